@@ -3,8 +3,7 @@
 // position by area (after marking the listed chains dead).
 #include <iconv.h>
 
-#include <cstdio>
-#include <cstring>
+#include <cstdlib>
 #include <iostream>
 #include <string>
 
@@ -39,14 +38,19 @@ std::string GbToUtf8(const std::string& gb) {
   return out;
 }
 
+// The board with the point letters the strings use: columns left to right and rows top to
+// bottom, both from A. The last move shows as # (black) or @ (white); dead stones as x and o.
 void PrintDiagram(const zendra::LattixEngine& board) {
-  static const char* kColumns = "ABCDEFGHJKLMNOPQRST";  // the usual board letters skip I
-  std::cout << "    ";
-  for (int p = 1; p <= board.N(); ++p) std::cout << kColumns[p - 1] << ' ';
-  std::cout << '\n';
+  std::string out = "   ";
+  for (int p = 1; p <= board.N(); ++p) {
+    out += zendra::CoordToLetter(p);
+    out += ' ';
+  }
+  out += '\n';
   for (int q = 1; q <= board.M(); ++q) {
-    std::printf("%3d ", board.M() - q + 1);
-    std::fflush(stdout);
+    out += ' ';
+    out += zendra::CoordToLetter(q);
+    out += ' ';
     for (int p = 1; p <= board.N(); ++p) {
       const zendra::Colour c = board.GetPoint(p, q);
       const bool dead = (c & zendra::kDeadBit) != 0;
@@ -54,10 +58,12 @@ void PrintDiagram(const zendra::LattixEngine& board) {
       if (c > 0) ch = dead ? 'x' : 'X';
       if (c < 0) ch = dead ? 'o' : 'O';
       if (c != 0 && p == board.LastP() && q == board.LastQ()) ch = c > 0 ? '#' : '@';
-      std::cout << ch << ' ';
+      out += ch;
+      out += ' ';
     }
-    std::cout << '\n';
+    out += '\n';
   }
+  std::cout << out;
 }
 
 }  // namespace
