@@ -18,7 +18,7 @@ build: setup
 	cmake --build --preset dev
 
 run: build
-	build/dev/tools/zendra-board/zendra-board --first B --setup "CCDCECFDGE EDFEGFHFCE" --moves "DDEEDE"
+	build/dev/tools/zendra-board-gui/zendra-board-gui --setup "CCDCECFDGE EDFEGFHFCE" --moves "DDEEDE"
 
 test: setup
 	cmake --preset dev

@@ -25,6 +25,8 @@ constexpr KindGeometry kKindGeometry[5] = {{19, 19}, {9, 10}, {8, 8}, {15, 15}, 
 // Neighbour offsets in the grid's index space (index = p * 21 + q), in the fixed order the
 // labelling rule uses: (P, Q - 1), (P, Q + 1), (P - 1, Q), (P + 1, Q).
 constexpr int kNeighbour[4] = {-1, +1, -kGridSize, +kGridSize};
+// The same four neighbours as (p, q) steps.
+constexpr int kNeighbourStep[4][2] = {{0, -1}, {0, +1}, {-1, 0}, {+1, 0}};
 
 }  // namespace
 
@@ -115,6 +117,7 @@ void LattixEngine::NewGame(bool Draw) {
   // or, in a replay, through the changed-marks diff of GoToMove.
   NumProc_.clear();
   BaseNum_ = 1;
+  SplitSharedLabels();
   Recheck();
 }
 
@@ -228,6 +231,10 @@ bool LattixEngine::PlayStoneReference(int P, int Q, bool Draw) {
       for (int d : kNeighbour)
         if (isLiberty(i + d)) ++liberties[label_[i]];
     }
+  // The border holds no stone: whatever a caller stored there is gone after the count.
+  for (int k = 0; k < kGridSize; ++k)
+    cell_[Idx(0, k)] = cell_[Idx(kGridSize - 1, k)] = cell_[Idx(k, 0)] =
+        cell_[Idx(k, kGridSize - 1)] = 0;
   // 3. Opponent stones left without liberties, in scan order (columns outer, rows inner).
   const Colour enemy = Opponent(turn);
   int n = 0;
@@ -404,10 +411,19 @@ void LattixEngine::AssignLabel(Colour x, int P, int Q) {
 
 void LattixEngine::AssignLabelReference(Colour x, int P, int Q) {
   const int idx = Idx(P, Q);
+  // The neighbours in the labelling order. In Go and five-in-a-row the border keeps all four
+  // inside the grid; the chess kinds count from 0, so a stone put on their first row or column
+  // (through the set-up strings or PlayGoMove) lacks some, and a missing one holds no stone.
+  int around[4];
+  for (int k = 0; k < 4; ++k) {
+    const int p = P + kNeighbourStep[k][0], q = Q + kNeighbourStep[k][1];
+    around[k] = InGrid(p, q) ? Idx(p, q) : -1;
+  }
+  auto ownStone = [&](int n) { return n >= 0 && SameSide(cell_[n], x); };
   int found = -1;
-  for (int d : kNeighbour)
-    if (SameSide(cell_[idx + d], x)) {
-      found = idx + d;
+  for (int n : around)
+    if (ownStone(n)) {
+      found = n;
       break;
     }
   if (found < 0) {
@@ -425,9 +441,8 @@ void LattixEngine::AssignLabelReference(Colour x, int P, int Q) {
   }
   const int16_t mine = label_[found];
   label_[idx] = mine;
-  for (int d : kNeighbour) {
-    const int n = idx + d;
-    if (!SameSide(cell_[n], x) || label_[n] == mine) continue;
+  for (int n : around) {
+    if (!ownStone(n) || label_[n] == mine) continue;
     const int16_t other = label_[n];
     for (int p = 1; p <= N_; ++p)
       for (int q = 1; q <= M_; ++q)
@@ -495,6 +510,44 @@ void LattixEngine::RemoveChainFast(int label, bool Draw) {
 void LattixEngine::ClearLabelBookkeeping() {
   labelSize_.fill(0);
   labelHead_.fill(-1);
+}
+
+void LattixEngine::SplitSharedLabels() {
+  if (GameKind_ != kGo && GameKind_ != kFiveInARow) return;
+  // Set-up stones overwrite whatever stands on their points and taking them away does not
+  // split the chain they joined, so one label can end up on several chains. Liberties are
+  // counted per label, so such a chain would live on its twin's liberties: give every chain
+  // after the first that holds a label (in scan order) the smallest label nobody holds.
+  std::array<uint8_t, kMaxLabel + 1> claimed{};
+  std::array<uint8_t, kMaxLabel + 1> held{};
+  for (int i = 0; i < kCells; ++i)
+    if (label_[i] > 0 && label_[i] <= kMaxLabel) held[label_[i]] = 1;
+  std::array<uint8_t, kCells> visited{};
+  std::array<int16_t, kCells> chain{};
+  for (int i = 0; i < kCells; ++i) {
+    if (cell_[i] == 0 || visited[i] || !onBoard_[i]) continue;
+    // Collect the chain through i.
+    int size = 0;
+    chain[size++] = static_cast<int16_t>(i);
+    visited[i] = 1;
+    for (int k = 0; k < size; ++k)
+      for (int d : kNeighbour) {
+        const int n = chain[k] + d;
+        if (n < 0 || n >= kCells || visited[n] || !onBoard_[n] || !SameSide(cell_[n], cell_[i]))
+          continue;
+        visited[n] = 1;
+        chain[size++] = static_cast<int16_t>(n);
+      }
+    int label = label_[i];
+    if (label <= 0 || label > N_ * M_ || claimed[label]) {
+      label = 1;
+      while (label <= N_ * M_ && (held[label] || claimed[label])) ++label;
+      if (label > N_ * M_) continue;  // no free label: leave it (cannot happen on a real board)
+      held[label] = 1;
+    }
+    claimed[label] = 1;
+    for (int k = 0; k < size; ++k) label_[chain[k]] = static_cast<int16_t>(label);
+  }
 }
 
 void LattixEngine::Recheck() {
@@ -673,6 +726,7 @@ void LattixEngine::SetArranged(std::string& field, const std::string& S, Colour 
   RemoveSetup(field);
   field = S;
   ApplySetup(S, side, true);
+  SplitSharedLabels();
   Recheck();
 }
 
@@ -699,6 +753,22 @@ void LattixEngine::SetProcess(const std::string& S) {
   }
   Process_ = S;
   GoToMove(static_cast<int>(S.size() / 2), false);
+}
+
+bool LattixEngine::ArrangeStone(int p, int q, Colour colour) {
+  if (!IsOnBoard(p, q) || cell_[Idx(p, q)] != 0) return false;
+  (colour > 0 ? ArrangedSideP_ : ArrangedSideN_) += PointLetters(p, q);
+  cell_[Idx(p, q)] = colour;
+  AssignLabel(colour, p, q);
+  view_->DrawStone(p, q);
+  return true;
+}
+
+void LattixEngine::AppendNumberedMove(int p, int q) {
+  NumProc_ += PointLetters(p, q);
+  if (!IsOnBoard(p, q)) return;
+  stoneNumber_[Idx(p, q)] = static_cast<int32_t>(NumProc_.size() / 2);
+  RedrawPoint(p, q);
 }
 
 void LattixEngine::ClearNumbering(std::size_t keep) {

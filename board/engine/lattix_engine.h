@@ -96,6 +96,14 @@ class LattixEngine {
   // Gives the stone of colour x just put on (P, Q) its chain label, merging the chains it joins.
   void AssignLabel(Colour x, int P, int Q);
 
+  // Arranging: puts a set-up stone of `colour` on the empty point (p, q) of the current
+  // position, appends its letters to that side's set-up string without replaying it, labels it
+  // and draws it. False, with nothing changed, when the point is off the board or not empty.
+  bool ArrangeStone(int p, int q, Colour colour);
+  // Review-study: takes the move just played on (p, q) into `NumProc` and numbers its stone
+  // with the new count of points in `NumProc`.
+  void AppendNumberedMove(int p, int q);
+
   // Raw cell access. GetPoint answers 0 outside the grid. SetPoint stores v only when it
   // differs; it neither redraws nor touches labels (callers tag stones with further bits).
   Colour GetPoint(int P, int Q) const;
@@ -357,6 +365,8 @@ class LattixEngine {
   // area, labels exactly the chains, every chain with a liberty. Rebuilds the chain lists when
   // it is; the fast path is used only then.
   void Recheck();
+  // Gives every chain its own label where set-up strings left one label on several chains.
+  void SplitSharedLabels();
   int SmallestFreeLabelFast() const;
 
   void ApplySetup(const std::string& list, Colour side, bool Draw);

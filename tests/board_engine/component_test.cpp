@@ -267,3 +267,41 @@ TEST(Properties, SetPointStoresOnlyAndKeepsTheRulesRight) {
 
 }  // namespace
 }  // namespace zendra
+
+namespace zendra {
+namespace {
+
+TEST(Arranging, AddsOneStoneWithoutReplaying) {
+  LattixEngine board;
+  board.SetArrangedSideP("AA");
+  test::PlayAll(board, "BABB");  // black B1, white B2
+  test::RecordingView view;
+  board.SetView(&view);
+  EXPECT_TRUE(board.ArrangeStone(3, 1, kBlack));
+  EXPECT_EQ(board.ArrangedSideP(), "AACA");
+  EXPECT_EQ(board.GetPoint(3, 1), kBlack);
+  EXPECT_EQ(board.Label(3, 1), board.Label(2, 1));  // joins the chain it touches
+  EXPECT_EQ(board.Process(), "BABB");
+  EXPECT_EQ(view.calls, (std::vector<std::string>{"stone CA"}));
+  EXPECT_FALSE(board.ArrangeStone(3, 1, kWhite));  // occupied
+  EXPECT_FALSE(board.ArrangeStone(0, 1, kWhite));  // off the board
+  EXPECT_TRUE(board.ArrangeStone(5, 5, kWhite));
+  EXPECT_EQ(board.ArrangedSideN(), "EE");
+}
+
+TEST(Arranging, NumberedReviewMoves) {
+  LattixEngine board;
+  test::PlayAll(board, "DD");
+  ASSERT_TRUE(board.PlayGoMove(5, 5, true));
+  board.AppendNumberedMove(5, 5);
+  ASSERT_TRUE(board.PlayGoMove(6, 6, true));
+  board.AppendNumberedMove(6, 6);
+  EXPECT_EQ(board.NumProc(), "EEFF");
+  EXPECT_EQ(board.StoneNumber(5, 5), 1);
+  EXPECT_EQ(board.StoneNumber(6, 6), 2);
+  EXPECT_TRUE(board.Modified());
+  EXPECT_EQ(board.Process(), "DDEEFF");
+}
+
+}  // namespace
+}  // namespace zendra

@@ -419,3 +419,35 @@ TEST(Labels, ReferenceRulesGiveTheSameLabels) {
 
 }  // namespace
 }  // namespace zendra
+
+namespace zendra {
+namespace {
+
+TEST(Labels, OverwrittenSetupStoneSplitsTheChainItCuts) {
+  // White B1 overwrites the middle of the black chain A1-B1-C1. The two black pieces are
+  // separate chains: A1 has no liberty and goes at white's next stone, C1 keeps its own.
+  LattixEngine board;
+  board.SetArrangedSideP("AABACA");
+  board.SetArrangedSideN("BAAB");
+  board.SetFirstToPlay(kWhite);
+  board.NewGame(false);
+  EXPECT_NE(board.Label(1, 1), board.Label(3, 1));
+  ASSERT_TRUE(board.PlayGoMove(10, 10, false));
+  EXPECT_EQ(board.LastCaptures(), 1);
+  EXPECT_EQ(test::Diagram(board, 4, 2), ".OX.\nO...\n");
+}
+
+TEST(Labels, TakingAJoiningSetupStoneAwaySplitsTheChain) {
+  // Black has played A1 and C1; a set-up stone on B1 joins them into one chain, and taking
+  // that set-up stone away again leaves two chains that must not share a label.
+  LattixEngine board;
+  board.SetProcess("AASSCA");
+  board.SetArrangedSideP("BA");
+  ASSERT_EQ(board.Label(1, 1), board.Label(3, 1));
+  board.SetArrangedSideP("");
+  EXPECT_EQ(board.GetPoint(2, 1), 0);
+  EXPECT_NE(board.Label(1, 1), board.Label(3, 1));
+}
+
+}  // namespace
+}  // namespace zendra

@@ -1,0 +1,683 @@
+#include "board/widget/lattix.h"
+
+#include <QGuiApplication>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPalette>
+#include <QResizeEvent>
+#include <algorithm>
+#include <cmath>
+
+#include "board/widget/bitmaps.h"
+#include "board/widget/board_art.h"
+
+namespace zendra {
+
+namespace {
+
+constexpr int kStripId = 998;
+constexpr int kWoodId = 128;
+constexpr int kPaintingId = 999;
+constexpr uint32_t kButtonFace = 0xFF00000F;
+constexpr uint32_t kPlaceholderColour = 26265;  // the face colour of the first boards
+
+// GDI-style rectangle corners (right and bottom excluded) as a QRect.
+QRect Box(int x1, int y1, int x2, int y2) { return QRect(x1, y1, x2 - x1, y2 - y1); }
+
+// The ellipse GDI draws in the box (x1, y1)-(x2, y2), centred on pixel centres so that a dot
+// around a line crossing sits symmetrically on it.
+QRectF EllipseBox(int x1, int y1, int x2, int y2) {
+  return QRectF(x1 + 0.5, y1 + 0.5, x2 - x1, y2 - y1);
+}
+
+// The image used when a bitmap is missing from the resources: the same drawing code.
+QImage BitmapOr(int id, QImage (*fallback)()) {
+  QImage image = LoadBitmap(id);
+  return image.isNull() ? fallback() : image;
+}
+
+}  // namespace
+
+QColor WinColour(uint32_t value) {
+  if ((value & 0xFF000000u) != 0) {
+    const QPalette palette = QGuiApplication::palette();
+    switch (value & 0xFFu) {
+      case 0x05:
+        return palette.color(QPalette::Base);  // window
+      case 0x08:
+        return palette.color(QPalette::Text);  // window text
+      case 0x0D:
+        return palette.color(QPalette::Highlight);  // highlight
+      case 0x12:
+        return palette.color(QPalette::ButtonText);  // button text
+      default:
+        return palette.color(QPalette::Button);  // 0x0F, button face
+    }
+  }
+  return QColor(static_cast<int>(value & 0xFF), static_cast<int>((value >> 8) & 0xFF),
+                static_cast<int>((value >> 16) & 0xFF));
+}
+
+// Opens one painter on the canvas for a group of drawing calls; the outermost scope closes it
+// and asks Qt to show the union of the rectangles touched inside.
+class TLattix::PaintScope {
+ public:
+  explicit PaintScope(TLattix* board) : board_(board), outer_(board->painter_ == nullptr) {
+    if (!outer_) return;
+    board_->EnsureCanvas();
+    painter_.begin(&board_->canvas_);
+    board_->painter_ = &painter_;
+  }
+  ~PaintScope() {
+    if (!outer_) return;
+    painter_.end();
+    board_->painter_ = nullptr;
+    if (!board_->inPaintEvent_ && !board_->touched_.isEmpty()) board_->update(board_->touched_);
+    board_->touched_ = QRegion();
+  }
+  PaintScope(const PaintScope&) = delete;
+  PaintScope& operator=(const PaintScope&) = delete;
+
+ private:
+  TLattix* board_;
+  bool outer_;
+  QPainter painter_;
+};
+
+TLattix::TLattix(QWidget* parent) : QWidget(parent) {
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setMouseTracking(true);
+  const QImage strip = BitmapOr(kStripId, PaintColourStrip);
+  patternTile_ = strip.copy(18, 1, 8, 8);
+  const QImage wood = BitmapOr(kWoodId, PaintWoodTexture);
+  woodTile_ = QImage(256, 256, QImage::Format_RGB32);
+  {
+    QPainter p(&woodTile_);
+    for (int y = 0; y < 256; y += wood.height())
+      for (int x = 0; x < 256; x += wood.width()) p.drawImage(x, y, wood);
+  }
+  painting_ = BitmapOr(kPaintingId, PaintInkPainting);
+  SetView(this);
+  RecalcGeometry(false);
+  resize(DisplayWidth_ * DisplayInfo_ + BoardWidth_, BoardHeight_);
+}
+
+TLattix::~TLattix() { SetView(nullptr); }
+
+// ---- Properties
+// ----------------------------------------------------------------------------------
+
+void TLattix::SetRadius(int16_t v) {
+  if (v == Radius_ || v < 1) return;
+  Radius_ = v;
+  RecalcGeometry(true);
+}
+
+void TLattix::SetCoordinate(int16_t v) {
+  if (v == Coordinate_) return;
+  Coordinate_ = v;
+  // The board's size includes the band, so it follows the band at once.
+  RecalcGeometry(true);
+}
+
+void TLattix::SetsgfCoordinate(bool v) {
+  sgfCoordinate_ = v;
+  Invalidate();
+}
+
+void TLattix::SetBoardColor(uint32_t v) {
+  if (v == 0 || v == 0xFFFFFF || v == BoardColor_) return;
+  BoardColor_ = v;
+  Invalidate();
+}
+
+void TLattix::SetBoardColorNum(int16_t v) {
+  if (v < 0 || v > 6 || v == BoardColorNum_) return;
+  const bool rebuild = (v < 2) != (BoardColorNum_ < 2);
+  BoardColorNum_ = v;
+  if (rebuild) LoadStoneImages();
+  Invalidate();
+}
+
+void TLattix::SetDim3(bool v) {
+  Dim3_ = v;
+  Invalidate();
+}
+
+void TLattix::SetWood(bool v) {
+  Wood_ = v;
+  Invalidate();
+}
+
+void TLattix::SetPainting(bool v) {
+  Painting_ = v;
+  Invalidate();
+}
+
+void TLattix::SetPal256(bool v) {
+  Pal256_ = v;
+  if (v && BoardColorNum_ == 1) {
+    Dim3_ = false;
+    SetBoardColorNum(6);
+    BoardColor_ = kButtonFace;
+    Painting_ = false;
+    Invalidate();
+  }
+}
+
+void TLattix::SetDisplayTurn(bool v) {
+  DisplayTurn_ = v;
+  Invalidate();
+}
+
+void TLattix::SetDisplayInfo(int16_t v) {
+  v = std::clamp<int16_t>(v, 0, 1);
+  if (v == DisplayInfo_) return;
+  DisplayInfo_ = v;
+  Invalidate();
+}
+
+void TLattix::SetDisplayWidth(int16_t v) {
+  DisplayWidth_ = v;
+  Invalidate();
+}
+
+void TLattix::SetColor(uint32_t v) {
+  Color_ = v;
+  Invalidate();
+}
+
+// ---- Geometry
+// ------------------------------------------------------------------------------------
+
+int TLattix::PointX(int p) const {
+  const int index = IsGoLike() ? p - 1 : p;
+  return halfRadius_ + Radius_ + 2 + Spacing() * index;
+}
+
+int TLattix::PointY(int q) const {
+  const int index = IsGoLike() ? q - 1 : q;
+  return halfRadius_ + Radius_ + 2 + Spacing() * index;
+}
+
+int TLattix::RadiusForSize(int width, int height) const {
+  const int h = Radius_ / 2;
+  const int band = Coordinate_;
+  const int r1 = (width - 2 * h - band - N()) / (2 * N()) - 1;
+  const int r2 = (height - 2 * h - band - M()) / (2 * M()) - 1;
+  const bool chess = GameKind() == kChineseChess || GameKind() == kChess;
+  return std::max(std::min(r1, r2), chess ? 12 : 1);
+}
+
+void TLattix::RecalcGeometry(bool invalidate) {
+  const int r = Radius_;
+  dotSize_ = r >= 6 ? 3 : (r < 2 ? 1 : r / 2);
+  if (DrawLastPass_) Coordinate_ = static_cast<int16_t>(2 * r + 4);
+  halfRadius_ = r / 2;
+  LoadStoneImages();
+  const int width = N() * Spacing() + 2 * halfRadius_ + Coordinate_;
+  int height = width;
+  if (GameKind() == kChineseChess) height = width * 10 / 9;
+  if (GameKind() == kArmyChess) height = width * 12 / 5;
+  BoardWidth_ = static_cast<int16_t>(width);
+  BoardHeight_ = static_cast<int16_t>(height);
+  if (invalidate) Invalidate();
+}
+
+void TLattix::LoadStoneImages() {
+  const int size = 2 * Radius_ + 1;
+  const int r = std::clamp<int>(Radius_, 3, 19);
+  // On a dense screen the stones are drawn again at the screen's scale with the same code
+  // the bitmaps come from, so they stay sharp; at scale 1 the bitmaps are used as they are.
+  const qreal ratio = CanvasRatio();
+  const int scale = std::max(1, static_cast<int>(std::ceil(ratio - 0.01)));
+  stonesRatio_ = ratio;
+  for (int k = 0; k < 2; ++k) {
+    QImage source = scale == 1 ? LoadBitmap(100 * k + 2 * r + 101) : QImage();
+    if (source.isNull()) source = zendra::PaintStone(r, k == 1, scale);
+    // A fresh square of the stone box's size; whatever the picture leaves uncovered keeps
+    // the key colour and so stays transparent.
+    QImage box(size * scale, size * scale, QImage::Format_RGB32);
+    box.fill(source.pixel(0, 0));
+    {
+      QPainter p(&box);
+      p.drawImage(0, 0, source);
+    }
+    const QRgb key = box.pixel(0, 0);
+    QImage stone(box.size(), QImage::Format_ARGB32_Premultiplied);
+    if (BoardColorNum_ < 2) {
+      // Transparent where the picture shows its key colour.
+      for (int y = 0; y < box.height(); ++y) {
+        const QRgb* in = reinterpret_cast<const QRgb*>(box.constScanLine(y));
+        QRgb* out = reinterpret_cast<QRgb*>(stone.scanLine(y));
+        for (int x = 0; x < box.width(); ++x) out[x] = in[x] == key ? 0 : (in[x] | 0xFF000000u);
+      }
+    } else {
+      // Only what lies inside the ellipse (1, 1)-(D - 1, D - 1) is drawn, so no key-coloured
+      // fringe shows on a face of another colour.
+      stone.fill(Qt::transparent);
+      QPainter p(&stone);
+      p.setRenderHint(QPainter::Antialiasing);
+      p.setPen(Qt::NoPen);
+      p.setBrush(QBrush(box));
+      p.drawEllipse(QRectF(scale, scale, (size - 2) * scale, (size - 2) * scale));
+    }
+    stone.setDevicePixelRatio(scale);
+    stones_[k] = stone;
+  }
+}
+
+int TLattix::ColumnAt(int x) const {
+  int k = (x - halfRadius_ - 1) / Spacing() + 1;
+  if (((k >= 1 && k <= N()) || k == kPassCoord) && std::abs(PointX(k) - x) >= Radius_) k = 0;
+  return k >= 1 ? k : 0;
+}
+
+int TLattix::RowAt(int y) const {
+  int k = (y - halfRadius_ - 1) / Spacing() + 1;
+  if (((k >= 1 && k <= M()) || k == kPassCoord) && std::abs(PointY(k) - y) >= Radius_) k = 0;
+  return k >= 1 ? k : 0;
+}
+
+GridHit TLattix::PointAt(int x, int y) const {
+  GridHit hit;
+  hit.p = ColumnAt(x);
+  hit.q = RowAt(y);
+  hit.onBoard = hit.p >= 1 && hit.p <= N() && hit.q >= 1 && hit.q <= M();
+  return hit;
+}
+
+void TLattix::GeometryChanged() {
+  // Another game kind: the fitting radius is recomputed whatever the size.
+  const int r = RadiusForSize(width() - DisplayWidth_ * DisplayInfo_, height());
+  Radius_ = static_cast<int16_t>(r);
+  RecalcGeometry(true);
+}
+
+bool TLattix::IsStarPoint(int p, int q) const {
+  if (GameKind() == kGo) {
+    auto star = [](int n) { return n == 4 || n == 10 || n == 16; };
+    return N() == 19 && star(p) && star(q);
+  }
+  if (GameKind() == kFiveInARow)
+    return (p == 8 && q == 8) || ((p == 4 || p == 12) && (q == 4 || q == 12));
+  return false;
+}
+
+QRect TLattix::CellRect(int p, int q) const {
+  const int x = PointX(p), y = PointY(q), e = Radius_ + 2;
+  return Box(x - e, y - e, x + e + 1, y + e + 1);
+}
+
+// ---- Canvas
+// --------------------------------------------------------------------------------------
+
+qreal TLattix::CanvasRatio() const { return forcedRatio_ > 0 ? forcedRatio_ : devicePixelRatioF(); }
+
+void TLattix::EnsureCanvas() {
+  const qreal ratio = CanvasRatio();
+  const QSize pixels(static_cast<int>(std::ceil(width() * ratio)),
+                     static_cast<int>(std::ceil(height() * ratio)));
+  if (ratio != stonesRatio_) LoadStoneImages();
+  if (canvas_.size() == pixels && canvas_.devicePixelRatio() == ratio) return;
+  canvas_ = QImage(pixels, QImage::Format_RGB32);
+  canvas_.setDevicePixelRatio(ratio);
+  fullRepaintPending_ = true;
+}
+
+void TLattix::Touch(const QRect& rect) { touched_ += rect; }
+
+const QImage& TLattix::Canvas() {
+  EnsureCanvas();
+  if (fullRepaintPending_) Paint();
+  return canvas_;
+}
+
+void TLattix::SetCanvasPixelRatio(qreal ratio) {
+  forcedRatio_ = ratio;
+  EnsureCanvas();
+  Invalidate();
+}
+
+void TLattix::Invalidate() {
+  fullRepaintPending_ = true;
+  setToolTip(DecodeChinese(Hint(), Language() == 1 && OnToBig5 != nullptr));
+  update();
+}
+
+void TLattix::paintEvent(QPaintEvent* event) {
+  EnsureCanvas();
+  if (fullRepaintPending_) {
+    inPaintEvent_ = true;
+    Paint();
+    inPaintEvent_ = false;
+  }
+  QPainter p(this);
+  const QRect r = event->rect();
+  const qreal ratio = canvas_.devicePixelRatio();
+  p.drawImage(r, canvas_,
+              QRectF(r.x() * ratio, r.y() * ratio, r.width() * ratio, r.height() * ratio));
+}
+
+void TLattix::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  const int r = RadiusForSize(width() - DisplayWidth_ * DisplayInfo_, height());
+  if (r != Radius_) {
+    Radius_ = static_cast<int16_t>(r);
+    RecalcGeometry(true);  // Go never drags, so there is no drag source to forget
+  }
+  EnsureCanvas();
+  Invalidate();
+  if (OnResize) OnResize(this);
+}
+
+QBrush TLattix::FaceBrush() const {
+  if (Wood_) return QBrush(woodTile_);
+  if (BoardColorNum_ == 1) return QBrush(patternTile_);
+  return QBrush(WinColour(BoardColor_));
+}
+
+QBrush TLattix::BackgroundBrush() const {
+  if (Painting_) return QBrush(painting_);
+  return QBrush(WinColour(Color_));
+}
+
+void TLattix::FillInfoRect(const QRect& rect) {
+  PaintScope scope(this);
+  painter_->fillRect(rect, BackgroundBrush());
+  Touch(rect);
+}
+
+// ---- Drawing
+// -------------------------------------------------------------------------------------
+
+void TLattix::Paint() {
+  PaintScope scope(this);
+  fullRepaintPending_ = false;
+  PaintBoard();
+  PaintPoints();
+}
+
+void TLattix::DrawBoard() {
+  PaintScope scope(this);
+  PaintBoard();
+}
+
+void TLattix::DrawCoordinates() {
+  PaintScope scope(this);
+  PaintCoordinates();
+}
+
+void TLattix::DrawPoints() {
+  PaintScope scope(this);
+  PaintPoints();
+}
+
+void TLattix::DrawEmptyPoint(int p, int q) {
+  PaintScope scope(this);
+  PaintEmptyPoint(p, q);
+}
+
+void TLattix::DrawStone(int p, int q) {
+  PaintScope scope(this);
+  PaintStone(p, q);
+}
+
+void TLattix::DrawLastMoveMark(int p, int q) {
+  PaintScope scope(this);
+  PaintLastMoveMark(p, q);
+}
+
+void TLattix::DrawTurnArrow() {
+  PaintScope scope(this);
+  PaintTurnArrow();
+}
+
+void TLattix::DrawInfoLine(InfoLine line) {
+  PaintScope scope(this);
+  PaintInfoLine(line);
+}
+
+void TLattix::PaintBoard() {
+  QPainter& p = *painter_;
+  const QRect client = rect();
+  Touch(client);
+  if (NoBoard_) {
+    p.fillRect(Box(0, 0, 24, 24), WinColour(kPlaceholderColour));
+    return;
+  }
+  // 1. Background of the whole control.
+  p.fillRect(client, BackgroundBrush());
+  // 2. The face with its black frame.
+  const QRect face = Box(0, 0, BoardWidth_, BoardHeight_);
+  p.fillRect(face, FaceBrush());
+  p.setRenderHint(QPainter::Antialiasing, false);
+  p.setPen(QPen(Qt::black, 1));
+  p.setBrush(Qt::NoBrush);
+  p.drawRect(face.adjusted(0, 0, -1, -1));
+  // 3. Grid lines, filled as one-pixel rectangles so they land on whole pixels at any scale.
+  if (IsGoLike()) {
+    const int x1 = PointX(1), x2 = PointX(N()), y1 = PointY(1), y2 = PointY(M());
+    for (int q = 1; q <= M(); ++q) p.fillRect(QRect(x1, PointY(q), x2 - x1 + 1, 1), Qt::black);
+    for (int c = 1; c <= N(); ++c) p.fillRect(QRect(PointX(c), y1, 1, y2 - y1 + 1), Qt::black);
+    for (int q = 1; q <= M(); ++q)
+      for (int c = 1; c <= N(); ++c)
+        if (IsStarPoint(c, q)) PaintStarPoint(PointX(c), PointY(q));
+  } else {
+    // The other kinds keep their sizes here; their own line patterns are not drawn.
+    const int x1 = PointX(0), x2 = PointX(N() - 1), y1 = PointY(0), y2 = PointY(M() - 1);
+    for (int q = 0; q < M(); ++q) p.fillRect(QRect(x1, PointY(q), x2 - x1 + 1, 1), Qt::black);
+    for (int c = 0; c < N(); ++c) p.fillRect(QRect(PointX(c), y1, 1, y2 - y1 + 1), Qt::black);
+  }
+  PaintCoordinates();
+  // 4. Turn circles: white's above, black's below.
+  if (DisplayTurn_) {
+    const int a = 2 * std::min<int>(Radius_, 7);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.setPen(QPen(Qt::black, 1));
+    p.setBrush(Qt::black);
+    p.drawEllipse(
+        EllipseBox(BoardWidth_ + 15, 200, BoardWidth_ + 15 + a, 200 + a).adjusted(0, 0, -1, -1));
+    p.setBrush(Qt::white);
+    p.drawEllipse(
+        EllipseBox(BoardWidth_ + 15, 120, BoardWidth_ + 15 + a, 120 + a).adjusted(0, 0, -1, -1));
+    p.setRenderHint(QPainter::Antialiasing, false);
+    PaintTurnArrow();
+  }
+}
+
+void TLattix::PaintCoordinates() {
+  if (Coordinate_ <= 12 || NoBoard_ || !IsGoLike()) return;
+  QPainter& p = *painter_;
+  static constexpr char kSgfColumns[] = "ABCDEFGHJKLMNOPQRSTUVWXY";
+  static constexpr char kPlainColumns[] = "ABCDEFGHJKMNOPQRSTUVWXYZ";
+  const char* alphabet = sgfCoordinate_ ? kSgfColumns : kPlainColumns;
+  QFont f = font();
+  f.setPixelSize(Radius_ > 6 ? 13 : 11);  // 10 and 8 points at 96 dots per inch
+  p.setFont(f);
+  p.setPen(Qt::black);
+  p.setRenderHint(QPainter::TextAntialiasing, true);
+  const int h = halfRadius_, r = Radius_;
+  const int below = PointY(M()) + r + h + 2;
+  for (int c = 1; c <= N() && c <= 24; ++c)
+    p.drawText(QRect(PointX(c) - 4, below, 40, 40), Qt::AlignLeft | Qt::AlignTop,
+               QString(QChar(alphabet[c - 1])));
+  const int right = PointX(N()) + r + h + 2;
+  for (int q = 1; q <= M(); ++q) {
+    const int n = sgfCoordinate_ ? M() - q + 1 : q;
+    p.drawText(QRect(right, PointY(q) - 6, 40, 40), Qt::AlignLeft | Qt::AlignTop,
+               QString::asprintf("%2d", n));
+  }
+}
+
+void TLattix::PaintPoints() {
+  if (NoBoard_) {
+    // Only the clocks are kept up without a board.
+    PaintInfoLine(InfoLine::BlackClock);
+    PaintInfoLine(InfoLine::WhiteClock);
+    return;
+  }
+  for (int q = 1; q <= M(); ++q)
+    for (int c = 1; c <= N(); ++c) {
+      if (GetPoint(c, q) != 0)
+        PaintStone(c, q);
+      else
+        PaintEmptyPoint(c, q);
+    }
+  PaintEmptyPoint(kPassCoord, kPassCoord);
+  if (IsPassPoint(LastP(), LastQ())) PaintStone(kPassCoord, kPassCoord);
+  if (IsGoLike() && StoneNumber(LastP(), LastQ()) == 0) PaintLastMoveMark(LastP(), LastQ());
+  PaintTurnArrow();
+  static constexpr InfoLine kOrder[] = {
+      InfoLine::Event,      InfoLine::BlackPlayer, InfoLine::WhitePlayer,
+      InfoLine::Handicap,   InfoLine::Komi,        InfoLine::BlackClock,
+      InfoLine::WhiteClock, InfoLine::Result,      InfoLine::CornerMark};
+  for (InfoLine line : kOrder) PaintInfoLine(line);
+}
+
+void TLattix::PaintCellBackground(int p, int q, bool wide) {
+  const int x = PointX(p), y = PointY(q);
+  // The wood cell stops one pixel short of the plain one; the texture is anchored at the
+  // control's origin either way, so it continues the face without a seam.
+  const int e = Radius_ + (Wood_ && !wide ? 1 : 2);
+  const QRect cell = Box(x - e, y - e, x + e, y + e);
+  painter_->fillRect(cell, FaceBrush());
+  Touch(cell);
+}
+
+void TLattix::PaintCrossing(int p, int q) {
+  QPainter& pa = *painter_;
+  const int x = PointX(p), y = PointY(q), e = Radius_ + 2;
+  const int left = p == 1 ? x : x - e, right = p == N() ? x : x + e - 1;
+  const int top = q == 1 ? y : y - e, bottom = q == M() ? y : y + e - 1;
+  pa.fillRect(QRect(left, y, right - left + 1, 1), Qt::black);
+  pa.fillRect(QRect(x, top, 1, bottom - top + 1), Qt::black);
+  if (IsStarPoint(p, q)) PaintStarPoint(x, y);
+}
+
+void TLattix::PaintStarPoint(int x, int y) {
+  QPainter& p = *painter_;
+  const int d = dotSize_;
+  p.setRenderHint(QPainter::Antialiasing, true);
+  p.setPen(Qt::NoPen);
+  p.setBrush(Qt::black);
+  p.drawEllipse(QRectF(x - d, y - d, 2 * d + 1, 2 * d + 1));
+  p.setRenderHint(QPainter::Antialiasing, false);
+}
+
+void TLattix::PaintMarkDot(int x, int y, uint32_t colour) {
+  QPainter& p = *painter_;
+  const int t = std::min<int>(std::max(Radius_ / 2, 4), Radius_);
+  p.setRenderHint(QPainter::Antialiasing, true);
+  p.setPen(QPen(Qt::black, 1));
+  p.setBrush(WinColour(colour));
+  p.drawEllipse(EllipseBox(x - t, y - t, x + t, y + t));
+  p.setRenderHint(QPainter::Antialiasing, false);
+}
+
+void TLattix::PaintEmptyPoint(int p, int q) {
+  const bool pass = IsPassPoint(p, q);
+  if (NoBoard_ || !IsGoLike()) return;
+  if (pass ? !DrawLastPass_ : !IsOnBoard(p, q)) return;
+  PaintCellBackground(p, q, false);
+  if (pass) return;
+  PaintCrossing(p, q);
+  if (const uint32_t mark = MarkColor(p, q); mark != 0) PaintMarkDot(PointX(p), PointY(q), mark);
+}
+
+void TLattix::PaintStone(int p, int q) {
+  if (NoBoard_ || !IsGoLike()) return;
+  const bool pass = IsPassPoint(p, q);
+  Colour v = GetPoint(p, q);
+  if (pass) {
+    if (!DrawLastPass_ || GameKind() != kGo || LastColour() == 0) return;
+    v = LastColour();
+  } else if (!IsOnBoard(p, q) || v == 0) {
+    return;
+  }
+  QPainter& pa = *painter_;
+  const int x = PointX(p), y = PointY(q), r = Radius_;
+  // The cell is cleared first, so nothing of an earlier picture (a dead cross reaching past
+  // the stone's rim, a previous number) survives the redraw.
+  PaintCellBackground(p, q, true);
+  if (!pass) PaintCrossing(p, q);
+  // 1. The stone.
+  const int k = v > 0 ? 0 : 1;
+  if (Dim3_) {
+    if (!stones_[k].isNull()) pa.drawImage(QPoint(x - r, y - r), stones_[k]);
+  } else {
+    pa.setRenderHint(QPainter::Antialiasing, true);
+    pa.setPen(QPen(Qt::black, 1));
+    pa.setBrush(v > 0 ? Qt::black : Qt::white);
+    pa.drawEllipse(EllipseBox(x - r, y - r, x + r, y + r));
+    pa.setRenderHint(QPainter::Antialiasing, false);
+  }
+  // 2. The dead cross.
+  if ((v & kDeadBit) != 0) {
+    // Set pixel by pixel: both diagonals cross exactly on the point at any scale.
+    const int c = 3 * r / 4;
+    for (int i = -c; i <= c; ++i) {
+      pa.fillRect(QRect(x + i, y + i, 1, 1), Qt::red);
+      pa.fillRect(QRect(x + i, y - i, 1, 1), Qt::red);
+    }
+  }
+  // 3. The number, or else the mark dot.
+  const int32_t number = pass ? 0 : StoneNumber(p, q);
+  const uint32_t mark = pass ? 0 : MarkColor(p, q);
+  if (number > 0) {
+    QColor ink = v > 0 ? Qt::white : Qt::black;
+    if (mark != 0 && mark != 0xFFFFFF) ink = WinColour(mark);
+    QFont f(QStringLiteral("DejaVu Serif"));
+    f.setStyleHint(QFont::Serif);
+    f.setPixelSize(std::max(4, (std::min(r, 8) * 4 + 2) / 3));
+    pa.setFont(f);
+    pa.setPen(ink);
+    pa.setRenderHint(QPainter::TextAntialiasing, true);
+    pa.drawText(QRect(x - 3 * r, y - r, 6 * r + 1, 2 * r + 1), Qt::AlignCenter,
+                QString::number(number));
+  } else if (mark != 0) {
+    PaintMarkDot(x, y, mark);
+  }
+}
+
+void TLattix::PaintLastMoveMark(int p, int q) {
+  if (NoBoard_) return;
+  const bool pass = IsPassPoint(p, q);
+  if (pass ? !(DrawLastPass_ && LastColour() != 0) : (!IsOnBoard(p, q) || GetPoint(p, q) == 0))
+    return;
+  QPainter& pa = *painter_;
+  const int x = PointX(p), y = PointY(q);
+  if (IsGoLike()) {
+    const int d = dotSize_;
+    const QRect square = Box(x - d, y - d, x + d + 1, y + d + 1);
+    pa.fillRect(square, Qt::black);
+    pa.fillRect(square.adjusted(1, 1, -1, -1), Qt::red);
+    Touch(square);
+  } else {
+    const int r = Radius_;
+    pa.setPen(QPen(Qt::red, 1));
+    pa.setBrush(Qt::NoBrush);
+    pa.drawRect(QRect(x - r, y - r, 2 * r, 2 * r));
+    Touch(Box(x - r, y - r, x + r + 1, y + r + 1));
+  }
+}
+
+void TLattix::PaintTurnArrow() {
+  if (!DisplayTurn_ || NoBoard_) return;
+  QPainter& p = *painter_;
+  const int bw = BoardWidth_;
+  for (const QRect& strip : {Box(bw + 5, 120, bw + 15, 140), Box(bw + 5, 200, bw + 15, 220)}) {
+    p.fillRect(strip, BackgroundBrush());
+    Touch(strip);
+  }
+  const int a = bw + 5;
+  const int y0 = Turn() > 0 ? 205 : 125;
+  p.fillRect(QRect(a, y0 - 1, 7, 1), Qt::red);
+  p.fillRect(QRect(a, y0 + 1, 7, 1), Qt::red);
+  for (int i = 0; i <= 3; ++i) {  // the head, from the tip (a + 7, y0) back to a + 4
+    p.fillRect(QRect(a + 7 - i, y0 - i, 1, 1), Qt::red);
+    p.fillRect(QRect(a + 7 - i, y0 + i, 1, 1), Qt::red);
+  }
+}
+
+}  // namespace zendra

@@ -1,0 +1,268 @@
+#include "library/history.h"
+
+#include <strings.h>
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <utility>
+
+namespace zendra {
+namespace {
+
+bool Exists(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0;
+}
+
+// Label prefixes: English and GB.
+constexpr const char* kGbNumber = "\xCC\xE2\xBA\xC5: ";                         // 题号:
+constexpr const char* kGbSolved = "\xD2\xD1\xBD\xE2\xB4\xF0";                   // 已解答
+constexpr const char* kGbFailure = "\xCA\xA7\xB0\xDC\xB4\xCE\xCA\xFD: ";        // 失败次数:
+constexpr const char* kGbHint0 = "\xBF\xB4\xBD\xE1\xB9\xFB\xB4\xCE\xCA\xFD: ";  // 看结果次数:
+constexpr const char* kGbHint1 = "\xCC\xE1\xCA\xBE\xB4\xCE\xCA\xFD: ";          // 提示次数:
+constexpr const char* kGbTakeback = "\xBB\xDA\xC6\xE5\xB4\xCE\xCA\xFD: ";       // 悔棋次数:
+constexpr const char* kGbStudy = "\xD1\xD0\xBE\xBF\xB4\xCE\xCA\xFD: ";          // 研究次数:
+
+// 历史记录文件无法读取，已保留为
+constexpr const char* kGbSetAside =
+    "\xC0\xFA\xCA\xB7\xBC\xC7\xC2\xBC\xCE\xC4\xBC\xFE\xCE\xDE\xB7\xA8\xB6\xC1\xC8\xA1\xA3\xAC"
+    "\xD2\xD1\xB1\xA3\xC1\xF4\xCE\xAA ";
+// ，并开始新的记录。
+constexpr const char* kGbFreshStarted =
+    "\xA3\xAC\xB2\xA2\xBF\xAA\xCA\xBC\xD0\xC2\xB5\xC4\xBC\xC7"
+    "\xC2\xBC\xA1\xA3";
+// 历史记录文件无法读取，也无法改名保存；本次运行的记录不会写入文件。
+constexpr const char* kGbNotSetAside =
+    "\xC0\xFA\xCA\xB7\xBC\xC7\xC2\xBC\xCE\xC4\xBC\xFE\xCE\xDE\xB7\xA8\xB6\xC1\xC8\xA1\xA3\xAC"
+    "\xD2\xB2\xCE\xDE\xB7\xA8\xB8\xC4\xC3\xFB\xB1\xA3\xB4\xE6\xA3\xBB\xB1\xBE\xB4\xCE\xD4\xCB"
+    "\xD0\xD0\xB5\xC4\xBC\xC7\xC2\xBC\xB2\xBB\xBB\xE1\xD0\xB4\xC8\xEB\xCE\xC4\xBC\xFE\xA1\xA3";
+
+// Checks that a loaded table has every history column as an integer column.
+bool HasHistoryColumns(const TableStore& table, std::string* error) {
+  for (const char* column : kHistoryColumns) {
+    bool found = false;
+    for (const FieldDef& field : table.Fields()) {
+      if (strcasecmp(field.name.c_str(), column) == 0) {
+        if (field.type != FieldType::kInteger) {
+          *error = std::string("Field '") + column + "' is not an integer field";
+          return false;
+        }
+        found = true;
+      }
+    }
+    if (!found) {
+      *error = std::string("Field '") + column + "' not found";
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+History::History(std::string path, Localizer text)
+    : path_(std::move(path)), text_(std::move(text)), table_(kHistoryTableName) {}
+
+bool History::CreateFresh() {
+  std::vector<FieldDef> fields;
+  for (const char* column : kHistoryColumns) fields.push_back({column, FieldType::kInteger});
+  table_.DefineFields(std::move(fields));
+  return table_.CreateDataSet(nullptr) && table_.AddIndex("ByAuto1", "Auto1", "primary", nullptr) &&
+         table_.SetOrdering("Auto1", nullptr);
+}
+
+std::string History::Open() {
+  writable_ = true;
+  storage_error_.clear();
+  if (!Exists(path_)) {
+    CreateFresh();
+    return {};
+  }
+  std::string error;
+  if (table_.LoadFromFile(path_, &error) && HasHistoryColumns(table_, &error) &&
+      table_.AddIndex("ByAuto1", "Auto1", "primary", &error) &&
+      table_.SetOrdering("Auto1", &error)) {
+    return {};
+  }
+  table_.Close();
+  CreateFresh();
+
+  // Keep the unreadable file (and any journal of it) under a name of its own.
+  std::string kept;
+  for (int n = 1; n < 1000 && kept.empty(); ++n) {
+    std::string candidate = path_ + ".unreadable" + (n == 1 ? "" : "-" + std::to_string(n));
+    if (!Exists(candidate) && !Exists(candidate + "-journal")) kept = candidate;
+  }
+  if (!kept.empty() && std::rename(path_.c_str(), kept.c_str()) == 0) {
+    if (Exists(path_ + "-journal")) {
+      std::rename((path_ + "-journal").c_str(), (kept + "-journal").c_str());
+    }
+    if (text_.Chinese()) return text_.Convert(kGbSetAside + kept + kGbFreshStarted);
+    return "The history file \"" + path_ + "\" could not be read (" + error +
+           "). It was kept as \"" + kept + "\" and a new history was started.";
+  }
+  writable_ = false;
+  if (text_.Chinese()) return text_.Convert(kGbNotSetAside);
+  return "The history file \"" + path_ + "\" could not be read (" + error +
+         ") and could not be renamed; the history of this run will not be saved.";
+}
+
+bool History::PlaceOnProblem(int number) {
+  if (!table_.Active()) return false;
+  return table_.FindKey({FieldValue{static_cast<int32_t>(number)}});
+}
+
+void History::SetLabel(CounterLabel label, std::string text) {
+  labels_[static_cast<size_t>(label)] = text;
+  if (OnLabelChanged) OnLabelChanged(label, text);
+}
+
+void History::SetSolvedCount(int32_t value) {
+  counters_.SolvedCount = value;
+  if (OnSolvedCountChanged) OnSolvedCountChanged(value);
+}
+
+std::string History::CountText(const char* english, const char* gb, int32_t n) const {
+  if (text_.Chinese()) return text_.Convert(gb) + std::to_string(n);
+  return english + std::to_string(n);
+}
+
+void History::ShowCounters(int position) {
+  SetSolvedCount(table_.AsInteger("SolvedCount"));
+  counters_.FailedCount = table_.AsInteger("FailedCount");
+  counters_.Hint0Count = table_.AsInteger("Hint0Count");
+  counters_.Hint1Count = table_.AsInteger("Hint1Count");
+  counters_.Hint2Count = table_.AsInteger("Hint2Count");
+  counters_.FailedCountBeforeSolve = table_.AsInteger("FailedCountBeforeSolve");
+  counters_.Hint0CountBeforeSolve = table_.AsInteger("Hint0CountBeforeSolve");
+  counters_.Hint1CountBeforeSolve = table_.AsInteger("Hint1CountBeforeSolve");
+  counters_.Hint2CountBeforeSolve = table_.AsInteger("Hint2CountBeforeSolve");
+  counters_.TakebackBeforeSolve = table_.AsInteger("TakebackBeforeSolve");
+  counters_.StudyBeforeSolve = table_.AsInteger("StudyBeforeSolve");
+
+  const std::string number = std::to_string(position + 1);
+  SetLabel(CounterLabel::kStdResult, text_.Pick("No. " + number, kGbNumber + number));
+  SetLabel(CounterLabel::kSuccess,
+           counters_.SolvedCount > 0 ? text_.Pick("Solved", kGbSolved) : std::string());
+  const HistoryCounters& c = counters_;
+  SetLabel(CounterLabel::kFailure,
+           c.FailedCount > 0 ? CountText("Failure count: ", kGbFailure, c.FailedCount) : "");
+  SetLabel(CounterLabel::kHint0,
+           c.Hint0Count > 0 ? CountText("Hint(result) count: ", kGbHint0, c.Hint0Count) : "");
+  SetLabel(CounterLabel::kHint1,
+           c.Hint1Count > 0 ? CountText("Hint count: ", kGbHint1, c.Hint1Count) : "");
+  SetLabel(CounterLabel::kTakeback,
+           c.TakebackBeforeSolve > 0
+               ? CountText("Takeback count: ", kGbTakeback, c.TakebackBeforeSolve)
+               : "");
+  SetLabel(CounterLabel::kStudy,
+           c.StudyBeforeSolve > 0 ? CountText("trial count: ", kGbStudy, c.StudyBeforeSolve) : "");
+}
+
+void History::WriteColumns(std::initializer_list<std::pair<const char*, int32_t>> columns) {
+  storage_error_.clear();
+  if (!table_.Edit()) {
+    storage_error_ = "No history row to write";
+    return;
+  }
+  for (const auto& [name, value] : columns) table_.SetInteger(name, value);
+  if (!table_.Post(&storage_error_)) {
+    table_.Cancel();
+    return;
+  }
+  if (writable_) table_.PersistCurrentRow(path_, &storage_error_);
+}
+
+void History::CountSolved() {
+  SetSolvedCount(counters_.SolvedCount + 1);
+  SetLabel(CounterLabel::kSuccess, text_.Pick("Solved", kGbSolved));
+  WriteColumns({{"SolvedCount", counters_.SolvedCount}});
+}
+
+void History::CountFailure() {
+  ++counters_.FailedCount;
+  if (counters_.SolvedCount < 1) ++counters_.FailedCountBeforeSolve;
+  WriteColumns({{"FailedCount", counters_.FailedCount},
+                {"FailedCountBeforeSolve", counters_.FailedCountBeforeSolve}});
+  SetLabel(CounterLabel::kFailure, CountText("Failure count: ", kGbFailure, counters_.FailedCount));
+}
+
+void History::CountTakeback() {
+  if (table_.AsInteger("SolvedCount") >= 1) return;
+  ++counters_.TakebackBeforeSolve;
+  SetLabel(CounterLabel::kTakeback,
+           CountText("Takeback count: ", kGbTakeback, counters_.TakebackBeforeSolve));
+  WriteColumns({{"TakebackBeforeSolve", counters_.TakebackBeforeSolve}});
+}
+
+void History::CountTryMove() {
+  if (table_.AsInteger("SolvedCount") >= 1) return;
+  ++counters_.StudyBeforeSolve;
+  SetLabel(CounterLabel::kStudy, CountText("trial count: ", kGbStudy, counters_.StudyBeforeSolve));
+  WriteColumns({{"StudyBeforeSolve", counters_.StudyBeforeSolve}});
+}
+
+void History::CountHint(int kind) {
+  HistoryCounters& c = counters_;
+  const bool before_solve = c.SolvedCount == 0;
+  switch (kind) {
+    case 0:
+      ++c.Hint0Count;
+      if (before_solve) ++c.Hint0CountBeforeSolve;
+      break;
+    case 1:
+      ++c.Hint1Count;
+      if (before_solve) ++c.Hint1CountBeforeSolve;
+      break;
+    case 2:
+      ++c.Hint2Count;
+      if (before_solve) ++c.Hint2CountBeforeSolve;
+      break;
+    default:
+      return;
+  }
+  SetLabel(CounterLabel::kHint0, CountText("Hint(result) count: ", kGbHint0, c.Hint0Count));
+  SetLabel(CounterLabel::kHint1, CountText("Hint count: ", kGbHint1, c.Hint1Count));
+  WriteColumns({{"Hint0Count", c.Hint0Count},
+                {"Hint1Count", c.Hint1Count},
+                {"Hint2Count", c.Hint2Count},
+                {"Hint0CountBeforeSolve", c.Hint0CountBeforeSolve},
+                {"Hint1CountBeforeSolve", c.Hint1CountBeforeSolve},
+                {"Hint2CountBeforeSolve", c.Hint2CountBeforeSolve}});
+}
+
+bool History::ResetSolvedFlag() {
+  if (!table_.Active()) return false;
+  SetSolvedCount(0);
+  WriteColumns({{"SolvedCount", 0}});
+  SetLabel(CounterLabel::kSuccess, "");
+  return true;
+}
+
+bool History::ClearAllSolvedFlags(int current_problem) {
+  if (!table_.Active()) return false;
+  storage_error_.clear();
+  for (table_.First(); !table_.Eof(); table_.Next()) {
+    if (table_.Edit()) {
+      table_.SetInteger("SolvedCount", 0);
+      if (!table_.Post(&storage_error_)) table_.Cancel();
+    }
+  }
+  if (writable_ && table_.RecordCount() > 0) table_.SaveToFile(path_, &storage_error_);
+  if (current_problem >= 0) PlaceOnProblem(current_problem);
+  SetLabel(CounterLabel::kSuccess, "");
+  return true;
+}
+
+bool History::Save(std::string* error) {
+  if (!table_.Active() || table_.ChangeCount() == 0) return true;
+  if (!writable_) {
+    if (error) *error = "The history file was not read, so it is not overwritten";
+    return false;
+  }
+  if (!table_.SaveToFile(path_, error)) return false;
+  table_.MergeChangeLog();
+  return true;
+}
+
+}  // namespace zendra

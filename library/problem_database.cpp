@@ -1,0 +1,328 @@
+#include "library/problem_database.h"
+
+#include <strings.h>
+#include <sys/stat.h>
+#include <zip.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <utility>
+
+namespace zendra {
+namespace {
+
+// Deflate cannot shrink data by more than about 1032 to 1.
+constexpr long long kMaxDeflateRatio = 1032;
+
+struct ProblemColumn {
+  const char* name;
+  FieldType type;
+};
+
+// The problem table's columns, in their order.
+constexpr ProblemColumn kProblemColumns[] = {
+    {"Auto1", FieldType::kInteger},         {"Group1", FieldType::kInteger},
+    {"Level1", FieldType::kInteger},        {"Num", FieldType::kInteger},
+    {"ArrangedBlack", FieldType::kString},  {"ArrangedWhite", FieldType::kString},
+    {"Initial", FieldType::kString},        {"FirstToPlay", FieldType::kString},
+    {"Flag", FieldType::kInteger},          {"NotGood", FieldType::kInteger},
+    {"Solution", FieldType::kBlob},         {"Tag", FieldType::kInteger},
+    {"Id1", FieldType::kInteger},           {"Result2", FieldType::kInteger},
+    {"SenteGoteKind", FieldType::kInteger}, {"ValueKind", FieldType::kInteger},
+    {"Value1", FieldType::kInteger},        {"Value2", FieldType::kInteger},
+};
+
+constexpr const char* kGbCantFindDataFile =
+    "\xD5\xD2\xB2\xBB\xB5\xBD\xCA\xFD\xBE\xDD\xCE\xC4\xBC\xFE";  // 找不到数据文件
+constexpr const char* kGbDatabaseError =
+    "\xCA\xFD\xBE\xDD\xD3\xD0\xB4\xED\xCE\xF3\xA3\xAC\xC7\xEB\xD6\xD8\xD0\xC2\xB0\xB2\xD7\xB0"
+    "\xCA\xD4\xCA\xD4";  // 数据有错误，请重新安装试试
+
+bool ReadMember(zip_t* archive, long long archive_size, const std::string& name,
+                std::string* member, std::string* error) {
+  auto fail = [&](const std::string& message) {
+    if (error) *error = message;
+    return false;
+  };
+  zip_int64_t index = zip_name_locate(archive, name.c_str(), 0);
+  if (index < 0) return fail("The data file has no member \"" + name + "\"");
+  zip_stat_t st;
+  zip_stat_init(&st);
+  if (zip_stat_index(archive, static_cast<zip_uint64_t>(index), 0, &st) != 0) {
+    return fail("Cannot read the member \"" + name + "\": " + zip_strerror(archive));
+  }
+  const zip_uint64_t needed = ZIP_STAT_SIZE | ZIP_STAT_COMP_SIZE | ZIP_STAT_COMP_METHOD;
+  if ((st.valid & needed) != needed) return fail("The member \"" + name + "\" has no sizes");
+  if ((st.valid & ZIP_STAT_ENCRYPTION_METHOD) && st.encryption_method != ZIP_EM_NONE) {
+    return fail("The member \"" + name + "\" is encrypted");
+  }
+  if (st.size > static_cast<zip_uint64_t>(kMaxMemberBytes)) {
+    return fail("The member \"" + name + "\" is larger than 256 MB");
+  }
+  if (st.comp_size > static_cast<zip_uint64_t>(archive_size)) {
+    return fail("The member \"" + name + "\" claims more data than the archive holds");
+  }
+  if (st.comp_method == ZIP_CM_STORE) {
+    if (st.size != st.comp_size) {
+      return fail("The member \"" + name + "\" claims impossible sizes");
+    }
+  } else if (st.comp_method == ZIP_CM_DEFLATE) {
+    if (st.size > st.comp_size * kMaxDeflateRatio + 1024) {
+      return fail("The member \"" + name + "\" claims impossible sizes");
+    }
+  } else {
+    return fail("The member \"" + name + "\" is neither stored nor deflated");
+  }
+
+  zip_file_t* file = zip_fopen_index(archive, static_cast<zip_uint64_t>(index), 0);
+  if (!file) return fail("Cannot read the member \"" + name + "\": " + zip_strerror(archive));
+  std::string bytes(static_cast<size_t>(st.size), '\0');
+  zip_uint64_t done = 0;
+  std::string message;
+  while (done < st.size) {
+    zip_int64_t n = zip_fread(file, bytes.data() + done, st.size - done);
+    if (n < 0) {
+      message = std::string("Cannot read the member \"") + name + "\": " + zip_file_strerror(file);
+      break;
+    }
+    if (n == 0) {
+      message = "The member \"" + name + "\" is shorter than it claims";
+      break;
+    }
+    done += static_cast<zip_uint64_t>(n);
+  }
+  if (message.empty()) {
+    // Reading past the end checks the data against its checksum.
+    char extra;
+    zip_int64_t n = zip_fread(file, &extra, 1);
+    if (n < 0) {
+      message = std::string("Cannot read the member \"") + name + "\": " + zip_file_strerror(file);
+    } else if (n > 0) {
+      message = "The member \"" + name + "\" is longer than it claims";
+    }
+  }
+  zip_fclose(file);
+  if (!message.empty()) return fail(message);
+  *member = std::move(bytes);
+  return true;
+}
+
+std::string ZipOpenError(int code) {
+  zip_error_t error;
+  zip_error_init_with_code(&error, code);
+  std::string text = zip_error_strerror(&error);
+  zip_error_fini(&error);
+  return text;
+}
+
+}  // namespace
+
+std::string AnswerText(int result2, const Localizer& text) {
+  switch (result2) {
+    case 0:
+      return text.Pick("dies", "\xCB\xC0");  // 死
+    case 1:
+      return text.Pick("lives", "\xBB\xEE");  // 活
+    case 2:
+      return text.Pick("ko", "\xBD\xD9\xC9\xB1");  // 劫杀
+    case 3:
+      return text.Pick("ko", "\xBD\xD9\xBB\xEE");  // 劫活
+    default:
+      return {};
+  }
+}
+
+std::string CollectionCaption(int tag, const Localizer& text) {
+  switch (tag) {
+    case 0:
+      return text.Pick("Basic", "\xBB\xF9\xB4\xA1(&S)");  // 基础(&S)
+    case 1:
+      return text.Pick("Beginner", "\xB3\xF5\xBC\xB6(&B)");  // 初级(&B)
+    case 2:
+      return text.Pick("Intermediate", "\xD6\xD0\xBC\xB6(&I)");  // 中级(&I)
+    case 3:
+      return text.Pick("Advanced", "\xB8\xDF\xBC\xB6(&A)");  // 高级(&A)
+    default:
+      return {};
+  }
+}
+
+std::string ProblemEntry(const TableStore& problems, bool solved) {
+  char number[16];
+  std::snprintf(number, sizeof number, "%04X",
+                static_cast<unsigned>(problems.AsInteger("Auto1")) & 0xFFFFu);
+  std::string entry = number;
+  entry += solved ? '1' : '0';
+  entry += ' ';
+  entry += problems.AsString("Result2");
+  entry += ' ';
+  entry += problems.AsString("ArrangedBlack");
+  entry += ' ';
+  entry += problems.AsString("ArrangedWhite");
+  entry += ' ';
+  entry += problems.AsString("Initial");
+  entry += ' ';
+  entry += problems.AsString("FirstToPlay");
+  return entry;
+}
+
+bool ExtractZipMember(const std::string& path, const std::string& name, std::string* member,
+                      std::string* error) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) {
+    if (error) *error = "Cannot open the data file \"" + path + "\"";
+    return false;
+  }
+  int code = 0;
+  zip_t* archive = zip_open(path.c_str(), ZIP_RDONLY, &code);
+  if (!archive) {
+    if (error) *error = "Cannot open the data file \"" + path + "\": " + ZipOpenError(code);
+    return false;
+  }
+  bool ok = ReadMember(archive, static_cast<long long>(st.st_size), name, member, error);
+  zip_discard(archive);
+  return ok;
+}
+
+bool ExtractZipMemberFromBytes(std::string_view bytes, const std::string& name, std::string* member,
+                               std::string* error) {
+  zip_error_t zerror;
+  zip_error_init(&zerror);
+  zip_source_t* source = zip_source_buffer_create(bytes.data(), bytes.size(), 0, &zerror);
+  if (!source) {
+    if (error) *error = std::string("Cannot read the data file: ") + zip_error_strerror(&zerror);
+    zip_error_fini(&zerror);
+    return false;
+  }
+  zip_t* archive = zip_open_from_source(source, ZIP_RDONLY, &zerror);
+  if (!archive) {
+    if (error) *error = std::string("Cannot open the data file: ") + zip_error_strerror(&zerror);
+    zip_error_fini(&zerror);
+    zip_source_free(source);
+    return false;
+  }
+  zip_error_fini(&zerror);
+  bool ok = ReadMember(archive, static_cast<long long>(bytes.size()), name, member, error);
+  zip_discard(archive);
+  return ok;
+}
+
+ProblemDatabase::ProblemDatabase(std::string data_file_path)
+    : data_file_path_(std::move(data_file_path)),
+      problems_(std::make_unique<TableStore>(kProblemTableName)) {}
+
+bool ProblemDatabase::LoadMember(std::string_view member, std::string* error) {
+  auto table = std::make_unique<TableStore>(kProblemTableName);
+  if (!table->LoadFromBytes(member, error)) return false;
+  for (const ProblemColumn& column : kProblemColumns) {
+    auto it = std::find_if(table->Fields().begin(), table->Fields().end(), [&](const FieldDef& f) {
+      return strcasecmp(f.name.c_str(), column.name) == 0;
+    });
+    if (it == table->Fields().end()) {
+      if (error) *error = std::string("Field '") + column.name + "' not found";
+      return false;
+    }
+    bool integer = it->type == FieldType::kInteger;
+    if (integer != (column.type == FieldType::kInteger)) {
+      if (error) {
+        *error = std::string("Field '") + column.name + "' is " +
+                 (integer ? "an integer field, not a text field" : "not an integer field");
+      }
+      return false;
+    }
+  }
+  for (table->First(); !table->Eof(); table->Next()) {
+    if (table->IsNull("Auto1") || table->AsInteger("Auto1") < 0 ||
+        table->AsInteger("Auto1") > 65535) {
+      if (error) {
+        *error = "Field 'Auto1' holds " +
+                 (table->IsNull("Auto1") ? std::string("no value")
+                                         : std::to_string(table->AsInteger("Auto1"))) +
+                 ", not a problem number from 0 to 65535";
+      }
+      return false;
+    }
+  }
+  if (!table->AddIndex("ByAuto1", "Auto1", "", error) ||
+      !table->AddIndex("ByGroup1Level1Num", "Group1;Level1;Num", "", error) ||
+      !table->SetOrdering("Auto1", error)) {
+    return false;
+  }
+  table->First();
+  problems_ = std::move(table);
+  return true;
+}
+
+bool ProblemDatabase::LoadArchive(std::string_view archive, std::string* error) {
+  std::string member;
+  if (!ExtractZipMemberFromBytes(archive, kProblemMemberName, &member, error)) return false;
+  if (member.empty()) return true;
+  return LoadMember(member, error);
+}
+
+bool ProblemDatabase::LoadDataFile(std::string* error) {
+  std::string member;
+  if (!ExtractZipMember(data_file_path_, kProblemMemberName, &member, error)) return false;
+  if (member.empty()) return true;
+  return LoadMember(member, error);
+}
+
+bool ProblemDatabase::FindProblem(int number) {
+  if (!problems_->Active()) return false;
+  if (!problems_->SetOrdering("Auto1", nullptr)) return false;
+  return problems_->FindKey({FieldValue{static_cast<int32_t>(number)}});
+}
+
+ProblemDatabase::CollectionLoad ProblemDatabase::OpenCollection(int group, TableStore& history,
+                                                                const Localizer& text) {
+  CollectionLoad result;
+  problem_list_.clear();
+  struct stat st {};
+  if (::stat(data_file_path_.c_str(), &st) != 0) {
+    result.outcome = Outcome::kMissingFile;
+    result.message = text.Chinese()
+                         ? text.Convert(std::string(kGbCantFindDataFile) + data_file_path_)
+                         : "Can't find data file: " + data_file_path_;
+    return result;
+  }
+  std::string error;
+  if (!LoadDataFile(&error)) {
+    result.outcome = Outcome::kLoadFailed;
+    result.message = error;
+    return result;
+  }
+  if (!problems_->Active()) {
+    result.outcome = Outcome::kNoTable;
+    result.message =
+        text.Pick("problem database error, please reinstall and try.", kGbDatabaseError);
+    return result;
+  }
+
+  TableStore& problems = *problems_;
+  std::vector<std::string> entries;
+  problems.SetOrdering("Group1;Level1;Num", nullptr);
+  if (problems.FindKey({FieldValue{static_cast<int32_t>(group)}})) {
+    while (!problems.Eof()) {
+      const int32_t number = problems.AsInteger("Auto1");
+      bool solved = false;
+      if (history.Active()) {
+        bool found = history.FindKey({FieldValue{number}});
+        if (!found && history.Append()) {
+          history.SetInteger("Auto1", number);
+          found = history.Post(nullptr);
+          if (!found) history.Cancel();
+        }
+        solved = found && history.AsInteger("SolvedCount") > 0;
+      }
+      if (problems.AsInteger("Group1") != group) break;
+      entries.push_back(ProblemEntry(problems, solved));
+      problems.Next();
+    }
+  }
+  problems.SetOrdering("Auto1", nullptr);
+  problem_list_ = std::move(entries);
+  open_collection_ = group;
+  return result;
+}
+
+}  // namespace zendra

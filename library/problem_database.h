@@ -1,0 +1,99 @@
+// The problem table, its data file and the collection load.
+//
+// The data file is a ZIP archive whose member "Zendra.cds" is an SQLite database image holding
+// the table "Problems". Opening a collection reloads the whole table from the data file, makes
+// sure every problem of the collection has a history row, and builds the problem list: one text
+// line per problem, "NNNNs r black white initial first" (NNNN the number in four upper-case
+// hexadecimal digits, s the solved mark "1" or "0").
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "library/language.h"
+#include "library/table_store.h"
+
+namespace zendra {
+
+// The member of the data file that holds the problem table.
+inline constexpr const char* kProblemMemberName = "Zendra.cds";
+// The table name inside that member.
+inline constexpr const char* kProblemTableName = "Problems";
+// The largest member the loader inflates.
+inline constexpr long long kMaxMemberBytes = 256LL * 1024 * 1024;
+
+// The answer text of a `Result2` value (0 dies, 1 lives, 2 and 3 ko); empty for any other.
+std::string AnswerText(int result2, const Localizer& text);
+
+// The caption of a collection's menu entry (tags 0 to 3); empty for any other tag.
+std::string CollectionCaption(int tag, const Localizer& text);
+
+// The problem-list entry of the problem on which `problems` stands.
+std::string ProblemEntry(const TableStore& problems, bool solved);
+
+// Extracts the member `name` of the ZIP archive at `path` (or held in `archive`) into `member`.
+// Refuses, with a message, an unreadable archive, a missing or encrypted member, a compression
+// other than stored or deflated, a member over kMaxMemberBytes, sizes the archive cannot hold,
+// and data that fails its checksum; nothing is inflated before the sizes are checked.
+bool ExtractZipMember(const std::string& path, const std::string& name, std::string* member,
+                      std::string* error);
+bool ExtractZipMemberFromBytes(std::string_view archive, const std::string& name,
+                               std::string* member, std::string* error);
+
+class ProblemDatabase {
+ public:
+  enum class Outcome {
+    kLoaded,       // the list holds the collection's entries
+    kMissingFile,  // show the message; nothing changed
+    kLoadFailed,   // show the message, then play the data-error sound; the table is as before
+    kNoTable,      // play the data-error sound, then show the message; no table
+  };
+  struct CollectionLoad {
+    Outcome outcome = Outcome::kLoaded;
+    std::string message;  // the text to show, in the interface language
+  };
+
+  // A database read from the data file at `data_file_path`; nothing is read yet.
+  explicit ProblemDatabase(std::string data_file_path);
+
+  // The data file read by each collection load.
+  const std::string& DataFilePath() const { return data_file_path_; }
+  // The problem table; between operations its ordering is "Auto1".
+  TableStore& Problems() { return *problems_; }
+  const TableStore& Problems() const { return *problems_; }
+
+  // Opens collection `group`: reloads the problem table from the data file, adds a history row
+  // (every counter null) to `history` for each problem that has none, and builds the problem
+  // list. On kLoaded the list and the open collection are replaced; on any other outcome the
+  // list is empty and the open collection keeps its number. `history` may be inactive: the
+  // entries are then all unsolved.
+  CollectionLoad OpenCollection(int group, TableStore& history, const Localizer& text);
+
+  // Reads the data file into the problem table and adds its indexes. False with the message on
+  // any failure, the table then as before; true and the table untouched when the member is
+  // empty.
+  bool LoadDataFile(std::string* error);
+  // The same from an archive held in memory.
+  bool LoadArchive(std::string_view archive, std::string* error);
+  // Loads the problem table from the member's bytes: every problem column must be present with
+  // its type, and every problem number within 0 to 65535. False with the message otherwise.
+  bool LoadMember(std::string_view member, std::string* error);
+
+  // With the ordering "Auto1": true and the table's cursor on problem `number` when it exists.
+  bool FindProblem(int number);
+
+  // The open collection number, -1 until a collection has been loaded.
+  int OpenCollectionNumber() const { return open_collection_; }
+  // The entries of the open collection.
+  const std::vector<std::string>& ProblemList() const { return problem_list_; }
+
+ private:
+  std::string data_file_path_;
+  std::unique_ptr<TableStore> problems_;
+  int open_collection_ = -1;
+  std::vector<std::string> problem_list_;
+};
+
+}  // namespace zendra
