@@ -159,8 +159,8 @@ int LattixEngine::CheckMove(int From, int To) {
 
 bool LattixEngine::PlayGoMove(int P, int Q, bool Draw) {
   bool result = false;
-  if (NextMove_ > kMaxMoves) {
-    result = false;  // the move counter is full
+  if (GameKind_ != kGo || NextMove_ > kMaxMoves) {
+    result = false;  // the Go rules hold only for Go; the move counter is full
   } else if (IsPassPoint(P, Q)) {
     PlacePass(Draw);
     result = true;
@@ -233,8 +233,8 @@ bool LattixEngine::PlayStoneReference(int P, int Q, bool Draw) {
     }
   // The border holds no stone: whatever a caller stored there is gone after the count.
   for (int k = 0; k < kGridSize; ++k)
-    cell_[Idx(0, k)] = cell_[Idx(kGridSize - 1, k)] = cell_[Idx(k, 0)] =
-        cell_[Idx(k, kGridSize - 1)] = 0;
+    for (int i : {Idx(0, k), Idx(kGridSize - 1, k), Idx(k, 0), Idx(k, kGridSize - 1)})
+      if (!onBoard_[i]) cell_[i] = 0;
   // 3. Opponent stones left without liberties, in scan order (columns outer, rows inner).
   const Colour enemy = Opponent(turn);
   int n = 0;
@@ -365,7 +365,7 @@ bool LattixEngine::PlayStoneFast(int P, int Q, bool Draw) {
 }
 
 int LattixEngine::CheckGoMove(int P, int Q) {
-  if (!IsOnBoard(P, Q) || cell_[Idx(P, Q)] != 0) return -1;
+  if (GameKind_ != kGo || !IsOnBoard(P, Q) || cell_[Idx(P, Q)] != 0) return -1;
   const bool fast = clean_ && !referenceRules_ && (Turn_ & kStoneBit) != 0;
   return fast ? CheckStoneFast(P, Q) : CheckStoneReference(P, Q);
 }

@@ -74,8 +74,8 @@ class LattixEngine {
   // from `FirstToPlay` (or white after handicap stones), then handicap and set-up stones.
   void NewGame(bool Draw);
   // The side to move plays (P, Q), or passes at the pass point. False (and no change but
-  // `Modified` = false) when off the board, occupied, suicide, an immediate ko retake, or when
-  // the game already holds kMaxMoves moves.
+  // `Modified` = false) when off the board, occupied, suicide, an immediate ko retake, when
+  // the game already holds kMaxMoves moves, or when the game kind is not Go.
   bool PlayGoMove(int P, int Q, bool Draw);
   // The game-kind dispatcher: for Go the same as PlayGoMove; the other kinds refuse every move.
   bool PlayMove(int P, int Q, bool Draw, bool Promote = false, int Piece = 0);

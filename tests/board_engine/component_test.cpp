@@ -305,3 +305,23 @@ TEST(Arranging, NumberedReviewMoves) {
 
 }  // namespace
 }  // namespace zendra
+
+namespace zendra {
+namespace {
+
+TEST(OtherKinds, StonesOnTheFirstRowOfAChessBoardStayInsideTheGrid) {
+  // The chess kinds count from 0, so row and column 0 are on their board: set-up stones there
+  // must not make the labelling read outside the grid, and Go moves are refused there.
+  LattixEngine board;
+  board.SetGameKind(kChess);
+  board.SetArrangedSideP("!!\"!");  // (0, 0) and (1, 0) in the chess letters
+  EXPECT_EQ(board.GetPoint(0, 0), kBlack);
+  EXPECT_EQ(board.Label(0, 0), board.Label(1, 0));
+  EXPECT_FALSE(board.PlayGoMove(0, 1, false));  // Go moves are Go's only
+  EXPECT_EQ(board.CheckGoMove(0, 1), -1);
+  EXPECT_EQ(board.GetPoint(0, 1), 0);
+  EXPECT_EQ(board.GetPoint(0, 0), kBlack);
+}
+
+}  // namespace
+}  // namespace zendra

@@ -1,0 +1,143 @@
+// Solving hot paths: reading a large solution stream, and one judged user move with the
+// computer's reply on the board (no sounds).
+#include <benchmark/benchmark.h>
+
+#include <optional>
+#include <random>
+#include <string>
+
+#include "board/engine/lattix_engine.h"
+#include "solving/solving_controller.h"
+#include "solving/tree/solution_tree.h"
+
+namespace zendra {
+namespace {
+
+// A tree of `count` nodes: each new node hangs under a random earlier one, texts are points
+// with or without codes, some nodes carry flags and remarks.
+std::string GeneratedStream(int count) {
+  std::mt19937 rng(2024);
+  SolutionTree tree;
+  const char* codes[] = {"", " 11", " 00", " 10", "", ""};
+  const char* flags[] = {"", "", "", "1", "4", "40"};
+  tree.Add(kNoNode, "");
+  for (int i = 1; i < count; ++i) {
+    const auto parent = static_cast<NodeId>(rng() % static_cast<unsigned>(i));
+    std::string text{static_cast<char>('A' + rng() % 19), static_cast<char>('A' + rng() % 19)};
+    text += codes[rng() % 6];
+    tree.Add(parent, text, flags[rng() % 6], rng() % 10 == 0 ? "3" : "");
+  }
+  return tree.Save();
+}
+
+void BM_LoadSolution(benchmark::State& state) {
+  const std::string stream = GeneratedStream(static_cast<int>(state.range(0)));
+  SolutionTree tree;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(tree.LoadSolution(stream));
+    benchmark::ClobberMemory();
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                          static_cast<int64_t>(stream.size()));
+  state.counters["nodes"] = static_cast<double>(tree.Size());
+  state.counters["stream_bytes"] = static_cast<double>(stream.size());
+}
+BENCHMARK(BM_LoadSolution)->Arg(50000)->Unit(benchmark::kMillisecond);
+
+class QuietUi : public SolvingUi {
+ public:
+  void SetLabelResult(const std::string& text) override { last = text; }
+  void SetLabelStdResult(const std::string& text, uint32_t) override { last = text; }
+  void SetStatusLeft(const std::string&) override {}
+  void SetStatusRight(const std::string&) override {}
+  void SetNextVariationEnabled(bool) override {}
+  void ShowTip(int) override {}
+  void HideTips() override {}
+  void Beep() override {}
+  bool ProblemPageShowing() const override { return true; }
+  void ShowProblemPage() override {}
+  bool ProblemSelected() const override { return true; }
+  void RunNextProblem() override {}
+  std::optional<std::string> InputQuery(const std::string&, const std::string&,
+                                        const std::string&) override {
+    return std::nullopt;
+  }
+  std::string last;
+};
+class NoSounds : public SolvingSounds {
+ public:
+  bool Play(int, bool) override { return true; }
+};
+class NoHistory : public HistoryCounters {
+ public:
+  void PlaceOnProblem(int) override {}
+  void ShowCounters(int) override {}
+  void CountSolved() override {}
+  void CountFailure() override {}
+  void CountTakeback() override {}
+  void CountTryMove() override {}
+  void CountHint(int) override {}
+};
+class OneProblem : public ProblemSource {
+ public:
+  ProblemRecord record;
+  std::optional<std::string> Entry(int) const override { return std::string("00010 1    B"); }
+  std::optional<ProblemRecord> Find(int) override { return record; }
+};
+class IdleTimer : public SolvingTimer {
+ public:
+  void SetInterval(int ms) override { interval_ = ms; }
+  int Interval() const override { return interval_; }
+  void Start() override {}
+  void Stop() override {}
+  bool Active() const override { return false; }
+
+ private:
+  int interval_ = 0;
+};
+class SteadyClock : public MillisecondClock {
+ public:
+  int64_t NowMs() override { return 0; }
+};
+
+// A corner problem: black to live. The first user move has several replies; the judged move
+// is matched among ten siblings and answered with a reply two levels above a success.
+void BM_JudgedMoveWithReply(benchmark::State& state) {
+  SolutionTree tree;
+  const NodeId root = tree.Add(kNoNode, "");
+  for (char c = 'A'; c < 'J'; ++c) tree.Add(tree.Add(root, std::string{'R', c}), "SS 00");
+  const NodeId u = tree.Add(root, "CC");
+  for (const char* reply : {"DD", "DC", "CD"}) {
+    const NodeId r = tree.Add(u, reply, reply[1] == 'C' ? "1" : "");
+    tree.Add(tree.Add(r, "EE"), "FF 11");
+  }
+  OneProblem problems;
+  problems.record.number = 1;
+  problems.record.arrangedBlack = "ABBBCBDBEB";
+  problems.record.arrangedWhite = "ACBCDCEC";
+  problems.record.solution = tree.Save();
+
+  LattixEngine board;
+  QuietUi ui;
+  NoSounds sounds;
+  NoHistory history;
+  IdleTimer timer1, timer2;
+  SteadyClock clock;
+  SolvingController controller(board, ui, sounds, history, problems, timer1, timer2, clock);
+  controller.SetSilent(true);
+  controller.OpenProblem(0);
+  for (auto _ : state) {
+    state.PauseTiming();
+    controller.SolveAgain();
+    state.ResumeTiming();
+    board.PlayMove(3, 3, true);  // the click: the board plays the stone, then the judge runs
+    controller.Lattix1LegalMove(3, 3);
+  }
+  if (board.NextMove() != 3) state.SkipWithError("the computer did not reply");
+}
+BENCHMARK(BM_JudgedMoveWithReply)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace zendra
+
+BENCHMARK_MAIN();

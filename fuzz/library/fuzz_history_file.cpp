@@ -1,0 +1,49 @@
+// The history file: the bytes are written as History1.cds and opened the way the program opens
+// it at start-up (an unreadable file is set aside), then the counters of a row are shown.
+#include <stdlib.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "library/history.h"
+
+namespace {
+
+const std::string& WorkDirectory() {
+  static const std::string dir = [] {
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "zendra-fuzz-history-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) abort();
+    return pattern;
+  }();
+  return dir;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string& dir = WorkDirectory();
+  const std::string path = dir + "/History1.cds";
+  {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+  }
+  {
+    zendra::History history(path, zendra::Localizer{});
+    history.Open();
+    zendra::TableStore& table = history.Table();
+    if (!table.Active()) __builtin_trap();  // there is always an open history afterwards
+    for (table.First(); !table.Eof(); table.Next()) {
+      history.PlaceOnProblem(table.AsInteger("Auto1"));
+      history.ShowCounters(0);
+    }
+  }
+  std::error_code ignored;
+  for (const auto& entry : std::filesystem::directory_iterator(dir, ignored)) {
+    std::filesystem::remove(entry.path(), ignored);
+  }
+  return 0;
+}
