@@ -12,6 +12,8 @@ fi
 build_dir=$1
 shift
 min_time=${BENCH_MIN_TIME:-0.5}
+# The widget benchmarks draw into images; they need no display.
+export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 
 shopt -s nullglob
 programs=("$build_dir"/bench/*_bench)
