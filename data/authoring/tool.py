@@ -1,5 +1,9 @@
 #!/usr/bin/env python3
-"""Authoring aid: compact problem descriptions -> SGF files, with legality and GNU Go checks."""
+"""Authoring aid: compact problem descriptions -> SGF files, with legality and GNU Go checks.
+
+Usage: tool.py DESCRIPTIONS.txt... OUTDIR [-only=NAME] [-d] [-m] [-manifest]
+(hand.txt holds the hand-composed problems; write them to a scratch OUTDIR and copy the
+files into data/, then list them in the manifests by hand)."""
 import subprocess, sys, os, re
 
 LET = "abcdefghijklmnopqrs"
@@ -372,8 +376,10 @@ def main():
         P = parse(blk)
         c, f = P.name.split('/')
         colls.setdefault(c, []).append((f, P.level, P.fill == 'open'))
+    # Manifests are written only on request (-manifest): a file that holds some of a
+    # collection's problems must not replace the collection's manifest.
     for c, items in colls.items():
-        if c not in MANIFEST: continue
+        if c not in MANIFEST or '-manifest' not in sys.argv: continue
         g, lv, title = MANIFEST[c]
         os.makedirs(os.path.join(outdir, c), exist_ok=True)
         with open(os.path.join(outdir, c, "manifest.txt"), "w") as m:
