@@ -1,0 +1,247 @@
+// The SGF reader and the import rules, as tables of small SGF snippets.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tools/problem_import/problem_import.h"
+#include "tools/problem_import/sgf_reader.h"
+
+namespace zendra {
+namespace {
+
+// ---- Reader --------------------------------------------------------------------------------
+
+struct ReadCase {
+  const char* sgf;
+  const char* expected;  // a short dump of what was read, or "error L:C: message"
+};
+
+// Root properties as "ID=v1|v2;..." then "/children:N", warnings counted.
+std::string Dump(const std::string& sgf) {
+  sgf::Collection c;
+  sgf::ParseError e;
+  if (!sgf::Parse(sgf, &c, &e)) return "error " + e.Text();
+  std::string out;
+  const sgf::Node& root = c.nodes[static_cast<std::size_t>(c.roots.front())];
+  for (const sgf::Property& p : root.properties) {
+    out += p.id + "=";
+    for (std::size_t i = 0; i < p.values.size(); ++i) out += (i ? "|" : "") + p.values[i];
+    out += ";";
+  }
+  out += "/children:" + std::to_string(root.children.size());
+  out += "/trees:" + std::to_string(c.roots.size());
+  if (!c.warnings.empty()) out += "/warnings:" + std::to_string(c.warnings.size());
+  return out;
+}
+
+TEST(SgfReader, ReadsValuesVariationsAndToleratesStrayParentheses) {
+  const std::vector<ReadCase> cases = {
+      {"(;FF[4]C[a\\]b])", "FF=4;C=a]b;/children:0/trees:1"},
+      {"(;C[ab\\\ncd])", "C=abcd;/children:0/trees:1"},  // soft line break
+      {"(;C[ab\\\r\ncd])", "C=abcd;/children:0/trees:1"},
+      {"(;C[two\r\nlines])", "C=two\nlines;/children:0/trees:1"},
+      {"(;AB[aa]\n  [bb] AB[cc])", "AB=aa|bb;AB=cc;/children:0/trees:1"},
+      {"(;AddBlack[aa])", "AB=aa;/children:0/trees:1"},  // FF[3] long name
+      {"(;GM[1](;B[aa])(;B[bb];W[cc]))", "GM=1;/children:2/trees:1"},
+      {"header text (;B[aa]) trailer", "B=aa;/children:0/trees:1"},
+      {"(;GM[1])(;GM[1])", "GM=1;/children:0/trees:2"},
+      {"(;B[aa]))", "B=aa;/children:0/trees:1/warnings:1"},       // stray ')'
+      {"(;GM[1](;B[aa]", "GM=1;/children:1/trees:1/warnings:1"},  // missing ')'
+      {"", "error 1:1: no game tree in the file"},
+      {"(;B[aa", "error 1:4: unterminated value of property B"},
+      {"(;B)", "error 1:3: property B has no value"},
+      {"(;B[aa]@)", "error 1:8: unexpected character '@' where a node was expected"},
+      {"(;B[aa]x[1])", "error 1:8: property name without an upper-case letter"},
+      {"()", "error 1:1: game tree without a node"},
+      {"(\n;C[x]\r\n  @)", "error 3:3: unexpected character '@' where a node was expected"},
+      {"((;B[aa]))", "error 1:2: a variation starts before the tree's first node"},
+  };
+  for (const ReadCase& c : cases) EXPECT_EQ(Dump(c.sgf), c.expected) << c.sgf;
+  // The first node of the first line reads the move.
+  sgf::Collection col;
+  ASSERT_TRUE(sgf::Parse("(;GM[1];B[cd]C[x])", &col, nullptr));
+  EXPECT_EQ(col.nodes[1].Value("B"), "cd");
+  EXPECT_EQ(col.nodes[1].parent, 0);
+}
+
+TEST(SgfReader, DeepFilesParseWithoutRecursion) {
+  std::string deep = "(;GM[1]";
+  for (int i = 0; i < 100000; ++i) deep += "(;B[aa]";
+  sgf::Collection c;
+  ASSERT_TRUE(sgf::Parse(deep, &c, nullptr));
+  EXPECT_EQ(c.nodes.size(), 100001u);
+  EXPECT_EQ(c.warnings.size(), 1u);
+}
+
+// ---- Import --------------------------------------------------------------------------------
+
+struct ImportCase {
+  const char* name;
+  const char* sgf;
+  const char* outline;  // TreeOutline of the tree
+  const char* first;
+  int result2;  // -1: none
+  const char* black = nullptr;
+  const char* white = nullptr;
+};
+
+TEST(SgfImport, RulesForSetUpFirstPlayerMarkingsAndPasses) {
+  const std::vector<ImportCase> cases = {
+      {"basic", "(;FF[4]SZ[19]AB[aa]AW[ba]PL[B]C[Answer: lives];B[cc];W[dd]C[Correct])",
+       "((CC(DD 11)))", "B", 1, "AA", "BA"},
+      {"numeric PL, set-up in a second node", "(;SZ[19];AB[aa]AW[bb]PL[2](;W[cc]C[RIGHT])(;W[dd]))",
+       "((CC 1)(DD 0))", "W", -1, "AA", "BB"},
+      {"first move beats PL", "(;PL[B]AB[aa];W[cc]C[Correct])", "((CC 1))", "W", -1},
+      {"repeated AB and AE", "(;AB[aa]AB[bb][cc]AE[bb];B[dd]C[RIGHT])", "((DD 1))", "B", -1, "AACC",
+       ""},
+      {"compressed points", "(;AB[aa:bb];B[dd]C[RIGHT])", "((DD 1))", "B", -1, "AAABBABB", ""},
+      {"set-up in the first move's node", "(;SZ[19];AB[aa]B[cc]C[RIGHT])", "((CC 1))", "B", -1,
+       "AA", ""},
+      {"AW[tt] gives no stone", "(;AB[aa]AW[tt];B[cc]C[RIGHT])", "((CC 1))", "B", -1, "AA", ""},
+      {"RIGHT run together",
+       "(;AB[aa](;B[cc]C[CHOICERIGHT])(;B[dd]C[RIGHTT])(;B[ee]C[Wrong! CHOICE]))",
+       "((CC 1)(DD 1)(EE 0))", "B", -1},
+      {"Correct as a word",
+       "(;AB[aa](;B[cc]C[Incorrect.])(;B[dd]C[Also correct.])(;B[ee]C[The correct move is "
+       "elsewhere]))",
+       "((CC 0)(DD 1)(EE 0))", "B", -1},
+      {"'isn't wrong' is no marking", "(;AB[aa](;B[cc]C[This isn't wrong.])(;B[dd]))",
+       "((CC 1)(DD 0))", "B", -1},
+      {"CJK words", "(;AB[aa](;B[cc]C[正解])(;B[dd]C[不正解])(;B[ee]C[正确])(;B[ff]C[失败]))",
+       "((CC 1)(DD 0)(EE 1)(FF 0))", "B", -1},
+      {"plus alone", "(;AB[aa](;B[dd])(;B[cc]C[ + ]))", "((DD 0)(CC 1))", "B", -1},
+      {"triangle on the move just played",
+       "(;AB[aa](;B[cc];W[dd]TR[dd])(;B[ee];W[ff]TR[aa]C[Correct]))", "((CC(DD 0))(EE(FF 1)))", "B",
+       -1},
+      {"FF[4] annotations",
+       "(;AB[aa](;B[cc]BM[1];W[dd]C[Correct])(;B[ee]DO[];W[ff]IT[];B[gg]GB[1]))",
+       "((CC{1}(DD 1))(EE{4}(FF{40}(GG 1))))", "B", -1},
+      {"GW is good for the user playing White", "(;AB[aa](;W[cc]GW[1])(;W[dd]GB[1]))",
+       "((CC 1)(DD 0))", "W", -1},
+      {"NOTTHIS bars a reply",
+       "(;AB[aa];B[cc](;W[dd]C[NOTTHIS];B[ee]C[RIGHT])(;W[ff];B[gg]C[RIGHT]))",
+       "((CC(DD{8}(EE 1))(FF(GG 1))))", "B", -1},
+      {"marking on an inner node", "(;AB[aa](;B[cc]C[Correct];W[dd](;B[ee])(;B[ff]C[Wrong])))",
+       "((CC(DD(EE 1)(FF 0))))", "B", -1},
+      {"unmarked file: the main line wins", "(;AB[aa](;B[cc];W[dd](;B[ee])(;B[ff]))(;B[gg]))",
+       "((CC(DD(EE 1)(FF 0)))(GG 0))", "B", -1},
+      {"comment-only node marks the move before it", "(;AB[aa](;B[cc];C[Correct])(;B[dd]))",
+       "((CC 1)(DD 0))", "B", -1},
+      {"FF[4] pass", "(;AB[aa];B[cc];W[];B[dd]C[RIGHT])", "((CC(TT(DD 1))))", "B", -1},
+      {"FF[3] pass", "(;AB[aa];B[cc];W[tt];B[dd]C[RIGHT])", "((CC(TT(DD 1))))", "B", -1},
+      {"omitted pass", "(;AB[aa];B[cc];B[dd]C[RIGHT])", "((CC(TT(DD 1))))", "B", -1},
+      {"board turned away from the far corner", "(;AB[ss];B[rr];W[tt];B[qq]C[RIGHT])",
+       "((BR(TT(CQ 1))))", "B", -1, "AS", ""},
+      {"duplicate moves merge", "(;AB[aa](;B[cc];W[dd]C[Correct])(;B[cc];W[ee]))",
+       "((CC(DD 1)(EE 0)))", "B", -1},
+      {"kill wording", "(;AB[aa]C[White to kill.];W[cc]C[Correct])", "((CC 10))", "W", 0},
+      {"live wording", "(;AB[aa]C[Black to play and live];B[cc]C[Correct])", "((CC 11))", "B", 1},
+      {"no wording", "(;AB[aa]C[Black to play.];B[cc]C[Correct])", "((CC 1))", "B", -1},
+      {"killed by ko", "(;AB[aa]C[Answer: killed by ko];B[cc]C[Correct])", "((CC 12))", "B", 2},
+      {"lives by ko", "(;AB[aa]C[Answer: lives by ko];B[cc]C[Correct])", "((CC 13))", "B", 3},
+  };
+  for (const ImportCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::vector<ImportOutcome> out = ImportSgf(c.sgf);
+    ASSERT_EQ(out.size(), 1u);
+    ASSERT_TRUE(out[0].problem.has_value()) << out[0].refusal.reason;
+    const ImportedProblem& p = *out[0].problem;
+    EXPECT_EQ(TreeOutline(p.tree), c.outline);
+    EXPECT_EQ(p.firstToPlay, c.first);
+    EXPECT_EQ(p.result2.value_or(-1), c.result2);
+    EXPECT_EQ(p.initial, "");
+    if (c.black) {
+      EXPECT_EQ(p.arrangedBlack, c.black);
+    }
+    if (c.white) {
+      EXPECT_EQ(p.arrangedWhite, c.white);
+    }
+  }
+}
+
+TEST(SgfImport, RefusalsGiveACategoryAndThePlace) {
+  struct RefusalCase {
+    const char* sgf;
+    const char* category;
+    int line;
+    int column;
+  };
+  const std::vector<RefusalCase> cases = {
+      {"(;SZ[13];B[cc])", "board not 19x19", 1, 3},
+      {"(;GM[2];B[cc])", "not a Go game", 1, 2},
+      {"(;AB[aa])", "no moves", 1, 2},
+      {"(;AB[aa]\n;B[zz])", "move off the board", 2, 2},
+      {"(;AB[aa];B[cc];W[dd]AB[ee])", "set-up inside the solution", 1, 15},
+      {"(;AB[aa](;B[cc])(;W[dd]))", "first moves of both colours", 1, 10},
+      {"(;AB[a1];B[cc])", "set-up point off the board", 1, 3},
+      {"(;B[aa", "SGF syntax error", 1, 4},
+      {"(;B[cc]W[dd])", "two moves in one node", 1, 2},
+      {"(;AB[ss][sa][as][aa];B[cc];W[tt];B[dd]C[RIGHT])", "no room for a move elsewhere", 1, 2},
+  };
+  for (const RefusalCase& c : cases) {
+    const std::vector<ImportOutcome> out = ImportSgf(c.sgf);
+    ASSERT_EQ(out.size(), 1u) << c.sgf;
+    EXPECT_FALSE(out[0].problem.has_value()) << c.sgf;
+    EXPECT_EQ(out[0].refusal.category, c.category) << c.sgf;
+    EXPECT_FALSE(out[0].refusal.reason.empty());
+    EXPECT_EQ(out[0].refusal.place.line, c.line) << c.sgf;
+    EXPECT_EQ(out[0].refusal.place.column, c.column) << c.sgf;
+  }
+}
+
+TEST(SgfImport, EveryGameTreeOfAFileIsOneProblem) {
+  const std::vector<ImportOutcome> out =
+      ImportSgf("(;AB[aa];B[cc]C[RIGHT])\n(;SZ[9];B[cc])\n(;AW[aa];W[dd]C[RIGHT])");
+  ASSERT_EQ(out.size(), 3u);
+  EXPECT_TRUE(out[0].problem.has_value());
+  EXPECT_EQ(out[1].refusal.category, "board not 19x19");
+  EXPECT_EQ(out[1].refusal.place.line, 2);
+  ASSERT_TRUE(out[2].problem.has_value());
+  EXPECT_EQ(out[2].problem->firstToPlay, "W");
+}
+
+TEST(SgfImport, CommentsBecomeRemarksWithoutMarkerTokens) {
+  const struct {
+    const char* comment;
+    LineMark mark;
+    bool notThis;
+    const char* remark;
+  } cases[] = {
+      {"Correct. It lives.", LineMark::kCorrect, false, "Correct. It lives."},
+      {"RIGHT", LineMark::kCorrect, false, ""},
+      {"Well done! :)RIGHT", LineMark::kCorrect, false, "Well done! :)"},
+      {"Wrong! CHOICE", LineMark::kWrong, false, ""},
+      {"ko.\nCHOICE NOTTHIS", LineMark::kNone, true, "ko."},
+      {"That is correct!", LineMark::kCorrect, false, "That is correct!"},
+      {"It is not correct.", LineMark::kNone, false, "It is not correct."},
+      {"Black is wrong here", LineMark::kNone, false, "Black is wrong here"},
+  };
+  for (const auto& c : cases) {
+    const CommentReading r = ReadComment(c.comment);
+    EXPECT_EQ(r.mark, c.mark) << c.comment;
+    EXPECT_EQ(r.notThis, c.notThis) << c.comment;
+    EXPECT_EQ(r.remark, c.remark) << c.comment;
+  }
+
+  std::vector<ImportOutcome> out = ImportSgf(
+      "(;AB[aa](;B[cc]C[Correct. It lives.])(;B[dd]C[Wrong. It dies.])(;B[ee]C[Wrong. It dies.]))");
+  ASSERT_TRUE(out[0].problem.has_value());
+  RemarkList remarks;
+  ApplyRemarks(*out[0].problem, remarks);
+  EXPECT_EQ(remarks.Lines(),
+            (std::vector<std::string>{"", "Correct. It lives.", "Wrong. It dies."}));
+  EXPECT_EQ(TreeOutline(out[0].problem->tree), "((CC 1#1)(DD 0#2)(EE 0#2))");
+}
+
+TEST(SgfImport, RemarkListStopsAt255) {
+  RemarkList remarks;
+  for (int i = 1; i <= 255; ++i) EXPECT_EQ(remarks.Add("r" + std::to_string(i)), i);
+  EXPECT_EQ(remarks.Add("one more"), 0);
+  EXPECT_EQ(remarks.Add("r7"), 7);
+  EXPECT_EQ(remarks.Dropped(), 1);
+  EXPECT_EQ(remarks.Add(""), 0);
+}
+
+}  // namespace
+}  // namespace zendra
