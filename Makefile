@@ -18,7 +18,11 @@ build: setup
 	cmake --build --preset dev
 
 run: build
-	build/dev/tools/zendra-board-gui/zendra-board-gui --setup "CCDCECFDGE EDFEGFHFCE" --moves "DDEEDE"
+	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
+	  echo "No display: start it under Xvfb with 'cd build/dev && xvfb-run -s \"-screen 0 1024x768x24\" app/zendra', or with Qt's VNC platform: 'cd build/dev && QT_QPA_PLATFORM=vnc app/zendra' (then connect a VNC viewer to port 5900)."; \
+	  exit 1; \
+	fi
+	cd build/dev && app/zendra
 
 test: setup
 	cmake --preset dev

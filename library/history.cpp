@@ -144,7 +144,7 @@ void History::ShowCounters(int position) {
   SetLabel(CounterLabel::kStdResult, text_.Pick("No. " + number, kGbNumber + number));
   SetLabel(CounterLabel::kSuccess,
            counters_.SolvedCount > 0 ? text_.Pick("Solved", kGbSolved) : std::string());
-  const HistoryCounters& c = counters_;
+  const HistoryCounterValues& c = counters_;
   SetLabel(CounterLabel::kFailure,
            c.FailedCount > 0 ? CountText("Failure count: ", kGbFailure, c.FailedCount) : "");
   SetLabel(CounterLabel::kHint0,
@@ -203,7 +203,7 @@ void History::CountTryMove() {
 }
 
 void History::CountHint(int kind) {
-  HistoryCounters& c = counters_;
+  HistoryCounterValues& c = counters_;
   const bool before_solve = c.SolvedCount == 0;
   switch (kind) {
     case 0:

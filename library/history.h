@@ -29,7 +29,7 @@ inline constexpr const char* kClearAllQuestion = "Are you sure you want to clear
 inline constexpr const char* kClearAllCaption = "Clear all solved flags";
 
 // The counters of one problem, as stored in its history row (null reads as 0).
-struct HistoryCounters {
+struct HistoryCounterValues {
   int32_t FailedCount = 0;
   int32_t Hint0Count = 0;
   int32_t Hint1Count = 0;
@@ -110,7 +110,7 @@ class History : public HistoryCounter {
   bool Save(std::string* error);
 
   // The open problem's counters in memory.
-  const HistoryCounters& Counters() const { return counters_; }
+  const HistoryCounterValues& Counters() const { return counters_; }
   // The text the history last wrote into a label.
   const std::string& Label(CounterLabel label) const { return labels_[static_cast<size_t>(label)]; }
   // The reason the last count could not be made durable; empty when it was.
@@ -132,7 +132,7 @@ class History : public HistoryCounter {
   Localizer text_;
   TableStore table_;
   bool writable_ = true;
-  HistoryCounters counters_;
+  HistoryCounterValues counters_;
   std::array<std::string, kCounterLabelCount> labels_;
   std::string storage_error_;
 };

@@ -39,8 +39,8 @@ constexpr const char* kGb2kTo1d =
     "1d"
     "\xD6\xAE\xBC\xE4";
 
-HistoryCounters ReadCounters(const TableStore& history) {
-  HistoryCounters c;
+HistoryCounterValues ReadCounters(const TableStore& history) {
+  HistoryCounterValues c;
   c.SolvedCount = history.AsInteger("SolvedCount");
   c.FailedCountBeforeSolve = history.AsInteger("FailedCountBeforeSolve");
   c.Hint0CountBeforeSolve = history.AsInteger("Hint0CountBeforeSolve");
@@ -53,7 +53,7 @@ HistoryCounters ReadCounters(const TableStore& history) {
 
 }  // namespace
 
-int ProblemCredit(const HistoryCounters& c) {
+int ProblemCredit(const HistoryCounterValues& c) {
   // Counters are at most 2^31 - 1 each, so the sum fits in 64 bits.
   long long credit = 100 - 50LL * c.FailedCountBeforeSolve - 25LL * c.TakebackBeforeSolve -
                      10LL * c.StudyBeforeSolve - (c.Hint0CountBeforeSolve > 0 ? 10 : 0) -
@@ -100,7 +100,7 @@ LevelEstimate EstimateLevel(TableStore& problems, TableStore& history, const Loc
   if (problems.Active() && history.Active()) {
     for (problems.First(); !problems.Eof(); problems.Next()) {
       if (!history.FindKey({FieldValue{problems.AsInteger("Auto1")}})) continue;
-      const HistoryCounters counters = ReadCounters(history);
+      const HistoryCounterValues counters = ReadCounters(history);
       const int level = problems.AsInteger("Level1");
       if (counters.SolvedCount <= 0 || level < 1 || level > 49) continue;
       result.sums[static_cast<size_t>(level)] += ProblemCredit(counters);

@@ -17,7 +17,7 @@ namespace zendra {
 // The credit of a solved problem from its before-solve counters: 100 less 50 a failure, 25 a
 // takeback, 10 a try move, 10 once for any Result use, 75 a Hint use and 90 a third-kind hint;
 // never below 0.
-int ProblemCredit(const HistoryCounters& counters);
+int ProblemCredit(const HistoryCounterValues& counters);
 
 // The message for estimate level `n` (0 to 46) in the interface language.
 std::string LevelMessage(int n, const Localizer& text);

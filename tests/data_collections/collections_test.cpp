@@ -53,12 +53,24 @@ const std::set<std::string> kOpenBoardProblems = {
     "b08-ladder.sgf",
 };
 
+// Wrong first moves that GNU Go reads as working although they do not (the reason for each is in
+// data/GNUGO-DISAGREEMENTS.md): problem file -> first moves (SGF points). For these the check is
+// turned around: GNU Go must still give its known verdict, so that an entry that is no longer
+// needed is noticed and removed.
+const std::map<std::string, std::set<std::string>> kKnownMisreads = {
+    // Filling the outside liberty leaves a seki, which owl reads as a kill.
+    {"e28-eye-beats-no-eye.sgf", {"ga"}},
+};
+
 struct Collection {
   const char* folder;
   int group;
   int minLevel;
   int maxLevel;
 };
+
+// Test names and failure lines show the folder.
+void PrintTo(const Collection& c, std::ostream* os) { *os << c.folder; }
 
 // Levels: L < 40 is (40 - L) kyu, L >= 40 is (L - 39) dan.
 constexpr Collection kCollections[] = {
@@ -425,6 +437,9 @@ class ProblemReader {
           const bool ok = !koAnswer_ ? verdict == 1
                                      : (depth == 0 ? verdict == 2 || verdict == 3 : verdict != 0);
           if (!ok) faults_->push_back(where + " is marked correct but does not work");
+        } else if (depth == 0 && KnownMisread(*child, colour)) {
+          if (verdict != 1)
+            faults_->push_back(where + " is listed as a known misread, but GNU Go now agrees");
         } else if (depth == 0) {
           const bool fails = koAnswer_ ? verdict == 0 : verdict != 1;
           if (!fails) faults_->push_back(where + " is marked wrong but works");
@@ -435,6 +450,12 @@ class ProblemReader {
       Walk(*child, depth + 1, next);
       Undo();
     }
+  }
+
+  bool KnownMisread(const SgfNode& node, char colour) const {
+    const auto it = kKnownMisreads.find(problem_.file);
+    const std::string* move = node.Get(std::string(1, colour));
+    return it != kKnownMisreads.end() && move != nullptr && it->second.count(*move) != 0;
   }
 
   static Point MoveOf(const SgfNode& node, char colour) {

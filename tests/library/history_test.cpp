@@ -130,7 +130,7 @@ TEST_F(HistoryTest, HintsOfEachKind) {
   history_.CountSolved();
   history_.CountHint(1);
   history_.CountHint(5);  // no such kind
-  const HistoryCounters& c = history_.Counters();
+  const HistoryCounterValues& c = history_.Counters();
   EXPECT_EQ(c.Hint0Count, 1);
   EXPECT_EQ(c.Hint1Count, 2);
   EXPECT_EQ(c.Hint2Count, 1);

@@ -19,11 +19,11 @@ const Localizer kChinese{Language::kSimplifiedChinese, {}};
 
 TEST(LevelEstimateTest, Credit) {
   struct Case {
-    HistoryCounters counters;
+    HistoryCounterValues counters;
     int credit;
   };
   auto make = [](int failed, int takeback, int study, int hint0, int hint1, int hint2) {
-    HistoryCounters c;
+    HistoryCounterValues c;
     c.SolvedCount = 1;
     c.FailedCountBeforeSolve = failed;
     c.TakebackBeforeSolve = takeback;

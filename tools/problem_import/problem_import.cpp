@@ -515,21 +515,34 @@ ImportOutcome ImportGameTree(const sgf::Collection& sgfs, int root) {
     const std::string_view pt = tree.NodePoint(id);
     if (!IsPassString(pt)) used.push_back({LetterToCoord(pt[0]), LetterToCoord(pt[1])});
   }
-  int sym = 0;
-  if (hasElsewhere) {
-    sym = -1;
-    for (int s = 0; s < 8 && sym < 0; ++s) {
-      if (std::none_of(used.begin(), used.end(), [&](auto pt) {
-            auto t = Transform(pt, s);
-            return InFarCorner(t.first, t.second);
-          })) {
-        sym = s;
-      }
+  // The thumbnails of the index show the top-left 14 x 14 points. A problem that already lies
+  // there keeps its coordinates (so directions in its comments stay true); any other is turned,
+  // of the eight ways, to the one that brings it closest to the top-left corner. When a line
+  // holds a move elsewhere, the far corner must stay free for it.
+  constexpr int kThumbnailSpan = 14;
+  int sym = -1;
+  int bestReach = kBoard + 1;
+  for (int s = 0; s < 8; ++s) {
+    int reach = 0;
+    bool farCornerUsed = false;
+    for (auto pt : used) {
+      const auto t = Transform(pt, s);
+      reach = std::max({reach, t.first, t.second});
+      farCornerUsed = farCornerUsed || InFarCorner(t.first, t.second);
     }
-    if (sym < 0) {
-      return Refuse("no room for a move elsewhere",
-                    "a pass or move elsewhere has no free corner to be played in", rootNode.place);
+    if (hasElsewhere && farCornerUsed) continue;
+    if (s == 0 && reach <= kThumbnailSpan) {
+      sym = 0;
+      break;
     }
+    if (reach < bestReach) {
+      bestReach = reach;
+      sym = s;
+    }
+  }
+  if (sym < 0) {
+    return Refuse("no room for a move elsewhere",
+                  "a pass or move elsewhere has no free corner to be played in", rootNode.place);
   }
   for (int p = 1; p <= kBoard; ++p) {
     for (int q = 1; q <= kBoard; ++q) {

@@ -1,0 +1,55 @@
+#include "app/application.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QStandardPaths>
+
+#include "app/main_form.h"
+#include "app/settings.h"
+#include "sound/sound_player.h"
+
+namespace zendra {
+
+QString FindDataFile(const QString& programDir) {
+  const QDir dir(programDir);
+  const QString beside = dir.filePath("Zendra.dgo");
+  if (QFileInfo::exists(beside)) return beside;
+  const QString shared = QDir::cleanPath(dir.filePath("../share/zendra/Zendra.dgo"));
+  if (QFileInfo::exists(shared)) return shared;
+  return beside;
+}
+
+int RunZendra(int argc, char** argv) {
+  QCoreApplication::setOrganizationName(kSettingsOrganisation);
+  QCoreApplication::setApplicationName(kSettingsApplication);
+  QCoreApplication::setApplicationVersion("0.1.0");
+  QApplication app(argc, argv);
+  QGuiApplication::setApplicationDisplayName("Zendra");
+
+  // One copy per user: the lock lives in the runtime folder; a stale one (its process gone) is
+  // taken over.
+  QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+  if (runtime.isEmpty()) runtime = QDir::tempPath();
+  QLockFile lock(QDir(runtime).filePath("VexLattixZendra"));
+  lock.setStaleLockTime(0);
+  if (!lock.tryLock(0)) {
+    if (lock.error() == QLockFile::LockFailedError) return 0;
+  }
+
+  const QString programDir = QCoreApplication::applicationDirPath();
+  const QString dataDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+  QDir().mkpath(dataDir);
+  MainFormPaths paths;
+  paths.dataFile = FindDataFile(programDir).toStdString();
+  paths.historyFile = QDir(dataDir).filePath("History1.cds").toStdString();
+  paths.programDir = programDir;
+
+  SoundPlayer sounds;  // each sound is loaded when first played
+  TLattixMainForm form(paths, sounds);
+  form.show();
+  return app.exec();
+}
+
+}  // namespace zendra

@@ -1,0 +1,89 @@
+// The main window's problem library: the problem table with the open collection, the history
+// table with the open problem's counters, and the level estimate, behind one small interface.
+// It keeps the library's own headers out of the window's translation units.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "library/history_counter.h"
+#include "library/language.h"
+
+namespace zendra {
+
+// One problem of the table as opening it needs it.
+struct ProblemFields {
+  int number = 0;
+  std::string arrangedBlack;
+  std::string arrangedWhite;
+  std::string initial;
+  std::string firstToPlay;
+  std::optional<int> result2;
+  std::string solution;
+};
+
+// The outcome of a collection load.
+struct CollectionResult {
+  bool loaded = false;      // the list now holds the collection's entries
+  bool dataError = false;   // the data-error sound goes with the message
+  bool soundFirst = false;  // the sound plays before the message (no table at all)
+  std::string message;      // empty when there is nothing to tell
+};
+
+class LibrarySession {
+ public:
+  // Reads problems from `dataFile` and keeps the history in `historyFile`; nothing is read yet.
+  LibrarySession(std::string dataFile, std::string historyFile, Localizer text);
+  ~LibrarySession();
+  LibrarySession(const LibrarySession&) = delete;
+  LibrarySession& operator=(const LibrarySession&) = delete;
+
+  const std::string& DataFile() const;
+  const std::string& HistoryFile() const;
+
+  // Loads or creates the history table; a text for the user when the old file could not be
+  // read (it was set aside), else empty.
+  std::string OpenHistory();
+  // Opens collection `group` and builds its problem list.
+  CollectionResult OpenCollection(int group);
+  // The collection loaded last, -1 before any load succeeded.
+  int OpenCollectionNumber() const;
+  // The problem list of the open collection.
+  const std::vector<std::string>& ProblemList() const;
+  // The problem with that number; nothing when the table holds none.
+  std::optional<ProblemFields> FindProblem(int number);
+
+  // The open problem's counting.
+  HistoryCounter& Counter();
+  // History cursor on problem `number`'s row; false when it has none.
+  bool PlaceOnProblem(int number);
+  // Loads the counters of the row under the cursor and writes the labels.
+  void ShowCounters(int position);
+  // "Reset solved flag"; false when the history is not open.
+  bool ResetSolvedFlag();
+  // "Clear all solved flags" after the user said Yes; the history cursor returns to the problem
+  // on which the problem table stands. False when the history is not open.
+  bool ClearAllSolvedFlags();
+  // Writes the history file when it changed; false with `error` when writing failed.
+  bool SaveHistory(std::string* error);
+  // True when the history has changes not yet saved.
+  bool HistoryChanged() const;
+  // The "What level I'm at" text.
+  std::string LevelMessage();
+
+  // Called with each counter label the history writes: 0 LabelStdResult, 1 LabelSuccessCount,
+  // 2 LabelFailureCount, 3 LabelHint0Count, 4 LabelHint1Count, 5 LabelTakebackCount,
+  // 6 LabelStudyCount.
+  std::function<void(int label, const std::string& text)> OnLabelChanged;
+  // Called with the open problem's new solved count.
+  std::function<void(int solvedCount)> OnSolvedCountChanged;
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace zendra

@@ -1,0 +1,82 @@
+#include "app/settings.h"
+
+#include <QSettings>
+
+namespace zendra {
+namespace {
+
+QString Text(QSettings& s, const char* key) { return s.value(key).toString(); }
+
+// A switch whose default is on: only "0" turns it off.
+bool OnUnlessZero(QSettings& s, const char* key) { return Text(s, key) != "0"; }
+// A switch whose default is off: only "1" turns it on.
+bool OnlyOne(QSettings& s, const char* key) { return Text(s, key) == "1"; }
+
+std::optional<int> Number(QSettings& s, const char* key) {
+  bool ok = false;
+  const int v = Text(s, key).trimmed().toInt(&ok);
+  if (!ok) return std::nullopt;
+  return v;
+}
+
+QString Switch(bool on) { return on ? QStringLiteral("1") : QStringLiteral("0"); }
+QString Decimal(int n) { return QString::number(n); }
+
+}  // namespace
+
+QSize DefaultWindowSize(QSize screen) {
+  int w = screen.width();
+  int h = screen.height();
+  if (w > 640) w = w * 7 / 8;
+  if (h > 480) h = h * 7 / 8;
+  return {w, h};
+}
+
+MainSettings ReadMainSettings(QSettings& s) {
+  MainSettings m;
+  if (s.childKeys().isEmpty()) return m;
+  m.stored = true;
+  m.displaySplashForm1 = OnUnlessZero(s, "DisplaySplashForm1");
+  m.displaySplashForm2 = OnUnlessZero(s, "DisplaySplashForm2");
+  m.silent = OnlyOne(s, "Silent");
+  if (s.contains("HintAllowed")) m.hintAllowed = OnlyOne(s, "HintAllowed");
+  m.displayNumbers = OnUnlessZero(s, "DisplayNumbers");
+  m.nextProblemAutomatically = OnlyOne(s, "NextProblemAutomatically");
+  m.takebackAutomatically = OnlyOne(s, "TakebackAutomatically");
+  if (s.contains("StudyAtNewWindow")) m.studyAtNewWindow = OnlyOne(s, "StudyAtNewWindow");
+  if (s.contains("BestCounterMoveOnly")) m.bestCounterMoveOnly = OnlyOne(s, "BestCounterMoveOnly");
+  m.computerDoNotPlayBadMove = OnlyOne(s, "ComputerDoNotPlayBadMove");
+  if (s.contains("Database")) m.database = Number(s, "Database").value_or(2);
+  if (s.contains("TopRow")) m.topRow = Number(s, "TopRow").value_or(0);
+  if (const auto d = Number(s, "DelayBeforeTakebackAutomatically"); d && *d >= 0 && *d <= 30)
+    m.delay = d;
+  m.width = Number(s, "Width");
+  m.height = Number(s, "Height");
+  m.top = Number(s, "Top");
+  m.left = Number(s, "Left");
+  return m;
+}
+
+void WriteMainSettings(QSettings& s, const ClosingState& c) {
+  s.setValue("BestCounterMoveOnly", Switch(c.bestCounterMoveOnly));
+  s.setValue("ComputerDoNotPlayBadMove", Switch(c.computerDoNotPlayBadMove));
+  s.setValue("StudyAtNewWindow", Switch(c.studyAtNewWindow));
+  s.setValue("DefaultHint", QStringLiteral("1"));
+  if (c.database) s.setValue("Database", Decimal(*c.database));
+  s.setValue("TopRow", Decimal(c.topRow));
+  if (c.selected >= 0) s.setValue("Selected", Decimal(c.selected));
+  if (c.height && c.width && c.top && c.left) {
+    s.setValue("Height", Decimal(*c.height));
+    s.setValue("Width", Decimal(*c.width));
+    s.setValue("Top", Decimal(*c.top));
+    s.setValue("Left", Decimal(*c.left));
+  }
+  s.setValue("Silent", Switch(c.silent));
+  s.setValue("DisplayNumbers", Switch(c.displayNumbers));
+  s.setValue("NextProblemAutomatically", Switch(c.nextProblemAutomatically));
+  s.setValue("TakebackAutomatically", Switch(c.takebackAutomatically));
+  s.setValue("DelayBeforeTakebackAutomatically", Decimal(c.delay));
+  if (!s.contains("InstallDir")) s.setValue("InstallDir", c.installDir);
+}
+
+}  // namespace zendra

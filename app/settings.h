@@ -1,0 +1,73 @@
+// The main window's settings: the options, the open collection, the grid's top row and the
+// window placement, kept between runs as strings under QSettings (organisation "Tarnwick",
+// application "Lattix", group "Zendra"). Switches are "1" / "0", numbers are decimal.
+#pragma once
+
+#include <QSize>
+#include <QString>
+#include <optional>
+
+class QSettings;
+
+namespace zendra {
+
+// The QSettings organisation and application names, and the group of the per-user values.
+inline constexpr const char* kSettingsOrganisation = "Tarnwick";
+inline constexpr const char* kSettingsApplication = "Lattix";
+inline constexpr const char* kSettingsGroup = "Zendra";
+
+// Everything read at the first activation and written at close. Optional members are the
+// values that only count when stored.
+struct MainSettings {
+  bool stored = false;  // the group held values; otherwise the window keeps its own defaults
+  bool displaySplashForm1 = true;
+  bool displaySplashForm2 = true;
+  bool silent = false;
+  std::optional<bool> hintAllowed;
+  bool displayNumbers = true;
+  bool nextProblemAutomatically = false;
+  bool takebackAutomatically = false;
+  bool studyAtNewWindow = false;
+  bool bestCounterMoveOnly = false;
+  bool computerDoNotPlayBadMove = false;
+  int database = 2;
+  int topRow = 0;
+  std::optional<int> delay;  // only a whole number 0..30 is kept
+  std::optional<int> width;
+  std::optional<int> height;
+  std::optional<int> top;
+  std::optional<int> left;
+};
+
+// What the window hands over at close.
+struct ClosingState {
+  bool bestCounterMoveOnly = false;
+  bool computerDoNotPlayBadMove = false;
+  bool studyAtNewWindow = false;
+  // The open collection; nothing when none was loaded in this run, which keeps the stored one
+  // so that a run without the data file does not leave every later start on an empty grid.
+  std::optional<int> database;
+  int topRow = 1;
+  int selected = -1;  // written only when 0 or more
+  // Placement, written only when the window is neither minimised nor maximised.
+  std::optional<int> height, width, top, left;
+  bool silent = false;
+  bool displayNumbers = true;
+  bool nextProblemAutomatically = false;
+  bool takebackAutomatically = false;
+  int delay = 10;
+  QString installDir;  // written only when no value exists yet
+};
+
+// The window size used when none is stored: each side of the screen, cut to 7/8 when it is
+// larger than 640 x 480 in that direction.
+QSize DefaultWindowSize(QSize screen);
+
+// Reads the values from `settings` (already in the group "Zendra"). When the group holds no
+// value at all, the defaults stand.
+MainSettings ReadMainSettings(QSettings& settings);
+
+// Writes the values into `settings` (already in the group "Zendra") in their fixed order.
+void WriteMainSettings(QSettings& settings, const ClosingState& state);
+
+}  // namespace zendra

@@ -1,0 +1,38 @@
+#include "tests/app/app_test_data.h"
+
+#include <vector>
+
+#include "solving/tree/solution_tree.h"
+#include "tests/library/library_test_util.h"
+
+namespace zendra::testing {
+
+void WriteTestDataFile(const std::string& path, int count) {
+  // The user (black) plays D4 and the line is won; every other first move is outside the tree.
+  SolutionTree tree;
+  tree.Add(tree.Add(kNoNode, ""), std::string(kSolvingPoint) + " 11");
+  const std::string solution = tree.Save();
+
+  std::vector<ProblemRow> rows;
+  for (int i = 0; i < count; ++i) {
+    ProblemRow r;
+    r.auto1 = 0x10 + i;
+    r.group = 2;
+    r.level = 41;
+    r.num = i + 1;
+    r.black = "CCECCE";
+    r.white = "FCFDFEEFDF";
+    r.initial = "";
+    r.first = "B";
+    r.result2 = 1;
+    r.solution = solution;
+    rows.push_back(r);
+  }
+  ProblemRow basic = rows.front();
+  basic.auto1 = 0x01;
+  basic.group = 0;
+  rows.push_back(basic);
+  WriteFile(path, ZipWith("Zendra.cds", ProblemImage(rows)));
+}
+
+}  // namespace zendra::testing

@@ -1,0 +1,17 @@
+// A small data file for the application's tests: collection 2 ("Intermediate") with a few
+// problems that are solved by one black move at D4 ("DD") and lost by any other move.
+#pragma once
+
+#include <string>
+
+namespace zendra::testing {
+
+// The point that solves every problem of the test file, and its column and row.
+inline constexpr const char* kSolvingPoint = "DD";
+inline constexpr int kSolvingP = 4;
+inline constexpr int kSolvingQ = 4;
+
+// Writes a data file with `count` problems of collection 2 (and one of collection 0) to `path`.
+void WriteTestDataFile(const std::string& path, int count);
+
+}  // namespace zendra::testing
