@@ -9,28 +9,26 @@
 #include <utility>
 
 namespace zendra {
+
+const std::vector<FieldDef>& ProblemTableFields() {
+  static const std::vector<FieldDef> fields = {
+      {"Auto1", FieldType::kInteger},         {"Group1", FieldType::kInteger},
+      {"Level1", FieldType::kInteger},        {"Num", FieldType::kInteger},
+      {"ArrangedBlack", FieldType::kString},  {"ArrangedWhite", FieldType::kString},
+      {"Initial", FieldType::kString},        {"FirstToPlay", FieldType::kString},
+      {"Flag", FieldType::kInteger},          {"NotGood", FieldType::kInteger},
+      {"Solution", FieldType::kBlob},         {"Tag", FieldType::kInteger},
+      {"Id1", FieldType::kInteger},           {"Result2", FieldType::kInteger},
+      {"SenteGoteKind", FieldType::kInteger}, {"ValueKind", FieldType::kInteger},
+      {"Value1", FieldType::kInteger},        {"Value2", FieldType::kInteger},
+  };
+  return fields;
+}
+
 namespace {
 
 // Deflate cannot shrink data by more than about 1032 to 1.
 constexpr long long kMaxDeflateRatio = 1032;
-
-struct ProblemColumn {
-  const char* name;
-  FieldType type;
-};
-
-// The problem table's columns, in their order.
-constexpr ProblemColumn kProblemColumns[] = {
-    {"Auto1", FieldType::kInteger},         {"Group1", FieldType::kInteger},
-    {"Level1", FieldType::kInteger},        {"Num", FieldType::kInteger},
-    {"ArrangedBlack", FieldType::kString},  {"ArrangedWhite", FieldType::kString},
-    {"Initial", FieldType::kString},        {"FirstToPlay", FieldType::kString},
-    {"Flag", FieldType::kInteger},          {"NotGood", FieldType::kInteger},
-    {"Solution", FieldType::kBlob},         {"Tag", FieldType::kInteger},
-    {"Id1", FieldType::kInteger},           {"Result2", FieldType::kInteger},
-    {"SenteGoteKind", FieldType::kInteger}, {"ValueKind", FieldType::kInteger},
-    {"Value1", FieldType::kInteger},        {"Value2", FieldType::kInteger},
-};
 
 constexpr const char* kGbCantFindDataFile =
     "\xD5\xD2\xB2\xBB\xB5\xBD\xCA\xFD\xBE\xDD\xCE\xC4\xBC\xFE";  // 找不到数据文件
@@ -214,12 +212,12 @@ ProblemDatabase::ProblemDatabase(std::string data_file_path)
 bool ProblemDatabase::LoadMember(std::string_view member, std::string* error) {
   auto table = std::make_unique<TableStore>(kProblemTableName);
   if (!table->LoadFromBytes(member, error)) return false;
-  for (const ProblemColumn& column : kProblemColumns) {
+  for (const FieldDef& column : ProblemTableFields()) {
     auto it = std::find_if(table->Fields().begin(), table->Fields().end(), [&](const FieldDef& f) {
-      return strcasecmp(f.name.c_str(), column.name) == 0;
+      return strcasecmp(f.name.c_str(), column.name.c_str()) == 0;
     });
     if (it == table->Fields().end()) {
-      if (error) *error = std::string("Field '") + column.name + "' not found";
+      if (error) *error = "Field '" + column.name + "' not found";
       return false;
     }
     bool integer = it->type == FieldType::kInteger;

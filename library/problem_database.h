@@ -24,6 +24,9 @@ inline constexpr const char* kProblemTableName = "Problems";
 // The largest member the loader inflates.
 inline constexpr long long kMaxMemberBytes = 256LL * 1024 * 1024;
 
+// The problem table's columns in their order: every one must be present in a data file.
+const std::vector<FieldDef>& ProblemTableFields();
+
 // The answer text of a `Result2` value (0 dies, 1 lives, 2 and 3 ko); empty for any other.
 std::string AnswerText(int result2, const Localizer& text);
 

@@ -305,21 +305,6 @@ void BuildFromSources(const std::vector<std::string>& sources, const BuildOption
 
 namespace {
 
-const std::vector<FieldDef>& ProblemFields() {
-  static const std::vector<FieldDef> fields = {
-      {"Auto1", FieldType::kInteger},         {"Group1", FieldType::kInteger},
-      {"Level1", FieldType::kInteger},        {"Num", FieldType::kInteger},
-      {"ArrangedBlack", FieldType::kString},  {"ArrangedWhite", FieldType::kString},
-      {"Initial", FieldType::kString},        {"FirstToPlay", FieldType::kString},
-      {"Flag", FieldType::kInteger},          {"NotGood", FieldType::kInteger},
-      {"Solution", FieldType::kBlob},         {"Tag", FieldType::kInteger},
-      {"Id1", FieldType::kInteger},           {"Result2", FieldType::kInteger},
-      {"SenteGoteKind", FieldType::kInteger}, {"ValueKind", FieldType::kInteger},
-      {"Value1", FieldType::kInteger},        {"Value2", FieldType::kInteger},
-  };
-  return fields;
-}
-
 bool ZipOne(const std::string& zipPath, const std::string& member, const std::string& data,
             std::string* error) {
   int code = 0;
@@ -351,7 +336,7 @@ bool ZipOne(const std::string& zipPath, const std::string& member, const std::st
 bool WriteDataFile(const std::vector<DataProblem>& problems, const std::string& path,
                    std::string* error) {
   TableStore table(kProblemTableName);
-  table.DefineFields(ProblemFields());
+  table.DefineFields(ProblemTableFields());
   if (!table.CreateDataSet(error)) return false;
   for (const DataProblem& p : problems) {
     bool ok = table.Append();
