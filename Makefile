@@ -2,13 +2,14 @@
 #   make run    set up, build and start the program
 #   make test   set up, build and run every test (also under ASan + UBSan)
 #   make bench  release build and the benchmarks
+#   make bench-startup  start-up time and memory beside qgo and kigo (Xvfb)
 #   make fuzz   every libFuzzer target for FUZZ_SECONDS each
 #   make format apply .clang-format to the sources
 
 FUZZ_SECONDS ?= 30
 SOURCES = $(shell git ls-files '*.cpp' '*.h' 2>/dev/null)
 
-.PHONY: setup build run test test-dev test-asan bench fuzz format clean
+.PHONY: setup build run test test-dev test-asan bench bench-startup fuzz format clean
 
 setup:
 	@scripts/setup.sh
@@ -36,6 +37,10 @@ bench: setup
 	cmake --preset bench
 	cmake --build --preset bench
 	scripts/run-benchmarks.sh build/bench
+
+# Start-up time and memory beside qgo and kigo, under Xvfb (installs those two when root).
+bench-startup: build
+	bench/startup/measure-startup.sh build/dev/app/zendra
 
 fuzz: setup
 	cmake --preset fuzz
