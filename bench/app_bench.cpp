@@ -92,7 +92,7 @@ struct Window {
                         static_cast<int>(board->PointY(kReplyQ) * r));
   }
 
-  SoundPlayer sounds;
+  SoundPlayer sounds(ZENDRA_SOUND_MODULE_PATH);  // the module the program loads beside itself
   std::unique_ptr<TLattixMainForm> form;
   PaintCounter counter;
   bool exposed = false;

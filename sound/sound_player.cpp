@@ -1,23 +1,26 @@
 #include "sound/sound_player.h"
 
 #include <QApplication>
-#include <QAudioDevice>
-#include <QElapsedTimer>
-#include <QEventLoop>
+#include <QDir>
 #include <QFile>
-#include <QMediaDevices>
-#include <QSoundEffect>
-#include <QTimer>
-#include <QUrl>
+#include <QLibrary>
 #include <algorithm>
+
+#include "sound/sound_backend.h"
 
 namespace zendra {
 
 namespace {
 
-// A sound may take this much longer than its own length before waiting gives up: room for
-// the output to start, and the guarantee that a stuck device never hangs the window.
-constexpr int kGraceMs = 1000;
+// The module's factory; null (after a warning) when the module is missing or fails to load.
+// A loaded module stays loaded for the rest of the process.
+SoundBackendFactory LoadFactory(const QString& moduleFile) {
+  if (moduleFile.isEmpty()) return nullptr;
+  QLibrary module(moduleFile);
+  const auto make = reinterpret_cast<SoundBackendFactory>(module.resolve(kSoundBackendFactory));
+  if (!make) qWarning("No sounds (beeps instead): %s", qPrintable(module.errorString()));
+  return make;
+}
 
 uint32_t Le32(const QByteArray& b, qsizetype at) {
   return static_cast<uint32_t>(static_cast<uint8_t>(b[at])) |
@@ -32,9 +35,17 @@ uint16_t Le16(const QByteArray& b, qsizetype at) {
 
 }  // namespace
 
-SoundPlayer::SoundPlayer(QObject* parent) : QObject(parent) {}
+SoundPlayer::SoundPlayer(QObject* parent) : SoundPlayer(DefaultModuleFile(), parent) {}
+
+SoundPlayer::SoundPlayer(const QString& moduleFile, QObject* parent)
+    : QObject(parent), moduleFile_(moduleFile) {}
 
 SoundPlayer::~SoundPlayer() = default;
+
+QString SoundPlayer::DefaultModuleFile() {
+  return QDir(QCoreApplication::applicationDirPath())
+      .filePath(QStringLiteral(ZENDRA_SOUND_MODULE_FILE));
+}
 
 QString SoundPlayer::SoundPath(int number) { return QStringLiteral(":/sounds/%1.wav").arg(number); }
 
@@ -66,59 +77,27 @@ int SoundPlayer::SoundLengthMs(int number) {
   return static_cast<int>(static_cast<uint64_t>(dataBytes / frameBytes) * 1000 / rate);
 }
 
-bool SoundPlayer::HasAudioOutput() { return !QMediaDevices::audioOutputs().isEmpty(); }
-
-QSoundEffect* SoundPlayer::Effect(int number) {
-  std::unique_ptr<QSoundEffect>& effect = effects_[number];
-  if (!effect) {
-    effect = std::make_unique<QSoundEffect>();
-    effect->setSource(QUrl(QStringLiteral("qrc") + SoundPath(number)));
+SoundBackend* SoundPlayer::Backend() {
+  if (!backendTried_) {
+    backendTried_ = true;
+    if (const SoundBackendFactory make = LoadFactory(moduleFile_)) backend_.reset(make());
   }
-  return effect.get();
+  return backend_.get();
+}
+
+bool SoundPlayer::HasAudioOutput(const QString& moduleFile) {
+  const SoundBackendFactory make = LoadFactory(moduleFile);
+  if (!make) return false;
+  const std::unique_ptr<SoundBackend> backend(make());
+  return backend && backend->HasAudioOutput();
 }
 
 bool SoundPlayer::Play(int number, bool wait) {
   if (silent_) return true;
   const int length = SoundLengthMs(number);
-  if (length <= 0 || !HasAudioOutput()) return false;
-  QSoundEffect* effect = Effect(number);
-  if (effect->status() == QSoundEffect::Error) return false;
-  if (!wait) {
-    // A sound still loading starts as soon as it is ready.
-    effect->play();
-    return true;
-  }
-  QElapsedTimer clock;
-  clock.start();
-  const int deadline = length + kGraceMs;
-  QEventLoop loop;
-  QTimer limit;
-  limit.setSingleShot(true);
-  connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
-  // 1. Loading (the first time only).
-  if (effect->status() != QSoundEffect::Ready) {
-    const auto settled = connect(effect, &QSoundEffect::statusChanged, &loop, [&] {
-      if (effect->status() == QSoundEffect::Ready || effect->status() == QSoundEffect::Error)
-        loop.quit();
-    });
-    limit.start(deadline);
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
-    disconnect(settled);
-    if (effect->status() != QSoundEffect::Ready) return false;
-  }
-  // 2. Playing to the end; the window takes no input meanwhile.
-  const auto ended = connect(effect, &QSoundEffect::playingChanged, &loop, [&] {
-    if (!effect->isPlaying()) loop.quit();
-  });
-  effect->play();
-  const int left = deadline - static_cast<int>(clock.elapsed());
-  if (left > 0 && effect->status() != QSoundEffect::Error) {
-    limit.start(left);
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
-  }
-  disconnect(ended);
-  if (effect->isPlaying()) effect->stop();  // overran its time: cut it off
-  return effect->status() != QSoundEffect::Error;
+  if (length <= 0) return false;
+  SoundBackend* backend = Backend();
+  return backend && backend->Play(SoundPath(number), length, wait);
 }
 
 void SoundPlayer::PlayOrBeep(int number, bool wait) {

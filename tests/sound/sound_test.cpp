@@ -1,12 +1,18 @@
 // The built-in sounds and their player. Nobody can listen here, so the waveforms are checked by
 // their numbers: a well-formed 16-bit PCM header, a length that suits a sound the window waits
 // for, a real signal that never clips and starts and ends quietly, and spectra far enough apart
-// to tell the sounds from one another. The player is checked without an audio device: it must
-// refuse promptly (so the caller beeps) and never hang.
+// to tell the sounds from one another. The player is checked without an audio device and
+// without its sound module (the Qt Multimedia part, loaded at the first sound): it must refuse
+// promptly (so the caller beeps) and never hang.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
+#include <QLibrary>
+#include <QTemporaryDir>
 #include <cmath>
 #include <numbers>
 #include <string>
@@ -17,6 +23,9 @@
 
 namespace zendra::test {
 namespace {
+
+// The sound module as the build made it.
+const QString kModule = QStringLiteral(ZENDRA_SOUND_MODULE_PATH);
 
 const int kNumbers[] = {kSoundClick,  kSoundWeakMove, kSoundSuccess,  kSoundSuccessFlagged,
                         kSoundSolved, kSoundFailure,  kSoundDataError};
@@ -142,7 +151,7 @@ TEST(Sounds, UnknownSoundHasNoLength) {
 // ---- Player ---------------------------------------------------------------------------------
 
 TEST(SoundPlayerTest, SilentPlaysNothingAndNeverBeeps) {
-  SoundPlayer player;
+  SoundPlayer player(kModule);
   player.SetSilent(true);
   for (int number : kNumbers) {
     EXPECT_TRUE(player.Play(number, true)) << number;
@@ -153,7 +162,7 @@ TEST(SoundPlayerTest, SilentPlaysNothingAndNeverBeeps) {
 }
 
 TEST(SoundPlayerTest, UnknownSoundBeeps) {
-  SoundPlayer player;
+  SoundPlayer player(kModule);
   EXPECT_FALSE(player.Play(1234, false));
   EXPECT_FALSE(player.Play(1234, true));
   player.PlayOrBeep(1234, true);
@@ -164,8 +173,8 @@ TEST(SoundPlayerTest, UnknownSoundBeeps) {
 // waiting play ends within the sound's length and its one second of grace. Either way it
 // returns: a generous bound here only guards against a hang.
 TEST(SoundPlayerTest, PlayReturnsAndRefusesWithoutADevice) {
-  SoundPlayer player;
-  const bool device = SoundPlayer::HasAudioOutput();
+  SoundPlayer player(kModule);
+  const bool device = SoundPlayer::HasAudioOutput(kModule);
   for (int number : kNumbers) {
     for (bool wait : {false, true}) {
       QElapsedTimer clock;
@@ -182,6 +191,60 @@ TEST(SoundPlayerTest, PlayReturnsAndRefusesWithoutADevice) {
     EXPECT_EQ(player.BeepCount(), 7);
   }
   std::printf("[ info ] audio output present: %s\n", device ? "yes" : "no");
+}
+
+// ---- Sound module ---------------------------------------------------------------------------
+
+TEST(SoundModuleTest, ModuleLoadsAndOffersItsFactory) {
+  QLibrary module(kModule);
+  EXPECT_NE(module.resolve("zendra_make_sound_backend"), nullptr)
+      << qPrintable(module.errorString());
+}
+
+TEST(SoundModuleTest, DefaultModuleIsBesideTheProgram) {
+  EXPECT_EQ(SoundPlayer::DefaultModuleFile(),
+            QDir(QCoreApplication::applicationDirPath()).filePath(QFileInfo(kModule).fileName()));
+}
+
+// Without its module the player refuses every sound at once, so the caller beeps; silenced it
+// still plays nothing and never beeps.
+void ExpectRefusesEverySound(const QString& moduleFile) {
+  EXPECT_FALSE(SoundPlayer::HasAudioOutput(moduleFile));
+  SoundPlayer player(moduleFile);
+  for (int number : kNumbers) {
+    for (bool wait : {false, true}) {
+      QElapsedTimer clock;
+      clock.start();
+      EXPECT_FALSE(player.Play(number, wait)) << number;
+      EXPECT_LT(clock.elapsed(), 1000) << number;
+    }
+  }
+  for (int number : kNumbers) player.PlayOrBeep(number, true);
+  EXPECT_EQ(player.BeepCount(), 7);
+  player.SetSilent(true);
+  for (int number : kNumbers) {
+    EXPECT_TRUE(player.Play(number, true)) << number;
+    player.PlayOrBeep(number, true);
+  }
+  EXPECT_EQ(player.BeepCount(), 7);
+}
+
+TEST(SoundModuleTest, MissingModuleRefusesEverySound) {
+  const QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  ExpectRefusesEverySound(dir.filePath(QFileInfo(kModule).fileName()));
+  ExpectRefusesEverySound(QString());
+}
+
+TEST(SoundModuleTest, BrokenModuleRefusesEverySound) {
+  const QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString path = dir.filePath(QFileInfo(kModule).fileName());
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("not a shared library\n");
+  file.close();
+  ExpectRefusesEverySound(path);
 }
 
 }  // namespace
