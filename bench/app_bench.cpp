@@ -41,7 +41,7 @@ void WriteDataFile(const std::string& path) {
   row.num = 1;
   row.black = "CCECCE";
   row.white = "FCFDFEEFDF";
-  row.first = "B";
+  row.first.assign(1, 'B');  // (a literal here trips a false -Wrestrict of GCC 12 at -O3)
   row.result2 = 1;
   row.solution = tree.Save();
   testing::WriteFile(path, testing::ZipWith("Zendra.cds", testing::ProblemImage({row})));
@@ -92,7 +92,7 @@ struct Window {
                         static_cast<int>(board->PointY(kReplyQ) * r));
   }
 
-  SoundPlayer sounds(ZENDRA_SOUND_MODULE_PATH);  // the module the program loads beside itself
+  SoundPlayer sounds{QStringLiteral(ZENDRA_SOUND_MODULE_PATH)};  // the module beside the program
   std::unique_ptr<TLattixMainForm> form;
   PaintCounter counter;
   bool exposed = false;
