@@ -7,6 +7,7 @@
 #include <string>
 
 #include "board/engine/lattix_engine.h"
+#include "solving/headless_ports.h"
 #include "solving/solving_controller.h"
 #include "solving/tree/solution_tree.h"
 
@@ -64,41 +65,6 @@ class QuietUi : public SolvingUi {
   }
   std::string last;
 };
-class NoSounds : public SolvingSounds {
- public:
-  bool Play(int, bool) override { return true; }
-};
-class NoHistory : public HistoryCounters {
- public:
-  void PlaceOnProblem(int) override {}
-  void ShowCounters(int) override {}
-  void CountSolved() override {}
-  void CountFailure() override {}
-  void CountTakeback() override {}
-  void CountTryMove() override {}
-  void CountHint(int) override {}
-};
-class OneProblem : public ProblemSource {
- public:
-  ProblemRecord record;
-  std::optional<std::string> Entry(int) const override { return std::string("00010 1    B"); }
-  std::optional<ProblemRecord> Find(int) override { return record; }
-};
-class IdleTimer : public SolvingTimer {
- public:
-  void SetInterval(int ms) override { interval_ = ms; }
-  int Interval() const override { return interval_; }
-  void Start() override {}
-  void Stop() override {}
-  bool Active() const override { return false; }
-
- private:
-  int interval_ = 0;
-};
-class SteadyClock : public MillisecondClock {
- public:
-  int64_t NowMs() override { return 0; }
-};
 
 // A corner problem: black to live. The first user move has several replies; the judged move
 // is matched among ten siblings and answered with a reply two levels above a success.
@@ -111,17 +77,20 @@ void BM_JudgedMoveWithReply(benchmark::State& state) {
     const NodeId r = tree.Add(u, reply, reply[1] == 'C' ? "1" : "");
     tree.Add(tree.Add(r, "EE"), "FF 11");
   }
-  OneProblem problems;
-  problems.record.number = 1;
-  problems.record.arrangedBlack = "ABBBCBDBEB";
-  problems.record.arrangedWhite = "ACBCDCEC";
-  problems.record.solution = tree.Save();
+  ProblemRecord record;
+  record.number = 1;
+  record.arrangedBlack = "ABBBCBDBEB";
+  record.arrangedWhite = "ACBCDCEC";
+  record.firstToPlay.assign(1, 'B');  // (a literal trips a false -Wrestrict of GCC 12 at -O3)
+  record.result2 = 1;
+  record.solution = tree.Save();
+  OneProblemSource problems(record);
 
   LattixEngine board;
   QuietUi ui;
-  NoSounds sounds;
-  NoHistory history;
-  IdleTimer timer1, timer2;
+  SilentSounds sounds;
+  NullHistory history;
+  ManualTimer timer1, timer2;
   SteadyClock clock;
   SolvingController controller(board, ui, sounds, history, problems, timer1, timer2, clock);
   controller.SetSilent(true);

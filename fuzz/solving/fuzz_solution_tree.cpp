@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "board/engine/lattix_engine.h"
+#include "solving/headless_ports.h"
 #include "solving/solving_controller.h"
 #include "solving/tree/solution_tree.h"
 
@@ -41,50 +42,6 @@ class NullUi : public zendra::SolvingUi {
     return std::nullopt;
   }
 };
-class NullSounds : public zendra::SolvingSounds {
- public:
-  bool Play(int, bool) override { return true; }
-};
-class NullHistory : public zendra::HistoryCounters {
- public:
-  void PlaceOnProblem(int) override {}
-  void ShowCounters(int) override {}
-  void CountSolved() override {}
-  void CountFailure() override {}
-  void CountTakeback() override {}
-  void CountTryMove() override {}
-  void CountHint(int) override {}
-};
-class OneProblem : public zendra::ProblemSource {
- public:
-  explicit OneProblem(std::string_view solution) {
-    record_.number = 1;
-    record_.solution = std::string(solution);
-  }
-  std::optional<std::string> Entry(int position) const override {
-    if (position != 0) return std::nullopt;
-    return std::string("00010 1    B");
-  }
-  std::optional<zendra::ProblemRecord> Find(int number) override {
-    if (number != 1) return std::nullopt;
-    return record_;
-  }
-
- private:
-  zendra::ProblemRecord record_;
-};
-class NullTimer : public zendra::SolvingTimer {
- public:
-  void SetInterval(int ms) override { interval_ = ms; }
-  int Interval() const override { return interval_; }
-  void Start() override { active_ = true; }
-  void Stop() override { active_ = false; }
-  bool Active() const override { return active_; }
-
- private:
-  int interval_ = 0;
-  bool active_ = false;
-};
 // Every reading is 7 ms later than the one before, so the 30 s bound is deterministic.
 class SteppingClock : public zendra::MillisecondClock {
  public:
@@ -99,10 +56,15 @@ class SteppingClock : public zendra::MillisecondClock {
 void JudgeSomeMoves(std::string_view bytes) {
   zendra::LattixEngine board;
   NullUi ui;
-  NullSounds sounds;
-  NullHistory history;
-  OneProblem problems(bytes);
-  NullTimer timer1, timer2;
+  zendra::SilentSounds sounds;
+  zendra::NullHistory history;
+  zendra::ProblemRecord record;
+  record.number = 1;
+  record.firstToPlay = "B";
+  record.result2 = 1;
+  record.solution = std::string(bytes);
+  zendra::OneProblemSource problems(record);
+  zendra::ManualTimer timer1, timer2;
   SteppingClock clock;
   zendra::SolvingController controller(board, ui, sounds, history, problems, timer1, timer2, clock);
   controller.OpenProblem(0);

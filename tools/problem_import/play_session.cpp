@@ -1,12 +1,12 @@
 #include "tools/problem_import/play_session.h"
 
 #include <cctype>
-#include <chrono>
 #include <cstdio>
 #include <map>
 #include <optional>
 
 #include "board/engine/lattix_engine.h"
+#include "solving/headless_ports.h"
 #include "solving/solving_controller.h"
 
 namespace zendra {
@@ -55,64 +55,12 @@ class RecordingSounds : public SolvingSounds {
   }
 };
 
-class RecordingHistory : public HistoryCounters {
+class RecordingHistory : public NullHistory {
  public:
   int solved = 0;
   int failures = 0;
-  void PlaceOnProblem(int) override {}
-  void ShowCounters(int) override {}
   void CountSolved() override { ++solved; }
   void CountFailure() override { ++failures; }
-  void CountTakeback() override {}
-  void CountTryMove() override {}
-  void CountHint(int) override {}
-};
-
-class OneProblem : public ProblemSource {
- public:
-  explicit OneProblem(ProblemRecord record) : record_(std::move(record)) {
-    char header[8];
-    std::snprintf(header, sizeof header, "%04X0", record_.number & 0xFFFF);
-    entry_ = std::string(header) + " " +
-             (record_.result2 ? std::to_string(*record_.result2) : std::string()) + " " +
-             record_.arrangedBlack + " " + record_.arrangedWhite + " " + record_.initial + " " +
-             record_.firstToPlay;
-  }
-  std::optional<std::string> Entry(int position) const override {
-    if (position != 0) return std::nullopt;
-    return entry_;
-  }
-  std::optional<ProblemRecord> Find(int number) override {
-    if (number != record_.number) return std::nullopt;
-    return record_;
-  }
-
- private:
-  ProblemRecord record_;
-  std::string entry_;
-};
-
-// Timers that never fire on their own: the session has no waiting.
-class IdleTimer : public SolvingTimer {
- public:
-  void SetInterval(int ms) override { interval_ = ms; }
-  int Interval() const override { return interval_; }
-  void Start() override { active_ = true; }
-  void Stop() override { active_ = false; }
-  bool Active() const override { return active_; }
-
- private:
-  int interval_ = 0;
-  bool active_ = false;
-};
-
-class SteadyClock : public MillisecondClock {
- public:
-  int64_t NowMs() override {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-  }
 };
 
 ProblemRecord RecordOf(const DataProblem& p) {
@@ -137,9 +85,9 @@ struct PlaySession::Impl {
   RecordingUi ui;
   RecordingSounds sounds;
   RecordingHistory history;
-  OneProblem problems;
-  IdleTimer timer1;
-  IdleTimer timer2;
+  OneProblemSource problems;
+  ManualTimer timer1;
+  ManualTimer timer2;
   SteadyClock clock;
   SolvingController controller;
   std::string initial;
