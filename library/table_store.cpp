@@ -538,7 +538,7 @@ bool TableStore::SetOrdering(const std::string& fields, std::string* error) {
 
 bool TableStore::FindKey(const std::vector<FieldValue>& key) {
   if (!active_ || key.empty() || key.size() > ordering_.fields.size()) return false;
-  if (state_ != State::kBrowse && !Post(nullptr)) Cancel();
+  LeaveEdit();
   auto compare_key = [&](uint32_t row) {
     for (size_t i = 0; i < key.size(); ++i) {
       int c = CompareValues(rows_[row].values[static_cast<size_t>(ordering_.fields[i])], key[i]);
@@ -560,25 +560,27 @@ void TableStore::SetCursor(int position) {
   bof_ = eof_ = false;
 }
 
-void TableStore::First() {
+void TableStore::LeaveEdit() {
   if (state_ != State::kBrowse && !Post(nullptr)) Cancel();
-  if (rows_.empty()) {
-    cursor_ = -1;
-    bof_ = eof_ = true;
-    return;
-  }
+}
+
+bool TableStore::LeaveEditForMove() {
+  LeaveEdit();
+  if (!rows_.empty()) return true;
+  cursor_ = -1;
+  bof_ = eof_ = true;
+  return false;
+}
+
+void TableStore::First() {
+  if (!LeaveEditForMove()) return;
   cursor_ = 0;
   bof_ = true;
   eof_ = false;
 }
 
 void TableStore::Next() {
-  if (state_ != State::kBrowse && !Post(nullptr)) Cancel();
-  if (rows_.empty()) {
-    cursor_ = -1;
-    bof_ = eof_ = true;
-    return;
-  }
+  if (!LeaveEditForMove()) return;
   bof_ = false;
   if (cursor_ + 1 < static_cast<int>(rows_.size())) {
     ++cursor_;
@@ -589,12 +591,7 @@ void TableStore::Next() {
 }
 
 void TableStore::Last() {
-  if (state_ != State::kBrowse && !Post(nullptr)) Cancel();
-  if (rows_.empty()) {
-    cursor_ = -1;
-    bof_ = eof_ = true;
-    return;
-  }
+  if (!LeaveEditForMove()) return;
   cursor_ = static_cast<int>(rows_.size()) - 1;
   bof_ = false;
   eof_ = true;

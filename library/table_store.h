@@ -139,6 +139,12 @@ class TableStore {
   bool PersistCurrentRow(const std::string& path, std::string* error);
 
  private:
+  // A pending append or edit is posted before the cursor moves (cancelled if it cannot be).
+  void LeaveEdit();
+  // LeaveEdit, then false with the cursor on no row and both end flags set when the table is
+  // empty.
+  bool LeaveEditForMove();
+
   struct Row {
     int64_t id = 0;  // the row id in the table file
     std::vector<FieldValue> values;
