@@ -8,6 +8,7 @@
 
 #include "app/main_form.h"
 #include "app/settings.h"
+#include "app/style_icons.h"
 #include "sound/sound_player.h"
 
 namespace zendra {
@@ -27,6 +28,8 @@ int RunZendra(int argc, char** argv) {
   QCoreApplication::setApplicationVersion("0.1.0");
   QApplication app(argc, argv);
   QGuiApplication::setApplicationDisplayName("Zendra");
+  // Icons are read when first drawn, which keeps them off the way to the first window.
+  QApplication::setStyle(new DeferredIconStyle);
 
   // One copy per user: the lock lives in the runtime folder; a stale one (its process gone) is
   // taken over.

@@ -8,7 +8,8 @@
 # build folder, as `make run` starts it, and opens its shipped collection (Zendra.dgo beside it).
 # Also noted: the processor time the program had used when its window appeared, which a busy
 # machine disturbs less than the wall time. Prints the medians and the raw runs; the JSON lines,
-# logs and screenshots stay in OUT_DIR (default build/startup). Run as root, it first installs
+# logs and screenshots stay in OUT_DIR (default build/startup); STARTUP_PROGRAMS (e.g.
+# "zendra qgo") leaves the others out. Run as root, it first installs
 # what bench/startup/packages.txt lists (only for this comparison; the build does not need them).
 set -euo pipefail
 
@@ -47,6 +48,14 @@ fi
 programs=(zendra)
 [[ -x /usr/games/qgo ]] && programs+=(qgo)
 [[ -x /usr/games/kigo ]] && command -v dbus-run-session > /dev/null && programs+=(kigo)
+# STARTUP_PROGRAMS="zendra qgo" measures only those of the three.
+if [[ -n ${STARTUP_PROGRAMS:-} ]]; then
+  chosen=()
+  for program in "${programs[@]}"; do
+    [[ " $STARTUP_PROGRAMS " == *" $program "* ]] && chosen+=("$program")
+  done
+  programs=("${chosen[@]}")
+fi
 
 # A private X display on the first free number from 90.
 display=90

@@ -87,6 +87,14 @@ class TLattix::PaintScope {
 TLattix::TLattix(QWidget* parent) : QWidget(parent) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMouseTracking(true);
+  SetView(this);
+  RecalcGeometry(false);
+  resize(DisplayWidth_ * DisplayInfo_ + BoardWidth_, BoardHeight_);
+}
+
+TLattix::~TLattix() { SetView(nullptr); }
+
+void TLattix::LoadArt() {
   const QImage strip = BitmapOr(kStripId, PaintColourStrip);
   patternTile_ = strip.copy(18, 1, 8, 8);
   const QImage wood = BitmapOr(kWoodId, PaintWoodTexture);
@@ -97,12 +105,8 @@ TLattix::TLattix(QWidget* parent) : QWidget(parent) {
       for (int x = 0; x < 256; x += wood.width()) p.drawImage(x, y, wood);
   }
   painting_ = BitmapOr(kPaintingId, PaintInkPainting);
-  SetView(this);
-  RecalcGeometry(false);
-  resize(DisplayWidth_ * DisplayInfo_ + BoardWidth_, BoardHeight_);
+  artLoaded_ = true;
 }
-
-TLattix::~TLattix() { SetView(nullptr); }
 
 // ---- Properties
 // ----------------------------------------------------------------------------------
@@ -135,7 +139,7 @@ void TLattix::SetBoardColorNum(int16_t v) {
   if (v < 0 || v > 6 || v == BoardColorNum_) return;
   const bool rebuild = (v < 2) != (BoardColorNum_ < 2);
   BoardColorNum_ = v;
-  if (rebuild) LoadStoneImages();
+  if (rebuild) stonesRatio_ = 0;  // made again when next drawn
   Invalidate();
 }
 
@@ -214,7 +218,7 @@ void TLattix::RecalcGeometry(bool invalidate) {
   dotSize_ = r >= 6 ? 3 : (r < 2 ? 1 : r / 2);
   if (DrawLastPass_) Coordinate_ = static_cast<int16_t>(2 * r + 4);
   halfRadius_ = r / 2;
-  LoadStoneImages();
+  stonesRatio_ = 0;  // the stones are made again for the new radius when next drawn
   const int width = N() * Spacing() + 2 * halfRadius_ + Coordinate_;
   int height = width;
   if (GameKind() == kChineseChess) height = width * 10 / 9;
@@ -318,6 +322,7 @@ void TLattix::EnsureCanvas() {
   const qreal ratio = CanvasRatio();
   const QSize pixels(static_cast<int>(std::ceil(width() * ratio)),
                      static_cast<int>(std::ceil(height() * ratio)));
+  if (!artLoaded_) LoadArt();
   if (ratio != stonesRatio_) LoadStoneImages();
   if (canvas_.size() == pixels && canvas_.devicePixelRatio() == ratio) return;
   canvas_ = QImage(pixels, QImage::Format_RGB32);

@@ -130,6 +130,8 @@ class TLattix : public QWidget, public LattixEngine, private LattixView {
   void RecalcGeometry(bool invalidate);
   // Rebuilds the two stone pictures for the current radius and colour scheme.
   void LoadStoneImages();
+  // Reads the face tiles and the background painting (done before the first drawing).
+  void LoadArt();
   // Column or row under a pixel: 0 unless the pixel is within R of that line (both axes count
   // independently); 20 and 21 can come back for the band right of or below the grid.
   int ColumnAt(int x) const;
@@ -252,11 +254,12 @@ class TLattix : public QWidget, public LattixEngine, private LattixView {
   int halfRadius_ = 3;
 
   // Drawing resources.
-  QImage stones_[2];       // black, white; premultiplied alpha at the canvas ratio
-  qreal stonesRatio_ = 0;  // the ratio the stones were made for
-  QImage patternTile_;     // 8 x 8 cut from the colour strip
-  QImage woodTile_;        // 256 x 256: 2 x 2 wood textures
-  QImage painting_;        // the ink painting, whole
+  QImage stones_[2];        // black, white; premultiplied alpha at the canvas ratio
+  qreal stonesRatio_ = 0;   // the ratio the stones were made for; 0: to be made when next drawn
+  bool artLoaded_ = false;  // the tiles and the painting below are read when first drawn
+  QImage patternTile_;      // 8 x 8 cut from the colour strip
+  QImage woodTile_;         // 256 x 256: 2 x 2 wood textures
+  QImage painting_;         // the ink painting, whole
 
   // Canvas state.
   QImage canvas_;
