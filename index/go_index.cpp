@@ -291,45 +291,12 @@ int TGoIndex::ColAt(int x) const { return x < 0 ? 0 : x / BoardWidth_ + 1; }
 // ---- Drawing resources --------------------------------------------------------------------
 
 void TGoIndex::LoadStoneImages() {
-  const int size = 2 * Radius_ + 1;
-  const int r = std::clamp(Radius_, 3, 19);
   // At scale 1 the grid's bitmaps are used as they are; on a dense screen the stones are drawn
   // again at the screen's scale by the code the bitmaps come from, so they stay sharp.
-  const qreal ratio = CanvasRatio();
-  const int scale = std::max(1, static_cast<int>(std::ceil(ratio - 0.01)));
-  stonesRatio_ = ratio;
-  for (int k = 0; k < 2; ++k) {
-    QImage source = scale == 1 ? LoadBitmap(kBlackStoneBase + 100 * k + 2 * r) : QImage();
-    if (source.isNull()) source = zendra::PaintStone(r, k == 1, scale);
-    // A square of the stone box's size; what the picture leaves uncovered keeps the key colour
-    // and so stays transparent.
-    QImage box(size * scale, size * scale, QImage::Format_RGB32);
-    box.fill(source.pixel(0, 0));
-    {
-      QPainter p(&box);
-      p.drawImage(0, 0, source);
-    }
-    const QRgb key = box.pixel(0, 0);
-    QImage stone(box.size(), QImage::Format_ARGB32_Premultiplied);
-    if (BoardColorNum_ < 2) {
-      for (int y = 0; y < box.height(); ++y) {
-        const QRgb* in = reinterpret_cast<const QRgb*>(box.constScanLine(y));
-        QRgb* out = reinterpret_cast<QRgb*>(stone.scanLine(y));
-        for (int x = 0; x < box.width(); ++x) out[x] = in[x] == key ? 0 : (in[x] | 0xFF000000u);
-      }
-    } else {
-      // Only the inside of the ellipse (1, 1)-(D - 1, D - 1) is drawn: no key-coloured fringe
-      // on a face of another colour.
-      stone.fill(Qt::transparent);
-      QPainter p(&stone);
-      p.setRenderHint(QPainter::Antialiasing);
-      p.setPen(Qt::NoPen);
-      p.setBrush(QBrush(box));
-      p.drawEllipse(QRectF(scale, scale, (size - 2) * scale, (size - 2) * scale));
-    }
-    stone.setDevicePixelRatio(scale);
-    stones_[k] = stone;
-  }
+  stonesRatio_ = CanvasRatio();
+  for (int k = 0; k < 2; ++k)
+    stones_[k] =
+        StonePicture(Radius_, k == 1, kBlackStoneBase + 100 * k, stonesRatio_, BoardColorNum_ < 2);
 }
 
 // ---- Canvas -------------------------------------------------------------------------------
