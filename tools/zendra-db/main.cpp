@@ -165,7 +165,8 @@ int Build(const Args& args) {
     if (written) std::cout << "wrote " << args.output << "\n";
   }
   if (!written) return 1;
-  return args.strict && refused > 0 ? 1 : 0;
+  // Strict: every problem imported and every comment kept in the remark list.
+  return args.strict && (refused > 0 || report.remarks.Dropped() > 0) ? 1 : 0;
 }
 
 // ---- list ----------------------------------------------------------------------------------
