@@ -21,12 +21,12 @@ class DeferredIconStyle : public QProxyStyle {
   explicit DeferredIconStyle(QStyle* base = nullptr);
   ~DeferredIconStyle() override;
 
-  // Every standard icon comes back deferred; icons asked for without a style option are
-  // shared.
+  // Every standard icon comes back deferred and is read at its first use; icons asked for
+  // without a style option or widget are read once for all who share them.
   QIcon standardIcon(StandardPixmap which, const QStyleOption* option = nullptr,
                      const QWidget* widget = nullptr) const override;
 
-  // How many standard icons have really been read so far.
+  // How many of the shared icons (no option, no widget) have really been read so far.
   int LoadedCount() const;
 
   struct Loader;

@@ -45,27 +45,6 @@ void BM_LoadSolution(benchmark::State& state) {
 }
 BENCHMARK(BM_LoadSolution)->Arg(50000)->Unit(benchmark::kMillisecond);
 
-class QuietUi : public SolvingUi {
- public:
-  void SetLabelResult(const std::string& text) override { last = text; }
-  void SetLabelStdResult(const std::string& text, uint32_t) override { last = text; }
-  void SetStatusLeft(const std::string&) override {}
-  void SetStatusRight(const std::string&) override {}
-  void SetNextVariationEnabled(bool) override {}
-  void ShowTip(int) override {}
-  void HideTips() override {}
-  void Beep() override {}
-  bool ProblemPageShowing() const override { return true; }
-  void ShowProblemPage() override {}
-  bool ProblemSelected() const override { return true; }
-  void RunNextProblem() override {}
-  std::optional<std::string> InputQuery(const std::string&, const std::string&,
-                                        const std::string&) override {
-    return std::nullopt;
-  }
-  std::string last;
-};
-
 // A corner problem: black to live. The first user move has several replies; the judged move
 // is matched among ten siblings and answered with a reply two levels above a success.
 void BM_JudgedMoveWithReply(benchmark::State& state) {
@@ -87,7 +66,7 @@ void BM_JudgedMoveWithReply(benchmark::State& state) {
   OneProblemSource problems(record);
 
   LattixEngine board;
-  QuietUi ui;
+  NullUi ui;
   SilentSounds sounds;
   NullHistory history;
   ManualTimer timer1, timer2;

@@ -14,6 +14,28 @@
 
 namespace zendra {
 
+// A window that shows nothing: the labels and the status bar go nowhere, the problem page is
+// always showing with a problem selected, and an input box is always cancelled.
+class NullUi : public SolvingUi {
+ public:
+  void SetLabelResult(const std::string&) override {}
+  void SetLabelStdResult(const std::string&, uint32_t) override {}
+  void SetStatusLeft(const std::string&) override {}
+  void SetStatusRight(const std::string&) override {}
+  void SetNextVariationEnabled(bool) override {}
+  void ShowTip(int) override {}
+  void HideTips() override {}
+  void Beep() override {}
+  bool ProblemPageShowing() const override { return true; }
+  void ShowProblemPage() override {}
+  bool ProblemSelected() const override { return true; }
+  void RunNextProblem() override {}
+  std::optional<std::string> InputQuery(const std::string&, const std::string&,
+                                        const std::string&) override {
+    return std::nullopt;
+  }
+};
+
 // Sounds that are never heard; every one counts as played, so nothing beeps.
 class SilentSounds : public SolvingSounds {
  public:

@@ -23,25 +23,6 @@ void Check(bool ok) {
   if (!ok) std::abort();
 }
 
-class NullUi : public zendra::SolvingUi {
- public:
-  void SetLabelResult(const std::string&) override {}
-  void SetLabelStdResult(const std::string&, uint32_t) override {}
-  void SetStatusLeft(const std::string&) override {}
-  void SetStatusRight(const std::string&) override {}
-  void SetNextVariationEnabled(bool) override {}
-  void ShowTip(int) override {}
-  void HideTips() override {}
-  void Beep() override {}
-  bool ProblemPageShowing() const override { return true; }
-  void ShowProblemPage() override {}
-  bool ProblemSelected() const override { return true; }
-  void RunNextProblem() override {}
-  std::optional<std::string> InputQuery(const std::string&, const std::string&,
-                                        const std::string&) override {
-    return std::nullopt;
-  }
-};
 // Every reading is 7 ms later than the one before, so the 30 s bound is deterministic.
 class SteppingClock : public zendra::MillisecondClock {
  public:
@@ -55,7 +36,7 @@ class SteppingClock : public zendra::MillisecondClock {
 // current node's children (or anywhere), and the solving commands.
 void JudgeSomeMoves(std::string_view bytes) {
   zendra::LattixEngine board;
-  NullUi ui;
+  zendra::NullUi ui;
   zendra::SilentSounds sounds;
   zendra::NullHistory history;
   zendra::ProblemRecord record;
