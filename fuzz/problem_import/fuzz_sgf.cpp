@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "tools/problem_import/problem_data.h"
-#include "tools/problem_import/problem_import.h"
+#include "problem_import/problem_data.h"
+#include "problem_import/problem_import.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);

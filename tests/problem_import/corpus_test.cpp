@@ -7,7 +7,7 @@
 #include <iostream>
 #include <regex>
 
-#include "tools/problem_import/problem_data.h"
+#include "problem_import/problem_data.h"
 
 namespace zendra {
 namespace {

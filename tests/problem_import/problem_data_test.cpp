@@ -1,6 +1,6 @@
 // Data files from problem sources: manifests and rank folders, the writer/reader round trip,
 // the problem check on sound and broken trees, and playing problems through the controller.
-#include "tools/problem_import/problem_data.h"
+#include "problem_import/problem_data.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/problem_import/play_session.h"
+#include "problem_import/play_session.h"
 
 namespace zendra {
 namespace {

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "tools/problem_import/problem_import.h"
-#include "tools/problem_import/sgf_reader.h"
+#include "problem_import/problem_import.h"
+#include "problem_import/sgf_reader.h"
 
 namespace zendra {
 namespace {

@@ -20,8 +20,8 @@
 
 #include "board/engine/lattix_engine.h"
 #include "solving/tree/solution_tree.h"
-#include "tools/problem_import/play_session.h"
-#include "tools/problem_import/problem_data.h"
+#include "problem_import/play_session.h"
+#include "problem_import/problem_data.h"
 
 namespace {
 

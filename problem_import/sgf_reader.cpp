@@ -1,4 +1,4 @@
-#include "tools/problem_import/sgf_reader.h"
+#include "problem_import/sgf_reader.h"
 
 #include <cctype>
 

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "tools/problem_import/problem_import.h"
+#include "problem_import/problem_import.h"
 
 namespace zendra {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/problem_import/problem_data.h"
+#include "problem_import/problem_data.h"
 
 namespace zendra {
 

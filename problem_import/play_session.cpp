@@ -1,4 +1,4 @@
-#include "tools/problem_import/play_session.h"
+#include "problem_import/play_session.h"
 
 #include <cctype>
 #include <cstdio>

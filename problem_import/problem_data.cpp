@@ -1,4 +1,4 @@
-#include "tools/problem_import/problem_data.h"
+#include "problem_import/problem_data.h"
 
 #include <zip.h>
 

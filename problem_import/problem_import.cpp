@@ -1,4 +1,4 @@
-#include "tools/problem_import/problem_import.h"
+#include "problem_import/problem_import.h"
 
 #include <algorithm>
 #include <array>

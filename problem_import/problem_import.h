@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "solving/tree/solution_tree.h"
-#include "tools/problem_import/sgf_reader.h"
+#include "problem_import/sgf_reader.h"
 
 namespace zendra {
 
