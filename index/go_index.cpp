@@ -10,7 +10,7 @@
 
 #include "board/widget/bitmaps.h"
 #include "board/widget/board_art.h"
-#include "board/widget/lattix.h"
+#include "board/widget/colours.h"
 
 namespace zendra {
 
@@ -20,7 +20,6 @@ namespace {
 constexpr int kStripId = 2998;
 constexpr int kCheckMarkId = 2996;
 constexpr int kBlackStoneBase = 2101;  // + 100 k + 2 r: k = 0 black, 1 white; r = 3..19
-constexpr uint32_t kButtonFace = 0xFF00000F;
 // Star points of the thumbnail's corner: 4-4, 10-4, 4-10 and 10-10.
 constexpr int kStarLines[2] = {4, 10};
 

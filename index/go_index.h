@@ -21,6 +21,8 @@
 #include <string>
 #include <vector>
 
+#include "board/widget/colours.h"
+
 class QPainter;
 
 namespace zendra {
@@ -257,7 +259,7 @@ class TGoIndex : public QWidget {
   int BoardRows_ = 14;
   int BoardWidth_ = 0;
   int BoardHeight_ = 0;
-  uint32_t BoardColor_ = 26265;
+  uint32_t BoardColor_ = kDefaultBoardColour;
   int BoardColorNum_ = 1;
   bool Dim3_ = true;
   bool Pal256_ = false;

@@ -1,9 +1,7 @@
 #include "board/widget/lattix.h"
 
-#include <QGuiApplication>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QPalette>
 #include <QResizeEvent>
 #include <algorithm>
 #include <cmath>
@@ -18,7 +16,6 @@ namespace {
 constexpr int kStripId = 998;
 constexpr int kWoodId = 128;
 constexpr int kPaintingId = 999;
-constexpr uint32_t kButtonFace = 0xFF00000F;
 constexpr uint32_t kPlaceholderColour = 26265;  // the face colour of the first boards
 
 // GDI-style rectangle corners (right and bottom excluded) as a QRect.
@@ -37,26 +34,6 @@ QImage BitmapOr(int id, QImage (*fallback)()) {
 }
 
 }  // namespace
-
-QColor WinColour(uint32_t value) {
-  if ((value & 0xFF000000u) != 0) {
-    const QPalette palette = QGuiApplication::palette();
-    switch (value & 0xFFu) {
-      case 0x05:
-        return palette.color(QPalette::Base);  // window
-      case 0x08:
-        return palette.color(QPalette::Text);  // window text
-      case 0x0D:
-        return palette.color(QPalette::Highlight);  // highlight
-      case 0x12:
-        return palette.color(QPalette::ButtonText);  // button text
-      default:
-        return palette.color(QPalette::Button);  // 0x0F, button face
-    }
-  }
-  return QColor(static_cast<int>(value & 0xFF), static_cast<int>((value >> 8) & 0xFF),
-                static_cast<int>((value >> 16) & 0xFF));
-}
 
 // Opens one painter on the canvas for a group of drawing calls; the outermost scope closes it
 // and asks Qt to show the union of the rectangles touched inside.

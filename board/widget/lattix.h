@@ -20,14 +20,11 @@
 #include <string>
 
 #include "board/engine/lattix_engine.h"
+#include "board/widget/colours.h"
 
 class QPainter;
 
 namespace zendra {
-
-// A colour value laid out 0x00BBGGRR (255 is red) as a QColor. 0xFF00000F is the palette's
-// button-face colour; other values with the top byte set name palette roles the same way.
-QColor WinColour(uint32_t value);
 
 // Decodes Chinese text in GB encoding (or Big5 when big5 is set) for display; bytes that do not
 // decode become replacement characters, plain ASCII passes through.
@@ -238,7 +235,7 @@ class TLattix : public QWidget, public LattixEngine, private LattixView {
   int16_t BoardHeight_ = 0;
   int16_t Coordinate_ = 20;
   bool sgfCoordinate_ = true;
-  uint32_t BoardColor_ = 26265;
+  uint32_t BoardColor_ = kDefaultBoardColour;
   int16_t BoardColorNum_ = 1;
   bool Dim3_ = true;
   bool Wood_ = false;
@@ -249,7 +246,7 @@ class TLattix : public QWidget, public LattixEngine, private LattixView {
   int16_t DisplayWidth_ = 125;
   bool NoBoard_ = false;
   bool DrawLastPass_ = false;
-  uint32_t Color_ = 0xFF00000F;
+  uint32_t Color_ = kButtonFace;
   int dotSize_ = 3;
   int halfRadius_ = 3;
 
