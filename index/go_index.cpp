@@ -163,34 +163,21 @@ void TGoIndex::SetBoardRows(int v) {
   RecalcGeometry(true);
 }
 
-void TGoIndex::SetBoardColor(uint32_t v) {
-  if (v == 0 || v == 0xFFFFFF || v == BoardColor_) return;
-  BoardColor_ = v;
-  Invalidate();
-}
+void TGoIndex::SetBoardColor(uint32_t v) { ShowLookChange(look_.SetBoardColor(v)); }
 
-void TGoIndex::SetBoardColorNum(int v) {
-  if (v < 0 || v > 6 || v == BoardColorNum_) return;
-  const bool rebuild = (v < 2) != (BoardColorNum_ < 2);
-  BoardColorNum_ = v;
-  if (rebuild) LoadStoneImages();
-  Invalidate();
-}
+void TGoIndex::SetBoardColorNum(int v) { ShowLookChange(look_.SetColorNum(v)); }
 
 void TGoIndex::SetDim3(bool v) {
-  Dim3_ = v;
+  look_.dim3 = v;
   Invalidate();
 }
 
-void TGoIndex::SetPal256(bool v) {
-  Pal256_ = v;
-  if (v && BoardColorNum_ == 1) {
-    Dim3_ = false;
-    SetBoardColorNum(6);
-    BoardColor_ = kButtonFace;
-    Painting_ = false;
-    Invalidate();
-  }
+void TGoIndex::SetPal256(bool v) { ShowLookChange(look_.SetPal256(v)); }
+
+void TGoIndex::ShowLookChange(LookChange change) {
+  if (change == LookChange::kNone) return;
+  if (change == LookChange::kStones) LoadStoneImages();
+  Invalidate();
 }
 
 void TGoIndex::SetDrawLastMove(bool v) {
@@ -294,8 +281,8 @@ void TGoIndex::LoadStoneImages() {
   // again at the screen's scale by the code the bitmaps come from, so they stay sharp.
   stonesRatio_ = CanvasRatio();
   for (int k = 0; k < 2; ++k)
-    stones_[k] =
-        StonePicture(Radius_, k == 1, kBlackStoneBase + 100 * k, stonesRatio_, BoardColorNum_ < 2);
+    stones_[k] = StonePicture(Radius_, k == 1, kBlackStoneBase + 100 * k, stonesRatio_,
+                              look_.KeyTransparentStones());
 }
 
 // ---- Canvas -------------------------------------------------------------------------------
@@ -392,8 +379,8 @@ void TGoIndex::PaintCell(QPainter& p, int a, int b) {
   // The margin above and left of the face shows the background.
   p.fillRect(cell, palette().color(QPalette::Window));
   // 1. Face, framed in black: the chosen picture in its solid colour.
-  QBrush faceBrush = (idx == Selected_ && idx >= 0) || BoardColorNum_ != 1
-                         ? QBrush(WinColour(BoardColor_))
+  QBrush faceBrush = (idx == Selected_ && idx >= 0) || !look_.PatternFace()
+                         ? QBrush(WinColour(look_.boardColor))
                          : QBrush(patternTile_);
   p.fillRect(face, faceBrush);
   p.setPen(QPen(Qt::black, 1));
@@ -449,7 +436,7 @@ void TGoIndex::PaintStones(QPainter& p, int a, int b, const std::string& entry) 
       const int i = Coord(points[n]), j = Coord(points[n + 1]);
       if (!onThumbnail(i, j)) continue;
       const QPoint c = PointCentre(a, b, i, j);
-      if (Dim3_) {
+      if (look_.dim3) {
         p.drawImage(QPoint(c.x() - r, c.y() - r), stones_[k]);
       } else {
         p.setRenderHint(QPainter::Antialiasing, true);
@@ -483,7 +470,7 @@ void TGoIndex::PaintHotFrame(int a, int b, bool hot) {
   const QRect face = FaceRect(a, b);
   {
     QPainter p(&canvas_);
-    p.setPen(QPen(hot ? QColor(Qt::red) : WinColour(BoardColor_), 1));
+    p.setPen(QPen(hot ? QColor(Qt::red) : WinColour(look_.boardColor), 1));
     p.setBrush(Qt::NoBrush);
     p.drawRect(face.adjusted(0, 0, -1, -1));
   }

@@ -106,44 +106,31 @@ void TLattix::SetsgfCoordinate(bool v) {
   Invalidate();
 }
 
-void TLattix::SetBoardColor(uint32_t v) {
-  if (v == 0 || v == 0xFFFFFF || v == BoardColor_) return;
-  BoardColor_ = v;
-  Invalidate();
-}
+void TLattix::SetBoardColor(uint32_t v) { ShowLookChange(look_.SetBoardColor(v)); }
 
-void TLattix::SetBoardColorNum(int16_t v) {
-  if (v < 0 || v > 6 || v == BoardColorNum_) return;
-  const bool rebuild = (v < 2) != (BoardColorNum_ < 2);
-  BoardColorNum_ = v;
-  if (rebuild) stonesRatio_ = 0;  // made again when next drawn
-  Invalidate();
-}
+void TLattix::SetBoardColorNum(int16_t v) { ShowLookChange(look_.SetColorNum(v)); }
 
 void TLattix::SetDim3(bool v) {
-  Dim3_ = v;
+  look_.dim3 = v;
   Invalidate();
 }
 
 void TLattix::SetWood(bool v) {
-  Wood_ = v;
+  look_.wood = v;
   Invalidate();
 }
 
 void TLattix::SetPainting(bool v) {
-  Painting_ = v;
+  look_.painting = v;
   Invalidate();
 }
 
-void TLattix::SetPal256(bool v) {
-  Pal256_ = v;
-  if (v && BoardColorNum_ == 1) {
-    Dim3_ = false;
-    SetBoardColorNum(6);
-    BoardColor_ = kButtonFace;
-    Painting_ = false;
-    Invalidate();
-  }
+void TLattix::SetPal256(bool v) { ShowLookChange(look_.SetPal256(v)); }
+
+void TLattix::ShowLookChange(LookChange change) {
+  if (change == LookChange::kNone) return;
+  if (change == LookChange::kStones) stonesRatio_ = 0;  // made again when next drawn
+  Invalidate();
 }
 
 void TLattix::SetDisplayTurn(bool v) {
@@ -210,7 +197,8 @@ void TLattix::LoadStoneImages() {
   // the bitmaps come from, so they stay sharp; at scale 1 the bitmaps are used as they are.
   stonesRatio_ = CanvasRatio();
   for (int k = 0; k < 2; ++k)
-    stones_[k] = StonePicture(Radius_, k == 1, 100 * k + 101, stonesRatio_, BoardColorNum_ < 2);
+    stones_[k] =
+        StonePicture(Radius_, k == 1, 100 * k + 101, stonesRatio_, look_.KeyTransparentStones());
 }
 
 int TLattix::ColumnAt(int x) const {
@@ -319,13 +307,13 @@ void TLattix::resizeEvent(QResizeEvent* event) {
 }
 
 QBrush TLattix::FaceBrush() const {
-  if (Wood_) return QBrush(woodTile_);
-  if (BoardColorNum_ == 1) return QBrush(patternTile_);
-  return QBrush(WinColour(BoardColor_));
+  if (look_.wood) return QBrush(woodTile_);
+  if (look_.PatternFace()) return QBrush(patternTile_);
+  return QBrush(WinColour(look_.boardColor));
 }
 
 QBrush TLattix::BackgroundBrush() const {
-  if (Painting_) return QBrush(painting_);
+  if (look_.painting) return QBrush(painting_);
   return QBrush(WinColour(Color_));
 }
 
@@ -486,7 +474,7 @@ void TLattix::PaintCellBackground(int p, int q, bool wide) {
   const int x = PointX(p), y = PointY(q);
   // The wood cell stops one pixel short of the plain one; the texture is anchored at the
   // control's origin either way, so it continues the face without a seam.
-  const int e = Radius_ + (Wood_ && !wide ? 1 : 2);
+  const int e = Radius_ + (look_.wood && !wide ? 1 : 2);
   const QRect cell = Box(x - e, y - e, x + e, y + e);
   painter_->fillRect(cell, FaceBrush());
   Touch(cell);
@@ -550,7 +538,7 @@ void TLattix::PaintStone(int p, int q) {
   if (!pass) PaintCrossing(p, q);
   // 1. The stone.
   const int k = v > 0 ? 0 : 1;
-  if (Dim3_) {
+  if (look_.dim3) {
     if (!stones_[k].isNull()) pa.drawImage(QPoint(x - r, y - r), stones_[k]);
   } else {
     pa.setRenderHint(QPainter::Antialiasing, true);

@@ -20,7 +20,7 @@
 #include <string>
 
 #include "board/engine/lattix_engine.h"
-#include "board/widget/colours.h"
+#include "board/widget/board_look.h"
 
 class QPainter;
 
@@ -72,24 +72,24 @@ class TLattix : public QWidget, public LattixEngine, private LattixView {
   void SetsgfCoordinate(bool v);
   // Face colour when not textured (default 0x006699). 0, 0xFFFFFF and the current value are
   // ignored; otherwise repaints.
-  uint32_t BoardColor() const { return BoardColor_; }
+  uint32_t BoardColor() const { return look_.boardColor; }
   void SetBoardColor(uint32_t v);
   // Colour scheme 0..6 (default 1 = the pattern brush). Out-of-range and unchanged values are
   // ignored; crossing between {0, 1} and {2..6} rebuilds the stones; repaints.
-  int16_t BoardColorNum() const { return BoardColorNum_; }
+  int16_t BoardColorNum() const { return static_cast<int16_t>(look_.colorNum); }
   void SetBoardColorNum(int16_t v);
   // Stones from pictures (True, default) or flat ellipses. Repaints.
-  bool Dim3() const { return Dim3_; }
+  bool Dim3() const { return look_.dim3; }
   void SetDim3(bool v);
   // Board face from the wood texture (default False). Repaints.
-  bool Wood() const { return Wood_; }
+  bool Wood() const { return look_.wood; }
   void SetWood(bool v);
   // The ink painting behind the board and the panel (default True). Repaints.
-  bool Painting() const { return Painting_; }
+  bool Painting() const { return look_.painting; }
   void SetPainting(bool v);
   // Reduced-colour mode. Turning it on while BoardColorNum is 1 also switches to flat stones,
   // scheme 6, the button-face colour and no painting.
-  bool Pal256() const { return Pal256_; }
+  bool Pal256() const { return look_.pal256; }
   void SetPal256(bool v);
   // The turn circles and arrow right of the board (default True). Repaints.
   bool DisplayTurn() const { return DisplayTurn_; }
@@ -193,6 +193,8 @@ class TLattix : public QWidget, public LattixEngine, private LattixView {
   class PaintScope;
 
   void GeometryChanged() override;
+  // Repaints after a look property changed, with new stone pictures when it asks for them.
+  void ShowLookChange(LookChange change);
 
   // Canvas plumbing.
   qreal CanvasRatio() const;
@@ -235,12 +237,7 @@ class TLattix : public QWidget, public LattixEngine, private LattixView {
   int16_t BoardHeight_ = 0;
   int16_t Coordinate_ = 20;
   bool sgfCoordinate_ = true;
-  uint32_t BoardColor_ = kDefaultBoardColour;
-  int16_t BoardColorNum_ = 1;
-  bool Dim3_ = true;
-  bool Wood_ = false;
-  bool Painting_ = true;
-  bool Pal256_ = false;
+  BoardLook look_;  // BoardColor, BoardColorNum, Dim3, Wood, Painting, Pal256
   bool DisplayTurn_ = true;
   int16_t DisplayInfo_ = 1;
   int16_t DisplayWidth_ = 125;
