@@ -6,7 +6,6 @@
 #include <QResizeEvent>
 #include <algorithm>
 #include <cctype>
-#include <cmath>
 
 #include "board/widget/bitmaps.h"
 #include "board/widget/board_art.h"
@@ -279,7 +278,7 @@ int TGoIndex::ColAt(int x) const { return x < 0 ? 0 : x / BoardWidth_ + 1; }
 void TGoIndex::LoadStoneImages() {
   // At scale 1 the grid's bitmaps are used as they are; on a dense screen the stones are drawn
   // again at the screen's scale by the code the bitmaps come from, so they stay sharp.
-  stonesRatio_ = CanvasRatio();
+  stonesRatio_ = canvas_.Ratio(*this);
   for (int k = 0; k < 2; ++k)
     stones_[k] = StonePicture(Radius_, k == 1, kBlackStoneBase + 100 * k, stonesRatio_,
                               look_.KeyTransparentStones());
@@ -287,48 +286,33 @@ void TGoIndex::LoadStoneImages() {
 
 // ---- Canvas -------------------------------------------------------------------------------
 
-qreal TGoIndex::CanvasRatio() const {
-  return forcedRatio_ > 0 ? forcedRatio_ : devicePixelRatioF();
-}
-
-// Makes the canvas match the widget; true when it had to be made anew.
+// Makes the stones and the canvas match the widget; true when the canvas had to be made anew.
 bool TGoIndex::EnsureCanvas() {
-  const qreal ratio = CanvasRatio();
-  const QSize pixels(std::max(1, static_cast<int>(std::ceil(width() * ratio))),
-                     std::max(1, static_cast<int>(std::ceil(height() * ratio))));
-  if (ratio != stonesRatio_) LoadStoneImages();
-  if (canvas_.size() == pixels && canvas_.devicePixelRatio() == ratio) return false;
-  canvas_ = QImage(pixels, QImage::Format_RGB32);
-  canvas_.setDevicePixelRatio(ratio);
-  fullRepaintPending_ = true;
-  return true;
+  if (canvas_.Ratio(*this) != stonesRatio_) LoadStoneImages();
+  return canvas_.Ensure(*this);
 }
 
 const QImage& TGoIndex::Canvas() {
   EnsureCanvas();
-  if (fullRepaintPending_) Paint();
-  return canvas_;
+  if (canvas_.FullRepaintPending()) Paint();
+  return canvas_.Image();
 }
 
 void TGoIndex::SetCanvasPixelRatio(qreal ratio) {
-  forcedRatio_ = ratio;
+  canvas_.ForceRatio(ratio);
   EnsureCanvas();
   Invalidate();
 }
 
 void TGoIndex::Invalidate() {
-  fullRepaintPending_ = true;
+  canvas_.RequestFullRepaint();
   update();
 }
 
 void TGoIndex::paintEvent(QPaintEvent* event) {
   EnsureCanvas();
-  if (fullRepaintPending_) Paint();
-  QPainter p(this);
-  const QRect r = event->rect();
-  const qreal ratio = canvas_.devicePixelRatio();
-  p.drawImage(r, canvas_,
-              QRectF(r.x() * ratio, r.y() * ratio, r.width() * ratio, r.height() * ratio));
+  if (canvas_.FullRepaintPending()) Paint();
+  canvas_.CopyTo(*this, event->rect());
 }
 
 void TGoIndex::resizeEvent(QResizeEvent* event) {
@@ -348,8 +332,8 @@ void TGoIndex::resizeEvent(QResizeEvent* event) {
 
 void TGoIndex::Paint() {
   EnsureCanvas();
-  fullRepaintPending_ = false;
-  QPainter p(&canvas_);
+  canvas_.FullRepaintDone();
+  QPainter p(&canvas_.Image());
   // Whatever no cell covers shows the window's background.
   p.fillRect(rect(), palette().color(QPalette::Window));
   for (int a = 1; a <= Rows_; ++a)
@@ -359,12 +343,12 @@ void TGoIndex::Paint() {
 void TGoIndex::DrawCell(int a, int b) {
   if (a < 1 || b < 1 || a > Rows_ || b > Cols_) return;
   EnsureCanvas();
-  if (fullRepaintPending_) {
+  if (canvas_.FullRepaintPending()) {
     update();
     return;
   }
   {
-    QPainter p(&canvas_);
+    QPainter p(&canvas_.Image());
     PaintCell(p, a, b);
   }
   update(CellRect(a, b));
@@ -463,13 +447,13 @@ void TGoIndex::PaintStones(QPainter& p, int a, int b, const std::string& entry) 
 void TGoIndex::PaintHotFrame(int a, int b, bool hot) {
   if (a < 1 || b < 1 || a > Rows_ || b > Cols_) return;
   EnsureCanvas();
-  if (fullRepaintPending_) {
+  if (canvas_.FullRepaintPending()) {
     update();
     return;
   }
   const QRect face = FaceRect(a, b);
   {
-    QPainter p(&canvas_);
+    QPainter p(&canvas_.Image());
     p.setPen(QPen(hot ? QColor(Qt::red) : WinColour(look_.boardColor), 1));
     p.setBrush(Qt::NoBrush);
     p.drawRect(face.adjusted(0, 0, -1, -1));

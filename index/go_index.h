@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "board/widget/backing_canvas.h"
 #include "board/widget/board_look.h"
 
 class QPainter;
@@ -237,7 +238,6 @@ class TGoIndex : public QWidget {
   void mouseMoveEvent(QMouseEvent* event) override;
 
  private:
-  qreal CanvasRatio() const;
   bool EnsureCanvas();
   void LoadStoneImages();
   // Repaints after a look property changed, with new stone pictures when it asks for them.
@@ -289,9 +289,7 @@ class TGoIndex : public QWidget {
   QImage checkMark_;       // key colour made transparent
 
   // Canvas state.
-  QImage canvas_;
-  qreal forcedRatio_ = 0;
-  bool fullRepaintPending_ = true;
+  BackingCanvas canvas_;
 
   // Mouse state.
   QPoint pressPos_{-1, -1};

@@ -42,7 +42,7 @@ class TLattix::PaintScope {
   explicit PaintScope(TLattix* board) : board_(board), outer_(board->painter_ == nullptr) {
     if (!outer_) return;
     board_->EnsureCanvas();
-    painter_.begin(&board_->canvas_);
+    painter_.begin(&board_->canvas_.Image());
     board_->painter_ = &painter_;
   }
   ~PaintScope() {
@@ -195,7 +195,7 @@ void TLattix::RecalcGeometry(bool invalidate) {
 void TLattix::LoadStoneImages() {
   // On a dense screen the stones are drawn again at the screen's scale with the same code
   // the bitmaps come from, so they stay sharp; at scale 1 the bitmaps are used as they are.
-  stonesRatio_ = CanvasRatio();
+  stonesRatio_ = canvas_.Ratio(*this);
   for (int k = 0; k < 2; ++k)
     stones_[k] =
         StonePicture(Radius_, k == 1, 100 * k + 101, stonesRatio_, look_.KeyTransparentStones());
@@ -246,52 +246,40 @@ QRect TLattix::CellRect(int p, int q) const {
 // ---- Canvas
 // --------------------------------------------------------------------------------------
 
-qreal TLattix::CanvasRatio() const { return forcedRatio_ > 0 ? forcedRatio_ : devicePixelRatioF(); }
-
 void TLattix::EnsureCanvas() {
-  const qreal ratio = CanvasRatio();
-  const QSize pixels(static_cast<int>(std::ceil(width() * ratio)),
-                     static_cast<int>(std::ceil(height() * ratio)));
   if (!artLoaded_) LoadArt();
-  if (ratio != stonesRatio_) LoadStoneImages();
-  if (canvas_.size() == pixels && canvas_.devicePixelRatio() == ratio) return;
-  canvas_ = QImage(pixels, QImage::Format_RGB32);
-  canvas_.setDevicePixelRatio(ratio);
-  fullRepaintPending_ = true;
+  if (canvas_.Ratio(*this) != stonesRatio_) LoadStoneImages();
+  canvas_.Ensure(*this);
 }
 
 void TLattix::Touch(const QRect& rect) { touched_ += rect; }
 
 const QImage& TLattix::Canvas() {
   EnsureCanvas();
-  if (fullRepaintPending_) Paint();
-  return canvas_;
+  if (canvas_.FullRepaintPending()) Paint();
+  return canvas_.Image();
 }
 
 void TLattix::SetCanvasPixelRatio(qreal ratio) {
-  forcedRatio_ = ratio;
+  canvas_.ForceRatio(ratio);
   EnsureCanvas();
   Invalidate();
 }
 
 void TLattix::Invalidate() {
-  fullRepaintPending_ = true;
+  canvas_.RequestFullRepaint();
   setToolTip(DecodeChinese(Hint(), Language() == 1 && OnToBig5 != nullptr));
   update();
 }
 
 void TLattix::paintEvent(QPaintEvent* event) {
   EnsureCanvas();
-  if (fullRepaintPending_) {
+  if (canvas_.FullRepaintPending()) {
     inPaintEvent_ = true;
     Paint();
     inPaintEvent_ = false;
   }
-  QPainter p(this);
-  const QRect r = event->rect();
-  const qreal ratio = canvas_.devicePixelRatio();
-  p.drawImage(r, canvas_,
-              QRectF(r.x() * ratio, r.y() * ratio, r.width() * ratio, r.height() * ratio));
+  canvas_.CopyTo(*this, event->rect());
 }
 
 void TLattix::resizeEvent(QResizeEvent* event) {
@@ -328,7 +316,7 @@ void TLattix::FillInfoRect(const QRect& rect) {
 
 void TLattix::Paint() {
   PaintScope scope(this);
-  fullRepaintPending_ = false;
+  canvas_.FullRepaintDone();
   PaintBoard();
   PaintPoints();
 }

@@ -20,6 +20,7 @@
 #include <string>
 
 #include "board/engine/lattix_engine.h"
+#include "board/widget/backing_canvas.h"
 #include "board/widget/board_look.h"
 
 class QPainter;
@@ -197,7 +198,7 @@ class TLattix : public QWidget, public LattixEngine, private LattixView {
   void ShowLookChange(LookChange change);
 
   // Canvas plumbing.
-  qreal CanvasRatio() const;
+  // Brings the art, the stones and the canvas up to the widget's size and ratio.
   void EnsureCanvas();
   void Touch(const QRect& rect);
   QBrush FaceBrush() const;
@@ -256,9 +257,7 @@ class TLattix : public QWidget, public LattixEngine, private LattixView {
   QImage painting_;         // the ink painting, whole
 
   // Canvas state.
-  QImage canvas_;
-  qreal forcedRatio_ = 0;
-  bool fullRepaintPending_ = true;
+  BackingCanvas canvas_;
   bool inPaintEvent_ = false;
   QPainter* painter_ = nullptr;
   QRegion touched_;

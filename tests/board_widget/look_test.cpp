@@ -1,11 +1,15 @@
-// The board look the board control and the grid share: the rules of its properties and the
-// colour values, and the reduced-colour mode as the board control shows it.
+// What the board control and the grid share: the rules of the board look's properties, the
+// colour values, the backing canvas, and the reduced-colour mode and the canvas of a board
+// laid out to nothing as the board control shows them.
 #include <gtest/gtest.h>
 
 #include <QGuiApplication>
 #include <QPalette>
+#include <QWidget>
 #include <string>
+#include <vector>
 
+#include "board/widget/backing_canvas.h"
 #include "board/widget/board_look.h"
 #include "board/widget/colours.h"
 #include "board/widget/lattix.h"
@@ -109,6 +113,90 @@ TEST(BoardLookOnTheBoard, ReducedColoursPaintTheFaceInTheButtonFace) {
   EXPECT_EQ(board.Canvas().pixelColor(face), button);
   // The stone is a flat black disc: pure black beside the last-move square.
   EXPECT_EQ(board.Canvas().pixelColor(board.PointX(3) - 4, board.PointY(3) + 2), QColor(Qt::black));
+}
+
+struct CanvasRow {
+  const char* name;
+  QSize widget;
+  qreal ratio;
+  QSize pixels;
+};
+
+class CanvasSizes : public ::testing::TestWithParam<CanvasRow> {};
+
+TEST_P(CanvasSizes, FollowTheWidgetAtTheRatio) {
+  const CanvasRow& row = GetParam();
+  QWidget widget;
+  widget.resize(row.widget);
+  BackingCanvas canvas;
+  canvas.ForceRatio(row.ratio);
+  canvas.FullRepaintDone();
+  EXPECT_TRUE(canvas.Ensure(widget));
+  EXPECT_TRUE(canvas.FullRepaintPending());  // a new image has no content yet
+  EXPECT_EQ(canvas.Image().size(), row.pixels);
+  EXPECT_EQ(canvas.Image().devicePixelRatio(), row.ratio);
+  // Unchanged size and ratio keep the image and its content.
+  canvas.FullRepaintDone();
+  EXPECT_FALSE(canvas.Ensure(widget));
+  EXPECT_FALSE(canvas.FullRepaintPending());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, CanvasSizes,
+    ::testing::Values(CanvasRow{"Plain", QSize(120, 80), 1, QSize(120, 80)},
+                      CanvasRow{"Double", QSize(120, 80), 2, QSize(240, 160)},
+                      // Fractional ratios round each side up.
+                      CanvasRow{"OneAndAQuarter", QSize(121, 81), 1.25, QSize(152, 102)},
+                      // A widget laid out to nothing still gets a pixel to paint on.
+                      CanvasRow{"Empty", QSize(0, 0), 1, QSize(1, 1)},
+                      CanvasRow{"NoHeight", QSize(50, 0), 2, QSize(100, 1)}),
+    [](const ::testing::TestParamInfo<CanvasRow>& row) { return std::string(row.param.name); });
+
+TEST(BackingCanvasRatio, ForcedOrTheWidgets) {
+  QWidget widget;
+  BackingCanvas canvas;
+  EXPECT_EQ(canvas.Ratio(widget), widget.devicePixelRatioF());
+  canvas.ForceRatio(3);
+  EXPECT_EQ(canvas.Ratio(widget), 3.0);
+  canvas.ForceRatio(0);
+  EXPECT_EQ(canvas.Ratio(widget), widget.devicePixelRatioF());
+}
+
+// Collects the messages Qt prints while it lives.
+class QtMessages {
+ public:
+  QtMessages() {
+    messages_.clear();
+    previous_ = qInstallMessageHandler([](QtMsgType, const QMessageLogContext&,
+                                          const QString& text) { messages_.push_back(text); });
+  }
+  ~QtMessages() { qInstallMessageHandler(previous_); }
+  QtMessages(const QtMessages&) = delete;
+  QtMessages& operator=(const QtMessages&) = delete;
+  const std::vector<QString>& Messages() const { return messages_; }
+
+ private:
+  static inline std::vector<QString> messages_;
+  QtMessageHandler previous_;
+};
+
+TEST(BoardCanvas, ABoardLaidOutToNothingStillPaints) {
+  TLattix board;
+  board.SetCanvasPixelRatio(1);
+  board.SetProcess("CC");
+  {
+    QtMessages qt;
+    board.resize(0, 0);
+    const QImage& canvas = board.Canvas();
+    EXPECT_FALSE(canvas.isNull());
+    EXPECT_EQ(canvas.size(), QSize(1, 1));
+    // No painter was opened on a null image.
+    EXPECT_TRUE(qt.Messages().empty()) << qt.Messages().front().toStdString();
+  }
+  board.resize(board.BoardWidth(), board.BoardHeight());
+  EXPECT_EQ(board.Canvas().size(), QSize(board.BoardWidth(), board.BoardHeight()));
+  // Laid out again, it draws the whole board: the stone on CC is there.
+  EXPECT_LT(board.Canvas().pixelColor(board.PointX(3) - 4, board.PointY(3) + 2).value(), 80);
 }
 
 }  // namespace
