@@ -25,17 +25,7 @@ std::optional<std::string> SessionProblemSource::Entry(int position) const {
 }
 
 std::optional<ProblemRecord> SessionProblemSource::Find(int number) {
-  const std::optional<ProblemFields> f = session_.FindProblem(number);
-  if (!f) return std::nullopt;
-  ProblemRecord r;
-  r.number = f->number;
-  r.arrangedBlack = f->arrangedBlack;
-  r.arrangedWhite = f->arrangedWhite;
-  r.initial = f->initial;
-  r.firstToPlay = f->firstToPlay;
-  r.result2 = f->result2;
-  r.solution = f->solution;
-  return r;
+  return session_.FindProblem(number);
 }
 
 void SessionHistoryCounters::PlaceOnProblem(int number) { session_.PlaceOnProblem(number); }

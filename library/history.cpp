@@ -60,6 +60,22 @@ bool HasHistoryColumns(const TableStore& table, std::string* error) {
 
 }  // namespace
 
+HistoryCounterValues ReadHistoryRow(const TableStore& history) {
+  HistoryCounterValues c;
+  c.FailedCount = history.AsInteger("FailedCount");
+  c.Hint0Count = history.AsInteger("Hint0Count");
+  c.Hint1Count = history.AsInteger("Hint1Count");
+  c.Hint2Count = history.AsInteger("Hint2Count");
+  c.SolvedCount = history.AsInteger("SolvedCount");
+  c.FailedCountBeforeSolve = history.AsInteger("FailedCountBeforeSolve");
+  c.Hint0CountBeforeSolve = history.AsInteger("Hint0CountBeforeSolve");
+  c.Hint1CountBeforeSolve = history.AsInteger("Hint1CountBeforeSolve");
+  c.Hint2CountBeforeSolve = history.AsInteger("Hint2CountBeforeSolve");
+  c.TakebackBeforeSolve = history.AsInteger("TakebackBeforeSolve");
+  c.StudyBeforeSolve = history.AsInteger("StudyBeforeSolve");
+  return c;
+}
+
 History::History(std::string path, Localizer text)
     : path_(std::move(path)), text_(std::move(text)), table_(kHistoryTableName) {}
 
@@ -128,17 +144,8 @@ std::string History::CountText(const char* english, const char* gb, int32_t n) c
 }
 
 void History::ShowCounters(int position) {
-  SetSolvedCount(table_.AsInteger("SolvedCount"));
-  counters_.FailedCount = table_.AsInteger("FailedCount");
-  counters_.Hint0Count = table_.AsInteger("Hint0Count");
-  counters_.Hint1Count = table_.AsInteger("Hint1Count");
-  counters_.Hint2Count = table_.AsInteger("Hint2Count");
-  counters_.FailedCountBeforeSolve = table_.AsInteger("FailedCountBeforeSolve");
-  counters_.Hint0CountBeforeSolve = table_.AsInteger("Hint0CountBeforeSolve");
-  counters_.Hint1CountBeforeSolve = table_.AsInteger("Hint1CountBeforeSolve");
-  counters_.Hint2CountBeforeSolve = table_.AsInteger("Hint2CountBeforeSolve");
-  counters_.TakebackBeforeSolve = table_.AsInteger("TakebackBeforeSolve");
-  counters_.StudyBeforeSolve = table_.AsInteger("StudyBeforeSolve");
+  counters_ = ReadHistoryRow(table_);
+  SetSolvedCount(counters_.SolvedCount);
 
   const std::string number = std::to_string(position + 1);
   SetLabel(CounterLabel::kStdResult, text_.Pick("No. " + number, kGbNumber + number));

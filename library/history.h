@@ -43,6 +43,9 @@ struct HistoryCounterValues {
   int32_t StudyBeforeSolve = 0;
 };
 
+// The counters of the row on which `history` stands.
+HistoryCounterValues ReadHistoryRow(const TableStore& history);
+
 // The labels of the problem page that the history writes, top to bottom.
 enum class CounterLabel { kStdResult, kSuccess, kFailure, kHint0, kHint1, kTakeback, kStudy };
 inline constexpr int kCounterLabelCount = 7;

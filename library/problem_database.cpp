@@ -25,6 +25,21 @@ const std::vector<FieldDef>& ProblemTableFields() {
   return fields;
 }
 
+ProblemRecord ReadProblemRow(const TableStore& problems) {
+  ProblemRecord problem;
+  problem.number = problems.AsInteger("Auto1");
+  problem.group = problems.AsInteger("Group1");
+  problem.level = problems.AsInteger("Level1");
+  problem.num = problems.AsInteger("Num");
+  problem.arrangedBlack = problems.AsString("ArrangedBlack");
+  problem.arrangedWhite = problems.AsString("ArrangedWhite");
+  problem.initial = problems.AsString("Initial");
+  problem.firstToPlay = problems.AsString("FirstToPlay");
+  if (!problems.IsNull("Result2")) problem.result2 = problems.AsInteger("Result2");
+  problem.solution = problems.ReadBlob("Solution");
+  return problem;
+}
+
 namespace {
 
 // Deflate cannot shrink data by more than about 1032 to 1.

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "library/language.h"
+#include "library/problem_record.h"
 #include "library/table_store.h"
 
 namespace zendra {
@@ -26,6 +27,9 @@ inline constexpr long long kMaxMemberBytes = 256LL * 1024 * 1024;
 
 // The problem table's columns in their order: every one must be present in a data file.
 const std::vector<FieldDef>& ProblemTableFields();
+
+// The problem on which `problems` stands, read from its row (a null Result2 reads as none).
+ProblemRecord ReadProblemRow(const TableStore& problems);
 
 // The answer text of a `Result2` value (0 dies, 1 lives, 2 and 3 ko); empty for any other.
 std::string AnswerText(int result2, const Localizer& text);

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "library/problem_record.h"
 #include "solving/history_port.h"
 
 namespace zendra {
@@ -64,17 +65,6 @@ class SolvingSounds {
   // Plays the sound; with wait, returns only when it has ended. False when it cannot be played
   // (the caller then beeps).
   virtual bool Play(int number, bool wait) = 0;
-};
-
-// One problem as opening it needs it.
-struct ProblemRecord {
-  int number = 0;              // Auto1
-  std::string arrangedBlack;   // point list
-  std::string arrangedWhite;   // point list
-  std::string initial;         // moves already played, colours alternating from firstToPlay
-  std::string firstToPlay;     // "B", "W" or empty (black)
-  std::optional<int> result2;  // the answer: 0 dies, 1 lives, 2 and 3 ko; null or other: none
-  std::string solution;        // the solution tree stream
 };
 
 // The open collection's problem list and the problem table.

@@ -228,6 +228,46 @@ TEST_F(ProblemDatabaseTest, InactiveHistoryGivesUnsolvedEntries) {
   EXPECT_EQ(database_.ProblemList(), (std::vector<std::string>{"000A0 1 AB0 EE  B"}));
 }
 
+// Every column lands in its own field of the record: each row holds values no other column has.
+TEST_F(ProblemDatabaseTest, RowReaderReadsEveryColumnByName) {
+  ProblemRow answered;
+  answered.auto1 = 4660;
+  answered.group = 3;
+  answered.level = 41;
+  answered.num = 17;
+  answered.black = "ABAC";
+  answered.white = "BABB";
+  answered.initial = "CCDD";
+  answered.first = "W";
+  answered.result2 = 2;
+  answered.solution = std::string("\x05\x00\x07", 3);
+  ProblemRow unanswered = answered;
+  unanswered.auto1 = 4661;
+  unanswered.first = "";
+  unanswered.result2.reset();
+  WriteDataFile({answered, unanswered});
+  ASSERT_EQ(Open(3).outcome, ProblemDatabase::Outcome::kLoaded);
+
+  ASSERT_TRUE(database_.FindProblem(4660));
+  const ProblemRecord read = ReadProblemRow(database_.Problems());
+  EXPECT_EQ(read.number, 4660);
+  EXPECT_EQ(read.group, 3);
+  EXPECT_EQ(read.level, 41);
+  EXPECT_EQ(read.num, 17);
+  EXPECT_EQ(read.arrangedBlack, "ABAC");
+  EXPECT_EQ(read.arrangedWhite, "BABB");
+  EXPECT_EQ(read.initial, "CCDD");
+  EXPECT_EQ(read.firstToPlay, "W");
+  EXPECT_EQ(read.result2, 2);
+  EXPECT_EQ(read.solution, answered.solution) << "the stream's zero byte is kept";
+
+  ASSERT_TRUE(database_.FindProblem(4661));
+  const ProblemRecord none = ReadProblemRow(database_.Problems());
+  EXPECT_EQ(none.number, 4661);
+  EXPECT_EQ(none.firstToPlay, "");
+  EXPECT_FALSE(none.result2.has_value()) << "a null Result2 is no answer, not 0 (dies)";
+}
+
 TEST(ProblemTextsTest, AnswerTexts) {
   const Localizer traditional{Language::kTraditionalChinese,
                               [](std::string s) { return "[" + s + "]"; }};
