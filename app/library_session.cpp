@@ -61,9 +61,8 @@ const std::vector<std::string>& LibrarySession::ProblemList() const {
   return impl_->database.ProblemList();
 }
 
-std::optional<ProblemRecord> LibrarySession::FindProblem(int number) {
-  if (!impl_->database.FindProblem(number)) return std::nullopt;
-  return ReadProblemRow(impl_->database.Problems());
+std::optional<ProblemRecord> LibrarySession::ProblemAt(int position) {
+  return impl_->database.ProblemAt(position);
 }
 
 HistoryCounter& LibrarySession::Counter() { return impl_->history; }

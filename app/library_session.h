@@ -43,8 +43,9 @@ class LibrarySession {
   int OpenCollectionNumber() const;
   // The problem list of the open collection.
   const std::vector<std::string>& ProblemList() const;
-  // The problem with that number; nothing when the table holds none.
-  std::optional<ProblemRecord> FindProblem(int number);
+  // The problem of the list entry at `position`; nothing when there is no such entry or the
+  // table no longer holds its problem.
+  std::optional<ProblemRecord> ProblemAt(int position);
 
   // The open problem's counting.
   HistoryCounter& Counter();

@@ -18,14 +18,8 @@ int64_t SteadyMillisecondClock::NowMs() {
       .count();
 }
 
-std::optional<std::string> SessionProblemSource::Entry(int position) const {
-  const auto& list = session_.ProblemList();
-  if (position < 0 || position >= static_cast<int>(list.size())) return std::nullopt;
-  return list[static_cast<size_t>(position)];
-}
-
-std::optional<ProblemRecord> SessionProblemSource::Find(int number) {
-  return session_.FindProblem(number);
+std::optional<ProblemRecord> SessionProblemSource::ProblemAt(int position) {
+  return session_.ProblemAt(position);
 }
 
 void SessionHistoryCounters::PlaceOnProblem(int number) { session_.PlaceOnProblem(number); }

@@ -160,22 +160,21 @@ std::string CollectionCaption(int tag, const Localizer& text) {
   }
 }
 
-std::string ProblemEntry(const TableStore& problems, bool solved) {
+std::string ProblemEntry(const ProblemRecord& problem, bool solved) {
   char number[16];
-  std::snprintf(number, sizeof number, "%04X",
-                static_cast<unsigned>(problems.AsInteger("Auto1")) & 0xFFFFu);
+  std::snprintf(number, sizeof number, "%04X", static_cast<unsigned>(problem.number) & 0xFFFFu);
   std::string entry = number;
   entry += solved ? '1' : '0';
   entry += ' ';
-  entry += problems.AsString("Result2");
+  if (problem.result2) entry += std::to_string(*problem.result2);
   entry += ' ';
-  entry += problems.AsString("ArrangedBlack");
+  entry += problem.arrangedBlack;
   entry += ' ';
-  entry += problems.AsString("ArrangedWhite");
+  entry += problem.arrangedWhite;
   entry += ' ';
-  entry += problems.AsString("Initial");
+  entry += problem.initial;
   entry += ' ';
-  entry += problems.AsString("FirstToPlay");
+  entry += problem.firstToPlay;
   return entry;
 }
 
@@ -286,10 +285,17 @@ bool ProblemDatabase::FindProblem(int number) {
   return problems_->FindKey({FieldValue{static_cast<int32_t>(number)}});
 }
 
+std::optional<ProblemRecord> ProblemDatabase::ProblemAt(int position) {
+  if (position < 0 || position >= static_cast<int>(problem_numbers_.size())) return std::nullopt;
+  if (!FindProblem(problem_numbers_[static_cast<size_t>(position)])) return std::nullopt;
+  return ReadProblemRow(*problems_);
+}
+
 ProblemDatabase::CollectionLoad ProblemDatabase::OpenCollection(int group, TableStore& history,
                                                                 const Localizer& text) {
   CollectionLoad result;
   problem_list_.clear();
+  problem_numbers_.clear();
   struct stat st {};
   if (::stat(data_file_path_.c_str(), &st) != 0) {
     result.outcome = Outcome::kMissingFile;
@@ -313,6 +319,7 @@ ProblemDatabase::CollectionLoad ProblemDatabase::OpenCollection(int group, Table
 
   TableStore& problems = *problems_;
   std::vector<std::string> entries;
+  std::vector<int> numbers;
   problems.SetOrdering("Group1;Level1;Num", nullptr);
   if (problems.FindKey({FieldValue{static_cast<int32_t>(group)}})) {
     while (!problems.Eof()) {
@@ -328,12 +335,14 @@ ProblemDatabase::CollectionLoad ProblemDatabase::OpenCollection(int group, Table
         solved = found && history.AsInteger("SolvedCount") > 0;
       }
       if (problems.AsInteger("Group1") != group) break;
-      entries.push_back(ProblemEntry(problems, solved));
+      entries.push_back(ProblemEntry(ReadProblemRow(problems), solved));
+      numbers.push_back(number);
       problems.Next();
     }
   }
   problems.SetOrdering("Auto1", nullptr);
   problem_list_ = std::move(entries);
+  problem_numbers_ = std::move(numbers);
   open_collection_ = group;
   return result;
 }

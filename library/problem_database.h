@@ -4,10 +4,12 @@
 // the table "Problems". Opening a collection reloads the whole table from the data file, makes
 // sure every problem of the collection has a history row, and builds the problem list: one text
 // line per problem, "NNNNs r black white initial first" (NNNN the number in four upper-case
-// hexadecimal digits, s the solved mark "1" or "0").
+// hexadecimal digits, s the solved mark "1" or "0"). The text is for the grid's drawing; the
+// number of each entry is kept beside it, so a list position answers its problem directly.
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,8 +39,8 @@ std::string AnswerText(int result2, const Localizer& text);
 // The caption of a collection's menu entry (tags 0 to 3); empty for any other tag.
 std::string CollectionCaption(int tag, const Localizer& text);
 
-// The problem-list entry of the problem on which `problems` stands.
-std::string ProblemEntry(const TableStore& problems, bool solved);
+// The problem-list entry of `problem`: the one formatter of the entry text (the grid reads it).
+std::string ProblemEntry(const ProblemRecord& problem, bool solved);
 
 // Extracts the member `name` of the ZIP archive at `path` (or held in `archive`) into `member`.
 // Refuses, with a message, an unreadable archive, a missing or encrypted member, a compression
@@ -95,12 +97,16 @@ class ProblemDatabase {
   int OpenCollectionNumber() const { return open_collection_; }
   // The entries of the open collection.
   const std::vector<std::string>& ProblemList() const { return problem_list_; }
+  // The problem of the entry at `position` (0-based) of the open collection, with the table's
+  // cursor on it; nothing when the list has no such entry or the table no longer holds it.
+  std::optional<ProblemRecord> ProblemAt(int position);
 
  private:
   std::string data_file_path_;
   std::unique_ptr<TableStore> problems_;
   int open_collection_ = -1;
   std::vector<std::string> problem_list_;
+  std::vector<int> problem_numbers_;  // the number of each entry of problem_list_
 };
 
 }  // namespace zendra

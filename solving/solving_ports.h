@@ -67,14 +67,13 @@ class SolvingSounds {
   virtual bool Play(int number, bool wait) = 0;
 };
 
-// The open collection's problem list and the problem table.
+// The open collection's problems by their position in the problem list.
 class ProblemSource {
  public:
   virtual ~ProblemSource() = default;
-  // The problem-list entry at `position` (0-based); nothing when there is no such entry.
-  virtual std::optional<std::string> Entry(int position) const = 0;
-  // The problem with that number; nothing when the table holds none.
-  virtual std::optional<ProblemRecord> Find(int number) = 0;
+  // The problem of the list entry at `position` (0-based), its number included; nothing when
+  // the list has no such entry or the problem table does not hold its problem.
+  virtual std::optional<ProblemRecord> ProblemAt(int position) = 0;
 };
 
 // A window timer: fires its owner's handler every Interval() ms while active. The owner wires

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -87,6 +88,36 @@ TEST_F(ProblemDatabaseTest, CollectionLoadListsTheCollectionInLevelAndNumberOrde
   EXPECT_FALSE(history_.PlaceOnProblem(10)) << "not in the collection";
   ASSERT_TRUE(database_.FindProblem(40));
   EXPECT_EQ(database_.Problems().AsInteger("Group1"), 2);
+}
+
+// A list position answers its problem without its entry text being read back, and leaves the
+// table's cursor on it; positions outside the list, or a list emptied by a failed load, answer
+// nothing.
+TEST_F(ProblemDatabaseTest, ListPositionAnswersItsProblem) {
+  std::vector<ProblemRow> rows = SampleRows();
+  rows[2].initial = "EEFF";  // 30002
+  WriteDataFile(rows);
+  ASSERT_EQ(Open(1).outcome, ProblemDatabase::Outcome::kLoaded);
+  const std::vector<int> expected = {11, 30002, 30001};  // level and Num order
+  for (int position = 0; position < 3; ++position) {
+    SCOPED_TRACE(position);
+    const std::optional<ProblemRecord> problem = database_.ProblemAt(position);
+    ASSERT_TRUE(problem.has_value());
+    EXPECT_EQ(problem->number, expected[static_cast<size_t>(position)]);
+    EXPECT_EQ(ProblemEntry(*problem, false).substr(0, 4),
+              database_.ProblemList()[static_cast<size_t>(position)].substr(0, 4));
+    EXPECT_EQ(database_.Problems().AsInteger("Auto1"), problem->number);
+  }
+  EXPECT_EQ(database_.ProblemAt(1)->initial, "EEFF");
+  for (int position : {-1, 3}) EXPECT_FALSE(database_.ProblemAt(position)) << position;
+
+  ASSERT_EQ(Open(2).outcome, ProblemDatabase::Outcome::kLoaded);
+  EXPECT_EQ(database_.ProblemAt(0)->number, 41);
+  EXPECT_FALSE(database_.ProblemAt(2)) << "the list of the new collection holds two";
+
+  WriteFile(data_path_, "not an archive");
+  ASSERT_EQ(Open(1).outcome, ProblemDatabase::Outcome::kLoadFailed);
+  EXPECT_FALSE(database_.ProblemAt(0)) << "the table is as before, but the list is empty";
 }
 
 TEST_F(ProblemDatabaseTest, ReopeningCreatesNoRowsAndShowsSolvedMarks) {
