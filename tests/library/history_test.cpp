@@ -16,9 +16,9 @@
 namespace zendra {
 namespace {
 
-using testing::ReadFile;
-using testing::TempDir;
-using testing::WriteFile;
+using test::ReadFile;
+using test::TempDir;
+using test::WriteFile;
 
 const Localizer kEnglish{};
 
@@ -321,9 +321,9 @@ TEST(HistoryUnreadableTest, FileIsSetAsideNeverOverwritten) {
       {"garbage", std::string(3000, 'g')},
       {"empty file", ""},
       {"missing column",
-       testing::DatabaseImage("CREATE TABLE History(Auto1 INTEGER, FailedCount INTEGER)")},
+       test::DatabaseImage("CREATE TABLE History(Auto1 INTEGER, FailedCount INTEGER)")},
       {"duplicate problem",
-       testing::DatabaseImage(
+       test::DatabaseImage(
            "CREATE TABLE History(Auto1 INTEGER, FailedCount INTEGER, Hint0Count INTEGER,"
            " Hint1Count INTEGER, Hint2Count INTEGER, SolvedCount INTEGER,"
            " FailedCountBeforeSolve INTEGER, Hint0CountBeforeSolve INTEGER,"

@@ -13,12 +13,12 @@
 namespace zendra {
 namespace {
 
-using testing::ProblemImage;
-using testing::ProblemRow;
-using testing::RawZip;
-using testing::TempDir;
-using testing::WriteFile;
-using testing::ZipWith;
+using test::ProblemImage;
+using test::ProblemRow;
+using test::RawZip;
+using test::TempDir;
+using test::WriteFile;
+using test::ZipWith;
 
 const Localizer kEnglish{};
 const Localizer kChinese{Language::kSimplifiedChinese, {}};
@@ -181,7 +181,7 @@ TEST_F(ProblemDatabaseTest, UnreadableDataKeepsThePreviousTable) {
       {"member not a table", ZipWith(kProblemMemberName, std::string(2048, '\x07')),
        "not a database"},
       {"member without the table",
-       ZipWith(kProblemMemberName, testing::DatabaseImage("CREATE TABLE Other(A)")),
+       ZipWith(kProblemMemberName, test::DatabaseImage("CREATE TABLE Other(A)")),
        "no table \"Problems\""},
       {"number beyond 65535", ZipWith(kProblemMemberName, ProblemImage(out_of_range)), "65536"},
       {"negative number", ZipWith(kProblemMemberName, ProblemImage(negative)), "-1"},
@@ -194,7 +194,7 @@ TEST_F(ProblemDatabaseTest, UnreadableDataKeepsThePreviousTable) {
        "claims more data than the archive holds"},
       {"bad checksum",
        RawZip(kProblemMemberName, image, static_cast<uint32_t>(image.size()),
-              static_cast<uint32_t>(image.size()), 0, testing::Crc32(image) ^ 1),
+              static_cast<uint32_t>(image.size()), 0, test::Crc32(image) ^ 1),
        "CRC"},
       {"other compression", RawZip(kProblemMemberName, "abcdef", 6, 6, 12, 0),
        "neither stored nor deflated"},
@@ -216,14 +216,14 @@ TEST_F(ProblemDatabaseTest, UnreadableDataKeepsThePreviousTable) {
 TEST_F(ProblemDatabaseTest, StoredMemberWithGoodChecksumLoads) {
   const std::string image = ProblemImage(SampleRows());
   WriteFile(data_path_, RawZip(kProblemMemberName, image, static_cast<uint32_t>(image.size()),
-                               static_cast<uint32_t>(image.size()), 0, testing::Crc32(image)));
+                               static_cast<uint32_t>(image.size()), 0, test::Crc32(image)));
   EXPECT_EQ(Open(0).outcome, ProblemDatabase::Outcome::kLoaded);
   EXPECT_EQ(database_.ProblemList().size(), 1u);
 }
 
 // Each problem column left out in turn: the load names it.
 TEST_F(ProblemDatabaseTest, MissingColumnRefusesTheLoadNamingIt) {
-  for (const std::string& column : testing::ProblemColumns()) {
+  for (const std::string& column : test::ProblemColumns()) {
     SCOPED_TRACE(column);
     WriteFile(data_path_, ZipWith(kProblemMemberName, ProblemImage(SampleRows(), column)));
     auto load = Open(1);
