@@ -89,7 +89,7 @@ bool History::CreateFresh() {
 
 std::string History::Open() {
   writable_ = true;
-  storage_error_.clear();
+  storageError_.clear();
   if (!Exists(path_)) {
     CreateFresh();
     return {};
@@ -167,17 +167,17 @@ void History::ShowCounters(int position) {
 }
 
 void History::WriteColumns(std::initializer_list<std::pair<const char*, int32_t>> columns) {
-  storage_error_.clear();
+  storageError_.clear();
   if (!table_.Edit()) {
-    storage_error_ = "No history row to write";
+    storageError_ = "No history row to write";
     return;
   }
   for (const auto& [name, value] : columns) table_.SetInteger(name, value);
-  if (!table_.Post(&storage_error_)) {
+  if (!table_.Post(&storageError_)) {
     table_.Cancel();
     return;
   }
-  if (writable_) table_.PersistCurrentRow(path_, &storage_error_);
+  if (writable_) table_.PersistCurrentRow(path_, &storageError_);
 }
 
 void History::CountSolved() {
@@ -211,19 +211,19 @@ void History::CountTryMove() {
 
 void History::CountHint(int kind) {
   HistoryCounterValues& c = counters_;
-  const bool before_solve = c.SolvedCount == 0;
+  const bool beforeSolve = c.SolvedCount == 0;
   switch (kind) {
     case 0:
       ++c.Hint0Count;
-      if (before_solve) ++c.Hint0CountBeforeSolve;
+      if (beforeSolve) ++c.Hint0CountBeforeSolve;
       break;
     case 1:
       ++c.Hint1Count;
-      if (before_solve) ++c.Hint1CountBeforeSolve;
+      if (beforeSolve) ++c.Hint1CountBeforeSolve;
       break;
     case 2:
       ++c.Hint2Count;
-      if (before_solve) ++c.Hint2CountBeforeSolve;
+      if (beforeSolve) ++c.Hint2CountBeforeSolve;
       break;
     default:
       return;
@@ -246,17 +246,17 @@ bool History::ResetSolvedFlag() {
   return true;
 }
 
-bool History::ClearAllSolvedFlags(int current_problem) {
+bool History::ClearAllSolvedFlags(int currentProblem) {
   if (!table_.Active()) return false;
-  storage_error_.clear();
+  storageError_.clear();
   for (table_.First(); !table_.Eof(); table_.Next()) {
     if (table_.Edit()) {
       table_.SetInteger("SolvedCount", 0);
-      if (!table_.Post(&storage_error_)) table_.Cancel();
+      if (!table_.Post(&storageError_)) table_.Cancel();
     }
   }
-  if (writable_ && table_.RecordCount() > 0) table_.SaveToFile(path_, &storage_error_);
-  if (current_problem >= 0) PlaceOnProblem(current_problem);
+  if (writable_ && table_.RecordCount() > 0) table_.SaveToFile(path_, &storageError_);
+  if (currentProblem >= 0) PlaceOnProblem(currentProblem);
   SetLabel(CounterLabel::kSuccess, "");
   return true;
 }

@@ -64,11 +64,11 @@ class ProblemDatabase {
     std::string message;  // the text to show, in the interface language
   };
 
-  // A database read from the data file at `data_file_path`; nothing is read yet.
-  explicit ProblemDatabase(std::string data_file_path);
+  // A database read from the data file at `dataFilePath`; nothing is read yet.
+  explicit ProblemDatabase(std::string dataFilePath);
 
   // The data file read by each collection load.
-  const std::string& DataFilePath() const { return data_file_path_; }
+  const std::string& DataFilePath() const { return dataFilePath_; }
   // The problem table; between operations its ordering is "Auto1".
   TableStore& Problems() { return *problems_; }
   const TableStore& Problems() const { return *problems_; }
@@ -94,19 +94,19 @@ class ProblemDatabase {
   bool FindProblem(int number);
 
   // The open collection number, -1 until a collection has been loaded.
-  int OpenCollectionNumber() const { return open_collection_; }
+  int OpenCollectionNumber() const { return openCollection_; }
   // The entries of the open collection.
-  const std::vector<std::string>& ProblemList() const { return problem_list_; }
+  const std::vector<std::string>& ProblemList() const { return problemList_; }
   // The problem of the entry at `position` (0-based) of the open collection, with the table's
   // cursor on it; nothing when the list has no such entry or the table no longer holds it.
   std::optional<ProblemRecord> ProblemAt(int position);
 
  private:
-  std::string data_file_path_;
+  std::string dataFilePath_;
   std::unique_ptr<TableStore> problems_;
-  int open_collection_ = -1;
-  std::vector<std::string> problem_list_;
-  std::vector<int> problem_numbers_;  // the number of each entry of problem_list_
+  int openCollection_ = -1;
+  std::vector<std::string> problemList_;
+  std::vector<int> problemNumbers_;  // the number of each entry of problemList_
 };
 
 }  // namespace zendra
