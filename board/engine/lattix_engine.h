@@ -128,6 +128,8 @@ class LattixEngine {
   // Five-in-a-row's opening exchange is waiting for white to take one of black's two
   // fifth-move candidates off the board: a move on either candidate's point does it.
   bool AwaitingCandidateRemoval() const;
+  // True while the exchange waits so, on the points of the two candidates.
+  bool IsRemovableCandidate(int P, int Q) const;
   // Chess kinds: whether the piece `which` (chess::MovedPiece) of side 0 (positive) or 1 has
   // moved since the new game.
   bool PieceMoved(int side, int which) const;

@@ -99,6 +99,14 @@ bool LattixEngine::AwaitingCandidateRemoval() const {
   return CurrentExchangeStep() == ExchangeStep::kRemoval;
 }
 
+bool LattixEngine::IsRemovableCandidate(int P, int Q) const {
+  if (!AwaitingCandidateRemoval() || !IsOnBoard(P, Q) || cell_[Idx(P, Q)] == 0) return false;
+  int p5 = 0, q5 = 0, p7 = 0, q7 = 0;
+  ProcessPoint(5, p5, q5);
+  ProcessPoint(7, p7, q7);
+  return (P == p5 && Q == q5) || (P == p7 && Q == q7);
+}
+
 // The second candidate is symmetrical to the first when some symmetry of the grid maps the
 // stones of the first four moves onto themselves, each onto a stone of its own colour, and the
 // first candidate onto (P, Q): the two fifth moves then make the same position.
@@ -189,11 +197,7 @@ bool LattixEngine::PlayFiveMove(int P, int Q, bool Draw) {
     return true;
   }
   if (step == ExchangeStep::kRemoval) {
-    int p5 = 0, q5 = 0, p7 = 0, q7 = 0;
-    ProcessPoint(5, p5, q5);
-    ProcessPoint(7, p7, q7);
-    const bool candidate = (P == p5 && Q == q5) || (P == p7 && Q == q7);
-    if (!candidate || cell_[Idx(P, Q)] == 0) return false;
+    if (!IsRemovableCandidate(P, Q)) return false;
     RemoveCandidate(P, Q, Draw);
     return true;
   }

@@ -525,6 +525,9 @@ TEST(FiveInRowExchange, CandidatesPassesAndRemoval) {
   ASSERT_TRUE(board.PlayMove(10, 10, true));
   EXPECT_EQ(reports.lines, (Lines{"extra"}));
   EXPECT_TRUE(board.AwaitingCandidateRemoval());
+  EXPECT_TRUE(board.IsRemovableCandidate(10, 9));
+  EXPECT_TRUE(board.IsRemovableCandidate(10, 10));
+  EXPECT_FALSE(board.IsRemovableCandidate(8, 8));
   EXPECT_EQ(board.Turn(), kWhite);
   // White takes one candidate off: only a candidate will do.
   EXPECT_FALSE(board.PlayMove(8, 8, true));   // an earlier black stone
@@ -537,6 +540,7 @@ TEST(FiveInRowExchange, CandidatesPassesAndRemoval) {
   EXPECT_EQ(board.NextMove(), 10);
   EXPECT_EQ(board.Turn(), kWhite);
   EXPECT_FALSE(board.AwaitingCandidateRemoval());
+  EXPECT_FALSE(board.IsRemovableCandidate(10, 10));
   // Play goes on as usual.
   EXPECT_TRUE(board.PlayMove(9, 9, true));
   EXPECT_EQ(board.Turn(), kBlack);
