@@ -81,6 +81,21 @@ class Bytes {
   std::size_t pos_ = 0;
 };
 
+// A small deterministic generator (xorshift) for the move sequences the input seeds.
+class XorShift {
+ public:
+  explicit XorShift(uint32_t seed) : x_(seed * 2654435761u + 1) {}
+  uint32_t Next() {
+    x_ ^= x_ << 13;
+    x_ ^= x_ >> 17;
+    x_ ^= x_ << 5;
+    return x_;
+  }
+
+ private:
+  uint32_t x_;
+};
+
 // Every redraw call as a number, so the two engines' redraws can be compared in order.
 class LogView : public LattixView {
  public:
@@ -505,15 +520,9 @@ class Harness {
   // generator seeded by `seed`: a cheap way into crowded positions with captures, merges and
   // kos. Each attempt is compared between the engines; the whole state after the last one.
   void RandomMoves(int count, uint32_t seed) {
-    uint32_t x = seed * 2654435761u + 1;
-    auto next = [&x] {
-      x ^= x << 13;
-      x ^= x >> 17;
-      x ^= x << 5;
-      return x;
-    };
+    XorShift random(seed);
     for (int i = 0; i < count; ++i) {
-      const uint32_t r = next();
+      const uint32_t r = random.Next();
       const bool pass = r % 50 == 0;
       const int p = pass ? kPassCoord : 1 + static_cast<int>((r >> 8) % 19);
       const int q = pass ? kPassCoord : 1 + static_cast<int>((r >> 16) % 19);
@@ -570,8 +579,7 @@ class Harness {
       // A forbidden point is played only below the refusing threshold, and loses up to 3.
       if (check == 1) {
         FUZZ_CHECK(before.handicap < 5);
-        if (before.handicap <= 3)
-          FUZZ_CHECK(after.winner == kWhiteWon && fast_.WinReason() == 4);
+        if (before.handicap <= 3) FUZZ_CHECK(after.winner == kWhiteWon && fast_.WinReason() == 4);
       }
     }
     FUZZ_CHECK(after.cells == before.cells);
@@ -582,15 +590,9 @@ class Harness {
   // mostly on the centre. Then the game is replayed from its move list: the replay must give
   // the very position the live moves made, silently.
   void FiveInRowGame(int count, uint32_t seed) {
-    uint32_t x = seed * 2654435761u + 7;
-    auto next = [&x] {
-      x ^= x << 13;
-      x ^= x >> 17;
-      x ^= x << 5;
-      return x;
-    };
+    XorShift random(seed);
     for (int i = 0; i < count; ++i) {
-      const uint32_t r = next();
+      const uint32_t r = random.Next();
       int p = 4 + static_cast<int>((r >> 8) % 9), q = 4 + static_cast<int>((r >> 16) % 9);
       if (r % 40 == 0) p = q = kPassCoord;
       if (r % 40 == 1) p = 1 + static_cast<int>((r >> 4) % 15), q = 1 + static_cast<int>(r % 15);

@@ -55,9 +55,7 @@ enum ArmyChessPiece : int {
 inline constexpr int kTypeMask = 0x0F;
 
 // True for the kinds whose cells hold pieces: 1 Chinese chess, 2 chess, 4 army chess.
-constexpr bool IsChessKind(int gameKind) {
-  return gameKind == 1 || gameKind == 2 || gameKind == 4;
-}
+constexpr bool IsChessKind(int gameKind) { return gameKind == 1 || gameKind == 2 || gameKind == 4; }
 // The piece type of a cell (0 for an empty one).
 constexpr int PieceType(Colour cell) { return static_cast<unsigned char>(cell) & kTypeMask; }
 // The cell value of a piece of `type` for the positive or the negative side.

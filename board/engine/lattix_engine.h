@@ -397,8 +397,7 @@ class LattixEngine {
   bool ProcessPoint(int move, int& p, int& q) const;
   bool IsSymmetricalCandidate(int P, int Q) const;
   void RemoveCandidate(int P, int Q, bool Draw);
-  void FiveRefusal(const TMoveEvent& event, const char* english, const char* chinese, int P,
-                   int Q);
+  void FiveRefusal(const TMoveEvent& event, const char* english, const char* chinese, int P, int Q);
   void FiveWinner(int8_t winner, int8_t reason, bool Draw);
   int TakeBackTarget() const;
   void LayOutStartingTable();

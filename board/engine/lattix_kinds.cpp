@@ -51,7 +51,7 @@ constexpr char kSymmetricalChinese[] =  // 对称点不允许走
 // The eight symmetries of the square grid but the identity, as matrices (a b; c d) acting on
 // (x, y): the two mirror images along the axes, the half turn, the two diagonal mirror images
 // and the two quarter turns.
-constexpr int kSymmetries[7][4] = {{-1, 0, 0, 1}, {1, 0, 0, -1}, {-1, 0, 0, -1}, {0, 1, 1, 0},
+constexpr int kSymmetries[7][4] = {{-1, 0, 0, 1},  {1, 0, 0, -1}, {-1, 0, 0, -1}, {0, 1, 1, 0},
                                    {0, -1, -1, 0}, {0, -1, 1, 0}, {0, 1, -1, 0}};
 
 five::Position PositionOf(const LattixEngine& board) {

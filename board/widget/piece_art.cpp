@@ -94,9 +94,18 @@ Figure ChessFigure(int type) {
       f.parts = {Polygon({{0.33, 0.36}, {0.67, 0.36}, {0.71, 0.74}, {0.29, 0.74}}),
                  Polygon({{0.25, 0.74}, {0.75, 0.74}, {0.75, 0.80}, {0.25, 0.80}}),
                  Polygon({{0.30, 0.30}, {0.70, 0.30}, {0.70, 0.37}, {0.30, 0.37}}),
-                 Polygon({{0.25, 0.13}, {0.36, 0.13}, {0.36, 0.20}, {0.445, 0.20}, {0.445, 0.13},
-                          {0.555, 0.13}, {0.555, 0.20}, {0.64, 0.20}, {0.64, 0.13}, {0.75, 0.13},
-                          {0.75, 0.30}, {0.25, 0.30}}),
+                 Polygon({{0.25, 0.13},
+                          {0.36, 0.13},
+                          {0.36, 0.20},
+                          {0.445, 0.20},
+                          {0.445, 0.13},
+                          {0.555, 0.13},
+                          {0.555, 0.20},
+                          {0.64, 0.20},
+                          {0.64, 0.13},
+                          {0.75, 0.13},
+                          {0.75, 0.30},
+                          {0.25, 0.30}}),
                  Base()};
       break;
     case kKnight: {
@@ -143,12 +152,23 @@ Figure ChessFigure(int type) {
     }
     case kQueen:
       f.parts = {Polygon({{0.28, 0.70}, {0.72, 0.70}, {0.75, 0.80}, {0.25, 0.80}}),
-                 Polygon({{0.18, 0.30}, {0.33, 0.57}, {0.34, 0.24}, {0.44, 0.54}, {0.50, 0.18},
-                          {0.56, 0.54}, {0.66, 0.24}, {0.67, 0.57}, {0.82, 0.30}, {0.72, 0.70},
+                 Polygon({{0.18, 0.30},
+                          {0.33, 0.57},
+                          {0.34, 0.24},
+                          {0.44, 0.54},
+                          {0.50, 0.18},
+                          {0.56, 0.54},
+                          {0.66, 0.24},
+                          {0.67, 0.57},
+                          {0.82, 0.30},
+                          {0.72, 0.70},
                           {0.28, 0.70}}),
-                 Ellipse(0.18, 0.28, 0.045, 0.045), Ellipse(0.34, 0.22, 0.045, 0.045),
-                 Ellipse(0.50, 0.16, 0.045, 0.045), Ellipse(0.66, 0.22, 0.045, 0.045),
-                 Ellipse(0.82, 0.28, 0.045, 0.045), Base()};
+                 Ellipse(0.18, 0.28, 0.045, 0.045),
+                 Ellipse(0.34, 0.22, 0.045, 0.045),
+                 Ellipse(0.50, 0.16, 0.045, 0.045),
+                 Ellipse(0.66, 0.22, 0.045, 0.045),
+                 Ellipse(0.82, 0.28, 0.045, 0.045),
+                 Base()};
       break;
     case kKing: {
       QPainterPath crown;
@@ -163,9 +183,18 @@ Figure ChessFigure(int type) {
       middle.moveTo(0.5, 0.33);
       middle.lineTo(0.5, 0.66);
       f.parts = {Polygon({{0.30, 0.70}, {0.70, 0.70}, {0.74, 0.80}, {0.26, 0.80}}), crown,
-                 Polygon({{0.465, 0.05}, {0.535, 0.05}, {0.535, 0.11}, {0.59, 0.11}, {0.59, 0.17},
-                          {0.535, 0.17}, {0.535, 0.30}, {0.465, 0.30}, {0.465, 0.17}, {0.41, 0.17},
-                          {0.41, 0.11}, {0.465, 0.11}}),
+                 Polygon({{0.465, 0.05},
+                          {0.535, 0.05},
+                          {0.535, 0.11},
+                          {0.59, 0.11},
+                          {0.59, 0.17},
+                          {0.535, 0.17},
+                          {0.535, 0.30},
+                          {0.465, 0.30},
+                          {0.465, 0.17},
+                          {0.41, 0.17},
+                          {0.41, 0.11},
+                          {0.465, 0.11}}),
                  Base()};
       f.lines = {middle};
       break;
@@ -347,8 +376,7 @@ void PaintArmyChessLines(QPainter& p, const KindGrid& g) {
         p.drawEllipse(at, 0.85 * r, 0.85 * r);
       } else if (IsArmyChessHeadquarters(c, q)) {
         p.setBrush(QColor(250, 246, 232));
-        p.drawRoundedRect(QRectF(at.x() - r, at.y() - 0.7 * r, 2 * r, 1.4 * r), 0.6 * r,
-                          0.6 * r);
+        p.drawRoundedRect(QRectF(at.x() - r, at.y() - 0.7 * r, 2 * r, 1.4 * r), 0.6 * r, 0.6 * r);
       } else {
         p.setBrush(QColor(236, 226, 200));
         p.drawRect(QRectF(at.x() - 0.8 * r, at.y() - 0.5 * r, 1.6 * r, r));
@@ -394,17 +422,17 @@ QString PieceName(int kind, Colour cell) {
   if (kind == kChineseChess) {
     // Red (negative): 兵 马 相 帅 仕 车 炮; black (positive): 卒 马 象 将 士 车 砲.
     static const char16_t* const kRedNames[7] = {u"\u5175", u"\u9A6C", u"\u76F8", u"\u5E05",
-                                         u"\u4ED5", u"\u8F66", u"\u70AE"};
+                                                 u"\u4ED5", u"\u8F66", u"\u70AE"};
     static const char16_t* const kBlackNames[7] = {u"\u5352", u"\u9A6C", u"\u8C61", u"\u5C06",
-                                           u"\u58EB", u"\u8F66", u"\u7832"};
+                                                   u"\u58EB", u"\u8F66", u"\u7832"};
     return QString::fromUtf16((cell < 0 ? kRedNames : kBlackNames)[type - 1]);
   }
   if (kind == kArmyChess) {
     // 司令 军长 师长 军旗 旅长 团长 营长 连长 排长 工兵 地雷 炸弹
-    static const char16_t* const kNames[12] = {
-        u"\u53F8\u4EE4", u"\u519B\u957F", u"\u5E08\u957F", u"\u519B\u65D7",
-        u"\u65C5\u957F", u"\u56E2\u957F", u"\u8425\u957F", u"\u8FDE\u957F",
-        u"\u6392\u957F", u"\u5DE5\u5175", u"\u5730\u96F7", u"\u70B8\u5F39"};
+    static const char16_t* const kNames[12] = {u"\u53F8\u4EE4", u"\u519B\u957F", u"\u5E08\u957F",
+                                               u"\u519B\u65D7", u"\u65C5\u957F", u"\u56E2\u957F",
+                                               u"\u8425\u957F", u"\u8FDE\u957F", u"\u6392\u957F",
+                                               u"\u5DE5\u5175", u"\u5730\u96F7", u"\u70B8\u5F39"};
     return QString::fromUtf16(kNames[type - 1]);
   }
   return {};

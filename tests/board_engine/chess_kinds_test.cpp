@@ -1,10 +1,11 @@
 // The chess kinds: board sizes, point letters, the starting tables a new game lays out, the
 // moved-piece flags, and every move refused.
+#include "board/engine/chess_kinds.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "board/engine/chess_kinds.h"
 #include "board/engine/lattix_engine.h"
 
 namespace zendra {
@@ -88,7 +89,9 @@ TEST(ChessKinds, StartingTables) {
     // Nothing stands off the board, on its border or beyond.
     for (int p = 0; p < kGridSize; ++p)
       for (int q = 0; q < kGridSize; ++q)
-        if (p >= board.N() || q >= board.M()) { EXPECT_EQ(board.GetPoint(p, q), 0); }
+        if (p >= board.N() || q >= board.M()) {
+          EXPECT_EQ(board.GetPoint(p, q), 0);
+        }
   }
 }
 
@@ -131,13 +134,21 @@ TEST(ChessKinds, ArmyChessSetUpFollowsItsRules) {
       const Colour c = board.GetPoint(p, q);
       const int row = q < 6 ? q : 11 - q;  // 0 the back row, 5 the front row
       SCOPED_TRACE(std::to_string(p) + "," + std::to_string(q));
-      if (chess::IsArmyChessCamp(p, q)) { EXPECT_EQ(c, 0); }
+      if (chess::IsArmyChessCamp(p, q)) {
+        EXPECT_EQ(c, 0);
+      }
       if (c == 0) continue;
       const int type = chess::PieceType(c);
       ++count[c > 0 ? 0 : 1][type];
-      if (type == chess::kFlag) { EXPECT_TRUE(chess::IsArmyChessHeadquarters(p, q)); }
-      if (type == chess::kLandmine) { EXPECT_LE(row, 1); }
-      if (type == chess::kBomb) { EXPECT_NE(row, 5); }
+      if (type == chess::kFlag) {
+        EXPECT_TRUE(chess::IsArmyChessHeadquarters(p, q));
+      }
+      if (type == chess::kLandmine) {
+        EXPECT_LE(row, 1);
+      }
+      if (type == chess::kBomb) {
+        EXPECT_NE(row, 5);
+      }
     }
   for (int side = 0; side < 2; ++side)
     for (int type = 1; type <= 12; ++type) EXPECT_EQ(count[side][type], expected[type]) << type;
@@ -148,8 +159,8 @@ TEST(ChessKinds, LettersSizesAndPassPerKind) {
     int kind, n, m;
     char letterOfZero;
   };
-  for (const Case& c : {Case{kChineseChess, 9, 10, '!'}, Case{kChess, 8, 8, '!'},
-                        Case{kArmyChess, 5, 12, '@'}}) {
+  for (const Case& c :
+       {Case{kChineseChess, 9, 10, '!'}, Case{kChess, 8, 8, '!'}, Case{kArmyChess, 5, 12, '@'}}) {
     SCOPED_TRACE(c.kind);
     LattixEngine board;
     board.SetGameKind(static_cast<int16_t>(c.kind));

@@ -1,15 +1,16 @@
 // Five-in-a-row: black's forbidden points on small diagrams (the shapes a naive count of
 // stones in a line gets wrong among them), and the board's rules: the first move on the
 // centre, five wins, the `Handicap` thresholds, the opening exchange and taking it back.
+#include "board/engine/five_in_row.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "board/engine/five_in_row.h"
 #include "board/engine/lattix_engine.h"
+#include "tests/board_engine/board_test_util.h"
 
 namespace zendra {
 namespace {
@@ -18,33 +19,10 @@ using five::Forbidden;
 
 // ---- Diagrams ---------------------------------------------------------------------------------
 
-// Reads a diagram of the top-left corner of the 15 x 15 board: one line per row from row 1
-// down, 'X' black, 'O' white, '.' empty, '*' the point asked about (empty); spaces ignored.
-struct Diagram {
-  std::string black, white;  // point lists
-  int p = 0, q = 0;          // the '*' point
-};
-
-Diagram ReadDiagram(const std::string& text) {
-  Diagram d;
-  std::istringstream in(text);
-  std::string line;
-  int q = 0;
-  while (std::getline(in, line)) {
-    std::string row;
-    for (char c : line)
-      if (c != ' ') row += c;
-    if (row.empty()) continue;
-    ++q;
-    for (std::size_t i = 0; i < row.size(); ++i) {
-      const int p = static_cast<int>(i) + 1;
-      if (row[i] == 'X') d.black += PointLetters(p, q);
-      if (row[i] == 'O') d.white += PointLetters(p, q);
-      if (row[i] == '*') d.p = p, d.q = q;
-    }
-  }
-  return d;
-}
+// Diagrams of the top-left corner of the 15 x 15 board: 'X' black, 'O' white, '.' empty, '*'
+// the point asked about.
+using Diagram = test::DiagramStones;
+using test::ReadDiagram;
 
 five::Position PositionOf(const Diagram& d) {
   five::Position position(15, 15);
@@ -240,7 +218,7 @@ TEST(FiveInRowShapes, ForbiddenPointsFollowTheRenjuDefinitions) {
 TEST(FiveInRowShapes, FivesCountExactlyOrAtLeast) {
   five::Position position(15, 15);
   for (int p : {1, 2, 3, 4, 6}) position.Set(p, 3, five::kBlack);  // X X X X * X
-  EXPECT_FALSE(position.MakesFive(5, 3, five::kBlack, true));        // six: no exact five
+  EXPECT_FALSE(position.MakesFive(5, 3, five::kBlack, true));      // six: no exact five
   EXPECT_TRUE(position.MakesFive(5, 3, five::kBlack, false));
   for (int q : {1, 2, 3, 4}) position.Set(10, q, five::kWhite);
   EXPECT_TRUE(position.MakesFive(10, 5, five::kWhite, true));
@@ -370,8 +348,8 @@ TEST(FiveInRowRules, FiveWinsAndOverlinesByHandicap) {
     EXPECT_EQ(board.Winner(), c.winner);
     if (c.winner != kNoWinner) {
       EXPECT_EQ(board.WinReason(), c.reason);
-      EXPECT_EQ(reports.lines, (Lines{"winner " + std::to_string(c.winner) + " " +
-                                      std::to_string(c.reason)}));
+      EXPECT_EQ(reports.lines,
+                (Lines{"winner " + std::to_string(c.winner) + " " + std::to_string(c.reason)}));
     } else {
       EXPECT_TRUE(reports.lines.empty());
     }
@@ -406,11 +384,11 @@ TEST(FiveInRowRules, HandicapThresholdsOnADoubleThree) {
     bool played;
     int8_t winner;
   };
-  for (const Case& c : {Case{-1, 0, true, kNoWinner}, Case{0, 0, true, kNoWinner},
-                        Case{1, 1, true, kWhiteWon}, Case{2, 1, true, kWhiteWon},
-                        Case{3, 1, true, kWhiteWon}, Case{4, 1, true, kNoWinner},
-                        Case{5, 1, false, kNoWinner}, Case{6, 1, false, kNoWinner},
-                        Case{7, 1, false, kNoWinner}, Case{100, 1, false, kNoWinner}}) {
+  for (const Case& c :
+       {Case{-1, 0, true, kNoWinner}, Case{0, 0, true, kNoWinner}, Case{1, 1, true, kWhiteWon},
+        Case{2, 1, true, kWhiteWon}, Case{3, 1, true, kWhiteWon}, Case{4, 1, true, kNoWinner},
+        Case{5, 1, false, kNoWinner}, Case{6, 1, false, kNoWinner}, Case{7, 1, false, kNoWinner},
+        Case{100, 1, false, kNoWinner}}) {
     SCOPED_TRACE(static_cast<int>(c.handicap));
     LattixEngine board;
     SetUpBoard(board, d, kBlack, c.handicap);
@@ -418,15 +396,17 @@ TEST(FiveInRowRules, HandicapThresholdsOnADoubleThree) {
     EXPECT_EQ(board.PlayMove(d.p, d.q, false), c.played);
     EXPECT_EQ(board.GetPoint(d.p, d.q), c.played ? kBlack : 0);
     EXPECT_EQ(board.Winner(), c.winner);
-    if (c.winner == kWhiteWon) { EXPECT_EQ(board.WinReason(), 4); }
+    if (c.winner == kWhiteWon) {
+      EXPECT_EQ(board.WinReason(), 4);
+    }
 
     LattixEngine white;
-    SetUpBoard(white, ReadDiagram(
-                          ".....\n"
-                          "...O.\n"
-                          "...O.\n"
-                          ".OO*.\n"
-                          ".....\n"),
+    SetUpBoard(white,
+               ReadDiagram(".....\n"
+                           "...O.\n"
+                           "...O.\n"
+                           ".OO*.\n"
+                           ".....\n"),
                kWhite, c.handicap);
     EXPECT_EQ(white.CheckMove(d.p, d.q), 0);
     EXPECT_TRUE(white.PlayMove(d.p, d.q, false));
@@ -476,15 +456,14 @@ TEST(FiveInRowRules, MovesRedrawLikeGoMoves) {
   board.SetView(&view);
   ASSERT_TRUE(board.PlayMove(8, 8, true));
   ASSERT_TRUE(board.PlayMove(9, 9, true));
-  EXPECT_EQ(view.calls, (Lines{"stone HH", "mark HH", "arrow", "stone HH", "stone II", "mark II",
-                               "arrow"}));
+  EXPECT_EQ(view.calls,
+            (Lines{"stone HH", "mark HH", "arrow", "stone HH", "stone II", "mark II", "arrow"}));
   // A winning move redraws the result line after the stone.
   board.SetProcess("HHAAIHABJHACKHAD");
   view.calls.clear();
   ASSERT_TRUE(board.PlayMove(12, 8, true));
-  EXPECT_EQ(view.calls,
-            (Lines{"stone AD", "stone LH", "mark LH", "arrow",
-                   "info " + std::to_string(static_cast<int>(InfoLine::Result))}));
+  EXPECT_EQ(view.calls, (Lines{"stone AD", "stone LH", "mark LH", "arrow",
+                               "info " + std::to_string(static_cast<int>(InfoLine::Result))}));
   // Taking the winning move back clears the result and redraws its line.
   view.calls.clear();
   board.TakeBack();
@@ -530,8 +509,8 @@ TEST(FiveInRowExchange, CandidatesPassesAndRemoval) {
   EXPECT_FALSE(board.IsRemovableCandidate(8, 8));
   EXPECT_EQ(board.Turn(), kWhite);
   // White takes one candidate off: only a candidate will do.
-  EXPECT_FALSE(board.PlayMove(8, 8, true));   // an earlier black stone
-  EXPECT_FALSE(board.PlayMove(1, 1, true));   // an empty point
+  EXPECT_FALSE(board.PlayMove(8, 8, true));  // an earlier black stone
+  EXPECT_FALSE(board.PlayMove(1, 1, true));  // an empty point
   EXPECT_FALSE(board.PlayMove(20, 20, true));
   ASSERT_TRUE(board.PlayMove(10, 9, true));
   EXPECT_EQ(board.GetPoint(10, 9), 0);
@@ -605,8 +584,9 @@ TEST(FiveInRowExchange, SymmetricalMessageByLanguage) {
     reports.lines.clear();
     EXPECT_FALSE(board.PlayMove(6, 9, false));
     // 对称点不允许走 in GB bytes.
-    const std::string text = language == 0 ? "\xB6\xD4\xB3\xC6\xB5\xE3\xB2\xBB\xD4\xCA\xD0\xED\xD7\xDF"
-                                           : "Symmetrical point not allowed";
+    const std::string text = language == 0
+                                 ? "\xB6\xD4\xB3\xC6\xB5\xE3\xB2\xBB\xD4\xCA\xD0\xED\xD7\xDF"
+                                 : "Symmetrical point not allowed";
     EXPECT_EQ(reports.lines, (Lines{"message " + text}));
   }
 }
@@ -634,11 +614,11 @@ constexpr char kExchangeGame[] = "HHHGHJHKJITTJJJITTAAOO";
 
 TEST(FiveInRowExchange, TakeBackStepsOverTheExchange) {
   struct Case {
-    int moves;        // moves replayed from the game above
-    int afterMoves;   // moves left after TakeBack
+    int moves;       // moves replayed from the game above
+    int afterMoves;  // moves left after TakeBack
   };
-  for (const Case& c : {Case{11, 10}, Case{10, 9}, Case{9, 6}, Case{8, 6}, Case{7, 4},
-                        Case{6, 4}, Case{5, 4}, Case{4, 3}, Case{1, 0}}) {
+  for (const Case& c : {Case{11, 10}, Case{10, 9}, Case{9, 6}, Case{8, 6}, Case{7, 4}, Case{6, 4},
+                        Case{5, 4}, Case{4, 3}, Case{1, 0}}) {
     SCOPED_TRACE(c.moves);
     LattixEngine board;
     Reports reports;

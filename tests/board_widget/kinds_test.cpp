@@ -142,13 +142,11 @@ class FiveClicks : public ::testing::Test {
     board = KindBoard(kFiveInARow, 7);
     board->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(board.get()));
-    board->OnLegalMove = [this](LattixEngine*, int16_t p, int16_t q, int16_t kind, int16_t,
-                                bool) {
+    board->OnLegalMove = [this](LattixEngine*, int16_t p, int16_t q, int16_t kind, int16_t, bool) {
       log.push_back("legal " + std::to_string(p) + "," + std::to_string(q) + " " +
                     std::to_string(kind));
     };
-    board->OnFirstMoveNot88 = [this](LattixEngine*, int16_t p, int16_t q, int16_t, int16_t,
-                                     bool) {
+    board->OnFirstMoveNot88 = [this](LattixEngine*, int16_t p, int16_t q, int16_t, int16_t, bool) {
       log.push_back("first " + std::to_string(p) + "," + std::to_string(q));
     };
     board->OnClickAtOpponentsTurn = [this](LattixEngine*, int16_t p, int16_t q) {
@@ -177,7 +175,7 @@ TEST_F(FiveClicks, WhiteTakesACandidateOffByClickingIt) {
   Click(10, 9);   // the first candidate; white's pass follows
   Click(10, 10);  // the second
   log.clear();
-  Click(8, 8);    // no candidate: nothing, and no opponent's-turn event either
+  Click(8, 8);  // no candidate: nothing, and no opponent's-turn event either
   Click(10, 9);
   EXPECT_EQ(log, (std::vector<std::string>{"legal 10,9 1"}));
   EXPECT_EQ(board->GetPoint(10, 9), 0);
@@ -230,8 +228,7 @@ TEST(KindDrawing, SampleRenders) {
   for (int kind : {kChineseChess, kChess, kFiveInARow, kArmyChess}) {
     auto board = KindBoard(kind, 14);
     if (kind == kFiveInARow) board->SetProcess("HHIGJIGG");
-    const QString name =
-        QStringLiteral(ZENDRA_RENDER_DIR "/kind%1_r14.png").arg(kind);
+    const QString name = QStringLiteral(ZENDRA_RENDER_DIR "/kind%1_r14.png").arg(kind);
     EXPECT_TRUE(board->Canvas().save(name)) << name.toStdString();
   }
 }

@@ -93,7 +93,7 @@ class Demo {
     board_->SetArrangedSideN(space == std::string::npos ? "" : position.setup.substr(space + 1));
     // Black moves first in Go and five-in-a-row; white (the negative side) in the chess kinds.
     board_->SetFirstToPlay(kind == zendra::kGo || kind == zendra::kFiveInARow ? zendra::kBlack
-                                                                               : zendra::kWhite);
+                                                                              : zendra::kWhite);
     board_->SetHandicap(
         static_cast<int8_t>(kind == zendra::kFiveInARow ? rules_->currentData().toInt() : 0));
     board_->SetAtone(15);
@@ -124,8 +124,8 @@ class Demo {
   // The rules' own events come while the move is being made, before OnLegalMove: what they
   // say is kept and shown after the move.
   void Connect() {
-    board_->OnLegalMove = [this](LattixEngine* sender, int16_t p, int16_t q, int16_t kind,
-                                 int16_t, bool) {
+    board_->OnLegalMove = [this](LattixEngine* sender, int16_t p, int16_t q, int16_t kind, int16_t,
+                                 bool) {
       const QString point = QString::fromStdString(zendra::PointLetters(p, q));
       QString text = kind == 1 ? QStringLiteral("White took the candidate at %1 off").arg(point)
                                : QStringLiteral("%1 at %2")
@@ -139,8 +139,8 @@ class Demo {
       Say(QStringLiteral("That point is taken"));
     };
     board_->OnWinnerGot = [this](LattixEngine*, int16_t winner, int16_t reason, bool) {
-      const QString side = winner == zendra::kBlackWon ? QStringLiteral("Black")
-                                                       : QStringLiteral("White");
+      const QString side =
+          winner == zendra::kBlackWon ? QStringLiteral("Black") : QStringLiteral("White");
       notice_ = reason == 4 ? QStringLiteral("Black played a forbidden point: %1 wins").arg(side)
                             : QStringLiteral("Five in a row: %1 wins").arg(side);
     };
