@@ -22,6 +22,7 @@
 #include "board/engine/lattix_engine.h"
 #include "board/widget/backing_canvas.h"
 #include "board/widget/board_look.h"
+#include "board/widget/piece_art.h"
 
 class QPainter;
 
@@ -194,6 +195,8 @@ class TLattix : public QWidget, public LattixEngine, private LattixView {
   class PaintScope;
 
   void GeometryChanged() override;
+  // Five-in-a-row's refusal messages, in a message box (lattix_kinds.cpp).
+  void ShowMessage(const std::string& text) override;
   // Repaints after a look property changed, with new stone pictures when it asks for them.
   void ShowLookChange(LookChange change);
 
@@ -204,6 +207,10 @@ class TLattix : public QWidget, public LattixEngine, private LattixView {
   QBrush FaceBrush() const;
   QBrush BackgroundBrush() const;
   bool IsGoLike() const { return GameKind() == kGo || GameKind() == kFiveInARow; }
+  // The chess kinds (lattix_kinds.cpp): where their points lie, and one point redrawn with its
+  // piece over the board pattern.
+  KindGrid KindGridNow() const;
+  void PaintKindPoint(int p, int q);
   bool IsStarPoint(int p, int q) const;
   QRect CellRect(int p, int q) const;
   // Drawing on the open painter (painter_).
@@ -255,6 +262,7 @@ class TLattix : public QWidget, public LattixEngine, private LattixView {
   QImage patternTile_;      // 8 x 8 cut from the colour strip
   QImage woodTile_;         // 256 x 256: 2 x 2 wood textures
   QImage painting_;         // the ink painting, whole
+  PieceCache pieces_;       // the chess kinds' pieces at the current radius
 
   // Canvas state.
   BackingCanvas canvas_;
