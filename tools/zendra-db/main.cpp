@@ -22,6 +22,7 @@
 #include "solving/tree/solution_tree.h"
 #include "problem_import/play_session.h"
 #include "problem_import/problem_data.h"
+#include "tools/zendra-db/help_text.h"
 
 namespace {
 
@@ -392,6 +393,10 @@ int Play(const Args& args) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 2 && (std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h")) {
+    std::cout << zendra::kZendraDbHelp;
+    return 0;
+  }
   Args args;
   if (!ParseArgs(argc, argv, &args)) return Usage();
   if (args.command == "build") return Build(args);
