@@ -149,12 +149,35 @@ TEST_F(OwnProblems, MissingDataFileOffersAnImportThatFillsTheIndex) {
   EXPECT_EQ(f.Grid()->Count(), 3) << "the imported problems fill the index";
   ASSERT_EQ(reports.size(), 1) << "the refused file is reported";
   EXPECT_TRUE(reports[0].contains("broken.sgf")) << reports[0].toStdString();
-  // The own problems keep their own history, beside their data file.
-  const OwnDataFiles own = OwnDataFor(
-      {folder}, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+  // The own problems keep their own history: the shipped one is not written.
   f.close();
-  EXPECT_TRUE(QFileInfo(own.historyFile).isFile()) << own.historyFile.toStdString();
   EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(paths.historyFile)));
+}
+
+TEST_F(OwnProblems, MissingDataFileOffersAnotherDataFile) {
+  const OwnDataFiles other = OwnDataFor({folder}, dir.filePath("elsewhere"));
+  ASSERT_TRUE(ImportSgfProblems({folder}, other).written);
+  QTimer answerer;
+  answerer.setInterval(20);
+  QObject::connect(&answerer, &QTimer::timeout, [&] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+      for (QAbstractButton* b : box->buttons()) {
+        if (b->text() == QStringLiteral("Open data file…")) b->click();
+      }
+    } else if (auto* files = qobject_cast<QFileDialog*>(modal)) {
+      files->selectFile(other.dataFile);
+      static_cast<QDialog*>(files)->accept();
+    }
+  });
+  answerer.start();
+  const MainFormPaths paths = MissingDataPaths();
+  TLattixMainForm& f = Start(paths);
+  EXPECT_EQ(f.Grid()->Count(), 3) << "the chosen data file's problems";
+  f.close();
+  // A data file chosen by hand keeps the history in use.
+  EXPECT_TRUE(QFileInfo(QString::fromStdString(paths.historyFile)).isFile());
+  EXPECT_FALSE(QFileInfo::exists(other.historyFile));
 }
 
 TEST_F(OwnProblems, MissingDataFileClosedLeavesAnEmptyIndex) {
