@@ -297,279 +297,347 @@ std::pair<int, int> Transform(std::pair<int, int> pt, int sym) {
 
 bool InFarCorner(int p, int q) { return p >= 16 && q >= 16; }
 
-}  // namespace
+// Set-up colours by point: 0 empty, 1 black, 2 white.
+using SetUpGrid = std::array<std::array<int, kBoard + 1>, kBoard + 1>;
 
-ImportOutcome ImportGameTree(const sgf::Collection& sgfs, int root) {
-  const auto& nodes = sgfs.nodes;
-  const sgf::Node& rootNode = nodes[static_cast<std::size_t>(root)];
+// One game tree turned into a problem, step by step: the game and the board, the nodes before
+// the first move (set-up and the problem's comments), the first player, the tree of moves, the
+// verdicts at the line ends, and the orientation. A step that finds the tree unfit keeps the
+// refusal and returns false; the steps after it are not run.
+class GameTreeImport {
+ public:
+  GameTreeImport(const sgf::Collection& sgfs, int root)
+      : nodes_(sgfs.nodes), root_(root), rootNode_(nodes_[static_cast<std::size_t>(root)]) {}
 
-  // The game and the board.
-  if (const std::string gm = Trim(rootNode.Value("GM")); !gm.empty() && gm != "1") {
-    return Refuse("not a Go game", "not a Go game (GM[" + gm + "])", rootNode.place);
-  }
-  if (const sgf::Property* sz = rootNode.Find("SZ")) {
-    std::string v = sz->values.empty() ? "" : Trim(sz->values.front());
-    if (v != "19" && v != "19:19") {
-      return Refuse("board not 19x19", "board size " + v + " is not 19x19", sz->place);
+  ImportOutcome Run() {
+    problem_.place = rootNode_.place;
+    if (!CheckGameAndBoard() || !ReadTrunk() || !FindFirstPlayer() || !BuildTree()) {
+      return Refused();
     }
+    WriteVerdicts();
+    if (!Orient()) return Refused();
+    ImportOutcome out;
+    out.problem = std::move(problem_);
+    return out;
   }
 
-  // Set-up: the root and the nodes after it up to the first move or the first branching.
-  std::array<std::array<int, kBoard + 1>, kBoard + 1> board{};
-  std::string plColour;
-  std::string comments;
-  int at = root;
-  std::vector<int> firstMoves;
-  for (;;) {
-    const sgf::Node& node = nodes[static_cast<std::size_t>(at)];
-    for (const sgf::Property& prop : node.properties) {
-      const int colour = prop.id == "AB" ? 1 : prop.id == "AW" ? 2 : prop.id == "AE" ? 0 : -1;
-      if (colour >= 0) {
-        for (const std::string& v : prop.values) {
-          std::vector<std::pair<int, int>> points;
-          if (!ExpandPoints(Trim(v), &points)) {
-            return Refuse("set-up point off the board",
-                          "set-up point [" + v + "] of " + prop.id + " is not on the board",
-                          prop.place);
-          }
-          for (auto [p, q] : points)
-            board[static_cast<std::size_t>(p)][static_cast<std::size_t>(q)] = colour;
-        }
-      } else if (prop.id == "PL" && !prop.values.empty()) {
-        const std::string v = Trim(prop.values.front());
-        if (v == "B" || v == "b" || v == "1") plColour = "B";
-        if (v == "W" || v == "w" || v == "2") plColour = "W";
-      } else if ((prop.id == "C" || prop.id == "GN") && !node.Find("B") && !node.Find("W")) {
-        // A comment on the first move speaks about that move, not about the problem.
-        for (const std::string& v : prop.values) comments += v + "\n";
+ private:
+  const sgf::Node& At(int index) const { return nodes_[static_cast<std::size_t>(index)]; }
+
+  bool Fail(std::string category, std::string reason, sgf::Place place) {
+    refusal_ = {std::move(category), std::move(reason), place};
+    return false;
+  }
+  ImportOutcome Refused() {
+    ImportOutcome out;
+    out.refusal = std::move(refusal_);
+    return out;
+  }
+
+  // The game must be Go and the board 19 x 19.
+  bool CheckGameAndBoard() {
+    if (const std::string gm = Trim(rootNode_.Value("GM")); !gm.empty() && gm != "1") {
+      return Fail("not a Go game", "not a Go game (GM[" + gm + "])", rootNode_.place);
+    }
+    if (const sgf::Property* sz = rootNode_.Find("SZ")) {
+      std::string v = sz->values.empty() ? "" : Trim(sz->values.front());
+      if (v != "19" && v != "19:19") {
+        return Fail("board not 19x19", "board size " + v + " is not 19x19", sz->place);
       }
     }
-    if (node.Find("B") || node.Find("W")) {
-      firstMoves.push_back(at);
-      break;
-    }
-    if (node.children.size() != 1) {
-      firstMoves = node.children;
-      break;
-    }
-    at = node.children.front();
+    return true;
   }
-  const int trunkEnd = at;
 
-  ImportedProblem problem;
-  problem.place = rootNode.place;
-  {
-    const std::string firstLine = comments.substr(0, comments.find('\n'));
-    problem.prompt = Trim(firstLine);
+  // The trunk: the root and the nodes after it up to the first move or the first branching.
+  // Their set-up stones make the start position; their comments (those of the first move's
+  // node excepted) are the problem's own: the prompt and the answer.
+  bool ReadTrunk() {
+    std::string comments;
+    int at = root_;
+    for (;;) {
+      const sgf::Node& node = At(at);
+      const bool holdsMove = node.Find("B") || node.Find("W");
+      for (const sgf::Property& prop : node.properties) {
+        const int colour = prop.id == "AB" ? 1 : prop.id == "AW" ? 2 : prop.id == "AE" ? 0 : -1;
+        if (colour >= 0) {
+          if (!AddSetUp(prop, colour)) return false;
+        } else if ((prop.id == "C" || prop.id == "GN") && !holdsMove) {
+          // A comment on the first move speaks about that move, not about the problem.
+          for (const std::string& v : prop.values) comments += v + "\n";
+        }
+      }
+      if (holdsMove) {
+        firstMoves_.push_back(at);
+        break;
+      }
+      if (node.children.size() != 1) {
+        firstMoves_ = node.children;
+        break;
+      }
+      at = node.children.front();
+    }
+    trunkEnd_ = at;
+    problem_.prompt = Trim(comments.substr(0, comments.find('\n')));
+    problem_.result2 = AnswerFromComments(comments);
+    return true;
   }
-  problem.result2 = AnswerFromComments(comments);
 
-  // The first player: the colour of the first moves, else PL.
-  std::string first;
-  {
-    // Follow moveless nodes to the first move of each first line.
-    std::vector<int> pending = firstMoves;
+  bool AddSetUp(const sgf::Property& prop, int colour) {
+    for (const std::string& v : prop.values) {
+      std::vector<std::pair<int, int>> points;
+      if (!ExpandPoints(Trim(v), &points)) {
+        return Fail("set-up point off the board",
+                    "set-up point [" + v + "] of " + prop.id + " is not on the board", prop.place);
+      }
+      for (auto [p, q] : points)
+        setUp_[static_cast<std::size_t>(p)][static_cast<std::size_t>(q)] = colour;
+    }
+    return true;
+  }
+
+  // The first player: the colour of the first move of every first line (moveless nodes are
+  // followed to the move after them); lines that start with both colours are refused.
+  bool FindFirstPlayer() {
+    std::string first;
+    std::vector<int> pending = firstMoves_;
     while (!pending.empty()) {
       const int n = pending.back();
       pending.pop_back();
-      const sgf::Node& node = nodes[static_cast<std::size_t>(n)];
+      const sgf::Node& node = At(n);
       const std::string colour = node.Find("B") ? "B" : node.Find("W") ? "W" : "";
       if (colour.empty()) {
         pending.insert(pending.end(), node.children.begin(), node.children.end());
         continue;
       }
       if (!first.empty() && first != colour) {
-        return Refuse("first moves of both colours",
-                      "the first moves of the lines are of both colours", node.place);
+        return Fail("first moves of both colours",
+                    "the first moves of the lines are of both colours", node.place);
       }
       first = colour;
     }
+    if (first.empty()) return Fail("no moves", "the problem has no moves", rootNode_.place);
+    problem_.firstToPlay = first;
+    userBlack_ = first == "B";
+    return true;
   }
-  if (first.empty()) {
-    return Refuse("no moves", "the problem has no moves", rootNode.place);
-  }
-  problem.firstToPlay = first;
-  const bool userBlack = first == "B";
 
-  // The tree, depth first; siblings keep their order.
-  SolutionTree& tree = problem.tree;
-  std::vector<NodeInfo> info;
-  const NodeId start = tree.Add(kNoNode, "");
-  info.emplace_back();
-  info[0].main = true;
+  // The tree of moves, depth first; siblings keep their order. Moves alternate as in the file:
+  // a move of the side that just moved gets a move elsewhere before it, a pass is one, and two
+  // sibling moves on one point become one node. Nodes without a move pass their markings to
+  // the move before them.
+  bool BuildTree() {
+    SolutionTree& tree = problem_.tree;
+    start_ = tree.Add(kNoNode, "");
+    info_.emplace_back();
+    info_[0].main = true;
+    if (firstMoves_.size() == 1 && firstMoves_.front() == trunkEnd_) {
+      stack_.push_back({trunkEnd_, start_, userBlack_, true});
+    } else {
+      PushChildren(firstMoves_, start_, userBlack_, true);
+    }
+    constexpr std::size_t kMaxTreeNodes = 100000;
+    while (!stack_.empty()) {
+      const Item item = stack_.back();
+      stack_.pop_back();
+      const sgf::Node& node = At(item.sgf);
+      if (tree.Size() > kMaxTreeNodes) {
+        return Fail("tree too large", "more than 100000 moves in the solution", node.place);
+      }
+      if (item.sgf != trunkEnd_ && HasSetUp(node)) {
+        return Fail("set-up inside the solution",
+                    "set-up stones (AB/AW/AE) inside the solution lines", node.place);
+      }
+      if (!AddNode(item, node)) return false;
+    }
+    return true;
+  }
+
+  // One item of the depth-first walk: an SGF node to add below `parent`.
   struct Item {
     int sgf;
     NodeId parent;
     bool blackToMove;
-    bool main;
+    bool main;  // on the first variation everywhere
   };
-  std::vector<Item> stack;
-  auto pushChildren = [&](const std::vector<int>& children, NodeId parent, bool black, bool main) {
+
+  void PushChildren(const std::vector<int>& children, NodeId parent, bool black, bool main) {
     for (std::size_t i = children.size(); i-- > 0;) {
-      stack.push_back({children[i], parent, black, main && i == 0});
+      stack_.push_back({children[i], parent, black, main && i == 0});
     }
-  };
-  if (firstMoves.size() == 1 && firstMoves.front() == trunkEnd) {
-    stack.push_back({trunkEnd, start, userBlack, true});
-  } else {
-    pushChildren(firstMoves, start, userBlack, true);
   }
-  auto childWithPoint = [&](NodeId parent, const std::string& point) {
-    for (NodeId c = tree.FirstChild(parent); c != kNoNode; c = tree.NextSibling(c)) {
-      if (tree.NodePoint(c) == point) return c;
-    }
-    return kNoNode;
-  };
-  auto addChild = [&](NodeId parent, const std::string& point, bool main) {
-    NodeId c = childWithPoint(parent, point);
-    if (c == kNoNode) {
-      c = tree.Add(parent, point);
-      info.emplace_back();
-    }
-    info[static_cast<std::size_t>(c)].main |= main;
-    return c;
-  };
-  bool hasElsewhere = false;
-  constexpr std::size_t kMaxTreeNodes = 100000;
-  while (!stack.empty()) {
-    const Item item = stack.back();
-    stack.pop_back();
-    const sgf::Node& node = nodes[static_cast<std::size_t>(item.sgf)];
-    if (tree.Size() > kMaxTreeNodes) {
-      return Refuse("tree too large", "more than 100000 moves in the solution", node.place);
-    }
-    if (item.sgf != trunkEnd && HasSetUp(node)) {
-      return Refuse("set-up inside the solution",
-                    "set-up stones (AB/AW/AE) inside the solution lines", node.place);
-    }
+
+  bool AddNode(const Item& item, const sgf::Node& node) {
     const sgf::Property* b = node.Find("B");
     const sgf::Property* w = node.Find("W");
     if (b && w) {
-      return Refuse("two moves in one node", "a node holds both a black and a white move",
-                    node.place);
+      return Fail("two moves in one node", "a node holds both a black and a white move",
+                  node.place);
     }
     if (!b && !w) {
       // A node without a move: its markings belong to the move before it.
-      if (item.parent != start) {
-        ReadMarkings(node, userBlack, {-1, -1}, info[static_cast<std::size_t>(item.parent)]);
+      if (item.parent != start_) {
+        ReadMarkings(node, userBlack_, {-1, -1}, info_[static_cast<std::size_t>(item.parent)]);
       }
-      pushChildren(node.children, item.parent, item.blackToMove, item.main);
-      continue;
+      PushChildren(node.children, item.parent, item.blackToMove, item.main);
+      return true;
     }
     const sgf::Property* move = b ? b : w;
     const bool black = b != nullptr;
     const std::string value = move->values.empty() ? "" : Trim(move->values.front());
     const auto pt = PointOf(value);
     if (pt.first < 0) {
-      return Refuse("move off the board",
-                    "move " + move->id + "[" + value + "] is not on the 19x19 board", move->place);
+      return Fail("move off the board",
+                  "move " + move->id + "[" + value + "] is not on the 19x19 board", move->place);
     }
     NodeId parent = item.parent;
     if (black != item.blackToMove) {
       // The other side moved elsewhere in between (an omitted pass).
-      parent = addChild(parent, kPassLetters, item.main);
-      hasElsewhere = true;
+      parent = AddChild(parent, kPassLetters, item.main);
+      hasElsewhere_ = true;
     }
     const std::string point =
         pt.first == 0 ? std::string(kPassLetters) : PointLetters(pt.first, pt.second);
-    hasElsewhere |= pt.first == 0;
-    const NodeId id = addChild(parent, point, item.main);
-    ReadMarkings(node, userBlack, pt, info[static_cast<std::size_t>(id)]);
-    pushChildren(node.children, id, !black, item.main);
+    hasElsewhere_ |= pt.first == 0;
+    const NodeId id = AddChild(parent, point, item.main);
+    ReadMarkings(node, userBlack_, pt, info_[static_cast<std::size_t>(id)]);
+    PushChildren(node.children, id, !black, item.main);
+    return true;
   }
 
-  // Verdicts at the line ends: the deepest marking on the path decides. Without any correct
-  // marking the main line is the solution and every other line fails.
-  const bool anyCorrect = std::any_of(
-      info.begin(), info.end(), [](const NodeInfo& i) { return i.mark == LineMark::kCorrect; });
-  const char word = problem.result2 ? static_cast<char>('0' + *problem.result2) : ' ';
-  for (NodeId id = 0; id < static_cast<NodeId>(tree.Size()); ++id) {
-    const NodeInfo& self = info[static_cast<std::size_t>(id)];
-    SolutionNode& node = tree.MutableNode(id);
-    if (self.flags != 0) {
-      char hex[16];
-      std::snprintf(hex, sizeof hex, "%X", static_cast<unsigned>(self.flags));
-      node.stringData = hex;
+  // The child of `parent` on `point`, added when there is none yet.
+  NodeId AddChild(NodeId parent, const std::string& point, bool main) {
+    SolutionTree& tree = problem_.tree;
+    NodeId c = tree.FirstChild(parent);
+    while (c != kNoNode && tree.NodePoint(c) != point) c = tree.NextSibling(c);
+    if (c == kNoNode) {
+      c = tree.Add(parent, point);
+      info_.emplace_back();
     }
-    if (!self.remark.empty() && id != start) problem.remarks.push_back({id, self.remark});
-    if (id == start || tree.HasChildren(id)) continue;
-    LineMark decided = LineMark::kNone;
-    for (NodeId up = id; up != kNoNode && decided == LineMark::kNone; up = tree.Parent(up)) {
-      decided = info[static_cast<std::size_t>(up)].mark;
-    }
-    const bool success =
-        anyCorrect ? decided == LineMark::kCorrect : (self.main && decided != LineMark::kWrong);
-    node.text += success ? std::string(" 1") + word : std::string(" 0");
-    while (!node.text.empty() && node.text.back() == ' ') node.text.pop_back();
+    info_[static_cast<std::size_t>(c)].main |= main;
+    return c;
   }
 
-  // Set-up strings, and the board turned so that moves elsewhere have room in the far corner.
-  std::vector<std::pair<int, int>> used;
-  for (int p = 1; p <= kBoard; ++p) {
-    for (int q = 1; q <= kBoard; ++q) {
-      if (board[static_cast<std::size_t>(p)][static_cast<std::size_t>(q)] != 0)
-        used.push_back({p, q});
+  // Flags and remarks of every node, and the outcome code of every line end: the deepest
+  // marking on the path decides. Without any correct marking the main line is the solution and
+  // every other line fails.
+  void WriteVerdicts() {
+    SolutionTree& tree = problem_.tree;
+    const bool anyCorrect = std::any_of(
+        info_.begin(), info_.end(), [](const NodeInfo& i) { return i.mark == LineMark::kCorrect; });
+    const char word = problem_.result2 ? static_cast<char>('0' + *problem_.result2) : ' ';
+    for (NodeId id = 0; id < static_cast<NodeId>(tree.Size()); ++id) {
+      const NodeInfo& self = info_[static_cast<std::size_t>(id)];
+      SolutionNode& node = tree.MutableNode(id);
+      if (self.flags != 0) {
+        char hex[16];
+        std::snprintf(hex, sizeof hex, "%X", static_cast<unsigned>(self.flags));
+        node.stringData = hex;
+      }
+      if (!self.remark.empty() && id != start_) problem_.remarks.push_back({id, self.remark});
+      if (id == start_ || tree.HasChildren(id)) continue;
+      LineMark decided = LineMark::kNone;
+      for (NodeId up = id; up != kNoNode && decided == LineMark::kNone; up = tree.Parent(up)) {
+        decided = info_[static_cast<std::size_t>(up)].mark;
+      }
+      const bool success =
+          anyCorrect ? decided == LineMark::kCorrect : (self.main && decided != LineMark::kWrong);
+      node.text += success ? std::string(" 1") + word : std::string(" 0");
+      while (!node.text.empty() && node.text.back() == ' ') node.text.pop_back();
     }
   }
-  for (NodeId id = 1; id < static_cast<NodeId>(tree.Size()); ++id) {
-    const std::string_view pt = tree.NodePoint(id);
-    if (!IsPassString(pt)) used.push_back({LetterToCoord(pt[0]), LetterToCoord(pt[1])});
-  }
+
   // The thumbnails of the index show the top-left 14 x 14 points. A problem that already lies
   // there keeps its coordinates (so directions in its comments stay true); any other is turned,
   // of the eight ways, to the one that brings it closest to the top-left corner. When a line
-  // holds a move elsewhere, the far corner must stay free for it.
-  constexpr int kThumbnailSpan = 14;
-  int sym = -1;
-  int bestReach = kBoard + 1;
-  for (int s = 0; s < 8; ++s) {
-    int reach = 0;
-    bool farCornerUsed = false;
-    for (auto pt : used) {
-      const auto t = Transform(pt, s);
-      reach = std::max({reach, t.first, t.second});
-      farCornerUsed = farCornerUsed || InFarCorner(t.first, t.second);
+  // holds a move elsewhere, the far corner must stay free for it. The set-up strings are
+  // written in the chosen orientation.
+  bool Orient() {
+    const int sym = ChooseSymmetry();
+    if (sym < 0) {
+      return Fail("no room for a move elsewhere",
+                  "a pass or move elsewhere has no free corner to be played in", rootNode_.place);
     }
-    if (hasElsewhere && farCornerUsed) continue;
-    if (s == 0 && reach <= kThumbnailSpan) {
-      sym = 0;
-      break;
+    for (int p = 1; p <= kBoard; ++p) {
+      for (int q = 1; q <= kBoard; ++q) {
+        const int colour = setUp_[static_cast<std::size_t>(p)][static_cast<std::size_t>(q)];
+        if (colour == 0) continue;
+        auto [tp, tq] = Transform({p, q}, sym);
+        (colour == 1 ? problem_.arrangedBlack : problem_.arrangedWhite) += PointLetters(tp, tq);
+      }
     }
-    if (reach < bestReach) {
-      bestReach = reach;
-      sym = s;
+    if (problem_.arrangedBlack.size() > 254 || problem_.arrangedWhite.size() > 254) {
+      return Fail("too many set-up stones", "more than 127 set-up stones of one colour",
+                  rootNode_.place);
     }
-  }
-  if (sym < 0) {
-    return Refuse("no room for a move elsewhere",
-                  "a pass or move elsewhere has no free corner to be played in", rootNode.place);
-  }
-  for (int p = 1; p <= kBoard; ++p) {
-    for (int q = 1; q <= kBoard; ++q) {
-      const int colour = board[static_cast<std::size_t>(p)][static_cast<std::size_t>(q)];
-      if (colour == 0) continue;
-      auto [tp, tq] = Transform({p, q}, sym);
-      (colour == 1 ? problem.arrangedBlack : problem.arrangedWhite) += PointLetters(tp, tq);
+    if (sym != 0) {
+      SolutionTree& tree = problem_.tree;
+      for (NodeId id = 1; id < static_cast<NodeId>(tree.Size()); ++id) {
+        SolutionNode& node = tree.MutableNode(id);
+        if (IsPassString(std::string_view(node.text).substr(0, 2))) continue;
+        auto [tp, tq] = Transform({LetterToCoord(node.text[0]), LetterToCoord(node.text[1])}, sym);
+        node.text.replace(0, 2, PointLetters(tp, tq));
+      }
     }
+    return true;
   }
-  if (problem.arrangedBlack.size() > 254 || problem.arrangedWhite.size() > 254) {
-    return Refuse("too many set-up stones", "more than 127 set-up stones of one colour",
-                  rootNode.place);
-  }
-  if (sym != 0) {
+
+  // The symmetry (0 to 7) to store the problem in; -1 when no turn leaves the far corner free
+  // for a move elsewhere.
+  int ChooseSymmetry() const {
+    const SolutionTree& tree = problem_.tree;
+    std::vector<std::pair<int, int>> used;
+    for (int p = 1; p <= kBoard; ++p) {
+      for (int q = 1; q <= kBoard; ++q) {
+        if (setUp_[static_cast<std::size_t>(p)][static_cast<std::size_t>(q)] != 0)
+          used.push_back({p, q});
+      }
+    }
     for (NodeId id = 1; id < static_cast<NodeId>(tree.Size()); ++id) {
-      SolutionNode& node = tree.MutableNode(id);
-      if (IsPassString(std::string_view(node.text).substr(0, 2))) continue;
-      auto [tp, tq] = Transform({LetterToCoord(node.text[0]), LetterToCoord(node.text[1])}, sym);
-      node.text.replace(0, 2, PointLetters(tp, tq));
+      const std::string_view pt = tree.NodePoint(id);
+      if (!IsPassString(pt)) used.push_back({LetterToCoord(pt[0]), LetterToCoord(pt[1])});
     }
+    constexpr int kThumbnailSpan = 14;
+    int sym = -1;
+    int bestReach = kBoard + 1;
+    for (int s = 0; s < 8; ++s) {
+      int reach = 0;
+      bool farCornerUsed = false;
+      for (auto pt : used) {
+        const auto t = Transform(pt, s);
+        reach = std::max({reach, t.first, t.second});
+        farCornerUsed = farCornerUsed || InFarCorner(t.first, t.second);
+      }
+      if (hasElsewhere_ && farCornerUsed) continue;
+      if (s == 0 && reach <= kThumbnailSpan) return 0;
+      if (reach < bestReach) {
+        bestReach = reach;
+        sym = s;
+      }
+    }
+    return sym;
   }
 
-  ImportOutcome out;
-  out.problem = std::move(problem);
-  return out;
-}
+  const std::vector<sgf::Node>& nodes_;
+  const int root_;
+  const sgf::Node& rootNode_;
 
+  ImportedProblem problem_;
+  ImportRefusal refusal_;
+  SetUpGrid setUp_{};
+  std::vector<int> firstMoves_;  // the first move's node, or the nodes where the lines begin
+  int trunkEnd_ = 0;
+  bool userBlack_ = true;
+  NodeId start_ = kNoNode;
+  std::vector<NodeInfo> info_;  // by tree node
+  std::vector<Item> stack_;
+  bool hasElsewhere_ = false;
+};
+
+}  // namespace
+
+ImportOutcome ImportGameTree(const sgf::Collection& sgfs, int root) {
+  return GameTreeImport(sgfs, root).Run();
+}
 std::vector<ImportOutcome> ImportSgf(std::string_view text) {
   sgf::Collection collection;
   sgf::ParseError error;
