@@ -104,28 +104,6 @@ std::optional<int> LevelFromFolderName(std::string_view name) {
 
 namespace {
 
-// The kind of a check fault, for counting refusals by reason.
-std::string CheckCategory(const std::string& fault) {
-  static const std::pair<const char*, const char*> kKinds[] = {
-      {"Data corrupted", "Data corrupted"},
-      {"no solution tree", "no solution tree"},
-      {"set-up", "set-up not on the board"},
-      {"initial moves", "illegal initial moves"},
-      {"expected side", "levels do not alternate"},
-      {"holds no point", "node without a point"},
-      {"far corner", "no room for a move elsewhere"},
-      {"not on the board", "move off the board"},
-      {"illegal", "illegal move"},
-      {"no clean success", "no clean success"},
-      {"Data error(1)", "line ends in Data error(1)"},
-      {"Result2", "result word disagrees with Result2"},
-  };
-  for (const auto& [key, kind] : kKinds) {
-    if (fault.find(key) != std::string::npos) return std::string("fails check: ") + kind;
-  }
-  return "fails check";
-}
-
 class Builder {
  public:
   Builder(const BuildOptions& options, BuildReport* report) : options_(options), report_(report) {}
@@ -269,9 +247,10 @@ class Builder {
       p.result2 = imported.result2;
       p.source = Place(name, imported.place);
       p.solution = imported.tree.Save();
-      const std::vector<std::string> faults = CheckProblem(p);
+      const std::vector<CheckFault> faults = CheckProblem(p);
       if (!faults.empty()) {
-        Refuse(p.source, CheckCategory(faults.front()), "fails check: " + faults.front());
+        Refuse(p.source, std::string("fails check: ") + CheckFaultName(faults.front().kind),
+               "fails check: " + faults.front().text);
         continue;
       }
       // Remarks only for problems that are kept.
@@ -463,16 +442,49 @@ std::string WordOf(char c) {
 
 }  // namespace
 
-std::vector<std::string> CheckProblem(const DataProblem& problem) {
-  std::vector<std::string> faults;
+const char* CheckFaultName(CheckFaultKind kind) {
+  switch (kind) {
+    case CheckFaultKind::kCorrupted:
+      return "Data corrupted";
+    case CheckFaultKind::kNoTree:
+      return "no solution tree";
+    case CheckFaultKind::kSetUp:
+      return "set-up not on the board";
+    case CheckFaultKind::kInitialMoves:
+      return "illegal initial moves";
+    case CheckFaultKind::kWrongSide:
+      return "levels do not alternate";
+    case CheckFaultKind::kNoPoint:
+      return "node without a point";
+    case CheckFaultKind::kNoCornerPoint:
+      return "no room for a move elsewhere";
+    case CheckFaultKind::kOffBoard:
+      return "move off the board";
+    case CheckFaultKind::kIllegalMove:
+      return "illegal move";
+    case CheckFaultKind::kNoCleanSuccess:
+      return "no clean success";
+    case CheckFaultKind::kDataError1:
+      return "line ends in Data error(1)";
+    case CheckFaultKind::kResultWord:
+      return "result word disagrees with Result2";
+  }
+  return "fails check";
+}
+
+std::vector<CheckFault> CheckProblem(const DataProblem& problem) {
+  std::vector<CheckFault> faults;
+  auto fault = [&faults](CheckFaultKind kind, std::string text) {
+    faults.push_back({kind, std::move(text)});
+  };
   SolutionTree tree;
   const SolutionTree::LoadResult load = tree.LoadSolution(problem.solution);
   if (load == SolutionTree::LoadResult::kCorrupted) {
-    faults.push_back("Data corrupted: the solution stream ends inside a record");
+    fault(CheckFaultKind::kCorrupted, "Data corrupted: the solution stream ends inside a record");
     return faults;
   }
   if (tree.FirstRoot() == kNoNode) {
-    faults.push_back("no solution tree");
+    fault(CheckFaultKind::kNoTree, "no solution tree");
     return faults;
   }
   const NodeId root = tree.FirstRoot();
@@ -501,10 +513,10 @@ std::vector<std::string> CheckProblem(const DataProblem& problem) {
   if (problem.initial.empty() &&
       static_cast<std::size_t>(stones) !=
           PointCount(problem.arrangedBlack) + PointCount(problem.arrangedWhite)) {
-    faults.push_back("the set-up does not stand on the board as written");
+    fault(CheckFaultKind::kSetUp, "the set-up does not stand on the board as written");
   }
   if (board.Process() != problem.initial) {
-    faults.push_back("the initial moves are not legal");
+    fault(CheckFaultKind::kInitialMoves, "the initial moves are not legal");
   }
   const Colour user = board.Turn();
 
@@ -525,14 +537,15 @@ std::vector<std::string> CheckProblem(const DataProblem& problem) {
     const int level = tree.Level(id);
     const Colour expected = level % 2 == 1 ? user : Opponent(user);
     if (!SameSide(board.Turn(), expected)) {
-      faults.push_back("level " + std::to_string(level) + " is not the expected side's move" +
-                       where(id));
+      fault(CheckFaultKind::kWrongSide,
+            "level " + std::to_string(level) + " is not the expected side's move" + where(id));
       continue;
     }
     int p = 0;
     int q = 0;
     if (point.size() < 2) {
-      faults.push_back("node text '" + tree.Node(id).text + "' holds no point" + where(id));
+      fault(CheckFaultKind::kNoPoint,
+            "node text '" + tree.Node(id).text + "' holds no point" + where(id));
       continue;
     }
     if (IsPassString(point)) {
@@ -546,19 +559,21 @@ std::vector<std::string> CheckProblem(const DataProblem& problem) {
         }
       }
       if (p == 0) {
-        faults.push_back("no empty point in the far corner for a move elsewhere" + where(id));
+        fault(CheckFaultKind::kNoCornerPoint,
+              "no empty point in the far corner for a move elsewhere" + where(id));
         continue;
       }
     } else {
       p = LetterToCoord(point[0]);
       q = LetterToCoord(point[1]);
       if (!board.IsOnBoard(p, q)) {
-        faults.push_back("move " + std::string(point) + " is not on the board" + where(id));
+        fault(CheckFaultKind::kOffBoard,
+              "move " + std::string(point) + " is not on the board" + where(id));
         continue;
       }
     }
     if (!board.PlayMove(p, q, false)) {
-      faults.push_back("move " + std::string(point) + " is illegal" + where(id));
+      fault(CheckFaultKind::kIllegalMove, "move " + std::string(point) + " is illegal" + where(id));
       continue;
     }
     stack.push_back({id, true});
@@ -570,7 +585,7 @@ std::vector<std::string> CheckProblem(const DataProblem& problem) {
   }
 
   if (!tree.HasCleanSuccess(root)) {
-    faults.push_back("no clean success from the start position");
+    fault(CheckFaultKind::kNoCleanSuccess, "no clean success from the start position");
   }
 
   // Successful line ends: the judge's weak-move levels, and the result words.
@@ -592,15 +607,16 @@ std::vector<std::string> CheckProblem(const DataProblem& problem) {
       deepest = std::max(deepest, tree.Level(n));
     }
     if (uf >= 0 && cf > uf) {
-      faults.push_back(
-          "a successful line ends in Data error(1): a flagged reply lies below the "
-          "flagged user move" +
-          where(id));
+      fault(CheckFaultKind::kDataError1,
+            "a successful line ends in Data error(1): a flagged reply lies below the "
+            "flagged user move" +
+                where(id));
     }
     const std::string word = WordOf(code[1]);
     if (!word.empty() && word != answer) {
-      faults.push_back("success says '" + word + "' but Result2 says '" +
-                       (answer.empty() ? std::string("nothing") : answer) + "'" + where(id));
+      fault(CheckFaultKind::kResultWord, "success says '" + word + "' but Result2 says '" +
+                                             (answer.empty() ? std::string("nothing") : answer) +
+                                             "'" + where(id));
     }
   }
   return faults;

@@ -98,12 +98,35 @@ bool WriteRemarkFile(const RemarkList& remarks, const std::string& path, std::st
 // Reads a remark list file; an absent file gives an empty list.
 std::vector<std::string> ReadRemarkFile(const std::string& path);
 
-// Verifies one problem for solving; returns one sentence per fault, empty when it is sound:
-// the tree loads whole; the set-up and the initial moves stand on the board; every move of
-// every line is legal in turn for the side whose level it is (moves elsewhere, "TT", placed as
-// the computer places them); a clean success exists from the first root; no successful line
-// ends in "Data error(1)"; the result words of the success codes agree with `Result2`.
-std::vector<std::string> CheckProblem(const DataProblem& problem);
+// What a problem check can find wrong.
+enum class CheckFaultKind {
+  kCorrupted,       // the solution stream ends inside a record
+  kNoTree,          // no solution tree at all
+  kSetUp,           // the set-up does not stand on the board as written
+  kInitialMoves,    // the initial moves are not legal
+  kWrongSide,       // a level holds a move of the side not to move
+  kNoPoint,         // a node text holds no point
+  kNoCornerPoint,   // a move elsewhere finds no empty point in the far corner
+  kOffBoard,        // a move off the board
+  kIllegalMove,     // a move the board refuses
+  kNoCleanSuccess,  // no success reachable without a flagged computer reply
+  kDataError1,      // a successful line ends in "Data error(1)"
+  kResultWord,      // a success code's result word disagrees with Result2
+};
+// The kind as a short phrase, for counting refusals by reason ("illegal move").
+const char* CheckFaultName(CheckFaultKind kind);
+
+struct CheckFault {
+  CheckFaultKind kind;
+  std::string text;  // the sentence, naming the line where it applies
+};
+
+// Verifies one problem for solving; returns the faults, empty when it is sound: the tree loads
+// whole; the set-up and the initial moves stand on the board; every move of every line is
+// legal in turn for the side whose level it is (moves elsewhere, "TT", placed as the computer
+// places them); a clean success exists from the first root; no successful line ends in
+// "Data error(1)"; the result words of the success codes agree with `Result2`.
+std::vector<CheckFault> CheckProblem(const DataProblem& problem);
 
 // The problem-list entries of collection `group` exactly as the collection load builds them
 // (solved marks "0"). False with the reason when the data file does not load.

@@ -200,10 +200,16 @@ DataProblem WithTree(const SolutionTree& tree, std::optional<int> result2 = 1,
   return p;
 }
 
-// First fault, or "" when none.
+// The first fault's text, or "" when none.
 std::string FirstFault(const DataProblem& p) {
-  const std::vector<std::string> faults = CheckProblem(p);
-  return faults.empty() ? "" : faults.front();
+  const std::vector<CheckFault> faults = CheckProblem(p);
+  return faults.empty() ? "" : faults.front().text;
+}
+
+// The kind of the first fault, as counted in the build summary.
+std::string FirstKind(const DataProblem& p) {
+  const std::vector<CheckFault> faults = CheckProblem(p);
+  return faults.empty() ? "" : CheckFaultName(faults.front().kind);
 }
 
 TEST(Check, SoundTreesPassAndEachFaultIsNamed) {
@@ -222,37 +228,38 @@ TEST(Check, SoundTreesPassAndEachFaultIsNamed) {
     std::string black;
     std::string white;
     const char* fault;
+    const char* kind = "";
   };
   std::vector<Case> cases;
   {
     SolutionTree t;
     t.Add(t.Add(kNoNode, ""), "AA 11");
-    cases.push_back(
-        {"move on a set-up stone", std::move(t), 1, "AA", "", "move AA is illegal (line AA)"});
+    cases.push_back({"move on a set-up stone", std::move(t), 1, "AA", "",
+                     "move AA is illegal (line AA)", "illegal move"});
   }
   {
     SolutionTree t;
     t.Add(t.Add(t.Add(kNoNode, ""), "CC"), "CC 11");
-    cases.push_back(
-        {"reply on the user's stone", std::move(t), 1, "", "", "move CC is illegal (line CC-CC)"});
+    cases.push_back({"reply on the user's stone", std::move(t), 1, "", "",
+                     "move CC is illegal (line CC-CC)", "illegal move"});
   }
   {
     SolutionTree t;
     t.Add(t.Add(t.Add(kNoNode, ""), "CC"), "Cz 11");
     cases.push_back({"reply off the board", std::move(t), 1, "", "",
-                     "move Cz is not on the board (line CC-Cz)"});
+                     "move Cz is not on the board (line CC-Cz)", "move off the board"});
   }
   {
     SolutionTree t;
     t.Add(t.Add(t.Add(kNoNode, ""), "CC"), "D");
     cases.push_back({"text without a point", std::move(t), 1, "", "",
-                     "node text 'D' holds no point (line CC-D)"});
+                     "node text 'D' holds no point (line CC-D)", "node without a point"});
   }
   {
     SolutionTree t;
     t.Add(t.Add(t.Add(kNoNode, ""), "CC"), "DD");
-    cases.push_back(
-        {"no success", std::move(t), 1, "", "", "no clean success from the start position"});
+    cases.push_back({"no success", std::move(t), 1, "", "",
+                     "no clean success from the start position", "no clean success"});
   }
   {
     SolutionTree t;
@@ -262,35 +269,41 @@ TEST(Check, SoundTreesPassAndEachFaultIsNamed) {
     t.Add(root, "FF 11");
     cases.push_back({"flagged reply below a flagged user move", std::move(t), 1, "", "",
                      "a successful line ends in Data error(1): a flagged reply lies below the "
-                     "flagged user move (line CC-DD-EE)"});
+                     "flagged user move (line CC-DD-EE)",
+                     "line ends in Data error(1)"});
   }
   {
     SolutionTree t;
     t.Add(t.Add(kNoNode, ""), "CC 10");
     cases.push_back({"result word disagrees", std::move(t), 1, "", "",
-                     "success says 'dies' but Result2 says 'lives' (line CC)"});
+                     "success says 'dies' but Result2 says 'lives' (line CC)",
+                     "result word disagrees with Result2"});
   }
   {
     SolutionTree t;
     t.Add(t.Add(kNoNode, ""), "CC 11");
     cases.push_back({"result word without Result2", std::move(t), std::nullopt, "", "",
-                     "success says 'lives' but Result2 says 'nothing' (line CC)"});
+                     "success says 'lives' but Result2 says 'nothing' (line CC)",
+                     "result word disagrees with Result2"});
   }
   {
     SolutionTree t;
     t.Add(t.Add(t.Add(kNoNode, ""), "AA"), "TT 11");
     cases.push_back({"no room for a move elsewhere", std::move(t), 1,
                      "PPPQPRPSQPQQQRQSRPRQRRRSSPSQSRSS", "",
-                     "no empty point in the far corner for a move elsewhere (line AA-TT)"});
+                     "no empty point in the far corner for a move elsewhere (line AA-TT)",
+                     "no room for a move elsewhere"});
   }
   {
     SolutionTree t;
     t.Add(t.Add(kNoNode, ""), "CC 11");
     cases.push_back({"set-up on one point twice", std::move(t), 1, "AA", "AA",
-                     "the set-up does not stand on the board as written"});
+                     "the set-up does not stand on the board as written",
+                     "set-up not on the board"});
   }
   for (const Case& c : cases) {
     EXPECT_EQ(FirstFault(WithTree(c.tree, c.result2, c.black, c.white)), c.fault) << c.name;
+    EXPECT_EQ(FirstKind(WithTree(c.tree, c.result2, c.black, c.white)), c.kind) << c.name;
   }
   // A stream that ends inside a record.
   SolutionTree t;
@@ -298,9 +311,11 @@ TEST(Check, SoundTreesPassAndEachFaultIsNamed) {
   DataProblem cut = WithTree(t);
   cut.solution.resize(cut.solution.size() - 3);
   EXPECT_EQ(FirstFault(cut), "Data corrupted: the solution stream ends inside a record");
+  EXPECT_EQ(FirstKind(cut), "Data corrupted");
   DataProblem none = WithTree(t);
   none.solution.clear();
   EXPECT_EQ(FirstFault(none), "no solution tree");
+  EXPECT_EQ(FirstKind(none), "no solution tree");
 }
 
 // ---- Play ------------------------------------------------------------------------------------

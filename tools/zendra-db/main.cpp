@@ -19,9 +19,9 @@
 #include <vector>
 
 #include "board/engine/lattix_engine.h"
-#include "solving/tree/solution_tree.h"
 #include "problem_import/play_session.h"
 #include "problem_import/problem_data.h"
+#include "solving/tree/solution_tree.h"
 
 namespace {
 
@@ -296,15 +296,15 @@ int Check(const Args& args) {
   int failed = 0;
   if (args.json) std::cout << "{\"problems\":" << problems.size() << ",\"failures\":[";
   for (const DataProblem& p : problems) {
-    const std::vector<std::string> faults = CheckProblem(p);
+    const std::vector<CheckFault> faults = CheckProblem(p);
     if (faults.empty()) continue;
     std::string joined;
-    for (const std::string& f : faults) joined += (joined.empty() ? "" : "; ") + f;
+    for (const CheckFault& f : faults) joined += (joined.empty() ? "" : "; ") + f.text;
     if (args.json) {
       std::cout << (failed ? "," : "") << "{\"number\":" << p.number << ",\"group\":" << p.group
                 << ",\"num\":" << p.num << ",\"faults\":[";
       for (std::size_t i = 0; i < faults.size(); ++i) {
-        std::cout << (i ? "," : "") << JsonString(faults[i]);
+        std::cout << (i ? "," : "") << JsonString(faults[i].text);
       }
       std::cout << "]}";
     } else {
