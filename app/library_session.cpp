@@ -3,6 +3,7 @@
 #include "library/history.h"
 #include "library/level_estimate.h"
 #include "library/problem_database.h"
+#include "library/problem_remarks.h"
 
 namespace zendra {
 
@@ -72,6 +73,8 @@ std::optional<ProblemFields> LibrarySession::FindProblem(int number) {
   f.firstToPlay = t.AsString("FirstToPlay");
   if (!t.IsNull("Result2")) f.result2 = t.AsInteger("Result2");
   f.solution = t.ReadBlob("Solution");
+  if (t.HasField(kProblemRemarksField))
+    f.remarks = SplitProblemRemarks(t.AsString(kProblemRemarksField));
   return f;
 }
 

@@ -23,6 +23,7 @@ struct ProblemFields {
   std::string firstToPlay;
   std::optional<int> result2;
   std::string solution;
+  std::optional<std::vector<std::string>> remarks;  // its own remark list, when the table has one
 };
 
 // The outcome of a collection load.

@@ -35,6 +35,7 @@ std::optional<ProblemRecord> SessionProblemSource::Find(int number) {
   r.firstToPlay = f->firstToPlay;
   r.result2 = f->result2;
   r.solution = f->solution;
+  r.remarks = f->remarks;
   return r;
 }
 

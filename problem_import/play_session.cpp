@@ -72,6 +72,7 @@ ProblemRecord RecordOf(const DataProblem& p) {
   r.firstToPlay = p.firstToPlay;
   r.result2 = p.result2;
   r.solution = p.solution;
+  r.remarks = p.remarks;
   return r;
 }
 
@@ -215,5 +216,9 @@ std::string BoardDiagram(const LattixEngine& board) {
 }
 
 std::string PlaySession::Diagram() const { return BoardDiagram(impl_->board); }
+
+bool PlaySession::IsEmpty(int p, int q) const {
+  return (impl_->board.GetPoint(p, q) & kStoneBit) == 0;
+}
 
 }  // namespace zendra

@@ -11,7 +11,9 @@
 
 #include "board/engine/lattix_engine.h"
 #include "library/problem_database.h"
+#include "library/problem_remarks.h"
 #include "library/table_store.h"
+#include "problem_import/text_encoding.h"
 
 namespace zendra {
 
@@ -146,6 +148,44 @@ class Builder {
     report_->problems = std::move(kept);
   }
 
+  // The remarks: when every text of every problem fits in one shared list, the nodes index it
+  // and the problems keep no list of their own, so the data file reads as one without the
+  // `Remarks` column; otherwise each problem keeps its list.
+  void ShareRemarks() {
+    RemarkList shared;
+    for (const DataProblem& p : report_->problems) {
+      if (!p.remarks) continue;
+      for (std::size_t k = 1; k < p.remarks->size(); ++k) shared.Add((*p.remarks)[k]);
+    }
+    if (shared.Dropped() > 0) {
+      if (options_.sharedRemarks) {
+        report_->errors.push_back("the remarks do not fit in one shared list: " +
+                                  std::to_string(RemarkList::kMaxRemarks + shared.Dropped()) +
+                                  " texts for " + std::to_string(RemarkList::kMaxRemarks) +
+                                  " lines");
+      }
+      report_->perProblemRemarks = true;
+      report_->remarks = RemarkList{};
+      return;
+    }
+    for (DataProblem& p : report_->problems) {
+      const std::vector<std::string> own = p.remarks.value_or(std::vector<std::string>{""});
+      p.remarks.reset();
+      if (own.size() <= 1) continue;
+      SolutionTree tree;
+      tree.LoadSolution(p.solution);
+      for (NodeId id = 0; id < static_cast<NodeId>(tree.Size()); ++id) {
+        const auto k = static_cast<std::size_t>(tree.RemarkIndex(id));
+        if (k == 0 || k >= own.size()) continue;
+        char hex[16];
+        std::snprintf(hex, sizeof hex, "%X", static_cast<unsigned>(shared.Add(own[k])));
+        tree.MutableNode(id).stringData2 = hex;
+      }
+      p.solution = tree.Save();
+    }
+    report_->remarks = std::move(shared);
+  }
+
  private:
   std::optional<int> LevelOf(const fs::path& file) const {
     for (fs::path dir = file.parent_path(); !dir.empty(); dir = dir.parent_path()) {
@@ -217,9 +257,17 @@ class Builder {
       Refuse(name, "unreadable file", "cannot read the file");
       return;
     }
+    const DecodedText decoded = DecodeSgfText(text);
+    ++report_->encodings[decoded.encoding + (decoded.guess.empty() ? "" : ", assumed")];
+    if (!decoded.guess.empty()) {
+      report_->notes.push_back(name + ": " + decoded.guess +
+                               (decoded.replaced > 0 ? " (" + std::to_string(decoded.replaced) +
+                                                           " bytes fit no encoding)"
+                                                     : ""));
+    }
     sgf::Collection collection;
     sgf::ParseError error;
-    if (!sgf::Parse(text, &collection, &error)) {
+    if (!sgf::Parse(decoded.text, &collection, &error)) {
       Refuse(Place(name, error.place), "SGF syntax error", "SGF syntax error: " + error.message);
       return;
     }
@@ -227,35 +275,57 @@ class Builder {
     for (int root : collection.roots) {
       int& counter = num ? **num : looseNum_[group];
       ++counter;
-      ImportOutcome outcome = ImportGameTree(collection, root);
-      if (!outcome.problem) {
-        Refuse(Place(name, outcome.refusal.place), outcome.refusal.category,
-               outcome.refusal.reason);
-        continue;
-      }
-      ImportedProblem& imported = *outcome.problem;
       DataProblem p;
       p.group = group;
       p.level = level.value_or(options_.level);
       p.num = counter;
       p.number = num && counter < 1000 ? group * 1000 + counter : 0;
       if (p.number > 65535) p.number = 0;
-      p.arrangedBlack = imported.arrangedBlack;
-      p.arrangedWhite = imported.arrangedWhite;
-      p.initial = imported.initial;
-      p.firstToPlay = imported.firstToPlay;
-      p.result2 = imported.result2;
-      p.source = Place(name, imported.place);
-      p.solution = imported.tree.Save();
-      const std::vector<CheckFault> faults = CheckProblem(p);
+      // Lines are played on a board by the check; only a problem with an illegal move is
+      // imported again, playing its lines, so that broken wrong lines are dropped.
+      ImportOutcome outcome;
+      std::vector<CheckFault> faults;
+      for (LineCheck lines : {LineCheck::kSetUpOnly, LineCheck::kPlay}) {
+        outcome = ImportGameTree(collection, root, lines);
+        if (!outcome.problem) break;
+        const ImportedProblem& imported = *outcome.problem;
+        p.arrangedBlack = imported.arrangedBlack;
+        p.arrangedWhite = imported.arrangedWhite;
+        p.initial = imported.initial;
+        p.firstToPlay = imported.firstToPlay;
+        p.result2 = imported.result2;
+        p.source = Place(name, imported.place);
+        p.solution = imported.tree.Save();
+        faults = CheckProblem(p);
+        if (std::none_of(faults.begin(), faults.end(), [](const CheckFault& f) {
+              return f.kind == CheckFaultKind::kIllegalMove;
+            })) {
+          break;
+        }
+      }
+      if (!outcome.problem) {
+        Refuse(Place(name, outcome.refusal.place), outcome.refusal.category,
+               outcome.refusal.reason);
+        continue;
+      }
+      ImportedProblem& imported = *outcome.problem;
       if (!faults.empty()) {
         Refuse(p.source, std::string("fails check: ") + CheckFaultName(faults.front().kind),
                "fails check: " + faults.front().text);
         continue;
       }
-      // Remarks only for problems that are kept.
-      ApplyRemarks(imported, report_->remarks);
+      for (const auto& [place, note] : imported.notes) {
+        report_->notes.push_back(Place(name, place) + ": " + note);
+      }
+      // Remarks only for problems that are kept: the problem's own list for now (ShareRemarks
+      // may turn it into indexes of the shared list).
+      report_->droppedLines += static_cast<int>(imported.notes.size());
+      RemarkList own;
+      ApplyRemarks(imported, own);
+      report_->remarksLeftOut += own.Dropped();
+      p.remarks = own.Lines();
       p.solution = imported.tree.Save();
+      if (options_.onImported) options_.onImported(collection, root, imported, p);
       report_->problems.push_back(std::move(p));
     }
   }
@@ -278,6 +348,7 @@ void BuildFromSources(const std::vector<std::string>& sources, const BuildOption
   Builder builder(options, report);
   for (const std::string& s : sources) builder.Source(s);
   builder.Number();
+  builder.ShareRemarks();
 }
 
 // ---- Data file ---------------------------------------------------------------------------------
@@ -315,7 +386,11 @@ bool ZipOne(const std::string& zipPath, const std::string& member, const std::st
 bool WriteDataFile(const std::vector<DataProblem>& problems, const std::string& path,
                    std::string* error) {
   TableStore table(kProblemTableName);
-  table.DefineFields(ProblemTableFields());
+  std::vector<FieldDef> fields = ProblemTableFields();
+  const bool ownRemarks = std::any_of(problems.begin(), problems.end(),
+                                      [](const DataProblem& p) { return p.remarks.has_value(); });
+  if (ownRemarks) fields.push_back({kProblemRemarksField, FieldType::kString});
+  table.DefineFields(std::move(fields));
   if (!table.CreateDataSet(error)) return false;
   for (const DataProblem& p : problems) {
     bool ok = table.Append();
@@ -330,6 +405,10 @@ bool WriteDataFile(const std::vector<DataProblem>& problems, const std::string& 
       ok = ok && table.SetInteger(zero, 0);
     }
     ok = ok && (p.result2 ? table.SetInteger("Result2", *p.result2) : table.SetNull("Result2"));
+    if (ownRemarks) {
+      ok = ok && (p.remarks ? table.SetString(kProblemRemarksField, JoinProblemRemarks(*p.remarks))
+                            : table.SetNull(kProblemRemarksField));
+    }
     if (!ok || !table.Post(error)) {
       if (error && error->empty()) *error = "problem " + std::to_string(p.number) + " not stored";
       return false;
@@ -374,6 +453,9 @@ bool ReadDataFile(const std::string& path, std::vector<DataProblem>* problems, s
     p.firstToPlay = t.AsString("FirstToPlay");
     if (!t.IsNull("Result2")) p.result2 = t.AsInteger("Result2");
     p.solution = t.ReadBlob("Solution");
+    if (t.HasField(kProblemRemarksField)) {
+      p.remarks = SplitProblemRemarks(t.AsString(kProblemRemarksField));
+    }
     p.source = path + ": problem " + std::to_string(p.number);
     problems->push_back(std::move(p));
   }
@@ -520,21 +602,20 @@ std::vector<CheckFault> CheckProblem(const DataProblem& problem) {
   }
   const Colour user = board.Turn();
 
-  // Every line, move by move; a refused move cuts its subtree.
-  std::vector<std::pair<NodeId, bool>> stack;
+  // Every line, move by move; a refused move cuts its subtree. When the walk returns from a
+  // line, the board goes back to the position before the next node in one replay.
+  const int played = board.NextMove() - 1;  // the initial moves
+  std::vector<NodeId> stack;
   for (NodeId c = tree.FirstChild(root); c != kNoNode; c = tree.NextSibling(c)) {
-    stack.push_back({c, false});
+    stack.push_back(c);
   }
   std::reverse(stack.begin(), stack.end());
   while (!stack.empty()) {
-    auto [id, leaving] = stack.back();
+    const NodeId id = stack.back();
     stack.pop_back();
-    if (leaving) {
-      board.TakeBack();
-      continue;
-    }
     const std::string_view point = tree.NodePoint(id);
     const int level = tree.Level(id);
+    if (board.NextMove() - 1 != played + level - 1) board.GoToMove(played + level - 1, false);
     const Colour expected = level % 2 == 1 ? user : Opponent(user);
     if (!SameSide(board.Turn(), expected)) {
       fault(CheckFaultKind::kWrongSide,
@@ -576,12 +657,11 @@ std::vector<CheckFault> CheckProblem(const DataProblem& problem) {
       fault(CheckFaultKind::kIllegalMove, "move " + std::string(point) + " is illegal" + where(id));
       continue;
     }
-    stack.push_back({id, true});
     std::vector<NodeId> children;
     for (NodeId c = tree.FirstChild(id); c != kNoNode; c = tree.NextSibling(c)) {
       children.push_back(c);
     }
-    for (auto it = children.rbegin(); it != children.rend(); ++it) stack.push_back({*it, false});
+    stack.insert(stack.end(), children.rbegin(), children.rend());
   }
 
   if (!tree.HasCleanSuccess(root)) {

@@ -4,6 +4,7 @@
 // problem, and played through the real solving controller.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -26,13 +27,16 @@ struct DataProblem {
   std::string firstToPlay;
   std::optional<int> result2;
   std::string solution;  // the solution tree stream
-  std::string source;    // where it came from, "file:line:column" (not stored)
+  // The problem's own remark list (line k is remark k, line 0 empty), stored in the `Remarks`
+  // column; none when the remarks come from the shared list beside the data file.
+  std::optional<std::vector<std::string>> remarks;
+  std::string source;  // where it came from, "file:line:column" (not stored)
 
   bool operator==(const DataProblem& o) const {
     return number == o.number && group == o.group && level == o.level && num == o.num &&
            arrangedBlack == o.arrangedBlack && arrangedWhite == o.arrangedWhite &&
            initial == o.initial && firstToPlay == o.firstToPlay && result2 == o.result2 &&
-           solution == o.solution;
+           solution == o.solution && remarks == o.remarks;
   }
 };
 
@@ -65,16 +69,34 @@ struct BuildOptions {
   int level = 20;  // their level when no rank folder names one
   // Only folders with a manifest count; other .sgf files are left out.
   bool collectionsOnly = false;
+  // The remarks must fit in the shared list (Remark.txt), so that the data file keeps the
+  // classic form; when they do not, the build is an error. For our own collections.
+  bool sharedRemarks = false;
+  // Called with every problem that passed the check, with the file's game trees and the
+  // imported problem it came from; `problem` still holds its own remark list. For tools that
+  // look closer at an import (the corpus report).
+  std::function<void(const sgf::Collection& file, int root, const ImportedProblem& imported,
+                     const DataProblem& problem)>
+      onImported;
 };
 
 struct BuildReport {
   std::vector<DataProblem> problems;  // in source order, numbered
+  // The shared remark list (Remark.txt) when every remark of the build fits in it; empty when
+  // the problems keep their own lists (perProblemRemarks).
   RemarkList remarks;
+  bool perProblemRemarks = false;
+  int remarksLeftOut = 0;             // remarks beyond 255 in one problem
   int files = 0;                      // SGF files read
   std::vector<std::string> refusals;  // "file:line:column: refused: reason", one a problem
   std::map<std::string, int> refusedByReason;
   std::vector<std::string> errors;    // sources or manifests that could not be read at all
   std::vector<std::string> warnings;  // tolerated syntax faults, "file:line:column: ..."
+  // What was assumed or left out of imported files: "file: no CA, ...: read as GB18030",
+  // "file:line:column: dropped a wrong line: ...".
+  std::vector<std::string> notes;
+  std::map<std::string, int> encodings;  // files by the encoding read ("GB18030, assumed")
+  int droppedLines = 0;                  // wrong lines dropped
 };
 
 // Imports the sources in order. A folder holding manifest.txt is one collection: its listed
@@ -82,12 +104,15 @@ struct BuildReport {
 // group x 1000 + Num while free). Any other folder contributes its .sgf files in name order and
 // is searched for subfolders, rank folder names giving the level. Every imported problem is
 // checked (CheckProblem) and refused when it fails. Problem numbers are unique; a problem that
-// finds none free below 65536 is refused.
+// finds none free below 65536 is refused. Every file is decoded to UTF-8 first
+// (DecodeSgfText). When the remarks of all problems fit in one shared list of 255, the nodes
+// index that list; otherwise every problem keeps its own list.
 void BuildFromSources(const std::vector<std::string>& sources, const BuildOptions& options,
                       BuildReport* report);
 
-// Writes the problems as a data file at `path` (the file appears whole or not at all). False
-// with the reason when the table, the archive or the file cannot be written.
+// Writes the problems as a data file at `path` (the file appears whole or not at all); the
+// `Remarks` column is written when some problem keeps its own remark list. False with the
+// reason when the table, the archive or the file cannot be written.
 bool WriteDataFile(const std::vector<DataProblem>& problems, const std::string& path,
                    std::string* error);
 // Reads every problem of a data file, ordered by number. False with the reason when the file

@@ -75,6 +75,9 @@ struct ProblemRecord {
   std::string firstToPlay;     // "B", "W" or empty (black)
   std::optional<int> result2;  // the answer: 0 dies, 1 lives, 2 and 3 ko; null or other: none
   std::string solution;        // the solution tree stream
+  // The problem's own remark list (line k is remark k) when the table keeps one; the node
+  // comments then use it instead of the language's shared list.
+  std::optional<std::vector<std::string>> remarks;
 };
 
 // The open collection's problem list and the problem table.

@@ -53,7 +53,7 @@ TEST_P(Corpus, EveryFileImportsAndPassesCheckOrIsRefusedWithAReason) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(SharedCorpus, Corpus, ::testing::Values("goproblems", "ggg"));
+INSTANTIATE_TEST_SUITE_P(SharedCorpus, Corpus, ::testing::Values("goproblems", "ggg", "classical"));
 
 }  // namespace
 }  // namespace zendra

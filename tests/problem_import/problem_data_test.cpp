@@ -171,6 +171,80 @@ TEST(DataFile, CollectionFolderBuildsWritesAndReadsBack) {
   EXPECT_EQ(report.problems.size(), 2u);
 }
 
+// A folder whose comments do not fit in one shared list of 255: every problem keeps its own
+// list in the Remarks column, the data file loads as before, and the comments show.
+TEST(DataFile, EveryCommentIsKeptWhenTheSharedListIsFull) {
+  TempFolder dir;
+  for (int i = 1; i <= 300; ++i) {
+    dir.Write(
+        "many/p" + std::to_string(1000 + i) + ".sgf",
+        "(;FF[4]GM[1]SZ[19]AB[aa]AW[ba]PL[B];B[ca]C[Correct. Remark " + std::to_string(i) + ".])");
+  }
+  BuildReport report;
+  BuildFromSources({(dir.Path() / "many").string()}, {}, &report);
+  ASSERT_EQ(report.problems.size(), 300u);
+  EXPECT_TRUE(report.perProblemRemarks);
+  EXPECT_EQ(report.remarksLeftOut, 0);
+  EXPECT_EQ(report.remarks.Lines(), std::vector<std::string>{""});  // Remark.txt is empty
+  const DataProblem& last = report.problems.back();
+  ASSERT_TRUE(last.remarks.has_value());
+  EXPECT_EQ(*last.remarks, (std::vector<std::string>{"", "Correct. Remark 300."}));
+
+  const std::string file = (dir.Path() / "many.dgo").string();
+  std::string error;
+  ASSERT_TRUE(WriteDataFile(report.problems, file, &error)) << error;
+  std::vector<DataProblem> back;
+  ASSERT_TRUE(ReadDataFile(file, &back, &error)) << error;
+  ASSERT_EQ(back.size(), 300u);
+  EXPECT_EQ(back.back(), last);
+  std::vector<std::string> entries;
+  ASSERT_TRUE(CollectionEntries(file, 0, &entries, &error)) << error;
+  EXPECT_EQ(entries.size(), 300u);
+
+  // The problem's own list comes before the shared one.
+  PlaySession play(back.back(), {"", "a shared remark"});
+  EXPECT_EQ(play.Step("CA").statusRight, "Correct. Remark 300.");
+}
+
+// When every comment fits in the shared list the data file is written as it always was: no
+// Remarks column, the nodes index Remark.txt.
+TEST(DataFile, CommentsThatFitShareOneList) {
+  TempFolder dir;
+  dir.Write("few/a.sgf", kLive);
+  dir.Write("few/b.sgf", "(;AB[ab]AW[ac];B[ca]C[Correct. Two eyes.])");
+  BuildReport report;
+  BuildFromSources({(dir.Path() / "few").string()}, {}, &report);
+  ASSERT_EQ(report.problems.size(), 2u);
+  EXPECT_FALSE(report.perProblemRemarks);
+  EXPECT_EQ(report.remarks.Lines(),
+            (std::vector<std::string>{"", "Wrong. It dies.", "Correct. Two eyes."}));
+  SolutionTree tree;
+  ASSERT_EQ(tree.LoadSolution(report.problems[1].solution), SolutionTree::LoadResult::kLoaded);
+  EXPECT_EQ(TreeOutline(tree), "((CA 1#2))");
+  const std::string file = (dir.Path() / "few.dgo").string();
+  std::string error;
+  ASSERT_TRUE(WriteDataFile(report.problems, file, &error)) << error;
+  std::vector<DataProblem> back;
+  ASSERT_TRUE(ReadDataFile(file, &back, &error)) << error;
+  for (const DataProblem& p : back) EXPECT_FALSE(p.remarks.has_value());
+}
+
+// A GB-encoded file without CA: the build says what it assumed, and the remark is Chinese text.
+TEST(DataFile, TheBuildSaysWhichEncodingItAssumed) {
+  TempFolder dir;
+  // "(;AB[aa];B[bb]C[正解，白死])" in GB18030.
+  dir.Write("gb/a.sgf", "(;AB[aa];B[bb]C[\xD5\xFD\xBD\xE2\xA3\xAC\xB0\xD7\xCB\xC0])");
+  BuildReport report;
+  BuildFromSources({(dir.Path() / "gb").string()}, {}, &report);
+  ASSERT_EQ(report.problems.size(), 1u);
+  ASSERT_EQ(report.notes.size(), 1u);
+  EXPECT_NE(report.notes[0].find("a.sgf: no CA, not valid UTF-8: read as GB18030"),
+            std::string::npos)
+      << report.notes[0];
+  EXPECT_EQ(report.encodings["GB18030, assumed"], 1);
+  EXPECT_EQ(report.remarks.Lines(), (std::vector<std::string>{"", "正解，白死"}));
+}
+
 TEST(DataFile, UnreadableSourcesAreErrors) {
   TempFolder dir;
   dir.Write("c/manifest.txt", "group one\n");
