@@ -46,8 +46,10 @@ TEST(SgfReader, ReadsValuesVariationsAndToleratesStrayParentheses) {
       {"(;GM[1](;B[aa])(;B[bb];W[cc]))", "GM=1;/children:2/trees:1"},
       {"header text (;B[aa]) trailer", "B=aa;/children:0/trees:1"},
       {"(;GM[1])(;GM[1])", "GM=1;/children:0/trees:2"},
-      {"(;B[aa]))", "B=aa;/children:0/trees:1/warnings:1"},       // stray ')'
-      {"(;GM[1](;B[aa]", "GM=1;/children:1/trees:1/warnings:1"},  // missing ')'
+      {"(;B[aa]))", "B=aa;/children:0/trees:1/warnings:1"},                     // stray ')'
+      {"(;GM[1](;B[aa]", "GM=1;/children:1/trees:1/warnings:1"},                // missing ')'
+      {"(;C[[RIGHT]]B[aa])", "C=[RIGHT];B=aa;/children:0/trees:1/warnings:1"},  // unescaped ]
+      {"(;C[a]]]])", "C=a]]];/children:0/trees:1/warnings:1"},
       {"", "error 1:1: no game tree in the file"},
       {"(;B[aa", "error 1:4: unterminated value of property B"},
       {"(;B)", "error 1:3: property B has no value"},

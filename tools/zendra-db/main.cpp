@@ -166,6 +166,7 @@ int Build(const Args& args) {
     if (!error.empty()) std::cout << (report.errors.empty() ? "" : ",") << JsonString(error);
     std::cout << "]}\n";
   } else {
+    for (const std::string& w : report.warnings) std::cerr << w << "\n";
     for (const std::string& n : report.notes) std::cerr << n << "\n";
     for (const std::string& r : report.refusals) std::cerr << r << "\n";
     for (const std::string& e : report.errors) std::cerr << "error: " << e << "\n";
