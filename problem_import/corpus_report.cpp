@@ -238,14 +238,7 @@ class ProblemReplay {
 
   void Run() {
     for (int i = 1; i < file_.Size(); ++i) {
-      if (!file_[i].children.empty()) continue;
-      if (file_[i].correctEnd) {
-        ++report_->correctLines;
-        CorrectLine(i);
-      } else {
-        ++report_->wrongLines;
-        WrongLine(i);
-      }
+      if (file_[i].children.empty()) CheckLine(i);
     }
     PerfectPlayer();
     Comments();
@@ -337,32 +330,25 @@ class ProblemReplay {
     return out;
   }
 
-  void CorrectLine(int end) {
+  // Replays the line to `end` and compares the verdict with the file's: a correct line ends in
+  // a success and never fails before; a wrong one fails and never succeeds.
+  void CheckLine(int end) {
+    const bool correct = file_[end].correctEnd;
+    ++(correct ? report_->correctLines : report_->wrongLines);
     const Played p = PlayLine(end);
     if (p.broken) {
       ++report_->brokenLines;
       return;
     }
     if (!p.followed) return;
-    ++report_->correctFollowed;
-    if (p.failure) {
+    ++(correct ? report_->correctFollowed : report_->wrongFollowed);
+    if (correct && p.failure) {
       Disagree(p.at, "correct line judged a failure", LineText(end));
-    } else if (!p.success || p.at != end) {
+    } else if (correct && (!p.success || p.at != end)) {
       Disagree(end, "correct line end not judged a success", LineText(end));
-    }
-  }
-
-  void WrongLine(int end) {
-    const Played p = PlayLine(end);
-    if (p.broken) {
-      ++report_->brokenLines;
-      return;
-    }
-    if (!p.followed) return;
-    ++report_->wrongFollowed;
-    if (p.success) {
+    } else if (!correct && p.success) {
       Disagree(p.at, "wrong line judged a success", LineText(end));
-    } else if (!p.failure) {
+    } else if (!correct && !p.failure) {
       Disagree(end, "wrong line not judged a failure", LineText(end));
     }
   }
