@@ -400,7 +400,7 @@ std::string IllegalReason(const LattixEngine& board, int p, int q) {
           continue;
         const Colour c = board.GetPoint(u, v);
         if ((c & kStoneBit) == 0) {
-          free = !(u == p && v == q);
+          free = free || !(u == p && v == q);
         } else if (SameSide(c, board.GetPoint(x, y))) {
           seen[static_cast<std::size_t>(u)][static_cast<std::size_t>(v)] = true;
           todo.push_back({u, v});

@@ -330,6 +330,28 @@ TEST(SgfImport, LinesAreJudgedAsTheAuthorMeantThem) {
   }
 }
 
+TEST(SgfImport, DroppedLinesAreNamedWithTheirReason) {
+  const struct {
+    const char* sgf;
+    const char* note;
+  } cases[] = {
+      {"(;AB[aa](;B[cc]C[Correct])(;B[dd];W[cc];B[cc]))",
+       "dropped a wrong line: move B[cc] is illegal (occupied point)"},
+      {"(;AB[ba][ab][bc]AW[ca][bb][db][cc](;B[cb];W[bb];B[dd])(;B[ee]C[Correct]))",
+       "dropped a wrong line: move W[bb] is illegal (ko retake)"},
+      {"(;AB[ba][ab](;W[cc]C[Correct])(;W[dd];B[ee];W[aa]))",
+       "dropped a wrong line: move W[aa] is illegal (suicide)"},
+      {"(;AB[aa](;B[cc]C[Correct])(;B[dd];W[ee]AB[ff];B[gg]))",
+       "dropped a wrong line: set-up stones (AB/AW/AE) change the position"},
+  };
+  for (const auto& c : cases) {
+    const std::vector<ImportOutcome> out = ImportSgf(c.sgf);
+    ASSERT_TRUE(out.at(0).problem.has_value()) << c.sgf;
+    ASSERT_EQ(out[0].problem->notes.size(), 1u) << c.sgf;
+    EXPECT_EQ(out[0].problem->notes[0].second, c.note);
+  }
+}
+
 TEST(SgfImport, VerdictsOfComments) {
   const struct {
     const char* comment;
