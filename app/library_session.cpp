@@ -3,7 +3,6 @@
 #include "library/history.h"
 #include "library/level_estimate.h"
 #include "library/problem_database.h"
-#include "library/problem_remarks.h"
 
 namespace zendra {
 
@@ -62,20 +61,8 @@ const std::vector<std::string>& LibrarySession::ProblemList() const {
   return impl_->database.ProblemList();
 }
 
-std::optional<ProblemFields> LibrarySession::FindProblem(int number) {
-  if (!impl_->database.FindProblem(number)) return std::nullopt;
-  const TableStore& t = impl_->database.Problems();
-  ProblemFields f;
-  f.number = t.AsInteger("Auto1");
-  f.arrangedBlack = t.AsString("ArrangedBlack");
-  f.arrangedWhite = t.AsString("ArrangedWhite");
-  f.initial = t.AsString("Initial");
-  f.firstToPlay = t.AsString("FirstToPlay");
-  if (!t.IsNull("Result2")) f.result2 = t.AsInteger("Result2");
-  f.solution = t.ReadBlob("Solution");
-  if (t.HasField(kProblemRemarksField))
-    f.remarks = SplitProblemRemarks(t.AsString(kProblemRemarksField));
-  return f;
+std::optional<ProblemRecord> LibrarySession::ProblemAt(int position) {
+  return impl_->database.ProblemAt(position);
 }
 
 HistoryCounter& LibrarySession::Counter() { return impl_->history; }

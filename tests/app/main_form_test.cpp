@@ -66,7 +66,7 @@ class MainFormTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(dir.isValid());
     ClearSettings();
-    testing::WriteTestDataFile(dir.filePath("Zendra.dgo").toStdString(), 7);
+    test::WriteTestDataFile(dir.filePath("Zendra.dgo").toStdString(), 7);
   }
   void TearDown() override {
     form.reset();
@@ -232,7 +232,7 @@ TEST_F(MainFormTest, MovesCountAndMarkTheThumbnail) {
   EXPECT_EQ(f.Grid()->Games()[0][4], '0');
 
   f.Command("miSolveAgain1")->trigger();
-  Click(testing::kSolvingP, testing::kSolvingQ);
+  Click(test::kSolvingP, test::kSolvingQ);
   EXPECT_TRUE(f.LabelText("LabelResult").contains("Success"))
       << f.LabelText("LabelResult").toStdString();
   EXPECT_EQ(f.LabelText("LabelSuccessCount"), "Solved");
@@ -243,9 +243,9 @@ TEST_F(MainFormTest, MovesCountAndMarkTheThumbnail) {
   EXPECT_EQ(f.Grid()->Games()[0][4], '0');
 
   // Closing writes the history; the next run shows the failure and the mark of a new solve.
-  Click(testing::kSolvingP, testing::kSolvingQ);  // the line is over: a new attempt is needed
+  Click(test::kSolvingP, test::kSolvingQ);  // the line is over: a new attempt is needed
   f.Command("miSolveAgain1")->trigger();
-  Click(testing::kSolvingP, testing::kSolvingQ);
+  Click(test::kSolvingP, test::kSolvingQ);
   EXPECT_EQ(f.Grid()->Games()[0][4], '1');
   form->close();
   TLattixMainForm& g = Start();
@@ -362,7 +362,7 @@ TEST_F(MainFormTest, LaterEntriesArePresentButDisabled) {
 // panel of the status bar as the text it is, Chinese included.
 TEST_F(MainFormTest, AProblemsOwnRemarksShowInTheStatusBar) {
   SolutionTree tree;
-  tree.Add(tree.Add(kNoNode, ""), std::string(testing::kSolvingPoint) + " 11", "", "1");
+  tree.Add(tree.Add(kNoNode, ""), std::string(test::kSolvingPoint) + " 11", "", "1");
   DataProblem p;
   p.number = 0x10;
   p.group = 2;
@@ -378,7 +378,7 @@ TEST_F(MainFormTest, AProblemsOwnRemarksShowInTheStatusBar) {
   ASSERT_TRUE(WriteDataFile({p}, dir.filePath("own.dgo").toStdString(), &error)) << error;
   TLattixMainForm& f = Start("own.dgo");
   f.Command("miSolveIt1")->trigger();
-  Click(testing::kSolvingP, testing::kSolvingQ);
+  Click(test::kSolvingP, test::kSolvingQ);
   EXPECT_EQ(f.StatusRight(), QString::fromUtf8("白7绝妙，A、B成见合"));
 }
 
