@@ -8,7 +8,7 @@ inline constexpr char kZendraDbHelp[] =
 
 usage:
   zendra-db build SRC... -o FILE.dgo [--group G] [--level L] [--remarks FILE]
-                  [--strict] [--collections-only] [--json]
+                  [--strict] [--collections-only] [--shared-remarks] [--json]
   zendra-db list FILE [--group G] [--json]
   zendra-db show FILE NUMBER [--remarks FILE] [--json]
   zendra-db check FILE [--json]
@@ -41,6 +41,8 @@ options:
                        default Remark.txt beside the data file
   --strict             build: any refused problem, or a remark left out, is an error
   --collections-only   build: keep to folders holding manifest.txt
+  --shared-remarks     build: every remark in the one shared list (Remark.txt), the
+                       classic form; more than 255 remarks in all is an error
   --board              play: print the board diagram after each step
   --json               machine-readable output (every command)
   -h, --help           this text
