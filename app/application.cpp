@@ -6,21 +6,14 @@
 #include <QLockFile>
 #include <QStandardPaths>
 
+#include "app/data_paths.h"
 #include "app/main_form.h"
+#include "app/own_problems.h"
 #include "app/settings.h"
 #include "app/style_icons.h"
 #include "sound/sound_player.h"
 
 namespace zendra {
-
-QString FindDataFile(const QString& programDir) {
-  const QDir dir(programDir);
-  const QString beside = dir.filePath("Zendra.dgo");
-  if (QFileInfo::exists(beside)) return beside;
-  const QString shared = QDir::cleanPath(dir.filePath("../share/zendra/Zendra.dgo"));
-  if (QFileInfo::exists(shared)) return shared;
-  return beside;
-}
 
 int RunZendra(int argc, char** argv) {
   QCoreApplication::setOrganizationName(kSettingsOrganisation);
@@ -48,6 +41,10 @@ int RunZendra(int argc, char** argv) {
   paths.dataFile = FindDataFile(programDir).toStdString();
   paths.historyFile = QDir(dataDir).filePath("History1.cds").toStdString();
   paths.programDir = programDir;
+  // `zendra FILE.sgf|FOLDER...` (a file manager's double click): those problems, imported.
+  QStringList sources = QCoreApplication::arguments().mid(1);
+  sources.removeIf([](const QString& a) { return a.startsWith('-'); });
+  if (!sources.isEmpty()) UseImportedProblems(sources, dataDir, &paths);
 
   SoundPlayer sounds;  // each sound is loaded when first played
   TLattixMainForm form(paths, sounds);

@@ -6,10 +6,6 @@
 
 namespace zendra {
 
-// The data file: Zendra.dgo beside the executable, else in ../share/zendra; the first path
-// when neither exists (the collection load then tells the user).
-QString FindDataFile(const QString& programDir);
-
 // Runs the program; returns its exit code. A second start while one runs returns 0 at once,
 // without a window.
 int RunZendra(int argc, char** argv);

@@ -30,6 +30,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "app/data_paths.h"
 #include "app/library_session.h"
 #include "app/qt_ports.h"
 #include "app/settings.h"
@@ -562,7 +563,7 @@ void TLattixMainForm::CreateCommands() {
 }
 
 void TLattixMainForm::LoadRemarks() {
-  QFile file(QDir::current().filePath("Remark.txt"));
+  QFile file(RemarkFileFor(QString::fromStdString(paths_.dataFile)));
   if (!file.open(QIODevice::ReadOnly)) return;
   while (!file.atEnd()) {
     QByteArray line = file.readLine();
@@ -632,7 +633,11 @@ void TLattixMainForm::FirstActivation() {
   const std::string historyMessage = library_->OpenHistory();
   historyOpen_ = true;
   if (!historyMessage.empty()) QMessageBox::information(this, windowTitle(), Q(historyMessage));
-  OpenCollection(m.database, m.topRow);
+  if (paths_.firstCollection >= 0) {
+    OpenCollection(paths_.firstCollection);
+  } else {
+    OpenCollection(m.database, m.topRow);
+  }
   savedRadius_ = Lattix1->Radius();
   UpdateCommands();
 }
@@ -721,6 +726,11 @@ void TLattixMainForm::ReportCollection(const CollectionResult& r) {
     if (!silent_ && !sounds_.Play(kSoundDataError, true)) QApplication::beep();
   };
   if (r.dataError && r.soundFirst) sound();
+  if (!r.message.empty() && !r.loaded) {
+    if (r.dataError && !r.soundFirst) sound();
+    OfferOtherDataFile(Q(r.message));  // instead of an empty index
+    return;
+  }
   if (!r.message.empty()) QMessageBox::information(this, windowTitle(), Q(r.message));
   if (r.dataError && !r.soundFirst) sound();
 }

@@ -11,7 +11,9 @@
 
 #include "board/engine/lattix_engine.h"
 #include "library/problem_database.h"
+#include "library/problem_remarks.h"
 #include "library/table_store.h"
+#include "problem_import/text_encoding.h"
 
 namespace zendra {
 
@@ -104,28 +106,6 @@ std::optional<int> LevelFromFolderName(std::string_view name) {
 
 namespace {
 
-// The kind of a check fault, for counting refusals by reason.
-std::string CheckCategory(const std::string& fault) {
-  static const std::pair<const char*, const char*> kKinds[] = {
-      {"Data corrupted", "Data corrupted"},
-      {"no solution tree", "no solution tree"},
-      {"set-up", "set-up not on the board"},
-      {"initial moves", "illegal initial moves"},
-      {"expected side", "levels do not alternate"},
-      {"holds no point", "node without a point"},
-      {"far corner", "no room for a move elsewhere"},
-      {"not on the board", "move off the board"},
-      {"illegal", "illegal move"},
-      {"no clean success", "no clean success"},
-      {"Data error(1)", "line ends in Data error(1)"},
-      {"Result2", "result word disagrees with Result2"},
-  };
-  for (const auto& [key, kind] : kKinds) {
-    if (fault.find(key) != std::string::npos) return std::string("fails check: ") + kind;
-  }
-  return "fails check";
-}
-
 class Builder {
  public:
   Builder(const BuildOptions& options, BuildReport* report) : options_(options), report_(report) {}
@@ -166,6 +146,44 @@ class Builder {
       kept.push_back(std::move(p));
     }
     report_->problems = std::move(kept);
+  }
+
+  // The remarks: when every text of every problem fits in one shared list, the nodes index it
+  // and the problems keep no list of their own, so the data file reads as one without the
+  // `Remarks` column; otherwise each problem keeps its list.
+  void ShareRemarks() {
+    RemarkList shared;
+    for (const DataProblem& p : report_->problems) {
+      if (!p.remarks) continue;
+      for (std::size_t k = 1; k < p.remarks->size(); ++k) shared.Add((*p.remarks)[k]);
+    }
+    if (shared.Dropped() > 0) {
+      if (options_.sharedRemarks) {
+        report_->errors.push_back("the remarks do not fit in one shared list: " +
+                                  std::to_string(RemarkList::kMaxRemarks + shared.Dropped()) +
+                                  " texts for " + std::to_string(RemarkList::kMaxRemarks) +
+                                  " lines");
+      }
+      report_->perProblemRemarks = true;
+      report_->remarks = RemarkList{};
+      return;
+    }
+    for (DataProblem& p : report_->problems) {
+      const std::vector<std::string> own = p.remarks.value_or(std::vector<std::string>{""});
+      p.remarks.reset();
+      if (own.size() <= 1) continue;
+      SolutionTree tree;
+      tree.LoadSolution(p.solution);
+      for (NodeId id = 0; id < static_cast<NodeId>(tree.Size()); ++id) {
+        const auto k = static_cast<std::size_t>(tree.RemarkIndex(id));
+        if (k == 0 || k >= own.size()) continue;
+        char hex[16];
+        std::snprintf(hex, sizeof hex, "%X", static_cast<unsigned>(shared.Add(own[k])));
+        tree.MutableNode(id).stringData2 = hex;
+      }
+      p.solution = tree.Save();
+    }
+    report_->remarks = std::move(shared);
   }
 
  private:
@@ -239,9 +257,17 @@ class Builder {
       Refuse(name, "unreadable file", "cannot read the file");
       return;
     }
+    const DecodedText decoded = DecodeSgfText(text);
+    ++report_->encodings[decoded.encoding + (decoded.guess.empty() ? "" : ", assumed")];
+    if (!decoded.guess.empty()) {
+      report_->notes.push_back(name + ": " + decoded.guess +
+                               (decoded.replaced > 0 ? " (" + std::to_string(decoded.replaced) +
+                                                           " bytes fit no encoding)"
+                                                     : ""));
+    }
     sgf::Collection collection;
     sgf::ParseError error;
-    if (!sgf::Parse(text, &collection, &error)) {
+    if (!sgf::Parse(decoded.text, &collection, &error)) {
       Refuse(Place(name, error.place), "SGF syntax error", "SGF syntax error: " + error.message);
       return;
     }
@@ -249,34 +275,57 @@ class Builder {
     for (int root : collection.roots) {
       int& counter = num ? **num : looseNum_[group];
       ++counter;
-      ImportOutcome outcome = ImportGameTree(collection, root);
-      if (!outcome.problem) {
-        Refuse(Place(name, outcome.refusal.place), outcome.refusal.category,
-               outcome.refusal.reason);
-        continue;
-      }
-      ImportedProblem& imported = *outcome.problem;
       DataProblem p;
       p.group = group;
       p.level = level.value_or(options_.level);
       p.num = counter;
       p.number = num && counter < 1000 ? group * 1000 + counter : 0;
       if (p.number > 65535) p.number = 0;
-      p.arrangedBlack = imported.arrangedBlack;
-      p.arrangedWhite = imported.arrangedWhite;
-      p.initial = imported.initial;
-      p.firstToPlay = imported.firstToPlay;
-      p.result2 = imported.result2;
-      p.source = Place(name, imported.place);
-      p.solution = imported.tree.Save();
-      const std::vector<std::string> faults = CheckProblem(p);
-      if (!faults.empty()) {
-        Refuse(p.source, CheckCategory(faults.front()), "fails check: " + faults.front());
+      // Lines are played on a board by the check; only a problem with an illegal move is
+      // imported again, playing its lines, so that broken wrong lines are dropped.
+      ImportOutcome outcome;
+      std::vector<CheckFault> faults;
+      for (LineCheck lines : {LineCheck::kSetUpOnly, LineCheck::kPlay}) {
+        outcome = ImportGameTree(collection, root, lines);
+        if (!outcome.problem) break;
+        const ImportedProblem& imported = *outcome.problem;
+        p.arrangedBlack = imported.arrangedBlack;
+        p.arrangedWhite = imported.arrangedWhite;
+        p.initial = imported.initial;
+        p.firstToPlay = imported.firstToPlay;
+        p.result2 = imported.result2;
+        p.source = Place(name, imported.place);
+        p.solution = imported.tree.Save();
+        faults = CheckProblem(p);
+        if (std::none_of(faults.begin(), faults.end(), [](const CheckFault& f) {
+              return f.kind == CheckFaultKind::kIllegalMove;
+            })) {
+          break;
+        }
+      }
+      if (!outcome.problem) {
+        Refuse(Place(name, outcome.refusal.place), outcome.refusal.category,
+               outcome.refusal.reason);
         continue;
       }
-      // Remarks only for problems that are kept.
-      ApplyRemarks(imported, report_->remarks);
+      ImportedProblem& imported = *outcome.problem;
+      if (!faults.empty()) {
+        Refuse(p.source, std::string("fails check: ") + CheckFaultName(faults.front().kind),
+               "fails check: " + faults.front().text);
+        continue;
+      }
+      for (const auto& [place, note] : imported.notes) {
+        report_->notes.push_back(Place(name, place) + ": " + note);
+      }
+      // Remarks only for problems that are kept: the problem's own list for now (ShareRemarks
+      // may turn it into indexes of the shared list).
+      report_->droppedLines += static_cast<int>(imported.notes.size());
+      RemarkList own;
+      ApplyRemarks(imported, own);
+      report_->remarksLeftOut += own.Dropped();
+      p.remarks = own.Lines();
       p.solution = imported.tree.Save();
+      if (options_.onImported) options_.onImported(collection, root, imported, p);
       report_->problems.push_back(std::move(p));
     }
   }
@@ -299,6 +348,7 @@ void BuildFromSources(const std::vector<std::string>& sources, const BuildOption
   Builder builder(options, report);
   for (const std::string& s : sources) builder.Source(s);
   builder.Number();
+  builder.ShareRemarks();
 }
 
 // ---- Data file ---------------------------------------------------------------------------------
@@ -336,7 +386,11 @@ bool ZipOne(const std::string& zipPath, const std::string& member, const std::st
 bool WriteDataFile(const std::vector<DataProblem>& problems, const std::string& path,
                    std::string* error) {
   TableStore table(kProblemTableName);
-  table.DefineFields(ProblemTableFields());
+  std::vector<FieldDef> fields = ProblemTableFields();
+  const bool ownRemarks = std::any_of(problems.begin(), problems.end(),
+                                      [](const DataProblem& p) { return p.remarks.has_value(); });
+  if (ownRemarks) fields.push_back({kProblemRemarksField, FieldType::kString});
+  table.DefineFields(std::move(fields));
   if (!table.CreateDataSet(error)) return false;
   for (const DataProblem& p : problems) {
     bool ok = table.Append();
@@ -351,6 +405,10 @@ bool WriteDataFile(const std::vector<DataProblem>& problems, const std::string& 
       ok = ok && table.SetInteger(zero, 0);
     }
     ok = ok && (p.result2 ? table.SetInteger("Result2", *p.result2) : table.SetNull("Result2"));
+    if (ownRemarks) {
+      ok = ok && (p.remarks ? table.SetString(kProblemRemarksField, JoinProblemRemarks(*p.remarks))
+                            : table.SetNull(kProblemRemarksField));
+    }
     if (!ok || !table.Post(error)) {
       if (error && error->empty()) *error = "problem " + std::to_string(p.number) + " not stored";
       return false;
@@ -453,16 +511,49 @@ std::string WordOf(char c) {
 
 }  // namespace
 
-std::vector<std::string> CheckProblem(const DataProblem& problem) {
-  std::vector<std::string> faults;
+const char* CheckFaultName(CheckFaultKind kind) {
+  switch (kind) {
+    case CheckFaultKind::kCorrupted:
+      return "Data corrupted";
+    case CheckFaultKind::kNoTree:
+      return "no solution tree";
+    case CheckFaultKind::kSetUp:
+      return "set-up not on the board";
+    case CheckFaultKind::kInitialMoves:
+      return "illegal initial moves";
+    case CheckFaultKind::kWrongSide:
+      return "levels do not alternate";
+    case CheckFaultKind::kNoPoint:
+      return "node without a point";
+    case CheckFaultKind::kNoCornerPoint:
+      return "no room for a move elsewhere";
+    case CheckFaultKind::kOffBoard:
+      return "move off the board";
+    case CheckFaultKind::kIllegalMove:
+      return "illegal move";
+    case CheckFaultKind::kNoCleanSuccess:
+      return "no clean success";
+    case CheckFaultKind::kDataError1:
+      return "line ends in Data error(1)";
+    case CheckFaultKind::kResultWord:
+      return "result word disagrees with Result2";
+  }
+  return "fails check";
+}
+
+std::vector<CheckFault> CheckProblem(const DataProblem& problem) {
+  std::vector<CheckFault> faults;
+  auto fault = [&faults](CheckFaultKind kind, std::string text) {
+    faults.push_back({kind, std::move(text)});
+  };
   SolutionTree tree;
   const SolutionTree::LoadResult load = tree.LoadSolution(problem.solution);
   if (load == SolutionTree::LoadResult::kCorrupted) {
-    faults.push_back("Data corrupted: the solution stream ends inside a record");
+    fault(CheckFaultKind::kCorrupted, "Data corrupted: the solution stream ends inside a record");
     return faults;
   }
   if (tree.FirstRoot() == kNoNode) {
-    faults.push_back("no solution tree");
+    fault(CheckFaultKind::kNoTree, "no solution tree");
     return faults;
   }
   const NodeId root = tree.FirstRoot();
@@ -491,38 +582,38 @@ std::vector<std::string> CheckProblem(const DataProblem& problem) {
   if (problem.initial.empty() &&
       static_cast<std::size_t>(stones) !=
           PointCount(problem.arrangedBlack) + PointCount(problem.arrangedWhite)) {
-    faults.push_back("the set-up does not stand on the board as written");
+    fault(CheckFaultKind::kSetUp, "the set-up does not stand on the board as written");
   }
   if (board.Process() != problem.initial) {
-    faults.push_back("the initial moves are not legal");
+    fault(CheckFaultKind::kInitialMoves, "the initial moves are not legal");
   }
   const Colour user = board.Turn();
 
-  // Every line, move by move; a refused move cuts its subtree.
-  std::vector<std::pair<NodeId, bool>> stack;
+  // Every line, move by move; a refused move cuts its subtree. When the walk returns from a
+  // line, the board goes back to the position before the next node in one replay.
+  const int played = board.NextMove() - 1;  // the initial moves
+  std::vector<NodeId> stack;
   for (NodeId c = tree.FirstChild(root); c != kNoNode; c = tree.NextSibling(c)) {
-    stack.push_back({c, false});
+    stack.push_back(c);
   }
   std::reverse(stack.begin(), stack.end());
   while (!stack.empty()) {
-    auto [id, leaving] = stack.back();
+    const NodeId id = stack.back();
     stack.pop_back();
-    if (leaving) {
-      board.TakeBack();
-      continue;
-    }
     const std::string_view point = tree.NodePoint(id);
     const int level = tree.Level(id);
+    if (board.NextMove() - 1 != played + level - 1) board.GoToMove(played + level - 1, false);
     const Colour expected = level % 2 == 1 ? user : Opponent(user);
     if (!SameSide(board.Turn(), expected)) {
-      faults.push_back("level " + std::to_string(level) + " is not the expected side's move" +
-                       where(id));
+      fault(CheckFaultKind::kWrongSide,
+            "level " + std::to_string(level) + " is not the expected side's move" + where(id));
       continue;
     }
     int p = 0;
     int q = 0;
     if (point.size() < 2) {
-      faults.push_back("node text '" + tree.Node(id).text + "' holds no point" + where(id));
+      fault(CheckFaultKind::kNoPoint,
+            "node text '" + tree.Node(id).text + "' holds no point" + where(id));
       continue;
     }
     if (IsPassString(point)) {
@@ -536,31 +627,32 @@ std::vector<std::string> CheckProblem(const DataProblem& problem) {
         }
       }
       if (p == 0) {
-        faults.push_back("no empty point in the far corner for a move elsewhere" + where(id));
+        fault(CheckFaultKind::kNoCornerPoint,
+              "no empty point in the far corner for a move elsewhere" + where(id));
         continue;
       }
     } else {
       p = LetterToCoord(point[0]);
       q = LetterToCoord(point[1]);
       if (!board.IsOnBoard(p, q)) {
-        faults.push_back("move " + std::string(point) + " is not on the board" + where(id));
+        fault(CheckFaultKind::kOffBoard,
+              "move " + std::string(point) + " is not on the board" + where(id));
         continue;
       }
     }
     if (!board.PlayMove(p, q, false)) {
-      faults.push_back("move " + std::string(point) + " is illegal" + where(id));
+      fault(CheckFaultKind::kIllegalMove, "move " + std::string(point) + " is illegal" + where(id));
       continue;
     }
-    stack.push_back({id, true});
     std::vector<NodeId> children;
     for (NodeId c = tree.FirstChild(id); c != kNoNode; c = tree.NextSibling(c)) {
       children.push_back(c);
     }
-    for (auto it = children.rbegin(); it != children.rend(); ++it) stack.push_back({*it, false});
+    stack.insert(stack.end(), children.rbegin(), children.rend());
   }
 
   if (!tree.HasCleanSuccess(root)) {
-    faults.push_back("no clean success from the start position");
+    fault(CheckFaultKind::kNoCleanSuccess, "no clean success from the start position");
   }
 
   // Successful line ends: the judge's weak-move levels, and the result words.
@@ -582,15 +674,16 @@ std::vector<std::string> CheckProblem(const DataProblem& problem) {
       deepest = std::max(deepest, tree.Level(n));
     }
     if (uf >= 0 && cf > uf) {
-      faults.push_back(
-          "a successful line ends in Data error(1): a flagged reply lies below the "
-          "flagged user move" +
-          where(id));
+      fault(CheckFaultKind::kDataError1,
+            "a successful line ends in Data error(1): a flagged reply lies below the "
+            "flagged user move" +
+                where(id));
     }
     const std::string word = WordOf(code[1]);
     if (!word.empty() && word != answer) {
-      faults.push_back("success says '" + word + "' but Result2 says '" +
-                       (answer.empty() ? std::string("nothing") : answer) + "'" + where(id));
+      fault(CheckFaultKind::kResultWord, "success says '" + word + "' but Result2 says '" +
+                                             (answer.empty() ? std::string("nothing") : answer) +
+                                             "'" + where(id));
     }
   }
   return faults;
