@@ -20,6 +20,7 @@
 #include <memory>
 
 #include "app/settings.h"
+#include "tests/app/clear_settings.h"
 #include "app/status_bar.h"
 #include "board/widget/lattix.h"
 #include "index/go_index.h"
@@ -65,17 +66,12 @@ class MainFormTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir.isValid());
-    ClearSettings();
+    test::ClearProgramSettings();
     test::WriteTestDataFile(dir.filePath("Zendra.dgo").toStdString(), 7);
   }
   void TearDown() override {
     form.reset();
-    ClearSettings();
-  }
-  static void ClearSettings() {
-    QSettings s(kSettingsOrganisation, kSettingsApplication);
-    s.clear();
-    s.sync();
+    test::ClearProgramSettings();
   }
   // A window as the program makes it, shown and past its first activation.
   TLattixMainForm& Start(const char* dataFile = "Zendra.dgo") {

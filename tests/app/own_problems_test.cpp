@@ -20,6 +20,7 @@
 
 #include "app/main_form.h"
 #include "app/settings.h"
+#include "tests/app/clear_settings.h"
 #include "index/go_index.h"
 
 namespace zendra {
@@ -37,7 +38,7 @@ class OwnProblems : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir.isValid());
-    ClearSettings();
+    test::ClearProgramSettings();
     // A folder of three problems from the shipped collection and one 13x13 game, nested.
     folder = dir.filePath("My problems");
     ASSERT_TRUE(QDir().mkpath(folder + "/deeper"));
@@ -52,12 +53,7 @@ class OwnProblems : public ::testing::Test {
   }
   void TearDown() override {
     form.reset();
-    ClearSettings();
-  }
-  static void ClearSettings() {
-    QSettings s(kSettingsOrganisation, kSettingsApplication);
-    s.clear();
-    s.sync();
+    test::ClearProgramSettings();
   }
   TLattixMainForm& Start(const MainFormPaths& paths) {
     form = std::make_unique<TLattixMainForm>(paths, sounds);

@@ -15,6 +15,9 @@ import sys
 import tempfile
 import time
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "common"))
+import xvfb_session  # noqa: E402
+
 ZENDRA, MAKE_DATA, ARTIFACTS = sys.argv[1:4]
 failures = []
 
@@ -157,29 +160,8 @@ BIN = os.path.join(WORK, "bin")
 os.makedirs(BIN)
 shutil.copy(ZENDRA, BIN)
 subprocess.run([MAKE_DATA, os.path.join(BIN, "Zendra.dgo"), "7"], check=True)
-home = os.path.join(WORK, "home")
-runtime = os.path.join(WORK, "runtime")
-os.makedirs(home)
-os.makedirs(runtime, mode=0o700)
-ENV = {
-    "PATH": os.environ.get("PATH", "/usr/bin:/bin"),
-    "HOME": home,
-    "XDG_CONFIG_HOME": os.path.join(home, ".config"),
-    "XDG_DATA_HOME": os.path.join(home, ".local", "share"),
-    "XDG_CACHE_HOME": os.path.join(home, ".cache"),
-    "XDG_RUNTIME_DIR": runtime,
-    "QT_QPA_PLATFORM": "xcb",
-    "LANG": "C.UTF-8",
-}
-
-# Xvfb picks a free display and writes its number to the pipe.
-read_fd, write_fd = os.pipe()
-xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1024x768x24",
-                         "-nolisten", "tcp"], pass_fds=(write_fd,),
-                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-os.close(write_fd)
-display = os.read(read_fd, 16).decode().strip()
-ENV["DISPLAY"] = ":" + display
+ENV = xvfb_session.fresh_env(WORK)
+xvfb = xvfb_session.start_xvfb(ENV)
 try:
     # ---- First run: index page, open, fail, solve, close ------------------------------------
     proc, wid = start()

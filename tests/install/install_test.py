@@ -15,6 +15,9 @@ import sys
 import tempfile
 import time
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "common"))
+import xvfb_session  # noqa: E402
+
 BUILD, ARTIFACTS = sys.argv[1:3]
 os.makedirs(ARTIFACTS, exist_ok=True)
 failures = []
@@ -67,29 +70,12 @@ try:
 
     # ---- The installed program, started from another folder --------------------------------
     elsewhere = os.path.join(WORK, "elsewhere")
-    home = os.path.join(WORK, "home")
-    runtime = os.path.join(WORK, "runtime")
     no_data_dirs = os.path.join(WORK, "no-xdg-data")
-    for d in (elsewhere, home, no_data_dirs):
+    for d in (elsewhere, no_data_dirs):
         os.makedirs(d)
-    os.makedirs(runtime, mode=0o700)
-    env = {
-        "PATH": os.environ.get("PATH", "/usr/bin:/bin"),
-        "HOME": home,
-        "XDG_CONFIG_HOME": os.path.join(home, ".config"),
-        "XDG_DATA_HOME": os.path.join(home, ".local", "share"),
-        "XDG_DATA_DIRS": no_data_dirs,  # no system-wide copy stands in for the installed one
-        "XDG_CACHE_HOME": os.path.join(home, ".cache"),
-        "XDG_RUNTIME_DIR": runtime,
-        "QT_QPA_PLATFORM": "xcb",
-        "LANG": "C.UTF-8",
-    }
-    read_fd, write_fd = os.pipe()
-    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1024x768x24",
-                             "-nolisten", "tcp"], pass_fds=(write_fd,),
-                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    os.close(write_fd)
-    env["DISPLAY"] = ":" + os.read(read_fd, 16).decode().strip()
+    # No system-wide copy stands in for the installed one.
+    env = xvfb_session.fresh_env(WORK, XDG_DATA_DIRS=no_data_dirs)
+    xvfb = xvfb_session.start_xvfb(env)
 
     def start():
         return subprocess.Popen([os.path.join(PREFIX, "bin", "zendra")], cwd=elsewhere, env=env,
