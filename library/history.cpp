@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <cstdio>
+#include <limits>
 #include <utility>
 
 namespace zendra {
@@ -58,10 +59,17 @@ bool HasHistoryColumns(const TableStore& table, std::string* error) {
   return true;
 }
 
+// One more, never past the largest value a counter holds.
+int32_t Plus1(int32_t value) {
+  return value == std::numeric_limits<int32_t>::max() ? value : value + 1;
+}
+
 }  // namespace
 
 History::History(std::string path, Localizer text)
-    : path_(std::move(path)), text_(std::move(text)), table_(kHistoryTableName) {}
+    : path_(std::move(path)), text_(std::move(text)), table_(kHistoryTableName), file_(path_) {}
+
+void History::KeepFromWriting(std::string reason) { not_writing_reason_ = std::move(reason); }
 
 bool History::CreateFresh() {
   std::vector<FieldDef> fields;
@@ -72,20 +80,33 @@ bool History::CreateFresh() {
 }
 
 std::string History::Open() {
-  writable_ = true;
   storage_error_.clear();
+  pending_.clear();
+  storage_failing_ = false;
+  writable_ = not_writing_reason_.empty();
+  const std::string not_writing =
+      writable_ ? std::string()
+                : "Your progress cannot be saved in this run: " + not_writing_reason_ + ".";
   if (!Exists(path_)) {
     CreateFresh();
-    return {};
+    return not_writing;
   }
   std::string error;
   if (table_.LoadFromFile(path_, &error) && HasHistoryColumns(table_, &error) &&
       table_.AddIndex("ByAuto1", "Auto1", "primary", &error) &&
       table_.SetOrdering("Auto1", &error)) {
-    return {};
+    return not_writing;
   }
+  const bool unavailable = table_.LastLoadFailure() == LoadFailure::kUnavailable;
   table_.Close();
   CreateFresh();
+  if (unavailable) {
+    // Nothing is wrong with the file itself: keep it, and add this run's counts to its rows.
+    return "The history file could not be read now (" + error +
+           "). It was left as it is; your earlier progress is not shown in this run, and what "
+           "you do now is added to it." +
+           (not_writing.empty() ? "" : " " + not_writing);
+  }
 
   // Keep the unreadable file (and any journal of it) under a name of its own.
   std::string kept;
@@ -93,7 +114,7 @@ std::string History::Open() {
     std::string candidate = path_ + ".unreadable" + (n == 1 ? "" : "-" + std::to_string(n));
     if (!Exists(candidate) && !Exists(candidate + "-journal")) kept = candidate;
   }
-  if (!kept.empty() && std::rename(path_.c_str(), kept.c_str()) == 0) {
+  if (writable_ && !kept.empty() && std::rename(path_.c_str(), kept.c_str()) == 0) {
     if (Exists(path_ + "-journal")) {
       std::rename((path_ + "-journal").c_str(), (kept + "-journal").c_str());
     }
@@ -159,68 +180,115 @@ void History::ShowCounters(int position) {
            c.StudyBeforeSolve > 0 ? CountText("trial count: ", kGbStudy, c.StudyBeforeSolve) : "");
 }
 
-void History::WriteColumns(std::initializer_list<std::pair<const char*, int32_t>> columns) {
+void History::WriteColumns(std::initializer_list<std::pair<const char*, int32_t>> columns,
+                           HistoryChange change) {
   storage_error_.clear();
   if (!table_.Edit()) {
     storage_error_ = "No history row to write";
     return;
   }
   for (const auto& [name, value] : columns) table_.SetInteger(name, value);
+  // Rows the collection loads added and the file may lack go with this change.
+  const bool rows_waiting = table_.ChangeCount() > 0;
   if (!table_.Post(&storage_error_)) {
     table_.Cancel();
     return;
   }
-  if (writable_) table_.PersistCurrentRow(path_, &storage_error_);
+  if (!writable_) return;
+  change.number = table_.AsInteger("Auto1");
+  pending_.push_back(std::move(change));
+  FlushCounted(rows_waiting);
+}
+
+void History::FlushCounted(bool all_rows) {
+  if (Flush(all_rows, &storage_error_) || storage_failing_) return;
+  storage_failing_ = true;
+  if (OnStorageProblem) {
+    OnStorageProblem("Your progress cannot be saved for now.\n\n" + storage_error_ +
+                     ".\n\nYou can go on playing: what you do is kept and written into the "
+                     "history file as soon as that works again.");
+  }
+}
+
+bool History::Flush(bool all_rows, std::string* error) {
+  std::vector<int32_t> rows;
+  if (all_rows) {
+    // Walk the rows, then put the cursor back on the open problem's row.
+    const bool placed = !table_.Eof() || !table_.Bof();
+    const int32_t current = table_.AsInteger("Auto1");
+    for (table_.First(); !table_.Eof(); table_.Next()) {
+      if (!table_.IsNull("Auto1")) rows.push_back(table_.AsInteger("Auto1"));
+    }
+    if (placed) PlaceOnProblem(current);
+  }
+  std::string message;
+  if (!file_.Write(rows, pending_, &message)) {
+    if (error) *error = message;
+    return false;
+  }
+  pending_.clear();
+  table_.MergeChangeLog();
+  storage_failing_ = false;
+  return true;
 }
 
 void History::CountSolved() {
-  SetSolvedCount(counters_.SolvedCount + 1);
+  SetSolvedCount(Plus1(counters_.SolvedCount));
   SetLabel(CounterLabel::kSuccess, text_.Pick("Solved", kGbSolved));
-  WriteColumns({{"SolvedCount", counters_.SolvedCount}});
+  WriteColumns({{"SolvedCount", counters_.SolvedCount}}, {{}, {{"SolvedCount", 1}}, false});
 }
 
 void History::CountFailure() {
-  ++counters_.FailedCount;
-  if (counters_.SolvedCount < 1) ++counters_.FailedCountBeforeSolve;
+  const bool before_solve = counters_.SolvedCount < 1;
+  counters_.FailedCount = Plus1(counters_.FailedCount);
+  if (before_solve) counters_.FailedCountBeforeSolve = Plus1(counters_.FailedCountBeforeSolve);
   WriteColumns({{"FailedCount", counters_.FailedCount},
-                {"FailedCountBeforeSolve", counters_.FailedCountBeforeSolve}});
+                {"FailedCountBeforeSolve", counters_.FailedCountBeforeSolve}},
+               {{}, {{"FailedCount", 1}, {"FailedCountBeforeSolve", before_solve ? 1 : 0}}, false});
   SetLabel(CounterLabel::kFailure, CountText("Failure count: ", kGbFailure, counters_.FailedCount));
 }
 
 void History::CountTakeback() {
   if (table_.AsInteger("SolvedCount") >= 1) return;
-  ++counters_.TakebackBeforeSolve;
+  counters_.TakebackBeforeSolve = Plus1(counters_.TakebackBeforeSolve);
   SetLabel(CounterLabel::kTakeback,
            CountText("Takeback count: ", kGbTakeback, counters_.TakebackBeforeSolve));
-  WriteColumns({{"TakebackBeforeSolve", counters_.TakebackBeforeSolve}});
+  WriteColumns({{"TakebackBeforeSolve", counters_.TakebackBeforeSolve}},
+               {{}, {{"TakebackBeforeSolve", 1}}, false});
 }
 
 void History::CountTryMove() {
   if (table_.AsInteger("SolvedCount") >= 1) return;
-  ++counters_.StudyBeforeSolve;
+  counters_.StudyBeforeSolve = Plus1(counters_.StudyBeforeSolve);
   SetLabel(CounterLabel::kStudy, CountText("trial count: ", kGbStudy, counters_.StudyBeforeSolve));
-  WriteColumns({{"StudyBeforeSolve", counters_.StudyBeforeSolve}});
+  WriteColumns({{"StudyBeforeSolve", counters_.StudyBeforeSolve}},
+               {{}, {{"StudyBeforeSolve", 1}}, false});
 }
 
 void History::CountHint(int kind) {
   HistoryCounterValues& c = counters_;
   const bool before_solve = c.SolvedCount == 0;
+  int32_t* count = nullptr;
+  int32_t* count_before_solve = nullptr;
   switch (kind) {
     case 0:
-      ++c.Hint0Count;
-      if (before_solve) ++c.Hint0CountBeforeSolve;
+      count = &c.Hint0Count;
+      count_before_solve = &c.Hint0CountBeforeSolve;
       break;
     case 1:
-      ++c.Hint1Count;
-      if (before_solve) ++c.Hint1CountBeforeSolve;
+      count = &c.Hint1Count;
+      count_before_solve = &c.Hint1CountBeforeSolve;
       break;
     case 2:
-      ++c.Hint2Count;
-      if (before_solve) ++c.Hint2CountBeforeSolve;
+      count = &c.Hint2Count;
+      count_before_solve = &c.Hint2CountBeforeSolve;
       break;
     default:
       return;
   }
+  *count = Plus1(*count);
+  if (before_solve) *count_before_solve = Plus1(*count_before_solve);
+  const std::string column = "Hint" + std::to_string(kind) + "Count";
   SetLabel(CounterLabel::kHint0, CountText("Hint(result) count: ", kGbHint0, c.Hint0Count));
   SetLabel(CounterLabel::kHint1, CountText("Hint count: ", kGbHint1, c.Hint1Count));
   WriteColumns({{"Hint0Count", c.Hint0Count},
@@ -228,13 +296,14 @@ void History::CountHint(int kind) {
                 {"Hint2Count", c.Hint2Count},
                 {"Hint0CountBeforeSolve", c.Hint0CountBeforeSolve},
                 {"Hint1CountBeforeSolve", c.Hint1CountBeforeSolve},
-                {"Hint2CountBeforeSolve", c.Hint2CountBeforeSolve}});
+                {"Hint2CountBeforeSolve", c.Hint2CountBeforeSolve}},
+               {{}, {{column, 1}, {column + "BeforeSolve", before_solve ? 1 : 0}}, false});
 }
 
 bool History::ResetSolvedFlag() {
   if (!table_.Active()) return false;
   SetSolvedCount(0);
-  WriteColumns({{"SolvedCount", 0}});
+  WriteColumns({{"SolvedCount", 0}}, {{}, {}, true});
   SetLabel(CounterLabel::kSuccess, "");
   return true;
 }
@@ -242,27 +311,33 @@ bool History::ResetSolvedFlag() {
 bool History::ClearAllSolvedFlags(int current_problem) {
   if (!table_.Active()) return false;
   storage_error_.clear();
+  const bool rows_waiting = table_.ChangeCount() > 0;
   for (table_.First(); !table_.Eof(); table_.Next()) {
     if (table_.Edit()) {
       table_.SetInteger("SolvedCount", 0);
       if (!table_.Post(&storage_error_)) table_.Cancel();
     }
   }
-  if (writable_ && table_.RecordCount() > 0) table_.SaveToFile(path_, &storage_error_);
   if (current_problem >= 0) PlaceOnProblem(current_problem);
+  if (writable_) {
+    pending_.push_back({std::nullopt, {}, true});
+    FlushCounted(rows_waiting);
+  }
   SetLabel(CounterLabel::kSuccess, "");
   return true;
 }
 
 bool History::Save(std::string* error) {
-  if (!table_.Active() || table_.ChangeCount() == 0) return true;
+  if (!table_.Active() || (table_.ChangeCount() == 0 && pending_.empty())) return true;
   if (!writable_) {
-    if (error) *error = "The history file was not read, so it is not overwritten";
+    if (error) {
+      *error = not_writing_reason_.empty()
+                   ? "The history file was not read, so it is not overwritten"
+                   : "Progress is not saved in this run: " + not_writing_reason_;
+    }
     return false;
   }
-  if (!table_.SaveToFile(path_, error)) return false;
-  table_.MergeChangeLog();
-  return true;
+  return Flush(true, error);
 }
 
 }  // namespace zendra
