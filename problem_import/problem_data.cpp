@@ -1,5 +1,6 @@
 #include "problem_import/problem_data.h"
 
+#include <sys/stat.h>
 #include <zip.h>
 
 #include <algorithm>
@@ -178,6 +179,9 @@ class Builder {
   }
 
   void Folder(const fs::path& dir) {
+    // A folder reached again (through a link to itself or above) is not read twice.
+    struct stat st {};
+    if (::stat(dir.c_str(), &st) != 0 || !folders_.insert({st.st_dev, st.st_ino}).second) return;
     const fs::path manifestPath = dir / kManifestName;
     std::error_code ec;
     if (fs::is_regular_file(manifestPath, ec)) {
@@ -187,9 +191,12 @@ class Builder {
     std::vector<fs::path> files;
     std::vector<fs::path> folders;
     for (const fs::directory_entry& e : fs::directory_iterator(dir, ec)) {
-      if (e.is_directory(ec)) {
+      std::error_code kind;
+      if (e.is_directory(kind)) {
         folders.push_back(e.path());
-      } else if (e.path().extension() == ".sgf" || e.path().extension() == ".SGF") {
+      } else if ((e.path().extension() == ".sgf" || e.path().extension() == ".SGF") &&
+                 e.is_regular_file(kind)) {
+        // Only regular files: reading a FIFO or a device would wait for ever.
         files.push_back(e.path());
       }
     }
@@ -288,6 +295,7 @@ class Builder {
 
   const BuildOptions& options_;
   BuildReport* report_;
+  std::set<std::pair<dev_t, ino_t>> folders_;  // the folders read, by device and inode
   std::map<int, int> looseNum_;
 };
 
@@ -476,12 +484,29 @@ std::vector<std::string> CheckProblem(const DataProblem& problem) {
     return faults;
   }
   const NodeId root = tree.FirstRoot();
+  // The line down to a node, e.g. " (line CC-DD-EE)"; one pass up the tree.
   auto where = [&](NodeId id) {
-    std::string path;
+    std::vector<std::string_view> points;
     for (NodeId n = id; n != kNoNode && tree.Level(n) > 0; n = tree.Parent(n)) {
-      path = std::string(tree.NodePoint(n)) + (path.empty() ? "" : "-" + path);
+      points.push_back(tree.NodePoint(n));
+    }
+    std::string path;
+    for (auto it = points.rbegin(); it != points.rend(); ++it) {
+      if (!path.empty()) path += '-';
+      path += *it;
     }
     return " (line " + (path.empty() ? std::string("start") : path) + ")";
+  };
+  // Faults beyond the first kMaxFaults are counted, not described: a tree of a million bad
+  // moves gets a report of reasonable size.
+  constexpr std::size_t kMaxFaults = 100;
+  std::size_t unreported = 0;
+  auto fault = [&](std::string text, NodeId id) {
+    if (faults.size() >= kMaxFaults) {
+      ++unreported;
+      return;
+    }
+    faults.push_back(std::move(text) + (id == kNoNode ? "" : where(id)));
   };
 
   // The start position, set up as opening the problem does.
@@ -508,31 +533,29 @@ std::vector<std::string> CheckProblem(const DataProblem& problem) {
   }
   const Colour user = board.Turn();
 
-  // Every line, move by move; a refused move cuts its subtree.
-  std::vector<std::pair<NodeId, bool>> stack;
-  for (NodeId c = tree.FirstChild(root); c != kNoNode; c = tree.NextSibling(c)) {
-    stack.push_back({c, false});
-  }
+  // Every line, move by move; a refused move cuts its subtree. The board goes back only when
+  // the next node to visit is not below the last move, so a single line is played straight
+  // through.
+  const std::size_t initialMoves = board.Process().size() / 2;
+  std::vector<NodeId> stack;
+  for (NodeId c = tree.FirstChild(root); c != kNoNode; c = tree.NextSibling(c)) stack.push_back(c);
   std::reverse(stack.begin(), stack.end());
   while (!stack.empty()) {
-    auto [id, leaving] = stack.back();
+    const NodeId id = stack.back();
     stack.pop_back();
-    if (leaving) {
-      board.TakeBack();
-      continue;
-    }
     const std::string_view point = tree.NodePoint(id);
     const int level = tree.Level(id);
+    const std::size_t movesBefore = initialMoves + static_cast<std::size_t>(level - 1);
+    if (board.Process().size() / 2 > movesBefore) board.GoToMove(static_cast<int>(movesBefore), false);
     const Colour expected = level % 2 == 1 ? user : Opponent(user);
     if (!SameSide(board.Turn(), expected)) {
-      faults.push_back("level " + std::to_string(level) + " is not the expected side's move" +
-                       where(id));
+      fault("level " + std::to_string(level) + " is not the expected side's move", id);
       continue;
     }
     int p = 0;
     int q = 0;
     if (point.size() < 2) {
-      faults.push_back("node text '" + tree.Node(id).text + "' holds no point" + where(id));
+      fault("node text '" + tree.Node(id).text + "' holds no point", id);
       continue;
     }
     if (IsPassString(point)) {
@@ -546,63 +569,78 @@ std::vector<std::string> CheckProblem(const DataProblem& problem) {
         }
       }
       if (p == 0) {
-        faults.push_back("no empty point in the far corner for a move elsewhere" + where(id));
+        fault("no empty point in the far corner for a move elsewhere", id);
         continue;
       }
     } else {
       p = LetterToCoord(point[0]);
       q = LetterToCoord(point[1]);
       if (!board.IsOnBoard(p, q)) {
-        faults.push_back("move " + std::string(point) + " is not on the board" + where(id));
+        fault("move " + std::string(point) + " is not on the board", id);
         continue;
       }
     }
     if (!board.PlayMove(p, q, false)) {
-      faults.push_back("move " + std::string(point) + " is illegal" + where(id));
+      fault("move " + std::string(point) + " is illegal", id);
       continue;
     }
-    stack.push_back({id, true});
-    std::vector<NodeId> children;
-    for (NodeId c = tree.FirstChild(id); c != kNoNode; c = tree.NextSibling(c)) {
-      children.push_back(c);
-    }
-    for (auto it = children.rbegin(); it != children.rend(); ++it) stack.push_back({*it, false});
+    const std::size_t children = stack.size();
+    for (NodeId c = tree.FirstChild(id); c != kNoNode; c = tree.NextSibling(c)) stack.push_back(c);
+    std::reverse(stack.begin() + static_cast<std::ptrdiff_t>(children), stack.end());
   }
 
   if (!tree.HasCleanSuccess(root)) {
-    faults.push_back("no clean success from the start position");
+    fault("no clean success from the start position", kNoNode);
   }
 
-  // Successful line ends: the judge's weak-move levels, and the result words.
+  // Successful line ends: the judge's weak-move levels, and the result words. One pass in node
+  // order (a parent always comes before its children) gives each node its root and the
+  // deepest flagged computer and user levels from the root down to it.
   const std::string answer = problem.result2 ? AnswerText(*problem.result2, SolvingLanguage{}) : "";
-  for (NodeId id = 0; id < static_cast<NodeId>(tree.Size()); ++id) {
-    if (tree.Level(id) == 0 || !tree.Valid(id)) continue;
+  const std::size_t size = tree.Size();
+  std::vector<NodeId> top(size, kNoNode);
+  std::vector<int> computerFlag(size, -1);
+  std::vector<int> userFlag(size, -1);
+  for (NodeId id = 0; id < static_cast<NodeId>(size); ++id) {
+    if (!tree.Valid(id)) continue;
+    const auto i = static_cast<std::size_t>(id);
+    const NodeId parent = tree.Parent(id);
+    if (parent != kNoNode && parent < id) {
+      const auto up = static_cast<std::size_t>(parent);
+      top[i] = top[up];
+      computerFlag[i] = computerFlag[up];
+      userFlag[i] = userFlag[up];
+    } else {
+      top[i] = id;
+    }
+    if (tree.IsFlagged(id)) {
+      int& deepest = tree.Level(id) % 2 == 0 ? computerFlag[i] : userFlag[i];
+      deepest = std::max(deepest, tree.Level(id));
+    }
+  }
+  for (NodeId id = 0; id < static_cast<NodeId>(size); ++id) {
     // Only nodes of the first root's subtree are reached by solving.
-    NodeId top = id;
-    while (tree.Parent(top) != kNoNode) top = tree.Parent(top);
-    if (top != root) continue;
+    if (tree.Level(id) == 0 || !tree.Valid(id) || top[static_cast<std::size_t>(id)] != root) {
+      continue;
+    }
     const std::string code = tree.NodeCode(id);
     if (!IsSuccess(code)) continue;
     const NodeId u = tree.Level(id) % 2 == 1 ? id : tree.Parent(id);
-    int cf = -1;
-    int uf = -1;
-    for (NodeId n = u; n != kNoNode; n = tree.Parent(n)) {
-      if (!tree.IsFlagged(n)) continue;
-      int& deepest = tree.Level(n) % 2 == 0 ? cf : uf;
-      deepest = std::max(deepest, tree.Level(n));
-    }
+    const int cf = u == kNoNode ? -1 : computerFlag[static_cast<std::size_t>(u)];
+    const int uf = u == kNoNode ? -1 : userFlag[static_cast<std::size_t>(u)];
     if (uf >= 0 && cf > uf) {
-      faults.push_back(
-          "a successful line ends in Data error(1): a flagged reply lies below the "
-          "flagged user move" +
-          where(id));
+      fault("a successful line ends in Data error(1): a flagged reply lies below the "
+            "flagged user move",
+            id);
     }
     const std::string word = WordOf(code[1]);
     if (!word.empty() && word != answer) {
-      faults.push_back("success says '" + word + "' but Result2 says '" +
-                       (answer.empty() ? std::string("nothing") : answer) + "'" + where(id));
+      fault("success says '" + word + "' but Result2 says '" +
+                (answer.empty() ? std::string("nothing") : answer) + "'",
+            id);
     }
   }
+  if (unreported > 0) faults.push_back("and " + std::to_string(unreported) + " more faults");
   return faults;
 }
 
