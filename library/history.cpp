@@ -66,10 +66,26 @@ int32_t Plus1(int32_t value) {
 
 }  // namespace
 
+HistoryCounterValues ReadHistoryRow(const TableStore& history) {
+  HistoryCounterValues c;
+  c.FailedCount = history.AsInteger("FailedCount");
+  c.Hint0Count = history.AsInteger("Hint0Count");
+  c.Hint1Count = history.AsInteger("Hint1Count");
+  c.Hint2Count = history.AsInteger("Hint2Count");
+  c.SolvedCount = history.AsInteger("SolvedCount");
+  c.FailedCountBeforeSolve = history.AsInteger("FailedCountBeforeSolve");
+  c.Hint0CountBeforeSolve = history.AsInteger("Hint0CountBeforeSolve");
+  c.Hint1CountBeforeSolve = history.AsInteger("Hint1CountBeforeSolve");
+  c.Hint2CountBeforeSolve = history.AsInteger("Hint2CountBeforeSolve");
+  c.TakebackBeforeSolve = history.AsInteger("TakebackBeforeSolve");
+  c.StudyBeforeSolve = history.AsInteger("StudyBeforeSolve");
+  return c;
+}
+
 History::History(std::string path, Localizer text)
     : path_(std::move(path)), text_(std::move(text)), table_(kHistoryTableName), file_(path_) {}
 
-void History::KeepFromWriting(std::string reason) { not_writing_reason_ = std::move(reason); }
+void History::KeepFromWriting(std::string reason) { notWritingReason_ = std::move(reason); }
 
 bool History::CreateFresh() {
   std::vector<FieldDef> fields;
@@ -80,22 +96,22 @@ bool History::CreateFresh() {
 }
 
 std::string History::Open() {
-  storage_error_.clear();
+  storageError_.clear();
   pending_.clear();
-  storage_failing_ = false;
-  writable_ = not_writing_reason_.empty();
-  const std::string not_writing =
+  storageFailing_ = false;
+  writable_ = notWritingReason_.empty();
+  const std::string notWriting =
       writable_ ? std::string()
-                : "Your progress cannot be saved in this run: " + not_writing_reason_ + ".";
+                : "Your progress cannot be saved in this run: " + notWritingReason_ + ".";
   if (!Exists(path_)) {
     CreateFresh();
-    return not_writing;
+    return notWriting;
   }
   std::string error;
   if (table_.LoadFromFile(path_, &error) && HasHistoryColumns(table_, &error) &&
       table_.AddIndex("ByAuto1", "Auto1", "primary", &error) &&
       table_.SetOrdering("Auto1", &error)) {
-    return not_writing;
+    return notWriting;
   }
   const bool unavailable = table_.LastLoadFailure() == LoadFailure::kUnavailable;
   table_.Close();
@@ -105,7 +121,7 @@ std::string History::Open() {
     return "The history file could not be read now (" + error +
            "). It was left as it is; your earlier progress is not shown in this run, and what "
            "you do now is added to it." +
-           (not_writing.empty() ? "" : " " + not_writing);
+           (notWriting.empty() ? "" : " " + notWriting);
   }
 
   // Keep the unreadable file (and any journal of it) under a name of its own.
@@ -149,17 +165,8 @@ std::string History::CountText(const char* english, const char* gb, int32_t n) c
 }
 
 void History::ShowCounters(int position) {
-  SetSolvedCount(table_.AsInteger("SolvedCount"));
-  counters_.FailedCount = table_.AsInteger("FailedCount");
-  counters_.Hint0Count = table_.AsInteger("Hint0Count");
-  counters_.Hint1Count = table_.AsInteger("Hint1Count");
-  counters_.Hint2Count = table_.AsInteger("Hint2Count");
-  counters_.FailedCountBeforeSolve = table_.AsInteger("FailedCountBeforeSolve");
-  counters_.Hint0CountBeforeSolve = table_.AsInteger("Hint0CountBeforeSolve");
-  counters_.Hint1CountBeforeSolve = table_.AsInteger("Hint1CountBeforeSolve");
-  counters_.Hint2CountBeforeSolve = table_.AsInteger("Hint2CountBeforeSolve");
-  counters_.TakebackBeforeSolve = table_.AsInteger("TakebackBeforeSolve");
-  counters_.StudyBeforeSolve = table_.AsInteger("StudyBeforeSolve");
+  counters_ = ReadHistoryRow(table_);
+  SetSolvedCount(counters_.SolvedCount);
 
   const std::string number = std::to_string(position + 1);
   SetLabel(CounterLabel::kStdResult, text_.Pick("No. " + number, kGbNumber + number));
@@ -182,37 +189,37 @@ void History::ShowCounters(int position) {
 
 void History::WriteColumns(std::initializer_list<std::pair<const char*, int32_t>> columns,
                            HistoryChange change) {
-  storage_error_.clear();
+  storageError_.clear();
   if (!table_.Edit()) {
-    storage_error_ = "No history row to write";
+    storageError_ = "No history row to write";
     return;
   }
   for (const auto& [name, value] : columns) table_.SetInteger(name, value);
   // Rows the collection loads added and the file may lack go with this change.
-  const bool rows_waiting = table_.ChangeCount() > 0;
-  if (!table_.Post(&storage_error_)) {
+  const bool rowsWaiting = table_.ChangeCount() > 0;
+  if (!table_.Post(&storageError_)) {
     table_.Cancel();
     return;
   }
   if (!writable_) return;
   change.number = table_.AsInteger("Auto1");
   pending_.push_back(std::move(change));
-  FlushCounted(rows_waiting);
+  FlushCounted(rowsWaiting);
 }
 
-void History::FlushCounted(bool all_rows) {
-  if (Flush(all_rows, &storage_error_) || storage_failing_) return;
-  storage_failing_ = true;
+void History::FlushCounted(bool allRows) {
+  if (Flush(allRows, &storageError_) || storageFailing_) return;
+  storageFailing_ = true;
   if (OnStorageProblem) {
-    OnStorageProblem("Your progress cannot be saved for now.\n\n" + storage_error_ +
+    OnStorageProblem("Your progress cannot be saved for now.\n\n" + storageError_ +
                      ".\n\nYou can go on playing: what you do is kept and written into the "
                      "history file as soon as that works again.");
   }
 }
 
-bool History::Flush(bool all_rows, std::string* error) {
+bool History::Flush(bool allRows, std::string* error) {
   std::vector<int32_t> rows;
-  if (all_rows) {
+  if (allRows) {
     // Walk the rows, then put the cursor back on the open problem's row.
     const bool placed = !table_.Eof() || !table_.Bof();
     const int32_t current = table_.AsInteger("Auto1");
@@ -228,7 +235,7 @@ bool History::Flush(bool all_rows, std::string* error) {
   }
   pending_.clear();
   table_.MergeChangeLog();
-  storage_failing_ = false;
+  storageFailing_ = false;
   return true;
 }
 
@@ -239,12 +246,12 @@ void History::CountSolved() {
 }
 
 void History::CountFailure() {
-  const bool before_solve = counters_.SolvedCount < 1;
+  const bool beforeSolve = counters_.SolvedCount < 1;
   counters_.FailedCount = Plus1(counters_.FailedCount);
-  if (before_solve) counters_.FailedCountBeforeSolve = Plus1(counters_.FailedCountBeforeSolve);
+  if (beforeSolve) counters_.FailedCountBeforeSolve = Plus1(counters_.FailedCountBeforeSolve);
   WriteColumns({{"FailedCount", counters_.FailedCount},
                 {"FailedCountBeforeSolve", counters_.FailedCountBeforeSolve}},
-               {{}, {{"FailedCount", 1}, {"FailedCountBeforeSolve", before_solve ? 1 : 0}}, false});
+               {{}, {{"FailedCount", 1}, {"FailedCountBeforeSolve", beforeSolve ? 1 : 0}}, false});
   SetLabel(CounterLabel::kFailure, CountText("Failure count: ", kGbFailure, counters_.FailedCount));
 }
 
@@ -267,27 +274,27 @@ void History::CountTryMove() {
 
 void History::CountHint(int kind) {
   HistoryCounterValues& c = counters_;
-  const bool before_solve = c.SolvedCount == 0;
+  const bool beforeSolve = c.SolvedCount == 0;
   int32_t* count = nullptr;
-  int32_t* count_before_solve = nullptr;
+  int32_t* countBeforeSolve = nullptr;
   switch (kind) {
     case 0:
       count = &c.Hint0Count;
-      count_before_solve = &c.Hint0CountBeforeSolve;
+      countBeforeSolve = &c.Hint0CountBeforeSolve;
       break;
     case 1:
       count = &c.Hint1Count;
-      count_before_solve = &c.Hint1CountBeforeSolve;
+      countBeforeSolve = &c.Hint1CountBeforeSolve;
       break;
     case 2:
       count = &c.Hint2Count;
-      count_before_solve = &c.Hint2CountBeforeSolve;
+      countBeforeSolve = &c.Hint2CountBeforeSolve;
       break;
     default:
       return;
   }
   *count = Plus1(*count);
-  if (before_solve) *count_before_solve = Plus1(*count_before_solve);
+  if (beforeSolve) *countBeforeSolve = Plus1(*countBeforeSolve);
   const std::string column = "Hint" + std::to_string(kind) + "Count";
   SetLabel(CounterLabel::kHint0, CountText("Hint(result) count: ", kGbHint0, c.Hint0Count));
   SetLabel(CounterLabel::kHint1, CountText("Hint count: ", kGbHint1, c.Hint1Count));
@@ -297,7 +304,7 @@ void History::CountHint(int kind) {
                 {"Hint0CountBeforeSolve", c.Hint0CountBeforeSolve},
                 {"Hint1CountBeforeSolve", c.Hint1CountBeforeSolve},
                 {"Hint2CountBeforeSolve", c.Hint2CountBeforeSolve}},
-               {{}, {{column, 1}, {column + "BeforeSolve", before_solve ? 1 : 0}}, false});
+               {{}, {{column, 1}, {column + "BeforeSolve", beforeSolve ? 1 : 0}}, false});
 }
 
 bool History::ResetSolvedFlag() {
@@ -308,20 +315,20 @@ bool History::ResetSolvedFlag() {
   return true;
 }
 
-bool History::ClearAllSolvedFlags(int current_problem) {
+bool History::ClearAllSolvedFlags(int currentProblem) {
   if (!table_.Active()) return false;
-  storage_error_.clear();
-  const bool rows_waiting = table_.ChangeCount() > 0;
+  storageError_.clear();
+  const bool rowsWaiting = table_.ChangeCount() > 0;
   for (table_.First(); !table_.Eof(); table_.Next()) {
     if (table_.Edit()) {
       table_.SetInteger("SolvedCount", 0);
-      if (!table_.Post(&storage_error_)) table_.Cancel();
+      if (!table_.Post(&storageError_)) table_.Cancel();
     }
   }
-  if (current_problem >= 0) PlaceOnProblem(current_problem);
+  if (currentProblem >= 0) PlaceOnProblem(currentProblem);
   if (writable_) {
     pending_.push_back({std::nullopt, {}, true});
-    FlushCounted(rows_waiting);
+    FlushCounted(rowsWaiting);
   }
   SetLabel(CounterLabel::kSuccess, "");
   return true;
@@ -331,9 +338,9 @@ bool History::Save(std::string* error) {
   if (!table_.Active() || (table_.ChangeCount() == 0 && pending_.empty())) return true;
   if (!writable_) {
     if (error) {
-      *error = not_writing_reason_.empty()
+      *error = notWritingReason_.empty()
                    ? "The history file was not read, so it is not overwritten"
-                   : "Progress is not saved in this run: " + not_writing_reason_;
+                   : "Progress is not saved in this run: " + notWritingReason_;
     }
     return false;
   }

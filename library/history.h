@@ -50,6 +50,9 @@ struct HistoryCounterValues {
   int32_t StudyBeforeSolve = 0;
 };
 
+// The counters of the row on which `history` stands.
+HistoryCounterValues ReadHistoryRow(const TableStore& history);
+
 // The labels of the problem page that the history writes, top to bottom.
 enum class CounterLabel { kStdResult, kSuccess, kFailure, kHint0, kHint1, kTakeback, kStudy };
 inline constexpr int kCounterLabelCount = 7;
@@ -92,9 +95,9 @@ class History : public HistoryCounter {
   std::string Open();
   // How long reading (at Open) and writing wait for a file another program holds locked;
   // 10 s and 2 s unless set.
-  void SetBusyWaitMs(int read_ms, int write_ms) {
-    table_.SetBusyWaitMs(read_ms);
-    file_.SetBusyWaitMs(write_ms);
+  void SetBusyWaitMs(int readMs, int writeMs) {
+    table_.SetBusyWaitMs(readMs);
+    file_.SetBusyWaitMs(writeMs);
   }
   // This run must not write the history file (another copy of the program may be writing it);
   // `reason` is said to the player by the next Open. Call before Open.
@@ -120,9 +123,9 @@ class History : public HistoryCounter {
   // row, the success label empties. False (nothing done) when the table is not open.
   bool ResetSolvedFlag();
   // Menu "Clear all solved flags", after the user confirmed: every row's solved count becomes
-  // 0; the cursor then returns to the row of `current_problem` (-1: none). The counters in
+  // 0; the cursor then returns to the row of `currentProblem` (-1: none). The counters in
   // memory keep their values. False when the table is not open.
-  bool ClearAllSolvedFlags(int current_problem);
+  bool ClearAllSolvedFlags(int currentProblem);
 
   // At close: when the table has unsaved changes (rows the collection loads added) or changes
   // are waiting, writes them into the file and merges the change log. Nothing is written
@@ -136,7 +139,7 @@ class History : public HistoryCounter {
   // The text the history last wrote into a label.
   const std::string& Label(CounterLabel label) const { return labels_[static_cast<size_t>(label)]; }
   // The reason the last count could not be made durable; empty when it was.
-  const std::string& LastStorageError() const { return storage_error_; }
+  const std::string& LastStorageError() const { return storageError_; }
 
   // Called with each label text the history writes.
   std::function<void(CounterLabel, const std::string&)> OnLabelChanged;
@@ -152,10 +155,10 @@ class History : public HistoryCounter {
   std::string CountText(const char* english, const char* gb, int32_t n) const;
   void WriteColumns(std::initializer_list<std::pair<const char*, int32_t>> columns,
                     HistoryChange change);
-  // Writes the waiting changes (and, with `all_rows`, a row for every row of the table).
-  bool Flush(bool all_rows, std::string* error);
+  // Writes the waiting changes (and, with `allRows`, a row for every row of the table).
+  bool Flush(bool allRows, std::string* error);
   // Flush after a count; tells OnStorageProblem when writing stops working.
-  void FlushCounted(bool all_rows);
+  void FlushCounted(bool allRows);
   bool CreateFresh();
 
   std::string path_;
@@ -163,12 +166,12 @@ class History : public HistoryCounter {
   TableStore table_;
   HistoryFile file_;
   bool writable_ = true;
-  std::string not_writing_reason_;  // why this run keeps from writing, from KeepFromWriting
+  std::string notWritingReason_;  // why this run keeps from writing, from KeepFromWriting
   std::vector<HistoryChange> pending_;
-  bool storage_failing_ = false;  // the player has been told; reset by a write that works
+  bool storageFailing_ = false;  // the player has been told; reset by a write that works
   HistoryCounterValues counters_;
   std::array<std::string, kCounterLabelCount> labels_;
-  std::string storage_error_;
+  std::string storageError_;
 };
 
 }  // namespace zendra

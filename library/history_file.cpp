@@ -27,9 +27,9 @@ bool IsHistoryColumn(const std::string& name) {
 // One connection and one transaction; rolled back unless committed.
 class Writer {
  public:
-  Writer(const std::string& path, int busy_wait_ms) : path_(path), busy_wait_ms_(busy_wait_ms) {}
+  Writer(const std::string& path, int busyWaitMs) : path_(path), busyWaitMs_(busyWaitMs) {}
   ~Writer() {
-    if (db_ && in_transaction_) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    if (db_ && inTransaction_) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
     sqlite3_close_v2(db_);
   }
   Writer(const Writer&) = delete;
@@ -45,9 +45,9 @@ class Writer {
     sqlite3_db_config(db_, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
     sqlite3_db_config(db_, SQLITE_DBCONFIG_ENABLE_TRIGGER, 0, nullptr);
     sqlite3_db_config(db_, SQLITE_DBCONFIG_ENABLE_VIEW, 0, nullptr);
-    sqlite3_busy_timeout(db_, busy_wait_ms_);
+    sqlite3_busy_timeout(db_, busyWaitMs_);
     if (!Exec("BEGIN IMMEDIATE")) return false;
-    in_transaction_ = true;
+    inTransaction_ = true;
     return true;
   }
 
@@ -72,7 +72,7 @@ class Writer {
 
   bool Commit() {
     if (!Exec("COMMIT")) return false;
-    in_transaction_ = false;
+    inTransaction_ = false;
     return true;
   }
 
@@ -88,9 +88,9 @@ class Writer {
 
  private:
   std::string path_;
-  int busy_wait_ms_;
+  int busyWaitMs_;
   sqlite3* db_ = nullptr;
-  bool in_transaction_ = false;
+  bool inTransaction_ = false;
   std::string error_;
 };
 
@@ -100,7 +100,7 @@ HistoryFile::HistoryFile(std::string path) : path_(std::move(path)) {}
 
 bool HistoryFile::Write(const std::vector<int32_t>& rows, const std::vector<HistoryChange>& changes,
                         std::string* error) const {
-  Writer w(path_, busy_wait_ms_);
+  Writer w(path_, busyWaitMs_);
   const std::string table = Quote(kHistoryTableName);
   std::string create = "CREATE TABLE IF NOT EXISTS " + table + " (";
   for (const char* column : kHistoryColumns) {
@@ -110,13 +110,13 @@ bool HistoryFile::Write(const std::vector<int32_t>& rows, const std::vector<Hist
   // The unique key on the problem number: one row per problem, whoever writes.
   const std::string key =
       "CREATE UNIQUE INDEX IF NOT EXISTS \"ByAuto1\" ON " + table + " (\"Auto1\")";
-  const std::string add_row = "INSERT INTO " + table + " (\"Auto1\") SELECT ?1 WHERE NOT EXISTS " +
+  const std::string addRow = "INSERT INTO " + table + " (\"Auto1\") SELECT ?1 WHERE NOT EXISTS " +
                               "(SELECT 1 FROM " + table + " WHERE \"Auto1\" = ?1)";
   bool ok = w.Open() && w.Exec(create) && w.Exec(key);
-  for (size_t i = 0; ok && i < rows.size(); ++i) ok = w.Run(add_row, {rows[i]});
+  for (size_t i = 0; ok && i < rows.size(); ++i) ok = w.Run(addRow, {rows[i]});
   for (size_t i = 0; ok && i < changes.size(); ++i) {
     const HistoryChange& change = changes[i];
-    if (change.number) ok = w.Run(add_row, {*change.number});
+    if (change.number) ok = w.Run(addRow, {*change.number});
     std::string where = change.number ? " WHERE \"Auto1\" = ?1" : "";
     for (const auto& [column, amount] : change.raise) {
       if (!ok) break;

@@ -30,7 +30,7 @@ class HistoryFile {
 
   // How long a write waits for the file while another program holds it: 2 s unless set (the
   // window waits meanwhile).
-  void SetBusyWaitMs(int ms) { busy_wait_ms_ = ms; }
+  void SetBusyWaitMs(int ms) { busyWaitMs_ = ms; }
 
   // In one transaction: makes the file (table "History" with the twelve integer columns) when
   // it has none, makes a row for each number in `rows` that has none, then applies `changes`
@@ -41,7 +41,7 @@ class HistoryFile {
 
  private:
   std::string path_;
-  int busy_wait_ms_ = 2000;
+  int busyWaitMs_ = 2000;
 };
 
 }  // namespace zendra

@@ -83,12 +83,12 @@ class Connection {
 
 // Guards a connection that reads outside bytes: no triggers, views or schema functions, and a
 // cap on value sizes.
-void Harden(sqlite3* db, int max_value_bytes) {
+void Harden(sqlite3* db, int maxValueBytes) {
   sqlite3_db_config(db, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
   sqlite3_db_config(db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
   sqlite3_db_config(db, SQLITE_DBCONFIG_ENABLE_TRIGGER, 0, nullptr);
   sqlite3_db_config(db, SQLITE_DBCONFIG_ENABLE_VIEW, 0, nullptr);
-  sqlite3_limit(db, SQLITE_LIMIT_LENGTH, max_value_bytes);
+  sqlite3_limit(db, SQLITE_LIMIT_LENGTH, maxValueBytes);
   sqlite3_exec(db, "PRAGMA cell_size_check=ON", nullptr, nullptr, nullptr);
 }
 
@@ -203,42 +203,42 @@ bool CheckDatabaseHeader(std::string_view head, uint64_t size, std::string* erro
   if (size < 512 || head.size() < 100 || head.substr(0, 16) != kMagic) {
     return fail("The table data is not a database (no SQLite header)");
   }
-  uint32_t page_size = BigEndian(head, 16, 2);
-  if (page_size == 1) page_size = 65536;
-  if (page_size < 512 || (page_size & (page_size - 1)) != 0) {
-    return fail("The table data is not a database (page size " + std::to_string(page_size) + ")");
+  uint32_t pageSize = BigEndian(head, 16, 2);
+  if (pageSize == 1) pageSize = 65536;
+  if (pageSize < 512 || (pageSize & (pageSize - 1)) != 0) {
+    return fail("The table data is not a database (page size " + std::to_string(pageSize) + ")");
   }
-  if (size % page_size != 0) {
+  if (size % pageSize != 0) {
     return fail("The table data is not whole: " + std::to_string(size) +
-                " bytes are not a number of pages of " + std::to_string(page_size) + " bytes");
+                " bytes are not a number of pages of " + std::to_string(pageSize) + " bytes");
   }
   // The page count in the header counts only when it was written by the last change.
   const uint32_t pages = BigEndian(head, 28, 4);
-  const bool pages_valid = pages > 0 && BigEndian(head, 24, 4) == BigEndian(head, 92, 4);
-  if (pages_valid && static_cast<uint64_t>(pages) * page_size != size) {
+  const bool pagesValid = pages > 0 && BigEndian(head, 24, 4) == BigEndian(head, 92, 4);
+  if (pagesValid && static_cast<uint64_t>(pages) * pageSize != size) {
     return fail("The table data is not whole: its header counts " + std::to_string(pages) +
-                " pages of " + std::to_string(page_size) + " bytes, it holds " +
+                " pages of " + std::to_string(pageSize) + " bytes, it holds " +
                 std::to_string(size) + " bytes");
   }
   return true;
 }
 
-TableStore::TableStore(std::string table_name) : table_name_(std::move(table_name)) {}
+TableStore::TableStore(std::string tableName) : tableName_(std::move(tableName)) {}
 
 TableStore::~TableStore() = default;
 
 void TableStore::SetMaxValueBytes(int bytes) {
-  max_value_bytes_ = std::clamp(bytes, 1, kDefaultMaxValueBytes);
+  maxValueBytes_ = std::clamp(bytes, 1, kDefaultMaxValueBytes);
 }
 
 // ---- Loading and creating ------------------------------------------------------------------
 
 bool TableStore::LoadFromFile(const std::string& path, std::string* error) {
-  load_failure_ = LoadFailure::kRefused;
+  loadFailure_ = LoadFailure::kRefused;
   struct stat st {};
   if (::stat(path.c_str(), &st) != 0) {
     const bool missing = errno == ENOENT || errno == ENOTDIR;
-    if (!missing) load_failure_ = LoadFailure::kUnavailable;
+    if (!missing) loadFailure_ = LoadFailure::kUnavailable;
     if (error) {
       *error = "Cannot open file \"" + path + "\": " + (missing ? "no such file" : std::strerror(errno));
     }
@@ -257,16 +257,16 @@ bool TableStore::LoadFromFile(const std::string& path, std::string* error) {
     rc = sqlite3_open_v2(path.c_str(), db.out(), SQLITE_OPEN_READONLY, nullptr);
   }
   if (rc != SQLITE_OK) {
-    if (Unavailable(rc)) load_failure_ = LoadFailure::kUnavailable;
+    if (Unavailable(rc)) loadFailure_ = LoadFailure::kUnavailable;
     if (error) {
       *error = "Cannot open file \"" + path +
                "\": " + (db.get() ? sqlite3_errmsg(db.get()) : "out of memory");
     }
     return false;
   }
-  Harden(db.get(), max_value_bytes_);
+  Harden(db.get(), maxValueBytes_);
   // Another program may hold the file for a moment (a backup, an sqlite3 shell): wait for it.
-  sqlite3_busy_timeout(db.get(), busy_wait_ms_);
+  sqlite3_busy_timeout(db.get(), busyWaitMs_);
   std::string message;
   if (LoadFromDatabase(db.get(), &message)) return true;
   if (error) *error = "\"" + path + "\": " + message;
@@ -274,7 +274,7 @@ bool TableStore::LoadFromFile(const std::string& path, std::string* error) {
 }
 
 bool TableStore::LoadFromBytes(std::string_view bytes, std::string* error) {
-  load_failure_ = LoadFailure::kRefused;
+  loadFailure_ = LoadFailure::kRefused;
   if (bytes.empty()) {
     if (error) *error = "The table data is empty";
     return false;
@@ -282,18 +282,18 @@ bool TableStore::LoadFromBytes(std::string_view bytes, std::string* error) {
   if (!CheckDatabaseHeader(bytes, bytes.size(), error)) return false;
   Connection db;
   if (sqlite3_open_v2(":memory:", db.out(), SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
-    load_failure_ = LoadFailure::kUnavailable;
+    loadFailure_ = LoadFailure::kUnavailable;
     if (error) *error = "Cannot open an in-memory database";
     return false;
   }
-  Harden(db.get(), max_value_bytes_);
+  Harden(db.get(), maxValueBytes_);
   // Read in place: SQLite neither writes, grows nor frees the image, which outlives `db`.
   auto* image = reinterpret_cast<unsigned char*>(const_cast<char*>(bytes.data()));
   int rc = sqlite3_deserialize(db.get(), "main", image, static_cast<sqlite3_int64>(bytes.size()),
                                static_cast<sqlite3_int64>(bytes.size()),
                                SQLITE_DESERIALIZE_READONLY);
   if (rc != SQLITE_OK) {
-    if (Unavailable(rc)) load_failure_ = LoadFailure::kUnavailable;
+    if (Unavailable(rc)) loadFailure_ = LoadFailure::kUnavailable;
     if (error) *error = sqlite3_errmsg(db.get());
     return false;
   }
@@ -305,25 +305,25 @@ bool TableStore::LoadFromDatabase(sqlite3* db, std::string* error) {
     if (error) *error = message;
     return false;
   };
-  auto engine_fail = [&](const std::string& what) {
+  auto engineFail = [&](const std::string& what) {
     const int code = sqlite3_extended_errcode(db);
-    if (Unavailable(code)) load_failure_ = LoadFailure::kUnavailable;
+    if (Unavailable(code)) loadFailure_ = LoadFailure::kUnavailable;
     if ((code & 0xFF) == SQLITE_TOOBIG) {
-      return fail(what + ": a value is longer than the " + std::to_string(max_value_bytes_) +
+      return fail(what + ": a value is longer than the " + std::to_string(maxValueBytes_) +
                   " bytes a field may hold");
     }
     return fail(what + ": " + sqlite3_errmsg(db));
   };
 
   // The table itself: an ordinary table, not a view or a virtual table.
-  std::string stored_name;
+  std::string storedName;
   {
     Statement find(db, "SELECT name, type, sql FROM sqlite_schema WHERE name = ?1 COLLATE NOCASE");
-    if (!find) return engine_fail("Cannot read the table data");
-    sqlite3_bind_text(find.get(), 1, table_name_.c_str(), -1, SQLITE_TRANSIENT);
+    if (!find) return engineFail("Cannot read the table data");
+    sqlite3_bind_text(find.get(), 1, tableName_.c_str(), -1, SQLITE_TRANSIENT);
     int rc = sqlite3_step(find.get());
-    if (rc == SQLITE_DONE) return fail("The table data has no table \"" + table_name_ + "\"");
-    if (rc != SQLITE_ROW) return engine_fail("Cannot read the table data");
+    if (rc == SQLITE_DONE) return fail("The table data has no table \"" + tableName_ + "\"");
+    if (rc != SQLITE_ROW) return engineFail("Cannot read the table data");
     const char* name = reinterpret_cast<const char*>(sqlite3_column_text(find.get(), 0));
     const char* type = reinterpret_cast<const char*>(sqlite3_column_text(find.get(), 1));
     const char* sql = reinterpret_cast<const char*>(sqlite3_column_text(find.get(), 2));
@@ -333,17 +333,17 @@ bool TableStore::LoadFromDatabase(sqlite3* db, std::string* error) {
     }
     if (!name || !type || std::string_view(type) != "table" ||
         create.rfind("CREATE TABLE", 0) != 0) {
-      return fail("\"" + table_name_ + "\" in the table data is not an ordinary table");
+      return fail("\"" + tableName_ + "\" in the table data is not an ordinary table");
     }
-    stored_name = name;
+    storedName = name;
   }
 
   // The columns, in their order.
   std::vector<FieldDef> fields;
   {
     Statement columns(db, "SELECT name, type, hidden FROM pragma_table_xinfo(?1)");
-    if (!columns) return engine_fail("Cannot read the table's columns");
-    sqlite3_bind_text(columns.get(), 1, stored_name.c_str(), -1, SQLITE_TRANSIENT);
+    if (!columns) return engineFail("Cannot read the table's columns");
+    sqlite3_bind_text(columns.get(), 1, storedName.c_str(), -1, SQLITE_TRANSIENT);
     int rc;
     while ((rc = sqlite3_step(columns.get())) == SQLITE_ROW) {
       const char* name = reinterpret_cast<const char*>(sqlite3_column_text(columns.get(), 0));
@@ -360,17 +360,17 @@ bool TableStore::LoadFromDatabase(sqlite3* db, std::string* error) {
       }
       fields.push_back(std::move(def));
     }
-    if (rc != SQLITE_DONE) return engine_fail("Cannot read the table's columns");
-    if (fields.empty()) return fail("The table \"" + table_name_ + "\" has no columns");
+    if (rc != SQLITE_DONE) return engineFail("Cannot read the table's columns");
+    if (fields.empty()) return fail("The table \"" + tableName_ + "\" has no columns");
   }
 
   std::string alias = RowIdAlias(fields);
   if (alias.empty()) return fail("The table's columns hide its row ids");
   std::string sql = "SELECT " + alias;
   for (const FieldDef& f : fields) sql += ", " + Quote(f.name);
-  sql += " FROM " + Quote(stored_name) + " ORDER BY " + alias;
+  sql += " FROM " + Quote(storedName) + " ORDER BY " + alias;
   Statement select(db, sql);
-  if (!select) return engine_fail("Cannot read the table's rows");
+  if (!select) return engineFail("Cannot read the table's rows");
 
   std::vector<Row> rows;
   int rc;
@@ -394,25 +394,25 @@ bool TableStore::LoadFromDatabase(sqlite3* db, std::string* error) {
         const void* data = kind == SQLITE_BLOB ? sqlite3_column_blob(select.get(), column)
                                                : sqlite3_column_text(select.get(), column);
         int size = sqlite3_column_bytes(select.get(), column);
-        if (!data && size > 0) return engine_fail("Cannot read the table's rows");
+        if (!data && size > 0) return engineFail("Cannot read the table's rows");
         row.values[i] = std::string(static_cast<const char*>(data), static_cast<size_t>(size));
       }
     }
     rows.push_back(std::move(row));
   }
-  if (rc != SQLITE_DONE) return engine_fail("Cannot read the table's rows");
+  if (rc != SQLITE_DONE) return engineFail("Cannot read the table's rows");
 
   // Everything read: replace the content.
-  load_failure_ = LoadFailure::kNone;
+  loadFailure_ = LoadFailure::kNone;
   fields_ = std::move(fields);
   rows_ = std::move(rows);
   indexes_.clear();
   ordering_ = Order{};
   BuildOrder(ordering_);
-  next_id_ = rows_.empty() ? 1 : rows_.back().id + 1;
+  nextId_ = rows_.empty() ? 1 : rows_.back().id + 1;
   state_ = State::kBrowse;
   buffer_.clear();
-  change_count_ = 0;
+  changeCount_ = 0;
   active_ = true;
   First();
   return true;
@@ -437,10 +437,10 @@ bool TableStore::CreateDataSet(std::string* error) {
   rows_.clear();
   indexes_.clear();
   ordering_ = Order{};
-  next_id_ = 1;
+  nextId_ = 1;
   state_ = State::kBrowse;
   buffer_.clear();
-  change_count_ = 0;
+  changeCount_ = 0;
   active_ = true;
   First();
   return true;
@@ -454,7 +454,7 @@ void TableStore::Close() {
   ordering_ = Order{};
   state_ = State::kBrowse;
   buffer_.clear();
-  change_count_ = 0;
+  changeCount_ = 0;
   cursor_ = -1;
   eof_ = bof_ = true;
 }
@@ -517,8 +517,8 @@ void TableStore::BuildOrder(Order& order) {
 }
 
 bool TableStore::PrimaryConflict(const Index& index, const std::vector<FieldValue>& values,
-                                 int64_t own_id) const {
-  auto key_less = [&](uint32_t row, int) {
+                                 int64_t ownId) const {
+  auto keyLess = [&](uint32_t row, int) {
     for (int f : index.order.fields) {
       int c =
           CompareValues(rows_[row].values[static_cast<size_t>(f)], values[static_cast<size_t>(f)]);
@@ -526,7 +526,7 @@ bool TableStore::PrimaryConflict(const Index& index, const std::vector<FieldValu
     }
     return false;
   };
-  auto it = std::lower_bound(index.order.rows.begin(), index.order.rows.end(), 0, key_less);
+  auto it = std::lower_bound(index.order.rows.begin(), index.order.rows.end(), 0, keyLess);
   for (; it != index.order.rows.end(); ++it) {
     bool equal = true;
     for (int f : index.order.fields) {
@@ -537,7 +537,7 @@ bool TableStore::PrimaryConflict(const Index& index, const std::vector<FieldValu
       }
     }
     if (!equal) return false;
-    if (rows_[*it].id != own_id) return true;
+    if (rows_[*it].id != ownId) return true;
   }
   return false;
 }
@@ -604,7 +604,7 @@ bool TableStore::SetOrdering(const std::string& fields, std::string* error) {
 bool TableStore::FindKey(const std::vector<FieldValue>& key) {
   if (!active_ || key.empty() || key.size() > ordering_.fields.size()) return false;
   LeaveEdit();
-  auto compare_key = [&](uint32_t row) {
+  auto compareKey = [&](uint32_t row) {
     for (size_t i = 0; i < key.size(); ++i) {
       int c = CompareValues(rows_[row].values[static_cast<size_t>(ordering_.fields[i])], key[i]);
       if (c != 0) return c;
@@ -612,8 +612,8 @@ bool TableStore::FindKey(const std::vector<FieldValue>& key) {
     return 0;
   };
   auto it = std::lower_bound(ordering_.rows.begin(), ordering_.rows.end(), 0,
-                             [&](uint32_t row, int) { return compare_key(row) < 0; });
-  if (it == ordering_.rows.end() || compare_key(*it) != 0) return false;
+                             [&](uint32_t row, int) { return compareKey(row) < 0; });
+  if (it == ordering_.rows.end() || compareKey(*it) != 0) return false;
   SetCursor(static_cast<int>(it - ordering_.rows.begin()));
   return true;
 }
@@ -692,7 +692,7 @@ bool TableStore::Post(std::string* error) {
       }
     }
     row = static_cast<uint32_t>(rows_.size());
-    rows_.push_back(Row{next_id_++, std::move(buffer_)});
+    rows_.push_back(Row{nextId_++, std::move(buffer_)});
   } else {
     row = ordering_.rows[static_cast<size_t>(cursor_)];
     for (const Index& index : indexes_) {
@@ -709,7 +709,7 @@ bool TableStore::Post(std::string* error) {
   for (Index& index : indexes_) InsertInto(index.order, row);
   buffer_.clear();
   state_ = State::kBrowse;
-  ++change_count_;
+  ++changeCount_;
   auto at = std::lower_bound(
       ordering_.rows.begin(), ordering_.rows.end(), row,
       [&](uint32_t a, uint32_t b) { return CompareRows(ordering_, rows_[a], rows_[b]) < 0; });
@@ -814,9 +814,9 @@ bool TableStore::SaveToFile(const std::string& path, std::string* error) {
     if (!Exec(db.get(), "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; BEGIN", &message)) {
       return fail("Cannot write \"" + temp + "\": " + message);
     }
-    std::string create = "CREATE TABLE " + Quote(table_name_) + " (";
+    std::string create = "CREATE TABLE " + Quote(tableName_) + " (";
     std::string alias = RowIdAlias(fields_);
-    std::string insert = "INSERT INTO " + Quote(table_name_) + " (";
+    std::string insert = "INSERT INTO " + Quote(tableName_) + " (";
     std::string slots;
     if (!alias.empty()) {
       insert += alias;

@@ -47,14 +47,14 @@ enum class LoadFailure { kNone, kRefused, kUnavailable };
 
 class TableStore {
  public:
-  // A closed table whose file holds the table `table_name`.
-  explicit TableStore(std::string table_name);
+  // A closed table whose file holds the table `tableName`.
+  explicit TableStore(std::string tableName);
   ~TableStore();
   TableStore(const TableStore&) = delete;
   TableStore& operator=(const TableStore&) = delete;
 
   // The name of the table inside the file.
-  const std::string& TableName() const { return table_name_; }
+  const std::string& TableName() const { return tableName_; }
 
   // ---- Loading and creating --------------------------------------------------------------
 
@@ -68,14 +68,14 @@ class TableStore {
   // The same from an SQLite database image held in memory (read in place, not copied).
   bool LoadFromBytes(std::string_view bytes, std::string* error);
   // What the last failed load ran into; kNone after a successful one.
-  LoadFailure LastLoadFailure() const { return load_failure_; }
+  LoadFailure LastLoadFailure() const { return loadFailure_; }
   // Loads refuse a table holding a string or large object longer than `bytes` (at most
   // kDefaultMaxValueBytes), before reading it.
   void SetMaxValueBytes(int bytes);
   // How long LoadFromFile waits for a file another program holds locked (a backup, an sqlite3
   // shell): 10 s unless set.
-  int BusyWaitMs() const { return busy_wait_ms_; }
-  void SetBusyWaitMs(int ms) { busy_wait_ms_ = ms; }
+  int BusyWaitMs() const { return busyWaitMs_; }
+  void SetBusyWaitMs(int ms) { busyWaitMs_ = ms; }
   // Sets the field definitions used by the next CreateDataSet.
   void DefineFields(std::vector<FieldDef> fields);
   // Makes an empty, active table with the defined fields; false when none are defined or two
@@ -151,9 +151,9 @@ class TableStore {
   // ---- Changes and saving ----------------------------------------------------------------
 
   // Posts since the last load, create or merge.
-  int ChangeCount() const { return change_count_; }
+  int ChangeCount() const { return changeCount_; }
   // Folds the pending changes into the data: the change count becomes 0.
-  void MergeChangeLog() { change_count_ = 0; }
+  void MergeChangeLog() { changeCount_ = 0; }
   // Writes the whole table to `path`: a new file beside it, flushed, then renamed over the
   // old one, so a crash leaves the old or the new file whole. False (old file untouched) on
   // any failure; false too for a table that is not active.
@@ -188,13 +188,13 @@ class TableStore {
   void EraseFrom(Order& order, uint32_t row);
   void BuildOrder(Order& order);
   bool PrimaryConflict(const Index& index, const std::vector<FieldValue>& values,
-                       int64_t own_id) const;
+                       int64_t ownId) const;
   const FieldValue* CurrentValue(std::string_view field) const;
   bool SetValue(std::string_view field, FieldValue value);
   void SetCursor(int position);
   bool LoadFromDatabase(sqlite3* db, std::string* error);
 
-  std::string table_name_;
+  std::string tableName_;
   bool active_ = false;
   std::vector<FieldDef> defined_;
   std::vector<FieldDef> fields_;
@@ -206,11 +206,11 @@ class TableStore {
   bool bof_ = true;
   State state_ = State::kBrowse;
   std::vector<FieldValue> buffer_;
-  int change_count_ = 0;
-  int64_t next_id_ = 1;
-  int max_value_bytes_ = kDefaultMaxValueBytes;
-  int busy_wait_ms_ = 10000;
-  LoadFailure load_failure_ = LoadFailure::kNone;
+  int changeCount_ = 0;
+  int64_t nextId_ = 1;
+  int maxValueBytes_ = kDefaultMaxValueBytes;
+  int busyWaitMs_ = 10000;
+  LoadFailure loadFailure_ = LoadFailure::kNone;
 };
 
 }  // namespace zendra

@@ -12,11 +12,11 @@
 namespace zendra {
 namespace {
 
-using testing::ProblemImage;
-using testing::ProblemRow;
-using testing::TempDir;
-using testing::WriteFile;
-using testing::ZipWith;
+using test::ProblemImage;
+using test::ProblemRow;
+using test::TempDir;
+using test::WriteFile;
+using test::ZipWith;
 
 constexpr long long kMB = 1024 * 1024;
 

@@ -22,8 +22,8 @@
 namespace zendra {
 namespace {
 
-using testing::TempDir;
-using testing::WriteFile;
+using test::TempDir;
+using test::WriteFile;
 
 const Localizer kEnglish{};
 
@@ -425,7 +425,7 @@ TEST(HistoryStorageTest, ARunKeptFromWritingLeavesTheFile) {
   TempDir dir;
   const std::string path = dir.Path("History1.cds");
   WriteHistoryFile(path);
-  const std::string before = testing::ReadFile(path);
+  const std::string before = test::ReadFile(path);
   History history(path, kEnglish);
   history.KeepFromWriting("the lock file cannot be made");
   const std::string message = history.Open();
@@ -438,7 +438,7 @@ TEST(HistoryStorageTest, ARunKeptFromWritingLeavesTheFile) {
   std::string error;
   EXPECT_FALSE(history.Save(&error));
   EXPECT_NE(error, "");
-  EXPECT_EQ(testing::ReadFile(path), before);
+  EXPECT_EQ(test::ReadFile(path), before);
 }
 
 }  // namespace

@@ -17,9 +17,9 @@
 namespace zendra {
 namespace {
 
-using testing::DatabaseImage;
-using testing::TempDir;
-using testing::WriteFile;
+using test::DatabaseImage;
+using test::TempDir;
+using test::WriteFile;
 
 // A table "T" with fields A, B (integers) and S (string), filled with `rows` of (A, B, S).
 struct Triple {
