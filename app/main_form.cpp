@@ -34,9 +34,11 @@
 #include "app/qt_ports.h"
 #include "app/settings.h"
 #include "app/status_bar.h"
+#include "app/window_notices.h"
 #include "board/widget/lattix.h"
 #include "index/go_index.h"
 #include "library/navigation.h"
+#include "library/remark_file.h"
 #include "solving/solving_controller.h"
 
 namespace zendra {
@@ -252,6 +254,7 @@ void TLattixMainForm::CreateWidgets() {
     if (const char* name = HistoryLabelName(label)) SetLabel(labels_[name], text);
   };
   library_->OnSolvedCountChanged = [this](int solved) { GoIndex1->SetSolvedCount(solved); };
+  library_->OnStorageProblem = [this](const std::string& text) { ShowStorageProblem(text); };
 }
 
 void TLattixMainForm::CreateSolving() {
@@ -562,13 +565,8 @@ void TLattixMainForm::CreateCommands() {
 }
 
 void TLattixMainForm::LoadRemarks() {
-  QFile file(QDir::current().filePath("Remark.txt"));
-  if (!file.open(QIODevice::ReadOnly)) return;
-  while (!file.atEnd()) {
-    QByteArray line = file.readLine();
-    while (line.endsWith('\n') || line.endsWith('\r')) line.chop(1);
-    remarks_.push_back(line.toStdString());
-  }
+  if (!LoadRemarkFile(QDir::current().filePath("Remark.txt").toStdString(), &remarks_, nullptr))
+    return;
   SolvingLanguage language = controller_->Language();
   language.remarks = remarks_;
   controller_->SetLanguage(std::move(language));
@@ -617,21 +615,17 @@ void TLattixMainForm::FirstActivation() {
   if (m.delay) TrackBar1->setValue(*m.delay);
   controller_->SetDelay(TrackBar1->value());
 
-  const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-  const QRect available = screen ? screen->availableGeometry() : QRect(0, 0, 640, 480);
-  const QSize fallback = DefaultWindowSize(available.size());
-  const QSize size(m.width.value_or(fallback.width()), m.height.value_or(fallback.height()));
-  resize(size.expandedTo(minimumSize()));
-  if (m.top || m.left) {
-    move(m.left.value_or(x()), m.top.value_or(y()));
-  } else {
-    const QRect frame = frameGeometry();
-    move(available.center() - QPoint(frame.width() / 2, frame.height() / 2));
-  }
+  // The stored place, kept on a screen and within its size.
+  const QList<QRect> screens = AvailableScreenAreas(*this);
+  const QSize fallback = DefaultWindowSize(screens.value(0, QRect(0, 0, 640, 480)).size());
+  const QRect place = RestoredGeometry(m, screens, pos(), fallback, minimumSize());
+  resize(place.size());
+  move(place.topLeft());
 
   const std::string historyMessage = library_->OpenHistory();
   historyOpen_ = true;
   if (!historyMessage.empty()) QMessageBox::information(this, windowTitle(), Q(historyMessage));
+  library_->NextCollectionFromSettings();
   OpenCollection(m.database, m.topRow);
   savedRadius_ = Lattix1->Radius();
   UpdateCommands();
@@ -651,7 +645,8 @@ void TLattixMainForm::SaveOnClose() {
   if (library_->OpenCollectionNumber() >= 0) c.database = library_->OpenCollectionNumber();
   c.topRow = GoIndex1->TopRow();
   c.selected = GoIndex1->Selected();
-  if (!(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen))) {
+  if (!(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)) &&
+      SaneGeometry(QRect(pos(), size()), AvailableScreenAreas(*this))) {
     c.height = height();
     c.width = width();
     c.top = y();
@@ -672,7 +667,8 @@ void TLattixMainForm::SaveOnClose() {
   }
   if (historyOpen_) {
     std::string error;
-    library_->SaveHistory(&error);
+    if (!library_->SaveHistory(&error))
+      ShowStorageProblem("Your progress of this session could not be saved.\n\n" + error + ".");
   }
 }
 
@@ -936,6 +932,10 @@ void TLattixMainForm::ShowTip(int) {}
 void TLattixMainForm::HideTips() {}
 
 void TLattixMainForm::Beep() { QApplication::beep(); }
+
+void TLattixMainForm::ShowStorageProblem(const std::string& text) {
+  ShowStorageNotice(this, Q(text));
+}
 
 bool TLattixMainForm::ProblemSelected() const {
   return GoIndex1->Count() > 0 && GoIndex1->Selected() >= 0;

@@ -36,7 +36,7 @@ QSize DefaultWindowSize(QSize screen) {
 QRect RestoredGeometry(const MainSettings& m, const QList<QRect>& screens, QPoint current,
                        QSize fallback, QSize minimum) {
   // Beyond this no screen lies; it keeps the arithmetic below far from overflow.
-  constexpr int kFar = 1 << 20;
+  static constexpr int kFar = 1 << 20;
   const auto bound = [](int v) { return std::clamp(v, -kFar, kFar); };
   QSize size(m.width && *m.width > 0 ? std::min(*m.width, kFar) : fallback.width(),
              m.height && *m.height > 0 ? std::min(*m.height, kFar) : fallback.height());

@@ -242,7 +242,7 @@ bool ProblemDatabase::LoadMember(std::string_view member, std::string* error) {
   auto table = std::make_unique<TableStore>(kProblemTableName);
   table->SetMaxValueBytes(kMaxSolutionBytes);
   if (!table->LoadFromBytes(member, error)) {
-    if (error) *error = "The data file \"" + data_file_path_ + "\": " + *error;
+    if (error) *error = "The data file \"" + dataFilePath_ + "\": " + *error;
     return false;
   }
   for (const FieldDef& column : ProblemTableFields()) {

@@ -12,6 +12,7 @@
 
 #include "board/engine/lattix_engine.h"
 #include "library/problem_database.h"
+#include "library/remark_file.h"
 #include "library/table_store.h"
 
 namespace zendra {
@@ -432,11 +433,7 @@ bool WriteRemarkFile(const RemarkList& remarks, const std::string& path, std::st
 
 std::vector<std::string> ReadRemarkFile(const std::string& path) {
   std::vector<std::string> lines;
-  std::ifstream in(path, std::ios::binary);
-  for (std::string line; std::getline(in, line);) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(line);
-  }
+  LoadRemarkFile(path, &lines, nullptr);
   return lines;
 }
 

@@ -85,7 +85,8 @@ bool WriteDataFile(const std::vector<DataProblem>& problems, const std::string& 
 bool ReadDataFile(const std::string& path, std::vector<DataProblem>* problems, std::string* error);
 // Writes the remark list, one line per remark (line 0 empty), replacing `path` whole.
 bool WriteRemarkFile(const RemarkList& remarks, const std::string& path, std::string* error);
-// Reads a remark list file; an absent file gives an empty list.
+// Reads a remark list file (LoadRemarkFile); an absent, unreadable or irregular file gives an
+// empty list.
 std::vector<std::string> ReadRemarkFile(const std::string& path);
 
 // Verifies one problem for solving; returns one sentence per fault, empty when it is sound:
