@@ -3,6 +3,8 @@
 #include <sqlite3.h>
 #include <strings.h>
 
+#include <cstring>
+
 #include "library/history.h"
 
 namespace zendra {
@@ -81,6 +83,10 @@ class Writer {
       error_ = "Cannot write the history file \"" + path_ + "\": " +
                (what ? std::string(what) + ": " : std::string()) +
                (db_ ? sqlite3_errmsg(db_) : "out of memory");
+      // SQLite says "disk I/O error" for a full disk and a file-size limit alike: add the
+      // system's word.
+      const int system = db_ ? sqlite3_system_errno(db_) : 0;
+      if (system != 0) error_ += std::string(" (") + std::strerror(system) + ")";
     }
     return false;
   }
