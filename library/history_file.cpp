@@ -109,8 +109,10 @@ bool HistoryFile::Write(const std::vector<int32_t>& rows, const std::vector<Hist
   Writer w(path_, busyWaitMs_);
   const std::string table = Quote(kHistoryTableName);
   std::string create = "CREATE TABLE IF NOT EXISTS " + table + " (";
+  bool first = true;
   for (const char* column : kHistoryColumns) {
-    create += (column == kHistoryColumns[0] ? "" : ", ") + Quote(column) + " INTEGER";
+    create += (first ? "" : ", ") + Quote(column) + " INTEGER";
+    first = false;
   }
   create += ")";
   // The unique key on the problem number: one row per problem, whoever writes.
