@@ -59,8 +59,10 @@ QRect RestoredGeometry(const MainSettings& m, const QList<QRect>& screens, QPoin
   }
   size = size.boundedTo(screen.size()).expandedTo(minimum);
   if (!placed) pos = screen.center() - QPoint(size.width() / 2, size.height() / 2);
-  pos.setX(std::clamp(pos.x(), screen.left(), std::max(screen.left(), screen.right() + 1 - size.width())));
-  pos.setY(std::clamp(pos.y(), screen.top(), std::max(screen.top(), screen.bottom() + 1 - size.height())));
+  pos.setX(std::clamp(pos.x(), screen.left(),
+                      std::max(screen.left(), screen.right() + 1 - size.width())));
+  pos.setY(std::clamp(pos.y(), screen.top(),
+                      std::max(screen.top(), screen.bottom() + 1 - size.height())));
   return QRect(pos, size);
 }
 

@@ -93,7 +93,8 @@ bool SingleInstance::TryFolder(const QString& folder) {
 InstanceChannel* SingleInstance::Channel(QString* error) {
   if (channel_) return channel_.get();
   QLibrary module(moduleFile_);
-  const auto make = reinterpret_cast<InstanceChannelFactory>(module.resolve(kInstanceChannelFactory));
+  const auto make =
+      reinterpret_cast<InstanceChannelFactory>(module.resolve(kInstanceChannelFactory));
   if (!make) {
     if (error) *error = module.errorString();
     return nullptr;

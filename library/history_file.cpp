@@ -38,8 +38,8 @@ class Writer {
   Writer& operator=(const Writer&) = delete;
 
   bool Open() {
-    if (sqlite3_open_v2(path_.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                        nullptr) != SQLITE_OK) {
+    if (sqlite3_open_v2(path_.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
+        SQLITE_OK) {
       return Fail("cannot open it");
     }
     // The file is outside bytes as well: no triggers or views may run while writing.
@@ -80,8 +80,8 @@ class Writer {
 
   bool Fail(const char* what) {
     if (error_.empty()) {
-      error_ = "Cannot write the history file \"" + path_ + "\": " +
-               (what ? std::string(what) + ": " : std::string()) +
+      error_ = "Cannot write the history file \"" + path_ +
+               "\": " + (what ? std::string(what) + ": " : std::string()) +
                (db_ ? sqlite3_errmsg(db_) : "out of memory");
       // SQLite says "disk I/O error" for a full disk and a file-size limit alike: add the
       // system's word.
@@ -119,7 +119,7 @@ bool HistoryFile::Write(const std::vector<int32_t>& rows, const std::vector<Hist
   const std::string key =
       "CREATE UNIQUE INDEX IF NOT EXISTS \"ByAuto1\" ON " + table + " (\"Auto1\")";
   const std::string addRow = "INSERT INTO " + table + " (\"Auto1\") SELECT ?1 WHERE NOT EXISTS " +
-                              "(SELECT 1 FROM " + table + " WHERE \"Auto1\" = ?1)";
+                             "(SELECT 1 FROM " + table + " WHERE \"Auto1\" = ?1)";
   bool ok = w.Open() && w.Exec(create) && w.Exec(key);
   for (size_t i = 0; ok && i < rows.size(); ++i) ok = w.Run(addRow, {rows[i]});
   for (size_t i = 0; ok && i < changes.size(); ++i) {

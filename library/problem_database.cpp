@@ -96,7 +96,8 @@ bool ReadMember(zip_t* archive, long long archiveSize, const std::string& name, 
     while (done < count) {
       zip_int64_t n = zip_fread(file, to + done, count - done);
       if (n < 0) {
-        message = std::string("Cannot read the member \"") + name + "\": " + zip_file_strerror(file);
+        message =
+            std::string("Cannot read the member \"") + name + "\": " + zip_file_strerror(file);
         return false;
       }
       if (n == 0) {

@@ -240,7 +240,8 @@ bool TableStore::LoadFromFile(const std::string& path, std::string* error) {
     const bool missing = errno == ENOENT || errno == ENOTDIR;
     if (!missing) loadFailure_ = LoadFailure::kUnavailable;
     if (error) {
-      *error = "Cannot open file \"" + path + "\": " + (missing ? "no such file" : std::strerror(errno));
+      *error =
+          "Cannot open file \"" + path + "\": " + (missing ? "no such file" : std::strerror(errno));
     }
     return false;
   }
@@ -289,9 +290,9 @@ bool TableStore::LoadFromBytes(std::string_view bytes, std::string* error) {
   Harden(db.get(), maxValueBytes_);
   // Read in place: SQLite neither writes, grows nor frees the image, which outlives `db`.
   auto* image = reinterpret_cast<unsigned char*>(const_cast<char*>(bytes.data()));
-  int rc = sqlite3_deserialize(db.get(), "main", image, static_cast<sqlite3_int64>(bytes.size()),
-                               static_cast<sqlite3_int64>(bytes.size()),
-                               SQLITE_DESERIALIZE_READONLY);
+  int rc =
+      sqlite3_deserialize(db.get(), "main", image, static_cast<sqlite3_int64>(bytes.size()),
+                          static_cast<sqlite3_int64>(bytes.size()), SQLITE_DESERIALIZE_READONLY);
   if (rc != SQLITE_OK) {
     if (Unavailable(rc)) loadFailure_ = LoadFailure::kUnavailable;
     if (error) *error = sqlite3_errmsg(db.get());

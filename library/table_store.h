@@ -59,10 +59,10 @@ class TableStore {
   // ---- Loading and creating --------------------------------------------------------------
 
   // Replaces fields and rows with the table read from the SQLite file at `path`; indexes and
-  // ordering are dropped, the cursor stands on the first row, the change count is 0. On refusal (missing file, not
-  // a database, no such table, a value that does not fit its field) or when the file cannot be
-  // read, the table stays as it was, `error` carries the reason (naming the file) and
-  // LastLoadFailure() says which of the two it was. A file another program holds locked is
+  // ordering are dropped, the cursor stands on the first row, the change count is 0. On refusal
+  // (missing file, not a database, no such table, a value that does not fit its field) or when the
+  // file cannot be read, the table stays as it was, `error` carries the reason (naming the file)
+  // and LastLoadFailure() says which of the two it was. A file another program holds locked is
   // waited for (BusyWaitMs).
   bool LoadFromFile(const std::string& path, std::string* error);
   // The same from an SQLite database image held in memory (read in place, not copied).

@@ -533,7 +533,8 @@ std::vector<std::string> CheckProblem(const DataProblem& problem) {
     const std::string_view point = tree.NodePoint(id);
     const int level = tree.Level(id);
     const std::size_t movesBefore = initialMoves + static_cast<std::size_t>(level - 1);
-    if (board.Process().size() / 2 > movesBefore) board.GoToMove(static_cast<int>(movesBefore), false);
+    if (board.Process().size() / 2 > movesBefore)
+      board.GoToMove(static_cast<int>(movesBefore), false);
     const Colour expected = level % 2 == 1 ? user : Opponent(user);
     if (!SameSide(board.Turn(), expected)) {
       fault("level " + std::to_string(level) + " is not the expected side's move", id);
@@ -616,9 +617,10 @@ std::vector<std::string> CheckProblem(const DataProblem& problem) {
     const int cf = u == kNoNode ? -1 : computerFlag[static_cast<std::size_t>(u)];
     const int uf = u == kNoNode ? -1 : userFlag[static_cast<std::size_t>(u)];
     if (uf >= 0 && cf > uf) {
-      fault("a successful line ends in Data error(1): a flagged reply lies below the "
-            "flagged user move",
-            id);
+      fault(
+          "a successful line ends in Data error(1): a flagged reply lies below the "
+          "flagged user move",
+          id);
     }
     const std::string word = WordOf(code[1]);
     if (!word.empty() && word != answer) {

@@ -1,8 +1,6 @@
 // The settings file (~/.config/Tarnwick/Lattix.conf, an INI file): the bytes are read the way
 // the main window reads its settings at the first activation, and the stored place is put on
 // two screens; the window always lands on a screen, within its size.
-#include <stdlib.h>
-
 #include <QCoreApplication>
 #include <QSettings>
 #include <cstddef>
@@ -12,16 +10,12 @@
 #include <string>
 
 #include "app/settings.h"
+#include "fuzz/fuzz_files.h"
 
 namespace {
 
 const std::string& SettingsPath() {
-  static const std::string path = [] {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "zendra-fuzz-settings-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) abort();
-    return pattern + "/Lattix.conf";
-  }();
+  static const std::string path = zendra::fuzz::WorkFolder("settings") + "/Lattix.conf";
   return path;
 }
 

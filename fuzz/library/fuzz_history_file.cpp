@@ -2,25 +2,19 @@
 // it at start-up (an unreadable file is set aside), the counters of each row are shown, and
 // events are counted into the file as the program counts them (in place, into whatever table
 // the bytes hold).
-#include <stdlib.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
+#include "fuzz/fuzz_files.h"
 #include "library/history.h"
 
 namespace {
 
 const std::string& WorkDirectory() {
-  static const std::string dir = [] {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "zendra-fuzz-history-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) abort();
-    return pattern;
-  }();
+  static const std::string dir = zendra::fuzz::WorkFolder("history");
   return dir;
 }
 

@@ -1,7 +1,5 @@
 // The remark files: any bytes give at most 256 lines, none holding a line end, and reading the
 // bytes from a file gives the same lines.
-#include <stdlib.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -9,17 +7,13 @@
 #include <string>
 #include <string_view>
 
+#include "fuzz/fuzz_files.h"
 #include "library/remark_file.h"
 
 namespace {
 
 const std::string& RemarkPath() {
-  static const std::string path = [] {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "zendra-fuzz-remarks-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) abort();
-    return pattern + "/Remark.txt";
-  }();
+  static const std::string path = zendra::fuzz::WorkFolder("remarks") + "/Remark.txt";
   return path;
 }
 

@@ -62,7 +62,8 @@ TEST(SingleInstanceTest, StaleLocksAreTakenOver) {
     const QString path = dir.filePath("VexLattixZendra");
     c.make(path);
     SingleInstance instance({dir.path()}, kModule);
-    ASSERT_EQ(instance.Acquire(), SingleInstance::Outcome::kFirst) << instance.Reason().toStdString();
+    ASSERT_EQ(instance.Acquire(), SingleInstance::Outcome::kFirst)
+        << instance.Reason().toStdString();
     EXPECT_EQ(instance.LockPath(), path);
     qint64 pid = 0;
     QString host;
@@ -231,9 +232,8 @@ TEST_F(WindowTest, AbsurdStoredGeometryIsKeptOnTheScreen) {
   Store({{"Left", "-100000"}, {"Top", "-100000"}, {"Width", "30000"}, {"Height", "400"}});
   TLattixMainForm& f = Start();
   const QRect screen = f.screen()->availableGeometry();
-  EXPECT_TRUE(screen.contains(QRect(f.pos(), f.size()))) << "window at " << f.x() << "," << f.y()
-                                                         << " size " << f.width() << "x"
-                                                         << f.height();
+  EXPECT_TRUE(screen.contains(QRect(f.pos(), f.size())))
+      << "window at " << f.x() << "," << f.y() << " size " << f.width() << "x" << f.height();
   f.close();
   EXPECT_GE(Stored("Left").toInt(), screen.left());
   EXPECT_GE(Stored("Top").toInt(), screen.top());
@@ -281,7 +281,8 @@ TEST_F(WindowTest, AStoredCollectionThatIsNotThereFallsBackToTheFirst) {
   TLattixMainForm& f = Start();
   EXPECT_EQ(f.Grid()->Count(), 1) << "collection 0 holds one problem";
   ASSERT_EQ(boxes.texts.size(), 1u);
-  EXPECT_TRUE(boxes.texts[0].contains("(7) is not in the data file")) << boxes.texts[0].toStdString();
+  EXPECT_TRUE(boxes.texts[0].contains("(7) is not in the data file"))
+      << boxes.texts[0].toStdString();
   EXPECT_TRUE(boxes.texts[0].contains("Basic")) << boxes.texts[0].toStdString();
   f.close();
   EXPECT_EQ(Stored("Database"), "0");

@@ -143,6 +143,16 @@ def close_by_menu(proc):
     check(proc.returncode == 0, "the program ended normally (exit code %s)" % proc.returncode)
 
 
+def end_by_signal(proc):
+    """SIGTERM, as at logout, and the wait for the end (killed after 10 s)."""
+    proc.send_signal(signal.SIGTERM)
+    try:
+        proc.wait(timeout=10)
+    except subprocess.TimeoutExpired:
+        proc.kill()
+        proc.wait()
+
+
 def history_row():
     """FailedCount, SolvedCount and FailedCountBeforeSolve of problem 1 (Auto1 16)."""
     path = os.path.join(ENV["XDG_DATA_HOME"], "Tarnwick", "Lattix", "History1.cds")
@@ -292,11 +302,7 @@ try:
     proc, wid = start()
     run("xdotool", "windowsize", wid, "820", "610")
     time.sleep(0.8)
-    proc.send_signal(signal.SIGTERM)
-    try:
-        proc.wait(timeout=10)
-    except subprocess.TimeoutExpired:
-        proc.kill()
+    end_by_signal(proc)
     check(proc.returncode == 0, "SIGTERM ended the program normally (exit code %s)"
           % proc.returncode)
     s = settings()
@@ -326,11 +332,7 @@ try:
     check(len(notice) == 1, "the player was told that progress cannot be saved")
     Shot("9-progress-not-saved")
     check(proc.poll() is None, "the program runs on under the file-size limit")
-    proc.send_signal(signal.SIGTERM)
-    try:
-        proc.wait(timeout=10)
-    except subprocess.TimeoutExpired:
-        proc.kill()
+    end_by_signal(proc)
     check(proc.returncode == 0, "it ended normally, not by SIGXFSZ (exit code %s)"
           % proc.returncode)
     check(history_row() == before, "the history file is as it was: %s" % (history_row(),))

@@ -87,7 +87,8 @@ TEST(DataFileBoundsTest, TheLargestSolutionLoads) {
   std::string error;
   ASSERT_TRUE(database.LoadDataFile(&error)) << error;
   ASSERT_TRUE(database.FindProblem(1));
-  EXPECT_EQ(database.Problems().ReadBlob("Solution").size(), static_cast<size_t>(kMaxSolutionBytes));
+  EXPECT_EQ(database.Problems().ReadBlob("Solution").size(),
+            static_cast<size_t>(kMaxSolutionBytes));
 }
 
 }  // namespace

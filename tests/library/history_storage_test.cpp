@@ -51,8 +51,7 @@ int64_t Stored(const std::string& path, const std::string& column, int number) {
   const std::string sql = "SELECT " + column + " FROM History WHERE Auto1 = ?";
   if (sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr) == SQLITE_OK) {
     sqlite3_bind_int(statement, 1, number);
-    if (sqlite3_step(statement) == SQLITE_ROW &&
-        sqlite3_column_type(statement, 0) != SQLITE_NULL) {
+    if (sqlite3_step(statement) == SQLITE_ROW && sqlite3_column_type(statement, 0) != SQLITE_NULL) {
       value = sqlite3_column_int64(statement, 0);
     }
   }
@@ -388,8 +387,8 @@ TEST(HistoryStorageTest, TheWrittenFileIsAPlainHistoryTable) {
   }
   sqlite3_finalize(statement);
   sqlite3_close(db);
-  EXPECT_EQ(columns, std::vector<std::string>(std::begin(kHistoryColumns),
-                                              std::end(kHistoryColumns)));
+  EXPECT_EQ(columns,
+            std::vector<std::string>(std::begin(kHistoryColumns), std::end(kHistoryColumns)));
   History next_run(path, kEnglish);
   ASSERT_EQ(next_run.Open(), "");
   EXPECT_TRUE(next_run.PlaceOnProblem(5));
@@ -401,8 +400,9 @@ TEST(HistoryStorageTest, CountersStopAtTheirLargestValue) {
   TempDir dir;
   const std::string path = dir.Path("History1.cds");
   WriteHistoryFile(path);
-  Sql(path, "UPDATE History SET FailedCount = 2147483647, Hint0Count = 2147483647,"
-            " SolvedCount = 2147483647 WHERE Auto1 = 2");
+  Sql(path,
+      "UPDATE History SET FailedCount = 2147483647, Hint0Count = 2147483647,"
+      " SolvedCount = 2147483647 WHERE Auto1 = 2");
   History history(path, kEnglish);
   ASSERT_EQ(history.Open(), "");
   ASSERT_TRUE(history.PlaceOnProblem(2));

@@ -76,10 +76,18 @@ TEST(HostileCommandLines, NumbersAreParsedWithErrorsReported) {
     const char* text;
     std::optional<int> value;
   } cases[] = {
-      {"-", std::nullopt},         {"", std::nullopt},         {"1x", std::nullopt},
-      {"+5", std::nullopt},        {" 5", std::nullopt},       {"99999999999", std::nullopt},
-      {"2147483648", std::nullopt}, {"--", std::nullopt},      {"0", 0},
-      {"-3", -3},                  {"1001", 1001},             {"2147483647", 2147483647},
+      {"-", std::nullopt},
+      {"", std::nullopt},
+      {"1x", std::nullopt},
+      {"+5", std::nullopt},
+      {" 5", std::nullopt},
+      {"99999999999", std::nullopt},
+      {"2147483648", std::nullopt},
+      {"--", std::nullopt},
+      {"0", 0},
+      {"-3", -3},
+      {"1001", 1001},
+      {"2147483647", 2147483647},
   };
   for (const auto& c : cases) EXPECT_EQ(db::ParseNumber(c.text), c.value) << "'" << c.text << "'";
 

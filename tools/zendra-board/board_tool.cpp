@@ -3,8 +3,8 @@
 #include <iconv.h>
 
 #include <charconv>
-#include <optional>
 #include <iostream>
+#include <optional>
 #include <string>
 
 #include "board/engine/lattix_engine.h"
@@ -139,22 +139,21 @@ int RunZendraBoard(const std::vector<std::string>& args, std::ostream& out, std:
   board.SetAtone(komi);
   board.SetLanguage(static_cast<int8_t>(language));
   board.SetProcess(moves);
-  if (board.Process() != moves)
-    out << "note: illegal moves were dropped from the move list\n";
+  if (board.Process() != moves) out << "note: illegal moves were dropped from the move list\n";
 
   PrintDiagram(board, out);
   out << "Process: " << board.Process() << '\n'
-            << "NextMove: " << board.NextMove() << '\n'
-            << "Turn: " << (board.Turn() > 0 ? "black" : "white") << '\n'
-            << "LastCaptures: " << board.LastCaptures() << '\n';
+      << "NextMove: " << board.NextMove() << '\n'
+      << "Turn: " << (board.Turn() > 0 ? "black" : "white") << '\n'
+      << "LastCaptures: " << board.LastCaptures() << '\n';
   if (count) {
     board.SetGameOver(true);
     for (std::size_t i = 0; i + 1 < dead.size(); i += 2)
       board.ToggleDead(zendra::LetterToCoord(dead[i]), zendra::LetterToCoord(dead[i + 1]));
     board.CountResult();
     out << "AreaB: " << board.AreaB() << '\n'
-              << "AreaW: " << board.AreaW() << '\n'
-              << "Result: " << GbToUtf8(board.sResult()) << '\n';
+        << "AreaW: " << board.AreaW() << '\n'
+        << "Result: " << GbToUtf8(board.sResult()) << '\n';
   }
   return 0;
 }
