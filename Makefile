@@ -5,11 +5,14 @@
 #   make bench-startup  start-up time and memory beside qgo and kigo (Xvfb)
 #   make fuzz   every libFuzzer target for FUZZ_SECONDS each
 #   make format apply .clang-format to the sources
+#   make install  build and install (PREFIX, default /usr/local; DESTDIR for staging)
+#   make package  build the Debian package (build/dev/zendra_<version>_<arch>.deb)
 
 FUZZ_SECONDS ?= 30
+PREFIX ?= /usr/local
 SOURCES = $(shell git ls-files '*.cpp' '*.h' 2>/dev/null)
 
-.PHONY: setup build run test test-dev test-asan bench bench-startup fuzz format clean
+.PHONY: setup build run test test-dev test-asan bench bench-startup fuzz format clean install package
 
 setup:
 	@scripts/setup.sh
@@ -46,6 +49,12 @@ fuzz: setup
 	cmake --preset fuzz
 	cmake --build --preset fuzz
 	scripts/run-fuzzers.sh build/fuzz $(FUZZ_SECONDS)
+
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install build/dev --prefix "$(PREFIX)"
+
+package: build
+	cd build/dev && cpack -G DEB
 
 format:
 	clang-format -i $(SOURCES)

@@ -4,14 +4,15 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <QMessageBox>
 #include <QStandardPaths>
 #include <QTimer>
 #include <cstdio>
 
+#include "app/data_paths.h"
 #include "app/library_session.h"
 #include "app/main_form.h"
+#include "app/own_problems.h"
 #include "app/session_end.h"
 #include "app/settings.h"
 #include "app/single_instance.h"
@@ -28,15 +29,6 @@ constexpr int kAskToRaiseMs = 5000;
 constexpr int kListenDelayMs = 300;
 
 }  // namespace
-
-QString FindDataFile(const QString& programDir) {
-  const QDir dir(programDir);
-  const QString beside = dir.filePath("Zendra.dgo");
-  if (QFileInfo::exists(beside)) return beside;
-  const QString shared = QDir::cleanPath(dir.filePath("../share/zendra/Zendra.dgo"));
-  if (QFileInfo::exists(shared)) return shared;
-  return beside;
-}
 
 int RunZendra(int argc, char** argv) {
   // A file-size limit (ulimit -f) makes writes fail, which the history reports, instead of
@@ -71,6 +63,10 @@ int RunZendra(int argc, char** argv) {
   paths.dataFile = FindDataFile(programDir).toStdString();
   paths.historyFile = QDir(dataDir).filePath("History1.cds").toStdString();
   paths.programDir = programDir;
+  // `zendra FILE.sgf|FOLDER...` (a file manager's double click): those problems, imported.
+  QStringList sources = QCoreApplication::arguments().mid(1);
+  sources.removeIf([](const QString& a) { return a.startsWith('-'); });
+  if (!sources.isEmpty()) UseImportedProblems(sources, dataDir, &paths);
 
   SoundPlayer sounds;  // each sound is loaded when first played
   TLattixMainForm form(paths, sounds);

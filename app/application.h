@@ -6,10 +6,6 @@
 
 namespace zendra {
 
-// The data file: Zendra.dgo beside the executable, else in ../share/zendra; the first path
-// when neither exists (the collection load then tells the user).
-QString FindDataFile(const QString& programDir);
-
 // Runs the program; returns its exit code. A second start while one runs asks it to come to the
 // front and returns 0 without a window of its own; when the running copy does not answer, it
 // says so and returns 1.

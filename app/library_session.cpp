@@ -20,6 +20,16 @@ struct LibrarySession::Impl {
 
 LibrarySession::LibrarySession(std::string dataFile, std::string historyFile, Localizer text)
     : impl_(std::make_unique<Impl>(std::move(dataFile), std::move(historyFile), std::move(text))) {
+  HookHistory();
+}
+
+void LibrarySession::Reopen(std::string dataFile, std::string historyFile) {
+  Localizer text = impl_->text;
+  impl_ = std::make_unique<Impl>(std::move(dataFile), std::move(historyFile), std::move(text));
+  HookHistory();
+}
+
+void LibrarySession::HookHistory() {
   impl_->history.OnLabelChanged = [this](CounterLabel label, const std::string& value) {
     if (OnLabelChanged) OnLabelChanged(static_cast<int>(label), value);
   };

@@ -33,6 +33,9 @@ class LibrarySession {
 
   const std::string& DataFile() const;
   const std::string& HistoryFile() const;
+  // Leaves the files in use (without saving) for `dataFile` and `historyFile`; nothing is read
+  // yet: open the history and a collection next.
+  void Reopen(std::string dataFile, std::string historyFile);
 
   // Loads or creates the history table; a text for the user when the old file could not be
   // read (it was set aside, or left as it was for now), else empty.
@@ -81,6 +84,7 @@ class LibrarySession {
 
  private:
   struct Impl;
+  void HookHistory();  // forwards the history's label and count changes
   std::unique_ptr<Impl> impl_;
   bool fromSettings_ = false;
 };

@@ -30,6 +30,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "app/data_paths.h"
 #include "app/library_session.h"
 #include "app/qt_ports.h"
 #include "app/settings.h"
@@ -565,7 +566,8 @@ void TLattixMainForm::CreateCommands() {
 }
 
 void TLattixMainForm::LoadRemarks() {
-  if (!LoadRemarkFile(QDir::current().filePath("Remark.txt").toStdString(), &remarks_, nullptr))
+  if (!LoadRemarkFile(RemarkFileFor(QString::fromStdString(paths_.dataFile)).toStdString(),
+                      &remarks_, nullptr))
     return;
   SolvingLanguage language = controller_->Language();
   language.remarks = remarks_;
@@ -625,8 +627,12 @@ void TLattixMainForm::FirstActivation() {
   const std::string historyMessage = library_->OpenHistory();
   historyOpen_ = true;
   if (!historyMessage.empty()) QMessageBox::information(this, windowTitle(), Q(historyMessage));
-  library_->NextCollectionFromSettings();
-  OpenCollection(m.database, m.topRow);
+  if (paths_.firstCollection >= 0) {
+    OpenCollection(paths_.firstCollection);
+  } else {
+    library_->NextCollectionFromSettings();
+    OpenCollection(m.database, m.topRow);
+  }
   savedRadius_ = Lattix1->Radius();
   UpdateCommands();
 }
@@ -717,6 +723,11 @@ void TLattixMainForm::ReportCollection(const CollectionResult& r) {
     if (!silent_ && !sounds_.Play(kSoundDataError, true)) QApplication::beep();
   };
   if (r.dataError && r.soundFirst) sound();
+  if (!r.message.empty() && !r.loaded) {
+    if (r.dataError && !r.soundFirst) sound();
+    OfferOtherDataFile(Q(r.message));  // instead of an empty index
+    return;
+  }
   if (!r.message.empty()) QMessageBox::information(this, windowTitle(), Q(r.message));
   if (r.dataError && !r.soundFirst) sound();
 }

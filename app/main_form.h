@@ -45,6 +45,7 @@ struct MainFormPaths {
   std::string dataFile;     // Zendra.dgo
   std::string historyFile;  // History1.cds
   QString programDir;       // the guide and the InstallDir value
+  int firstCollection = -1; // opened at the first activation; -1: the one open at the last close
 };
 
 class TLattixMainForm : public QMainWindow, private SolvingUi {
@@ -52,7 +53,7 @@ class TLattixMainForm : public QMainWindow, private SolvingUi {
 
  public:
   // Builds the window (not shown). `sounds` plays the numbered sounds and must outlive the
-  // window. Remark.txt is read from the current directory.
+  // window. Remark.txt is read beside the data file (see RemarkFileFor).
   TLattixMainForm(MainFormPaths paths, SolvingSounds& sounds, QWidget* parent = nullptr);
   ~TLattixMainForm() override;
 
@@ -72,6 +73,9 @@ class TLattixMainForm : public QMainWindow, private SolvingUi {
 
   // Opens collection `group` (0 Basic .. 3 Advanced) with top row `topRow` (0: none wanted).
   void OpenCollection(int group, int topRow = 0);
+  // Saves the history, then reads problems from `dataFile` (with the remark list beside it)
+  // and, when `historyFile` is not empty, keeps the history there; opens collection `group`.
+  void SwitchData(const QString& dataFile, const QString& historyFile, int group);
   // "Open": the collection of the default drop-down entry, else 0.
   void OpenDefaultCollection();
   // "S&olve it": opens the selected problem (the first when none), shows the solving toolbar.
@@ -155,6 +159,7 @@ class TLattixMainForm : public QMainWindow, private SolvingUi {
   void SetTopRow(std::optional<int> row);
   void SyncScrollBar();
   void ReportCollection(const CollectionResult& r);
+  void OfferOtherDataFile(const QString& message);  // see missing_data.h
   void SetLabel(QLabel* label, const std::string& text);
 
   MainFormPaths paths_;

@@ -27,8 +27,13 @@ SingleInstance::SingleInstance(QStringList folders, QString moduleFile)
 SingleInstance::~SingleInstance() = default;
 
 QString SingleInstance::DefaultModuleFile() {
-  return QDir(QCoreApplication::applicationDirPath())
-      .filePath(QStringLiteral(ZENDRA_INSTANCE_MODULE_FILE));
+  // Beside the program in the build folder; in the library folder of the install prefix.
+  const QDir programDir(QCoreApplication::applicationDirPath());
+  const QString beside = programDir.filePath(QStringLiteral(ZENDRA_INSTANCE_MODULE_FILE));
+  if (QFileInfo::exists(beside)) return beside;
+  const QString installed = QDir::cleanPath(programDir.filePath(
+      QStringLiteral(ZENDRA_INSTANCE_MODULE_INSTALL_DIR "/" ZENDRA_INSTANCE_MODULE_FILE)));
+  return QFileInfo::exists(installed) ? installed : beside;
 }
 
 SingleInstance::Outcome SingleInstance::Acquire() {

@@ -51,7 +51,7 @@ class SingleInstance {
   // Why no lock could be made, after kNoLock.
   QString Reason() const { return reason_; }
 
-  // The instance module beside the program.
+  // The instance module beside the program, else in the install's library folder.
   static QString DefaultModuleFile();
 
  private:

@@ -6,11 +6,10 @@
 #include <QResizeEvent>
 #include <algorithm>
 #include <cctype>
-#include <cmath>
 
 #include "board/widget/bitmaps.h"
 #include "board/widget/board_art.h"
-#include "board/widget/lattix.h"
+#include "board/widget/colours.h"
 
 namespace zendra {
 
@@ -20,7 +19,6 @@ namespace {
 constexpr int kStripId = 2998;
 constexpr int kCheckMarkId = 2996;
 constexpr int kBlackStoneBase = 2101;  // + 100 k + 2 r: k = 0 black, 1 white; r = 3..19
-constexpr uint32_t kButtonFace = 0xFF00000F;
 // Star points of the thumbnail's corner: 4-4, 10-4, 4-10 and 10-10.
 constexpr int kStarLines[2] = {4, 10};
 
@@ -164,34 +162,21 @@ void TGoIndex::SetBoardRows(int v) {
   RecalcGeometry(true);
 }
 
-void TGoIndex::SetBoardColor(uint32_t v) {
-  if (v == 0 || v == 0xFFFFFF || v == BoardColor_) return;
-  BoardColor_ = v;
-  Invalidate();
-}
+void TGoIndex::SetBoardColor(uint32_t v) { ShowLookChange(look_.SetBoardColor(v)); }
 
-void TGoIndex::SetBoardColorNum(int v) {
-  if (v < 0 || v > 6 || v == BoardColorNum_) return;
-  const bool rebuild = (v < 2) != (BoardColorNum_ < 2);
-  BoardColorNum_ = v;
-  if (rebuild) LoadStoneImages();
-  Invalidate();
-}
+void TGoIndex::SetBoardColorNum(int v) { ShowLookChange(look_.SetColorNum(v)); }
 
 void TGoIndex::SetDim3(bool v) {
-  Dim3_ = v;
+  look_.dim3 = v;
   Invalidate();
 }
 
-void TGoIndex::SetPal256(bool v) {
-  Pal256_ = v;
-  if (v && BoardColorNum_ == 1) {
-    Dim3_ = false;
-    SetBoardColorNum(6);
-    BoardColor_ = kButtonFace;
-    Painting_ = false;
-    Invalidate();
-  }
+void TGoIndex::SetPal256(bool v) { ShowLookChange(look_.SetPal256(v)); }
+
+void TGoIndex::ShowLookChange(LookChange change) {
+  if (change == LookChange::kNone) return;
+  if (change == LookChange::kStones) LoadStoneImages();
+  Invalidate();
 }
 
 void TGoIndex::SetDrawLastMove(bool v) {
@@ -293,56 +278,41 @@ int TGoIndex::ColAt(int x) const { return x < 0 ? 0 : x / BoardWidth_ + 1; }
 void TGoIndex::LoadStoneImages() {
   // At scale 1 the grid's bitmaps are used as they are; on a dense screen the stones are drawn
   // again at the screen's scale by the code the bitmaps come from, so they stay sharp.
-  stonesRatio_ = CanvasRatio();
+  stonesRatio_ = canvas_.Ratio(*this);
   for (int k = 0; k < 2; ++k)
-    stones_[k] =
-        StonePicture(Radius_, k == 1, kBlackStoneBase + 100 * k, stonesRatio_, BoardColorNum_ < 2);
+    stones_[k] = StonePicture(Radius_, k == 1, kBlackStoneBase + 100 * k, stonesRatio_,
+                              look_.KeyTransparentStones());
 }
 
 // ---- Canvas -------------------------------------------------------------------------------
 
-qreal TGoIndex::CanvasRatio() const {
-  return forcedRatio_ > 0 ? forcedRatio_ : devicePixelRatioF();
-}
-
-// Makes the canvas match the widget; true when it had to be made anew.
+// Makes the stones and the canvas match the widget; true when the canvas had to be made anew.
 bool TGoIndex::EnsureCanvas() {
-  const qreal ratio = CanvasRatio();
-  const QSize pixels(std::max(1, static_cast<int>(std::ceil(width() * ratio))),
-                     std::max(1, static_cast<int>(std::ceil(height() * ratio))));
-  if (ratio != stonesRatio_) LoadStoneImages();
-  if (canvas_.size() == pixels && canvas_.devicePixelRatio() == ratio) return false;
-  canvas_ = QImage(pixels, QImage::Format_RGB32);
-  canvas_.setDevicePixelRatio(ratio);
-  fullRepaintPending_ = true;
-  return true;
+  if (canvas_.Ratio(*this) != stonesRatio_) LoadStoneImages();
+  return canvas_.Ensure(*this);
 }
 
 const QImage& TGoIndex::Canvas() {
   EnsureCanvas();
-  if (fullRepaintPending_) Paint();
-  return canvas_;
+  if (canvas_.FullRepaintPending()) Paint();
+  return canvas_.Image();
 }
 
 void TGoIndex::SetCanvasPixelRatio(qreal ratio) {
-  forcedRatio_ = ratio;
+  canvas_.ForceRatio(ratio);
   EnsureCanvas();
   Invalidate();
 }
 
 void TGoIndex::Invalidate() {
-  fullRepaintPending_ = true;
+  canvas_.RequestFullRepaint();
   update();
 }
 
 void TGoIndex::paintEvent(QPaintEvent* event) {
   EnsureCanvas();
-  if (fullRepaintPending_) Paint();
-  QPainter p(this);
-  const QRect r = event->rect();
-  const qreal ratio = canvas_.devicePixelRatio();
-  p.drawImage(r, canvas_,
-              QRectF(r.x() * ratio, r.y() * ratio, r.width() * ratio, r.height() * ratio));
+  if (canvas_.FullRepaintPending()) Paint();
+  canvas_.CopyTo(*this, event->rect());
 }
 
 void TGoIndex::resizeEvent(QResizeEvent* event) {
@@ -362,8 +332,8 @@ void TGoIndex::resizeEvent(QResizeEvent* event) {
 
 void TGoIndex::Paint() {
   EnsureCanvas();
-  fullRepaintPending_ = false;
-  QPainter p(&canvas_);
+  canvas_.FullRepaintDone();
+  QPainter p(&canvas_.Image());
   // Whatever no cell covers shows the window's background.
   p.fillRect(rect(), palette().color(QPalette::Window));
   for (int a = 1; a <= Rows_; ++a)
@@ -373,12 +343,12 @@ void TGoIndex::Paint() {
 void TGoIndex::DrawCell(int a, int b) {
   if (a < 1 || b < 1 || a > Rows_ || b > Cols_) return;
   EnsureCanvas();
-  if (fullRepaintPending_) {
+  if (canvas_.FullRepaintPending()) {
     update();
     return;
   }
   {
-    QPainter p(&canvas_);
+    QPainter p(&canvas_.Image());
     PaintCell(p, a, b);
   }
   update(CellRect(a, b));
@@ -393,8 +363,8 @@ void TGoIndex::PaintCell(QPainter& p, int a, int b) {
   // The margin above and left of the face shows the background.
   p.fillRect(cell, palette().color(QPalette::Window));
   // 1. Face, framed in black: the chosen picture in its solid colour.
-  QBrush faceBrush = (idx == Selected_ && idx >= 0) || BoardColorNum_ != 1
-                         ? QBrush(WinColour(BoardColor_))
+  QBrush faceBrush = (idx == Selected_ && idx >= 0) || !look_.PatternFace()
+                         ? QBrush(WinColour(look_.boardColor))
                          : QBrush(patternTile_);
   p.fillRect(face, faceBrush);
   p.setPen(QPen(Qt::black, 1));
@@ -450,7 +420,7 @@ void TGoIndex::PaintStones(QPainter& p, int a, int b, const std::string& entry) 
       const int i = Coord(points[n]), j = Coord(points[n + 1]);
       if (!onThumbnail(i, j)) continue;
       const QPoint c = PointCentre(a, b, i, j);
-      if (Dim3_) {
+      if (look_.dim3) {
         p.drawImage(QPoint(c.x() - r, c.y() - r), stones_[k]);
       } else {
         p.setRenderHint(QPainter::Antialiasing, true);
@@ -477,14 +447,14 @@ void TGoIndex::PaintStones(QPainter& p, int a, int b, const std::string& entry) 
 void TGoIndex::PaintHotFrame(int a, int b, bool hot) {
   if (a < 1 || b < 1 || a > Rows_ || b > Cols_) return;
   EnsureCanvas();
-  if (fullRepaintPending_) {
+  if (canvas_.FullRepaintPending()) {
     update();
     return;
   }
   const QRect face = FaceRect(a, b);
   {
-    QPainter p(&canvas_);
-    p.setPen(QPen(hot ? QColor(Qt::red) : WinColour(BoardColor_), 1));
+    QPainter p(&canvas_.Image());
+    p.setPen(QPen(hot ? QColor(Qt::red) : WinColour(look_.boardColor), 1));
     p.setBrush(Qt::NoBrush);
     p.drawRect(face.adjusted(0, 0, -1, -1));
   }

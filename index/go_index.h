@@ -21,6 +21,9 @@
 #include <string>
 #include <vector>
 
+#include "board/widget/backing_canvas.h"
+#include "board/widget/board_look.h"
+
 class QPainter;
 
 namespace zendra {
@@ -106,18 +109,18 @@ class TGoIndex : public QWidget {
   int BoardHeight() const { return BoardHeight_; }
   // Face colour of the selected picture, and of every picture when BoardColorNum is not 1
   // (default 26265, 0x00BBGGRR). 0, 0xFFFFFF and the current value are ignored; repaints.
-  uint32_t BoardColor() const { return BoardColor_; }
+  uint32_t BoardColor() const { return look_.boardColor; }
   void SetBoardColor(uint32_t v);
   // Colour scheme 0..6 (default 1 = the dithered pattern of the colour strip). Out-of-range and
   // unchanged values are ignored; crossing between {0, 1} and {2..6} rebuilds the stones.
-  int BoardColorNum() const { return BoardColorNum_; }
+  int BoardColorNum() const { return look_.colorNum; }
   void SetBoardColorNum(int v);
   // Stones from pictures (True, default) or flat ellipses. Repaints.
-  bool Dim3() const { return Dim3_; }
+  bool Dim3() const { return look_.dim3; }
   void SetDim3(bool v);
   // Reduced-colour mode. Turning it on while BoardColorNum is 1 also switches to flat stones,
   // scheme 6 and the button-face colour; repaints.
-  bool Pal256() const { return Pal256_; }
+  bool Pal256() const { return look_.pal256; }
   void SetPal256(bool v);
   // Red square on each side's last initial move (default True). Repaints.
   bool DrawLastMove() const { return DrawLastMove_; }
@@ -139,10 +142,10 @@ class TGoIndex : public QWidget {
   const QString& Hint2() const { return Hint2_; }
   void SetHint2(const QString& v);
   // Kept for symmetry with the board control; they change nothing on the grid.
-  bool Wood() const { return Wood_; }
+  bool Wood() const { return look_.wood; }
   void SetWood(bool) {}
-  bool Painting() const { return Painting_; }
-  void SetPainting(bool v) { Painting_ = v; }
+  bool Painting() const { return look_.painting; }
+  void SetPainting(bool v) { look_.painting = v; }
   // "02".
   QString LattixVersion() const { return QStringLiteral("02"); }
 
@@ -235,9 +238,10 @@ class TGoIndex : public QWidget {
   void mouseMoveEvent(QMouseEvent* event) override;
 
  private:
-  qreal CanvasRatio() const;
   bool EnsureCanvas();
   void LoadStoneImages();
+  // Repaints after a look property changed, with new stone pictures when it asks for them.
+  void ShowLookChange(LookChange change);
   void PaintCell(QPainter& p, int a, int b);
   void PaintStones(QPainter& p, int a, int b, const std::string& entry);
   void PaintHotFrame(int a, int b, bool hot);
@@ -257,17 +261,13 @@ class TGoIndex : public QWidget {
   int BoardRows_ = 14;
   int BoardWidth_ = 0;
   int BoardHeight_ = 0;
-  uint32_t BoardColor_ = 26265;
-  int BoardColorNum_ = 1;
-  bool Dim3_ = true;
-  bool Pal256_ = false;
+  // BoardColor, BoardColorNum, Dim3, Pal256, and Wood and Painting, which draw nothing here.
+  BoardLook look_{.painting = false};
   bool DrawLastMove_ = true;
   int Turn_ = 0;
   int GameKind_ = 0;
   int Language_ = 0;
   QString Hint0_, Hint1_, Hint2_;
-  bool Wood_ = false;
-  bool Painting_ = false;
   int dotSize_ = 2;
 
   int FailedCount_ = 0;
@@ -289,9 +289,7 @@ class TGoIndex : public QWidget {
   QImage checkMark_;       // key colour made transparent
 
   // Canvas state.
-  QImage canvas_;
-  qreal forcedRatio_ = 0;
-  bool fullRepaintPending_ = true;
+  BackingCanvas canvas_;
 
   // Mouse state.
   QPoint pressPos_{-1, -1};

@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <utility>
 
+#include "library/problem_remarks.h"
+
 namespace zendra {
 
 const std::vector<FieldDef>& ProblemTableFields() {
@@ -37,6 +39,9 @@ ProblemRecord ReadProblemRow(const TableStore& problems) {
   problem.firstToPlay = problems.AsString("FirstToPlay");
   if (!problems.IsNull("Result2")) problem.result2 = problems.AsInteger("Result2");
   problem.solution = problems.ReadBlob("Solution");
+  if (problems.HasField(kProblemRemarksField)) {
+    problem.remarks = SplitProblemRemarks(problems.AsString(kProblemRemarksField));
+  }
   return problem;
 }
 

@@ -34,7 +34,8 @@ inline constexpr int kMaxSolutionBytes = 16 * 1024 * 1024;
 // The problem table's columns in their order: every one must be present in a data file.
 const std::vector<FieldDef>& ProblemTableFields();
 
-// The problem on which `problems` stands, read from its row (a null Result2 reads as none).
+// The problem on which `problems` stands, read from its row (a null Result2 reads as none; the
+// problem's own remark list when the table has the Remarks column).
 ProblemRecord ReadProblemRow(const TableStore& problems);
 
 // The answer text of a `Result2` value (0 dies, 1 lives, 2 and 3 ko); empty for any other.

@@ -8,6 +8,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace zendra {
 
@@ -22,6 +23,10 @@ struct ProblemRecord {
   std::string firstToPlay;     // FirstToPlay: "B", "W" or empty (black)
   std::optional<int> result2;  // Result2, the answer: 0 dies, 1 lives, 2 and 3 ko; null: none
   std::string solution;        // Solution, the solution tree stream
+  // Remarks (an extra column, library/problem_remarks.h): the problem's own remark list, line k
+  // remark k (line 0 empty); none when the table has no such column and the node comments take
+  // the shared list (Remark.txt).
+  std::optional<std::vector<std::string>> remarks;
 
   bool operator==(const ProblemRecord&) const = default;
 };

@@ -204,4 +204,8 @@ std::string BoardDiagram(const LattixEngine& board) {
 
 std::string PlaySession::Diagram() const { return BoardDiagram(impl_->board); }
 
+bool PlaySession::IsEmpty(int p, int q) const {
+  return (impl_->board.GetPoint(p, q) & kStoneBit) == 0;
+}
+
 }  // namespace zendra

@@ -34,7 +34,8 @@ struct PlayStepReport {
 
 class PlaySession {
  public:
-  // Opens `problem` as the window does; `remarks` is the remark list for the node comments.
+  // Opens `problem` as the window does; `remarks` is the shared remark list for the node
+  // comments (the problem's own list, when it has one, comes first).
   PlaySession(const DataProblem& problem, std::vector<std::string> remarks);
   ~PlaySession();
   PlaySession(const PlaySession&) = delete;
@@ -46,6 +47,8 @@ class PlaySession {
   PlayStepReport Step(const std::string& step);
   // The board as a diagram: 'X' black, 'O' white, '.' empty, with coordinates.
   std::string Diagram() const;
+  // True when no stone stands on (p, q) of the board.
+  bool IsEmpty(int p, int q) const;
 
  private:
   struct Impl;

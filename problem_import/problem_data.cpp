@@ -12,8 +12,10 @@
 
 #include "board/engine/lattix_engine.h"
 #include "library/problem_database.h"
+#include "library/problem_remarks.h"
 #include "library/remark_file.h"
 #include "library/table_store.h"
+#include "problem_import/text_encoding.h"
 
 namespace zendra {
 
@@ -106,28 +108,6 @@ std::optional<int> LevelFromFolderName(std::string_view name) {
 
 namespace {
 
-// The kind of a check fault, for counting refusals by reason.
-std::string CheckCategory(const std::string& fault) {
-  static const std::pair<const char*, const char*> kKinds[] = {
-      {"Data corrupted", "Data corrupted"},
-      {"no solution tree", "no solution tree"},
-      {"set-up", "set-up not on the board"},
-      {"initial moves", "illegal initial moves"},
-      {"expected side", "levels do not alternate"},
-      {"holds no point", "node without a point"},
-      {"far corner", "no room for a move elsewhere"},
-      {"not on the board", "move off the board"},
-      {"illegal", "illegal move"},
-      {"no clean success", "no clean success"},
-      {"Data error(1)", "line ends in Data error(1)"},
-      {"Result2", "result word disagrees with Result2"},
-  };
-  for (const auto& [key, kind] : kKinds) {
-    if (fault.find(key) != std::string::npos) return std::string("fails check: ") + kind;
-  }
-  return "fails check";
-}
-
 class Builder {
  public:
   Builder(const BuildOptions& options, BuildReport* report) : options_(options), report_(report) {}
@@ -168,6 +148,44 @@ class Builder {
       kept.push_back(std::move(p));
     }
     report_->problems = std::move(kept);
+  }
+
+  // The remarks: when every text of every problem fits in one shared list, the nodes index it
+  // and the problems keep no list of their own, so the data file reads as one without the
+  // `Remarks` column; otherwise each problem keeps its list.
+  void ShareRemarks() {
+    RemarkList shared;
+    for (const DataProblem& p : report_->problems) {
+      if (!p.remarks) continue;
+      for (std::size_t k = 1; k < p.remarks->size(); ++k) shared.Add((*p.remarks)[k]);
+    }
+    if (shared.Dropped() > 0) {
+      if (options_.sharedRemarks) {
+        report_->errors.push_back("the remarks do not fit in one shared list: " +
+                                  std::to_string(RemarkList::kMaxRemarks + shared.Dropped()) +
+                                  " texts for " + std::to_string(RemarkList::kMaxRemarks) +
+                                  " lines");
+      }
+      report_->perProblemRemarks = true;
+      report_->remarks = RemarkList{};
+      return;
+    }
+    for (DataProblem& p : report_->problems) {
+      const std::vector<std::string> own = p.remarks.value_or(std::vector<std::string>{""});
+      p.remarks.reset();
+      if (own.size() <= 1) continue;
+      SolutionTree tree;
+      tree.LoadSolution(p.solution);
+      for (NodeId id = 0; id < static_cast<NodeId>(tree.Size()); ++id) {
+        const auto k = static_cast<std::size_t>(tree.RemarkIndex(id));
+        if (k == 0 || k >= own.size()) continue;
+        char hex[16];
+        std::snprintf(hex, sizeof hex, "%X", static_cast<unsigned>(shared.Add(own[k])));
+        tree.MutableNode(id).stringData2 = hex;
+      }
+      p.solution = tree.Save();
+    }
+    report_->remarks = std::move(shared);
   }
 
  private:
@@ -247,9 +265,17 @@ class Builder {
       Refuse(name, "unreadable file", "cannot read the file");
       return;
     }
+    const DecodedText decoded = DecodeSgfText(text);
+    ++report_->encodings[decoded.encoding + (decoded.guess.empty() ? "" : ", assumed")];
+    if (!decoded.guess.empty()) {
+      report_->notes.push_back(name + ": " + decoded.guess +
+                               (decoded.replaced > 0 ? " (" + std::to_string(decoded.replaced) +
+                                                           " bytes fit no encoding)"
+                                                     : ""));
+    }
     sgf::Collection collection;
     sgf::ParseError error;
-    if (!sgf::Parse(text, &collection, &error)) {
+    if (!sgf::Parse(decoded.text, &collection, &error)) {
       Refuse(Place(name, error.place), "SGF syntax error", "SGF syntax error: " + error.message);
       return;
     }
@@ -257,34 +283,57 @@ class Builder {
     for (int root : collection.roots) {
       int& counter = num ? **num : looseNum_[group];
       ++counter;
-      ImportOutcome outcome = ImportGameTree(collection, root);
-      if (!outcome.problem) {
-        Refuse(Place(name, outcome.refusal.place), outcome.refusal.category,
-               outcome.refusal.reason);
-        continue;
-      }
-      ImportedProblem& imported = *outcome.problem;
       DataProblem p;
       p.group = group;
       p.level = level.value_or(options_.level);
       p.num = counter;
       p.number = num && counter < 1000 ? group * 1000 + counter : 0;
       if (p.number > 65535) p.number = 0;
-      p.arrangedBlack = imported.arrangedBlack;
-      p.arrangedWhite = imported.arrangedWhite;
-      p.initial = imported.initial;
-      p.firstToPlay = imported.firstToPlay;
-      p.result2 = imported.result2;
-      p.source = Place(name, imported.place);
-      p.solution = imported.tree.Save();
-      const std::vector<std::string> faults = CheckProblem(p);
-      if (!faults.empty()) {
-        Refuse(p.source, CheckCategory(faults.front()), "fails check: " + faults.front());
+      // Lines are played on a board by the check; only a problem with an illegal move is
+      // imported again, playing its lines, so that broken wrong lines are dropped.
+      ImportOutcome outcome;
+      std::vector<CheckFault> faults;
+      for (LineCheck lines : {LineCheck::kSetUpOnly, LineCheck::kPlay}) {
+        outcome = ImportGameTree(collection, root, lines);
+        if (!outcome.problem) break;
+        const ImportedProblem& imported = *outcome.problem;
+        p.arrangedBlack = imported.arrangedBlack;
+        p.arrangedWhite = imported.arrangedWhite;
+        p.initial = imported.initial;
+        p.firstToPlay = imported.firstToPlay;
+        p.result2 = imported.result2;
+        p.source = Place(name, imported.place);
+        p.solution = imported.tree.Save();
+        faults = CheckProblem(p);
+        if (std::none_of(faults.begin(), faults.end(), [](const CheckFault& f) {
+              return f.kind == CheckFaultKind::kIllegalMove;
+            })) {
+          break;
+        }
+      }
+      if (!outcome.problem) {
+        Refuse(Place(name, outcome.refusal.place), outcome.refusal.category,
+               outcome.refusal.reason);
         continue;
       }
-      // Remarks only for problems that are kept.
-      ApplyRemarks(imported, report_->remarks);
+      ImportedProblem& imported = *outcome.problem;
+      if (!faults.empty()) {
+        Refuse(p.source, std::string("fails check: ") + CheckFaultName(faults.front().kind),
+               "fails check: " + faults.front().text);
+        continue;
+      }
+      for (const auto& [place, note] : imported.notes) {
+        report_->notes.push_back(Place(name, place) + ": " + note);
+      }
+      // Remarks only for problems that are kept: the problem's own list for now (ShareRemarks
+      // may turn it into indexes of the shared list).
+      report_->droppedLines += static_cast<int>(imported.notes.size());
+      RemarkList own;
+      ApplyRemarks(imported, own);
+      report_->remarksLeftOut += own.Dropped();
+      p.remarks = own.Lines();
       p.solution = imported.tree.Save();
+      if (options_.onImported) options_.onImported(collection, root, imported, p);
       report_->problems.push_back(std::move(p));
     }
   }
@@ -308,6 +357,7 @@ void BuildFromSources(const std::vector<std::string>& sources, const BuildOption
   Builder builder(options, report);
   for (const std::string& s : sources) builder.Source(s);
   builder.Number();
+  builder.ShareRemarks();
 }
 
 // ---- Data file ---------------------------------------------------------------------------------
@@ -345,7 +395,11 @@ bool ZipOne(const std::string& zipPath, const std::string& member, const std::st
 bool WriteDataFile(const std::vector<DataProblem>& problems, const std::string& path,
                    std::string* error) {
   TableStore table(kProblemTableName);
-  table.DefineFields(ProblemTableFields());
+  std::vector<FieldDef> fields = ProblemTableFields();
+  const bool ownRemarks = std::any_of(problems.begin(), problems.end(),
+                                      [](const DataProblem& p) { return p.remarks.has_value(); });
+  if (ownRemarks) fields.push_back({kProblemRemarksField, FieldType::kString});
+  table.DefineFields(std::move(fields));
   if (!table.CreateDataSet(error)) return false;
   for (const DataProblem& p : problems) {
     bool ok = table.Append();
@@ -360,6 +414,10 @@ bool WriteDataFile(const std::vector<DataProblem>& problems, const std::string& 
       ok = ok && table.SetInteger(zero, 0);
     }
     ok = ok && (p.result2 ? table.SetInteger("Result2", *p.result2) : table.SetNull("Result2"));
+    if (ownRemarks) {
+      ok = ok && (p.remarks ? table.SetString(kProblemRemarksField, JoinProblemRemarks(*p.remarks))
+                            : table.SetNull(kProblemRemarksField));
+    }
     if (!ok || !table.Post(error)) {
       if (error && error->empty()) *error = "problem " + std::to_string(p.number) + " not stored";
       return false;
@@ -458,21 +516,45 @@ std::string WordOf(char c) {
 
 }  // namespace
 
-std::vector<std::string> CheckProblem(const DataProblem& problem) {
-  std::vector<std::string> faults;
+const char* CheckFaultName(CheckFaultKind kind) {
+  switch (kind) {
+    case CheckFaultKind::kCorrupted:
+      return "Data corrupted";
+    case CheckFaultKind::kNoTree:
+      return "no solution tree";
+    case CheckFaultKind::kSetUp:
+      return "set-up not on the board";
+    case CheckFaultKind::kInitialMoves:
+      return "illegal initial moves";
+    case CheckFaultKind::kWrongSide:
+      return "levels do not alternate";
+    case CheckFaultKind::kNoPoint:
+      return "node without a point";
+    case CheckFaultKind::kNoCornerPoint:
+      return "no room for a move elsewhere";
+    case CheckFaultKind::kOffBoard:
+      return "move off the board";
+    case CheckFaultKind::kIllegalMove:
+      return "illegal move";
+    case CheckFaultKind::kNoCleanSuccess:
+      return "no clean success";
+    case CheckFaultKind::kDataError1:
+      return "line ends in Data error(1)";
+    case CheckFaultKind::kResultWord:
+      return "result word disagrees with Result2";
+  }
+  return "fails check";
+}
+
+std::vector<CheckFault> CheckProblem(const DataProblem& problem) {
+  std::vector<CheckFault> faults;
+  // Faults beyond the first kMaxFaults are counted, not described: a tree of a million bad
+  // moves gets a report of reasonable size, and naming the line of each costs nothing more.
+  constexpr std::size_t kMaxFaults = 100;
+  std::size_t unreported = 0;
   SolutionTree tree;
-  const SolutionTree::LoadResult load = tree.LoadSolution(problem.solution);
-  if (load == SolutionTree::LoadResult::kCorrupted) {
-    faults.push_back("Data corrupted: the solution stream ends inside a record");
-    return faults;
-  }
-  if (tree.FirstRoot() == kNoNode) {
-    faults.push_back("no solution tree");
-    return faults;
-  }
-  const NodeId root = tree.FirstRoot();
-  // The line down to a node, e.g. " (line CC-DD-EE)"; one pass up the tree.
-  auto where = [&](NodeId id) {
+  // The line down to a node, e.g. " (line CC-DD-EE)", in one pass up the tree.
+  auto where = [&tree](NodeId id) {
     std::vector<std::string_view> points;
     for (NodeId n = id; n != kNoNode && tree.Level(n) > 0; n = tree.Parent(n)) {
       points.push_back(tree.NodePoint(n));
@@ -484,17 +566,24 @@ std::vector<std::string> CheckProblem(const DataProblem& problem) {
     }
     return " (line " + (path.empty() ? std::string("start") : path) + ")";
   };
-  // Faults beyond the first kMaxFaults are counted, not described: a tree of a million bad
-  // moves gets a report of reasonable size.
-  constexpr std::size_t kMaxFaults = 100;
-  std::size_t unreported = 0;
-  auto fault = [&](std::string text, NodeId id) {
+  // A fault, naming the line down to `id` when there is one.
+  auto fault = [&](CheckFaultKind kind, std::string text, NodeId id = kNoNode) {
     if (faults.size() >= kMaxFaults) {
       ++unreported;
       return;
     }
-    faults.push_back(std::move(text) + (id == kNoNode ? "" : where(id)));
+    faults.push_back({kind, std::move(text) + (id == kNoNode ? std::string() : where(id))});
   };
+  const SolutionTree::LoadResult load = tree.LoadSolution(problem.solution);
+  if (load == SolutionTree::LoadResult::kCorrupted) {
+    fault(CheckFaultKind::kCorrupted, "Data corrupted: the solution stream ends inside a record");
+    return faults;
+  }
+  if (tree.FirstRoot() == kNoNode) {
+    fault(CheckFaultKind::kNoTree, "no solution tree");
+    return faults;
+  }
+  const NodeId root = tree.FirstRoot();
 
   // The start position, set up as opening the problem does.
   LattixEngine board;
@@ -513,37 +602,38 @@ std::vector<std::string> CheckProblem(const DataProblem& problem) {
   if (problem.initial.empty() &&
       static_cast<std::size_t>(stones) !=
           PointCount(problem.arrangedBlack) + PointCount(problem.arrangedWhite)) {
-    faults.push_back("the set-up does not stand on the board as written");
+    fault(CheckFaultKind::kSetUp, "the set-up does not stand on the board as written");
   }
   if (board.Process() != problem.initial) {
-    faults.push_back("the initial moves are not legal");
+    fault(CheckFaultKind::kInitialMoves, "the initial moves are not legal");
   }
   const Colour user = board.Turn();
 
-  // Every line, move by move; a refused move cuts its subtree. The board goes back only when
-  // the next node to visit is not below the last move, so a single line is played straight
-  // through.
-  const std::size_t initialMoves = board.Process().size() / 2;
+  // Every line, move by move; a refused move cuts its subtree. When the walk returns from a
+  // line, the board goes back to the position before the next node in one replay.
+  const int played = board.NextMove() - 1;  // the initial moves
   std::vector<NodeId> stack;
-  for (NodeId c = tree.FirstChild(root); c != kNoNode; c = tree.NextSibling(c)) stack.push_back(c);
+  for (NodeId c = tree.FirstChild(root); c != kNoNode; c = tree.NextSibling(c)) {
+    stack.push_back(c);
+  }
   std::reverse(stack.begin(), stack.end());
   while (!stack.empty()) {
     const NodeId id = stack.back();
     stack.pop_back();
     const std::string_view point = tree.NodePoint(id);
     const int level = tree.Level(id);
-    const std::size_t movesBefore = initialMoves + static_cast<std::size_t>(level - 1);
-    if (board.Process().size() / 2 > movesBefore)
-      board.GoToMove(static_cast<int>(movesBefore), false);
+    if (board.NextMove() - 1 != played + level - 1) board.GoToMove(played + level - 1, false);
     const Colour expected = level % 2 == 1 ? user : Opponent(user);
     if (!SameSide(board.Turn(), expected)) {
-      fault("level " + std::to_string(level) + " is not the expected side's move", id);
+      fault(CheckFaultKind::kWrongSide,
+            "level " + std::to_string(level) + " is not the expected side's move", id);
       continue;
     }
     int p = 0;
     int q = 0;
     if (point.size() < 2) {
-      fault("node text '" + tree.Node(id).text + "' holds no point", id);
+      fault(CheckFaultKind::kNoPoint,
+            "node text '" + tree.Node(id).text + "' holds no point", id);
       continue;
     }
     if (IsPassString(point)) {
@@ -557,28 +647,32 @@ std::vector<std::string> CheckProblem(const DataProblem& problem) {
         }
       }
       if (p == 0) {
-        fault("no empty point in the far corner for a move elsewhere", id);
+        fault(CheckFaultKind::kNoCornerPoint,
+              "no empty point in the far corner for a move elsewhere", id);
         continue;
       }
     } else {
       p = LetterToCoord(point[0]);
       q = LetterToCoord(point[1]);
       if (!board.IsOnBoard(p, q)) {
-        fault("move " + std::string(point) + " is not on the board", id);
+        fault(CheckFaultKind::kOffBoard,
+              "move " + std::string(point) + " is not on the board", id);
         continue;
       }
     }
     if (!board.PlayMove(p, q, false)) {
-      fault("move " + std::string(point) + " is illegal", id);
+      fault(CheckFaultKind::kIllegalMove, "move " + std::string(point) + " is illegal", id);
       continue;
     }
-    const std::size_t children = stack.size();
-    for (NodeId c = tree.FirstChild(id); c != kNoNode; c = tree.NextSibling(c)) stack.push_back(c);
-    std::reverse(stack.begin() + static_cast<std::ptrdiff_t>(children), stack.end());
+    std::vector<NodeId> children;
+    for (NodeId c = tree.FirstChild(id); c != kNoNode; c = tree.NextSibling(c)) {
+      children.push_back(c);
+    }
+    stack.insert(stack.end(), children.rbegin(), children.rend());
   }
 
   if (!tree.HasCleanSuccess(root)) {
-    fault("no clean success from the start position", kNoNode);
+    fault(CheckFaultKind::kNoCleanSuccess, "no clean success from the start position");
   }
 
   // Successful line ends: the judge's weak-move levels, and the result words. One pass in node
@@ -617,19 +711,22 @@ std::vector<std::string> CheckProblem(const DataProblem& problem) {
     const int cf = u == kNoNode ? -1 : computerFlag[static_cast<std::size_t>(u)];
     const int uf = u == kNoNode ? -1 : userFlag[static_cast<std::size_t>(u)];
     if (uf >= 0 && cf > uf) {
-      fault(
-          "a successful line ends in Data error(1): a flagged reply lies below the "
-          "flagged user move",
-          id);
+      fault(CheckFaultKind::kDataError1,
+            "a successful line ends in Data error(1): a flagged reply lies below the "
+            "flagged user move",
+            id);
     }
     const std::string word = WordOf(code[1]);
     if (!word.empty() && word != answer) {
-      fault("success says '" + word + "' but Result2 says '" +
+      fault(CheckFaultKind::kResultWord,
+            "success says '" + word + "' but Result2 says '" +
                 (answer.empty() ? std::string("nothing") : answer) + "'",
             id);
     }
   }
-  if (unreported > 0) faults.push_back("and " + std::to_string(unreported) + " more faults");
+  if (unreported > 0) {
+    faults.back().text += "; and " + std::to_string(unreported) + " more faults";
+  }
   return faults;
 }
 

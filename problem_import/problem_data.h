@@ -4,6 +4,7 @@
 // problem, and played through the real solving controller.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -55,16 +56,34 @@ struct BuildOptions {
   int level = 20;  // their level when no rank folder names one
   // Only folders with a manifest count; other .sgf files are left out.
   bool collectionsOnly = false;
+  // The remarks must fit in the shared list (Remark.txt), so that the data file keeps the
+  // classic form; when they do not, the build is an error. For our own collections.
+  bool sharedRemarks = false;
+  // Called with every problem that passed the check, with the file's game trees and the
+  // imported problem it came from; `problem` still holds its own remark list. For tools that
+  // look closer at an import (the corpus report).
+  std::function<void(const sgf::Collection& file, int root, const ImportedProblem& imported,
+                     const DataProblem& problem)>
+      onImported;
 };
 
 struct BuildReport {
   std::vector<DataProblem> problems;  // in source order, numbered
+  // The shared remark list (Remark.txt) when every remark of the build fits in it; empty when
+  // the problems keep their own lists (perProblemRemarks).
   RemarkList remarks;
+  bool perProblemRemarks = false;
+  int remarksLeftOut = 0;             // remarks beyond 255 in one problem
   int files = 0;                      // SGF files read
   std::vector<std::string> refusals;  // "file:line:column: refused: reason", one a problem
   std::map<std::string, int> refusedByReason;
   std::vector<std::string> errors;    // sources or manifests that could not be read at all
   std::vector<std::string> warnings;  // tolerated syntax faults, "file:line:column: ..."
+  // What was assumed or left out of imported files: "file: no CA, ...: read as GB18030",
+  // "file:line:column: dropped a wrong line: ...".
+  std::vector<std::string> notes;
+  std::map<std::string, int> encodings;  // files by the encoding read ("GB18030, assumed")
+  int droppedLines = 0;                  // wrong lines dropped
 };
 
 // Imports the sources in order. A folder holding manifest.txt is one collection: its listed
@@ -72,12 +91,15 @@ struct BuildReport {
 // group x 1000 + Num while free). Any other folder contributes its .sgf files in name order and
 // is searched for subfolders, rank folder names giving the level. Every imported problem is
 // checked (CheckProblem) and refused when it fails. Problem numbers are unique; a problem that
-// finds none free below 65536 is refused.
+// finds none free below 65536 is refused. Every file is decoded to UTF-8 first
+// (DecodeSgfText). When the remarks of all problems fit in one shared list of 255, the nodes
+// index that list; otherwise every problem keeps its own list.
 void BuildFromSources(const std::vector<std::string>& sources, const BuildOptions& options,
                       BuildReport* report);
 
-// Writes the problems as a data file at `path` (the file appears whole or not at all). False
-// with the reason when the table, the archive or the file cannot be written.
+// Writes the problems as a data file at `path` (the file appears whole or not at all); the
+// `Remarks` column is written when some problem keeps its own remark list. False with the
+// reason when the table, the archive or the file cannot be written.
 bool WriteDataFile(const std::vector<DataProblem>& problems, const std::string& path,
                    std::string* error);
 // Reads every problem of a data file, ordered by number. False with the reason when the file
@@ -89,12 +111,37 @@ bool WriteRemarkFile(const RemarkList& remarks, const std::string& path, std::st
 // empty list.
 std::vector<std::string> ReadRemarkFile(const std::string& path);
 
-// Verifies one problem for solving; returns one sentence per fault, empty when it is sound:
-// the tree loads whole; the set-up and the initial moves stand on the board; every move of
-// every line is legal in turn for the side whose level it is (moves elsewhere, "TT", placed as
-// the computer places them); a clean success exists from the first root; no successful line
-// ends in "Data error(1)"; the result words of the success codes agree with `Result2`.
-std::vector<std::string> CheckProblem(const DataProblem& problem);
+// What a problem check can find wrong.
+enum class CheckFaultKind {
+  kCorrupted,       // the solution stream ends inside a record
+  kNoTree,          // no solution tree at all
+  kSetUp,           // the set-up does not stand on the board as written
+  kInitialMoves,    // the initial moves are not legal
+  kWrongSide,       // a level holds a move of the side not to move
+  kNoPoint,         // a node text holds no point
+  kNoCornerPoint,   // a move elsewhere finds no empty point in the far corner
+  kOffBoard,        // a move off the board
+  kIllegalMove,     // a move the board refuses
+  kNoCleanSuccess,  // no success reachable without a flagged computer reply
+  kDataError1,      // a successful line ends in "Data error(1)"
+  kResultWord,      // a success code's result word disagrees with Result2
+};
+// The kind as a short phrase, for counting refusals by reason ("illegal move").
+const char* CheckFaultName(CheckFaultKind kind);
+
+struct CheckFault {
+  CheckFaultKind kind;
+  std::string text;  // the sentence, naming the line where it applies
+};
+
+// Verifies one problem for solving; returns the faults, empty when it is sound: the tree loads
+// whole; the set-up and the initial moves stand on the board; every move of every line is
+// legal in turn for the side whose level it is (moves elsewhere, "TT", placed as the computer
+// places them); a clean success exists from the first root; no successful line ends in
+// "Data error(1)"; the result words of the success codes agree with `Result2`. The tree is
+// walked a fixed number of times; the first hundred faults are described (the hundredth says how
+// many more there are).
+std::vector<CheckFault> CheckProblem(const DataProblem& problem);
 
 // The problem-list entries of collection `group` exactly as the collection load builds them
 // (solved marks "0"). False with the reason when the data file does not load.

@@ -4,8 +4,11 @@
 #include <array>
 #include <cctype>
 #include <cstdio>
+#include <iterator>
 
+#include "board/engine/lattix_engine.h"
 #include "board/engine/points.h"
+#include "problem_import/text_encoding.h"
 
 namespace zendra {
 
@@ -40,7 +43,9 @@ bool IsWordChar(char c) {
 
 // One word of a comment with what surrounds it.
 struct Word {
-  std::string text;  // lower case
+  std::string text;        // lower case
+  std::size_t offset = 0;  // where it starts in the comment
+  int sentence = 0;        // the sentence it belongs to, counted from 0
   bool sentenceStart = false;
   bool sentenceEnd = false;  // followed by '.', '!', '?', ',' ';' ':' or the end
 };
@@ -48,10 +53,14 @@ struct Word {
 std::vector<Word> Words(std::string_view s) {
   std::vector<Word> words;
   bool start = true;
+  int sentence = 0;
   std::size_t i = 0;
   while (i < s.size()) {
     if (!IsWordChar(s[i])) {
-      if (std::string_view(".!?\n").find(s[i]) != std::string_view::npos) start = true;
+      if (std::string_view(".!?\n").find(s[i]) != std::string_view::npos && !start) {
+        start = true;
+        ++sentence;
+      }
       ++i;
       continue;
     }
@@ -59,6 +68,8 @@ std::vector<Word> Words(std::string_view s) {
     while (j < s.size() && IsWordChar(s[j])) ++j;
     Word w;
     w.text = Lower(s.substr(i, j - i));
+    w.offset = i;
+    w.sentence = sentence;
     w.sentenceStart = start;
     std::size_t k = j;
     while (k < s.size() && s[k] == ' ') ++k;
@@ -90,55 +101,168 @@ void EraseAll(std::string& s, std::string_view token) {
   }
 }
 
+// A verdict found in a comment, and where: of several, the one read last counts.
+struct Verdict {
+  LineMark mark = LineMark::kNone;
+  std::size_t offset = 0;
+};
+
+// The English verdict a player would read: per sentence, the words "correct", "wrong",
+// "incorrect" or "failure" opening the sentence ("Correct.", "Also correct") or closing it or
+// a clause ("That is correct!"), neither negated ("This isn't wrong") nor used as an adjective
+// ("the correct answer"), or a sentence opened by a bare "No," / "Nope." The last sentence
+// that gives a verdict decides. A success that is hedged is no success and reads as wrong:
+// "almost" or "nearly" before it, "so far" after it, a start, beginning, first move or idea
+// next to it ("Correct start", "The first is correct"), or a "but"/"however" after a verdict
+// that does not open its sentence ("Your first move was correct, but ...").
+Verdict EnglishVerdict(std::string_view text) {
+  const std::vector<Word> words = Words(text);
+  auto near = [&](std::size_t at, std::size_t from, std::size_t to, auto test) {
+    for (std::size_t k = from; k < to; ++k) {
+      if (k != at && test(words[k].text)) return true;
+    }
+    return false;
+  };
+  Verdict last;
+  std::size_t i = 0;
+  while (i < words.size()) {
+    const int sentence = words[i].sentence;
+    std::size_t end = i;
+    while (end < words.size() && words[end].sentence == sentence) ++end;
+    // The verdict of the sentence [i, end).
+    LineMark mark = LineMark::kNone;
+    std::size_t at = end;
+    bool opens = false;
+    for (std::size_t k = i; k < end && mark == LineMark::kNone; ++k) {
+      const Word& w = words[k];
+      if (k == i && (w.text == "no" || w.text == "nope") && w.sentenceEnd) {
+        mark = LineMark::kWrong;
+        at = k;
+        break;
+      }
+      const bool right = w.text == "correct";
+      const bool wrong = w.text == "wrong" || w.text == "incorrect" || w.text == "failure";
+      if (!right && !wrong) continue;
+      const std::string& before = k > i ? words[k - 1].text : std::string();
+      const bool negated = Negation(before);
+      const bool adjective = before == "the" || before == "a" || before == "an";
+      opens = w.sentenceStart || (k == i + 1 && words[i].text == "also");
+      if (negated || adjective || !(opens || w.sentenceEnd)) continue;
+      mark = right ? LineMark::kCorrect : LineMark::kWrong;
+      at = k;
+    }
+    if (mark == LineMark::kCorrect) {
+      const std::size_t from = at >= i + 2 ? at - 2 : i;
+      const std::size_t to = std::min(end, at + 3);
+      const bool hedged =
+          near(at, from, at, [](const std::string& t) { return t == "almost" || t == "nearly"; }) ||
+          (at + 2 < end && words[at + 1].text == "so" && words[at + 2].text == "far") ||
+          near(at, from, to,
+               [](const std::string& t) {
+                 return t == "start" || t == "beginning" || t == "first" || t == "idea";
+               }) ||
+          (!opens && near(at, at + 1, end,
+                          [](const std::string& t) { return t == "but" || t == "however"; }));
+      if (hedged) mark = LineMark::kWrong;
+    }
+    if (mark != LineMark::kNone) last = {mark, words[at].offset};
+    i = end;
+  }
+  return last;
+}
+
+// The last Chinese or Japanese verdict word of a comment. A failure word with a colour before
+// it in the same clause (黑失败, 白对杀失败) is that side's failure: the user's success when the
+// colour is the opponent's.
+Verdict CjkVerdict(std::string_view text, bool userBlack) {
+  struct Term {
+    std::string_view word;
+    LineMark mark;
+    bool failure;  // a failure that may name its side
+  };
+  // "不正解" (incorrect) contains "正解": a 正解 right after 不 is not counted as correct.
+  static constexpr std::array<Term, 8> kTerms = {{
+      {"不正解", LineMark::kWrong, false},
+      {"失败", LineMark::kWrong, true},
+      {"失敗", LineMark::kWrong, true},
+      {"错误", LineMark::kWrong, false},
+      {"錯誤", LineMark::kWrong, false},
+      {"正解", LineMark::kCorrect, false},
+      {"正确", LineMark::kCorrect, false},
+      {"正確", LineMark::kCorrect, false},
+  }};
+  static constexpr std::string_view kNot = "不";
+  static constexpr std::array<std::string_view, 8> kClauseEnds = {"。", "，", "；", "！",
+                                                                  "？", ",",  ";",  "."};
+  Verdict last;
+  for (const Term& term : kTerms) {
+    for (std::size_t at = text.find(term.word); at != std::string_view::npos;
+         at = text.find(term.word, at + 1)) {
+      if (term.word == "正解" && at >= kNot.size() &&
+          text.substr(at - kNot.size(), kNot.size()) == kNot) {
+        continue;
+      }
+      LineMark mark = term.mark;
+      if (term.failure) {
+        // The nearest colour before the word, within its clause.
+        std::size_t clause = 0;
+        for (std::string_view end : kClauseEnds) {
+          const std::size_t e = text.rfind(end, at);
+          if (e != std::string_view::npos && e + end.size() <= at)
+            clause = std::max(clause, e + end.size());
+        }
+        const std::string_view before = text.substr(clause, at - clause);
+        const std::size_t black = before.rfind("黑");
+        const std::size_t white = before.rfind("白");
+        if (black != std::string_view::npos || white != std::string_view::npos) {
+          const bool blackFails =
+              white == std::string_view::npos || (black != std::string_view::npos && black > white);
+          mark = blackFails == userBlack ? LineMark::kWrong : LineMark::kCorrect;
+        }
+      }
+      if (last.mark == LineMark::kNone || at >= last.offset) last = {mark, at};
+    }
+  }
+  return last;
+}
+
+// True when a comment ends in a frown (":(", ":-(", ":'("), goproblems' sign of a failed line.
+bool EndsInFrown(std::string_view text) {
+  const std::string t = Trim(text);
+  for (std::string_view frown : {":(", ":-(", ":'("}) {
+    if (t.size() >= frown.size() && t.compare(t.size() - frown.size(), frown.size(), frown) == 0)
+      return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 // ---- Comments ------------------------------------------------------------------------------
 
-CommentReading ReadComment(std::string_view comment) {
+CommentReading ReadComment(std::string_view comment, bool userBlack) {
   CommentReading r;
   const std::string text(comment);
   r.notThis = text.find("NOTTHIS") != std::string::npos;
+  r.choice = text.find("CHOICE") != std::string::npos;
 
   // Marker tokens of goproblems-style files: upper-case, often run together (CHOICERIGHT, the
-  // typo RIGHTT).
+  // typo RIGHTT). They are the author's deliberate marking and win over any wording.
   if (text.find("RIGHT") != std::string::npos) {
     r.mark = LineMark::kCorrect;
-  }
-  if (r.mark == LineMark::kNone) {
-    // Chinese and Japanese words: "不正解" (incorrect) contains "正解", so it is looked at first.
-    static constexpr std::array<std::string_view, 5> kWrongCjk = {"不正解", "失败", "失敗", "错误",
-                                                                  "錯誤"};
-    static constexpr std::array<std::string_view, 3> kRightCjk = {"正解", "正确", "正確"};
-    for (std::string_view w : kWrongCjk) {
-      if (text.find(w) != std::string::npos) {
-        r.mark = LineMark::kWrong;
-        break;
-      }
+  } else {
+    const Verdict english = EnglishVerdict(text);
+    const Verdict cjk = CjkVerdict(text, userBlack);
+    if (cjk.mark != LineMark::kNone &&
+        (english.mark == LineMark::kNone || cjk.offset > english.offset)) {
+      r.mark = cjk.mark;
+      r.cjk = true;
+    } else {
+      r.mark = english.mark;
     }
-    if (r.mark == LineMark::kNone) {
-      for (std::string_view w : kRightCjk) {
-        if (text.find(w) != std::string::npos) r.mark = LineMark::kCorrect;
-      }
-    }
+    if (r.mark == LineMark::kNone && Trim(text) == "+") r.mark = LineMark::kCorrect;
+    if (r.mark == LineMark::kNone && EndsInFrown(text)) r.mark = LineMark::kWrong;
   }
-  if (r.mark == LineMark::kNone) {
-    // Words: "correct", "wrong", "incorrect" as whole words that open a sentence ("Correct.",
-    // "Also correct", "Wrong!") or close one ("This is correct."), unless negated ("This isn't
-    // wrong"). The first such word decides.
-    const std::vector<Word> words = Words(text);
-    for (std::size_t i = 0; i < words.size() && r.mark == LineMark::kNone; ++i) {
-      const Word& w = words[i];
-      const bool right = w.text == "correct";
-      const bool wrong = w.text == "wrong" || w.text == "incorrect";
-      if (!right && !wrong) continue;
-      const bool negated = i > 0 && Negation(words[i - 1].text);
-      const bool opens =
-          w.sentenceStart || (i > 0 && words[i - 1].sentenceStart && words[i - 1].text == "also");
-      if (negated || !(opens || w.sentenceEnd)) continue;
-      r.mark = right ? LineMark::kCorrect : LineMark::kWrong;
-    }
-  }
-  if (r.mark == LineMark::kNone && Trim(text) == "+") r.mark = LineMark::kCorrect;
 
   // The remark: the comment on one line without the tokens, when some text is left beside a
   // bare marker word.
@@ -155,14 +279,19 @@ CommentReading ReadComment(std::string_view comment) {
     collapsed.push_back(c);
   }
   collapsed = Trim(collapsed);
+  // The words left once punctuation is gone (letters of other scripts stay).
   std::string bare = Lower(collapsed);
   bare.erase(std::remove_if(bare.begin(), bare.end(),
-                            [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }),
+                            [](char c) {
+                              return static_cast<unsigned char>(c) < 0x80 &&
+                                     !std::isalnum(static_cast<unsigned char>(c));
+                            }),
              bare.end());
-  static constexpr std::array<std::string_view, 6> kBare = {"",          "correct", "wrong",
-                                                            "incorrect", "right",   "alsocorrect"};
+  static constexpr std::array<std::string_view, 13> kBare = {
+      "",     "correct", "wrong", "incorrect", "right", "alsocorrect", "正解",
+      "正确", "正確",    "失败",  "失敗",      "错误",  "錯誤"};
   const bool onlyMarker = std::find(kBare.begin(), kBare.end(), bare) != kBare.end();
-  if (!onlyMarker && collapsed.size() > 1) r.remark = collapsed.substr(0, 240);
+  if (!onlyMarker && collapsed.size() > 1) r.remark = collapsed;
   return r;
 }
 
@@ -211,67 +340,19 @@ ImportOutcome Refuse(std::string category, std::string reason, sgf::Place place)
   return out;
 }
 
-// A point value as (p, q) on the 19 x 19 board; {0, 0} for a pass ("" or "tt"), {-1, -1} for a
-// value that names no point.
-std::pair<int, int> PointOf(std::string_view v) {
-  if (v.empty() || v == "tt") return {0, 0};
-  if (v.size() != 2) return {-1, -1};
-  const int p = v[0] - 'a' + 1;
-  const int q = v[1] - 'a' + 1;
-  if (p < 1 || p > kBoard || q < 1 || q > kBoard) return {-1, -1};
-  return {p, q};
-}
-
-struct NodeInfo {
-  LineMark mark = LineMark::kNone;
-  int flags = 0;
-  bool main = false;
-  std::string remark;
-};
-
-// The markings one SGF node carries for the move it holds (or for the move before it when it
-// holds none). `userBlack` tells which side GB and GW favour.
-void ReadMarkings(const sgf::Node& node, bool userBlack, std::pair<int, int> move, NodeInfo& info) {
-  auto setMark = [&](LineMark m) {
-    if (m == LineMark::kNone) return;
-    // Merged duplicates: a correct marking outweighs a wrong one.
-    if (info.mark != LineMark::kCorrect) info.mark = m;
-  };
-  if (const sgf::Property* c = node.Find("C")) {
-    for (const std::string& v : c->values) {
-      const CommentReading r = ReadComment(v);
-      setMark(r.mark);
-      if (r.notThis) info.flags |= kFlagBarred8;
-      if (!r.remark.empty())
-        info.remark = info.remark.empty() ? r.remark : info.remark + " " + r.remark;
-    }
-  }
-  if (node.Find("BM")) info.flags |= kFlagBadMove;
-  if (node.Find("DO")) info.flags |= kFlagNotBest;
-  if (node.Find("IT")) info.flags |= kFlagSometimes;
-  if (node.Find("GB")) setMark(userBlack ? LineMark::kCorrect : LineMark::kWrong);
-  if (node.Find("GW")) setMark(userBlack ? LineMark::kWrong : LineMark::kCorrect);
-  // A triangle on the stone just played marks the move as wrong.
-  if (const sgf::Property* tr = node.Find("TR"); tr && move.first > 0) {
-    for (const std::string& v : tr->values) {
-      if (PointOf(v) == move) setMark(LineMark::kWrong);
-    }
-  }
-}
-
 // Expands "aa" or the compressed rectangle "aa:cc" into points; false for a malformed value.
 // "tt" (a pass written as a set-up point by some editors) gives no point.
 bool ExpandPoints(std::string_view v, std::vector<std::pair<int, int>>* out) {
   const std::size_t colon = v.find(':');
   if (colon == std::string_view::npos) {
-    const auto pt = PointOf(v);
+    const auto pt = SgfPoint(v);
     if (pt.first == 0 && v == "tt") return true;
     if (pt.first <= 0) return false;
     out->push_back(pt);
     return true;
   }
-  const auto a = PointOf(v.substr(0, colon));
-  const auto b = PointOf(v.substr(colon + 1));
+  const auto a = SgfPoint(v.substr(0, colon));
+  const auto b = SgfPoint(v.substr(colon + 1));
   if (a.first <= 0 || b.first <= 0) return false;
   for (int p = std::min(a.first, b.first); p <= std::max(a.first, b.first); ++p) {
     for (int q = std::min(a.second, b.second); q <= std::max(a.second, b.second); ++q) {
@@ -281,299 +362,742 @@ bool ExpandPoints(std::string_view v, std::vector<std::pair<int, int>>* out) {
   return true;
 }
 
+// The set-up colour a property asks for: 1 black (AB), 2 white (AW), 0 empty (AE); -1 for
+// any other property.
+int SetUpColour(const sgf::Property& prop) {
+  return prop.id == "AB" ? 1 : prop.id == "AW" ? 2 : prop.id == "AE" ? 0 : -1;
+}
+
 bool HasSetUp(const sgf::Node& node) {
   return node.Find("AB") || node.Find("AW") || node.Find("AE");
 }
 
-// The eight symmetries of the board.
-std::pair<int, int> Transform(std::pair<int, int> pt, int sym) {
-  int p = pt.first;
-  int q = pt.second;
-  if (sym & 4) std::swap(p, q);
-  if (sym & 1) p = 20 - p;
-  if (sym & 2) q = 20 - q;
-  return {p, q};
-}
-
 bool InFarCorner(int p, int q) { return p >= 16 && q >= 16; }
 
-}  // namespace
-
-ImportOutcome ImportGameTree(const sgf::Collection& sgfs, int root) {
-  const auto& nodes = sgfs.nodes;
-  const sgf::Node& rootNode = nodes[static_cast<std::size_t>(root)];
-
-  // The game and the board.
-  if (const std::string gm = Trim(rootNode.Value("GM")); !gm.empty() && gm != "1") {
-    return Refuse("not a Go game", "not a Go game (GM[" + gm + "])", rootNode.place);
-  }
-  if (const sgf::Property* sz = rootNode.Find("SZ")) {
-    std::string v = sz->values.empty() ? "" : Trim(sz->values.front());
-    if (v != "19" && v != "19:19") {
-      return Refuse("board not 19x19", "board size " + v + " is not 19x19", sz->place);
-    }
-  }
-
-  // Set-up: the root and the nodes after it up to the first move or the first branching.
-  std::array<std::array<int, kBoard + 1>, kBoard + 1> board{};
-  std::string plColour;
-  std::string comments;
-  int at = root;
-  std::vector<int> firstMoves;
-  for (;;) {
-    const sgf::Node& node = nodes[static_cast<std::size_t>(at)];
-    for (const sgf::Property& prop : node.properties) {
-      const int colour = prop.id == "AB" ? 1 : prop.id == "AW" ? 2 : prop.id == "AE" ? 0 : -1;
-      if (colour >= 0) {
-        for (const std::string& v : prop.values) {
-          std::vector<std::pair<int, int>> points;
-          if (!ExpandPoints(Trim(v), &points)) {
-            return Refuse("set-up point off the board",
-                          "set-up point [" + v + "] of " + prop.id + " is not on the board",
-                          prop.place);
-          }
-          for (auto [p, q] : points)
-            board[static_cast<std::size_t>(p)][static_cast<std::size_t>(q)] = colour;
+// Why the board refuses a move on the empty or occupied point (p, q): an occupied point, a ko
+// retake (the move would capture, yet is refused) or a suicide.
+std::string IllegalReason(const LattixEngine& board, int p, int q) {
+  if ((board.GetPoint(p, q) & kStoneBit) != 0) return "occupied point";
+  const Colour mover = board.Turn();
+  constexpr int kSteps[4][2] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
+  for (const auto& s : kSteps) {
+    const int x = p + s[0];
+    const int y = q + s[1];
+    if (!board.IsOnBoard(x, y) || !OppositeSides(board.GetPoint(x, y), mover)) continue;
+    // Does the chain at (x, y) have a liberty other than (p, q)?
+    std::vector<std::pair<int, int>> todo{{x, y}};
+    std::array<std::array<bool, kBoard + 2>, kBoard + 2> seen{};
+    seen[static_cast<std::size_t>(x)][static_cast<std::size_t>(y)] = true;
+    bool free = false;
+    while (!todo.empty() && !free) {
+      const auto [a, b] = todo.back();
+      todo.pop_back();
+      for (const auto& t : kSteps) {
+        const int u = a + t[0];
+        const int v = b + t[1];
+        if (!board.IsOnBoard(u, v) ||
+            seen[static_cast<std::size_t>(u)][static_cast<std::size_t>(v)])
+          continue;
+        const Colour c = board.GetPoint(u, v);
+        if ((c & kStoneBit) == 0) {
+          free = free || !(u == p && v == q);
+        } else if (SameSide(c, board.GetPoint(x, y))) {
+          seen[static_cast<std::size_t>(u)][static_cast<std::size_t>(v)] = true;
+          todo.push_back({u, v});
         }
-      } else if (prop.id == "PL" && !prop.values.empty()) {
-        const std::string v = Trim(prop.values.front());
-        if (v == "B" || v == "b" || v == "1") plColour = "B";
-        if (v == "W" || v == "w" || v == "2") plColour = "W";
-      } else if ((prop.id == "C" || prop.id == "GN") && !node.Find("B") && !node.Find("W")) {
-        // A comment on the first move speaks about that move, not about the problem.
-        for (const std::string& v : prop.values) comments += v + "\n";
       }
     }
-    if (node.Find("B") || node.Find("W")) {
-      firstMoves.push_back(at);
-      break;
-    }
-    if (node.children.size() != 1) {
-      firstMoves = node.children;
-      break;
-    }
-    at = node.children.front();
+    if (!free) return "ko retake";
   }
-  const int trunkEnd = at;
+  return "suicide";
+}
 
-  ImportedProblem problem;
-  problem.place = rootNode.place;
-  {
-    const std::string firstLine = comments.substr(0, comments.find('\n'));
-    problem.prompt = Trim(firstLine);
+// Set-up colours by point: 0 empty, 1 black, 2 white.
+using SetUpGrid = std::array<std::array<int, kBoard + 1>, kBoard + 1>;
+
+// What the import knows of one node of the tree.
+struct NodeInfo {
+  NodeMarking marking;
+  sgf::Place place;              // of the SGF node that holds the move
+  std::string move;              // as the file writes it, "B[cc]"
+  std::vector<int> setUpBefore;  // nodes without a move whose set-up stands before this move
+  int setUpWith = -1;            // the move's own node when it holds set-up stones too
+  bool success = false;          // at a line end: the line succeeds
+};
+
+// One game tree turned into a problem, step by step: the game and the board, the nodes before
+// the first move (set-up and the problem's comments), the first player, the tree of moves, the
+// verdicts at the line ends, the wrong lines dropped because they cannot be played, the nodes'
+// codes, flags and remarks, and the orientation. A step that finds the tree unfit keeps the
+// refusal and returns false; the steps after it are not run.
+class GameTreeImport {
+ public:
+  GameTreeImport(const sgf::Collection& sgfs, int root, LineCheck lines)
+      : nodes_(sgfs.nodes),
+        root_(root),
+        rootNode_(nodes_[static_cast<std::size_t>(root)]),
+        lines_(lines) {}
+
+  ImportOutcome Run() {
+    problem_.place = rootNode_.place;
+    if (!CheckGameAndBoard() || !ReadTrunk() || !FindFirstPlayer() || !BuildTree()) {
+      return Refused();
+    }
+    JudgeLines();
+    if (lines_ == LineCheck::kPlay || setUpInLines_) {
+      if (!DropBrokenLines()) return Refused();
+    } else {
+      Rebuild(std::vector<char>(problem_.tree.Size(), 0));
+    }
+    WriteNodes();
+    if (!Orient()) return Refused();
+    ImportOutcome out;
+    out.problem = std::move(problem_);
+    return out;
   }
-  problem.result2 = AnswerFromComments(comments);
 
-  // The first player: the colour of the first moves, else PL.
-  std::string first;
-  {
-    // Follow moveless nodes to the first move of each first line.
-    std::vector<int> pending = firstMoves;
+ private:
+  const sgf::Node& At(int index) const { return nodes_[static_cast<std::size_t>(index)]; }
+  NodeInfo& Info(NodeId id) { return info_[static_cast<std::size_t>(id)]; }
+
+  bool Fail(std::string category, std::string reason, sgf::Place place) {
+    refusal_ = {std::move(category), std::move(reason), place};
+    return false;
+  }
+  ImportOutcome Refused() {
+    ImportOutcome out;
+    out.refusal = std::move(refusal_);
+    return out;
+  }
+
+  // The game must be Go and the board 19 x 19.
+  bool CheckGameAndBoard() {
+    if (const std::string gm = Trim(rootNode_.Value("GM")); !gm.empty() && gm != "1") {
+      return Fail("not a Go game", "not a Go game (GM[" + gm + "])", rootNode_.place);
+    }
+    if (const sgf::Property* sz = rootNode_.Find("SZ")) {
+      std::string v = sz->values.empty() ? "" : Trim(sz->values.front());
+      if (v != "19" && v != "19:19") {
+        return Fail("board not 19x19", "board size " + v + " is not 19x19", sz->place);
+      }
+    }
+    return true;
+  }
+
+  // The trunk: the root and the nodes after it up to the first move or the first branching.
+  // Their set-up stones make the start position; their comments (those of the first move's
+  // node excepted) are the problem's own: the prompt and the answer.
+  bool ReadTrunk() {
+    std::string comments;
+    int at = root_;
+    for (;;) {
+      const sgf::Node& node = At(at);
+      const bool holdsMove = node.Find("B") || node.Find("W");
+      // Set-up in the first move's node that puts the move's own stone on its point (an editor
+      // that wrote the move into the position as well) leaves the point to the move.
+      std::pair<int, int> own{-1, -1};
+      int ownColour = 0;
+      if (holdsMove) {
+        const sgf::Property* move = node.Find("B") ? node.Find("B") : node.Find("W");
+        own = SgfPoint(move->values.empty() ? "" : Trim(move->values.front()));
+        ownColour = move->id == "B" ? 1 : 2;
+      }
+      for (const sgf::Property& prop : node.properties) {
+        if (const int colour = SetUpColour(prop); colour >= 0) {
+          if (!AddSetUp(prop, colour, colour == ownColour ? own : std::pair{-1, -1})) return false;
+        } else if ((prop.id == "C" || prop.id == "GN") && !holdsMove) {
+          // A comment on the first move speaks about that move, not about the problem.
+          for (const std::string& v : prop.values) comments += v + "\n";
+        }
+      }
+      if (holdsMove) {
+        firstMoves_.push_back(at);
+        break;
+      }
+      if (node.children.size() != 1) {
+        firstMoves_ = node.children;
+        break;
+      }
+      at = node.children.front();
+    }
+    trunkEnd_ = at;
+    problem_.prompt = Trim(comments.substr(0, comments.find('\n')));
+    problem_.result2 = AnswerFromComments(comments);
+    return true;
+  }
+
+  // Puts the stones of one set-up property on the start position, except on `except`.
+  bool AddSetUp(const sgf::Property& prop, int colour, std::pair<int, int> except) {
+    for (const std::string& v : prop.values) {
+      std::vector<std::pair<int, int>> points;
+      if (!ExpandPoints(Trim(v), &points)) {
+        return Fail("set-up point off the board",
+                    "set-up point [" + v + "] of " + prop.id + " is not on the board", prop.place);
+      }
+      for (auto pt : points) {
+        if (pt != except)
+          setUp_[static_cast<std::size_t>(pt.first)][static_cast<std::size_t>(pt.second)] = colour;
+      }
+    }
+    return true;
+  }
+
+  // The first player: the colour of the first move of every first line (moveless nodes are
+  // followed to the move after them); lines that start with both colours are refused.
+  bool FindFirstPlayer() {
+    std::string first;
+    std::vector<int> pending = firstMoves_;
     while (!pending.empty()) {
       const int n = pending.back();
       pending.pop_back();
-      const sgf::Node& node = nodes[static_cast<std::size_t>(n)];
+      const sgf::Node& node = At(n);
       const std::string colour = node.Find("B") ? "B" : node.Find("W") ? "W" : "";
       if (colour.empty()) {
         pending.insert(pending.end(), node.children.begin(), node.children.end());
         continue;
       }
       if (!first.empty() && first != colour) {
-        return Refuse("first moves of both colours",
-                      "the first moves of the lines are of both colours", node.place);
+        return Fail("first moves of both colours",
+                    "the first moves of the lines are of both colours", node.place);
       }
       first = colour;
     }
+    if (first.empty()) return Fail("no moves", "the problem has no moves", rootNode_.place);
+    problem_.firstToPlay = first;
+    userBlack_ = first == "B";
+    return true;
   }
-  if (first.empty()) {
-    return Refuse("no moves", "the problem has no moves", rootNode.place);
-  }
-  problem.firstToPlay = first;
-  const bool userBlack = first == "B";
 
-  // The tree, depth first; siblings keep their order.
-  SolutionTree& tree = problem.tree;
-  std::vector<NodeInfo> info;
-  const NodeId start = tree.Add(kNoNode, "");
-  info.emplace_back();
-  info[0].main = true;
+  // One item of the depth-first walk: an SGF node to add below `parent`.
   struct Item {
     int sgf;
     NodeId parent;
     bool blackToMove;
-    bool main;
+    // Nodes without a move met since the last move: their set-up stones stand before the next
+    // move, and at the start of a line (no move before them) their markings belong to it.
+    std::vector<int> carried;
   };
-  std::vector<Item> stack;
-  auto pushChildren = [&](const std::vector<int>& children, NodeId parent, bool black, bool main) {
-    for (std::size_t i = children.size(); i-- > 0;) {
-      stack.push_back({children[i], parent, black, main && i == 0});
+
+  // The tree of moves, depth first; siblings keep their order. Moves alternate as in the file:
+  // a move of the side that just moved gets a move elsewhere before it, a pass is one, and two
+  // sibling moves on one point become one node. Nodes without a move pass their markings to
+  // the move before them. Set-up stones inside the lines are kept with the move they precede
+  // and judged when the lines are played (DropBrokenLines).
+  bool BuildTree() {
+    SolutionTree& tree = problem_.tree;
+    start_ = tree.Add(kNoNode, "");
+    info_.emplace_back();
+    if (firstMoves_.size() == 1 && firstMoves_.front() == trunkEnd_) {
+      stack_.push_back({trunkEnd_, start_, userBlack_, {}});
+    } else {
+      PushChildren(firstMoves_, start_, userBlack_, {});
     }
-  };
-  if (firstMoves.size() == 1 && firstMoves.front() == trunkEnd) {
-    stack.push_back({trunkEnd, start, userBlack, true});
-  } else {
-    pushChildren(firstMoves, start, userBlack, true);
+    constexpr std::size_t kMaxTreeNodes = 100000;
+    while (!stack_.empty()) {
+      Item item = std::move(stack_.back());
+      stack_.pop_back();
+      const sgf::Node& node = At(item.sgf);
+      if (tree.Size() > kMaxTreeNodes) {
+        return Fail("tree too large", "more than 100000 moves in the solution", node.place);
+      }
+      if (!AddNode(std::move(item), node)) return false;
+    }
+    return true;
   }
-  auto childWithPoint = [&](NodeId parent, const std::string& point) {
-    for (NodeId c = tree.FirstChild(parent); c != kNoNode; c = tree.NextSibling(c)) {
-      if (tree.NodePoint(c) == point) return c;
+
+  void PushChildren(const std::vector<int>& children, NodeId parent, bool black,
+                    const std::vector<int>& carried) {
+    for (std::size_t i = children.size(); i-- > 0;) {
+      stack_.push_back({children[i], parent, black, carried});
     }
-    return kNoNode;
-  };
-  auto addChild = [&](NodeId parent, const std::string& point, bool main) {
-    NodeId c = childWithPoint(parent, point);
-    if (c == kNoNode) {
-      c = tree.Add(parent, point);
-      info.emplace_back();
-    }
-    info[static_cast<std::size_t>(c)].main |= main;
-    return c;
-  };
-  bool hasElsewhere = false;
-  constexpr std::size_t kMaxTreeNodes = 100000;
-  while (!stack.empty()) {
-    const Item item = stack.back();
-    stack.pop_back();
-    const sgf::Node& node = nodes[static_cast<std::size_t>(item.sgf)];
-    if (tree.Size() > kMaxTreeNodes) {
-      return Refuse("tree too large", "more than 100000 moves in the solution", node.place);
-    }
-    if (item.sgf != trunkEnd && HasSetUp(node)) {
-      return Refuse("set-up inside the solution",
-                    "set-up stones (AB/AW/AE) inside the solution lines", node.place);
-    }
+  }
+
+  bool AddNode(Item item, const sgf::Node& node) {
     const sgf::Property* b = node.Find("B");
     const sgf::Property* w = node.Find("W");
     if (b && w) {
-      return Refuse("two moves in one node", "a node holds both a black and a white move",
-                    node.place);
+      return Fail("two moves in one node", "a node holds both a black and a white move",
+                  node.place);
     }
     if (!b && !w) {
-      // A node without a move: its markings belong to the move before it.
-      if (item.parent != start) {
-        ReadMarkings(node, userBlack, {-1, -1}, info[static_cast<std::size_t>(item.parent)]);
+      // A node without a move: its markings belong to the move before it; at the start of a
+      // line there is none, and they go to the move after it.
+      if (item.parent != start_) {
+        Info(item.parent).marking.Merge(ReadNodeMarking(node, userBlack_, {-1, -1}));
       }
-      pushChildren(node.children, item.parent, item.blackToMove, item.main);
-      continue;
+      item.carried.push_back(item.sgf);
+      PushChildren(node.children, item.parent, item.blackToMove, item.carried);
+      return true;
     }
     const sgf::Property* move = b ? b : w;
     const bool black = b != nullptr;
     const std::string value = move->values.empty() ? "" : Trim(move->values.front());
-    const auto pt = PointOf(value);
+    const auto pt = SgfPoint(value);
     if (pt.first < 0) {
-      return Refuse("move off the board",
-                    "move " + move->id + "[" + value + "] is not on the 19x19 board", move->place);
+      return Fail("move off the board",
+                  "move " + move->id + "[" + value + "] is not on the 19x19 board", move->place);
     }
     NodeId parent = item.parent;
     if (black != item.blackToMove) {
       // The other side moved elsewhere in between (an omitted pass).
-      parent = addChild(parent, kPassLetters, item.main);
-      hasElsewhere = true;
+      parent = AddChild(parent, kPassLetters);
+      hasElsewhere_ = true;
     }
     const std::string point =
         pt.first == 0 ? std::string(kPassLetters) : PointLetters(pt.first, pt.second);
-    hasElsewhere |= pt.first == 0;
-    const NodeId id = addChild(parent, point, item.main);
-    ReadMarkings(node, userBlack, pt, info[static_cast<std::size_t>(id)]);
-    pushChildren(node.children, id, !black, item.main);
+    hasElsewhere_ |= pt.first == 0;
+    const NodeId id = AddChild(parent, point);
+    NodeInfo& info = Info(id);
+    if (info.move.empty()) {
+      info.place = node.place;
+      info.move = move->id + "[" + value + "]";
+    }
+    for (int c : item.carried) {
+      if (item.parent == start_) info.marking.Merge(ReadNodeMarking(At(c), userBlack_, {-1, -1}));
+      if (HasSetUp(At(c))) info.setUpBefore.push_back(c);
+    }
+    if (item.sgf != trunkEnd_ && HasSetUp(node)) info.setUpWith = item.sgf;
+    setUpInLines_ |= info.setUpWith >= 0 || !info.setUpBefore.empty();
+    info.marking.Merge(ReadNodeMarking(node, userBlack_, pt));
+    PushChildren(node.children, id, !black, {});
+    return true;
   }
 
-  // Verdicts at the line ends: the deepest marking on the path decides. Without any correct
-  // marking the main line is the solution and every other line fails.
-  const bool anyCorrect = std::any_of(
-      info.begin(), info.end(), [](const NodeInfo& i) { return i.mark == LineMark::kCorrect; });
-  const char word = problem.result2 ? static_cast<char>('0' + *problem.result2) : ' ';
-  for (NodeId id = 0; id < static_cast<NodeId>(tree.Size()); ++id) {
-    const NodeInfo& self = info[static_cast<std::size_t>(id)];
-    SolutionNode& node = tree.MutableNode(id);
-    if (self.flags != 0) {
-      char hex[16];
-      std::snprintf(hex, sizeof hex, "%X", static_cast<unsigned>(self.flags));
-      node.stringData = hex;
+  // The child of `parent` on `point`, added when there is none yet.
+  NodeId AddChild(NodeId parent, const std::string& point) {
+    SolutionTree& tree = problem_.tree;
+    NodeId c = tree.FirstChild(parent);
+    while (c != kNoNode && tree.NodePoint(c) != point) c = tree.NextSibling(c);
+    if (c == kNoNode) {
+      c = tree.Add(parent, point);
+      info_.emplace_back();
     }
-    if (!self.remark.empty() && id != start) problem.remarks.push_back({id, self.remark});
-    if (id == start || tree.HasChildren(id)) continue;
-    LineMark decided = LineMark::kNone;
-    for (NodeId up = id; up != kNoNode && decided == LineMark::kNone; up = tree.Parent(up)) {
-      decided = info[static_cast<std::size_t>(up)].mark;
-    }
-    const bool success =
-        anyCorrect ? decided == LineMark::kCorrect : (self.main && decided != LineMark::kWrong);
-    node.text += success ? std::string(" 1") + word : std::string(" 0");
-    while (!node.text.empty() && node.text.back() == ' ') node.text.pop_back();
+    return c;
   }
 
-  // Set-up strings, and the board turned so that moves elsewhere have room in the far corner.
-  std::vector<std::pair<int, int>> used;
-  for (int p = 1; p <= kBoard; ++p) {
-    for (int q = 1; q <= kBoard; ++q) {
-      if (board[static_cast<std::size_t>(p)][static_cast<std::size_t>(q)] != 0)
-        used.push_back({p, q});
+  // The node's own mark, a triangle on a stone the user just played counting as wrong.
+  LineMark MarkOf(NodeId id) const {
+    const NodeMarking& m = info_[static_cast<std::size_t>(id)].marking;
+    if (m.mark == LineMark::kNone && m.triangle && problem_.tree.Level(id) % 2 == 1) {
+      return LineMark::kWrong;
+    }
+    return m.mark;
+  }
+
+  // The verdict of every line end. The deepest marking on the line decides. A tree with a
+  // correct marking in the goproblems or English style (RIGHT, "Correct", GB/GW, "+") is a
+  // marked one: its unmarked lines fail. Any other tree reads as the classical books are
+  // written: at the user's turns the answer is the first variation not marked wrong, at the
+  // computer's turns every variation is a defence it may choose; a line succeeds when the user
+  // gave the answer at each of its turns.
+  void JudgeLines() {
+    const SolutionTree& tree = problem_.tree;
+    const std::size_t n = tree.Size();
+    bool marked = false;
+    for (const NodeInfo& i : info_) {
+      marked |= i.marking.mark == LineMark::kCorrect && !i.marking.cjk;
+    }
+    std::vector<LineMark> decided(n, LineMark::kNone);
+    std::vector<char> answers(n, 1);  // every user move on the way was the answer
+    for (NodeId id = 0; id < static_cast<NodeId>(n); ++id) {
+      const NodeId parent = tree.Parent(id);
+      if (parent == kNoNode) continue;  // parents come before their children
+      const auto i = static_cast<std::size_t>(id);
+      const auto up = static_cast<std::size_t>(parent);
+      const LineMark own = MarkOf(id);
+      decided[i] = own != LineMark::kNone ? own : decided[up];
+      answers[i] = answers[up];
+      if (tree.Level(id) % 2 == 1) {
+        NodeId answer = tree.FirstChild(parent);
+        while (answer != kNoNode && MarkOf(answer) == LineMark::kWrong) {
+          answer = tree.NextSibling(answer);
+        }
+        answers[i] = answers[i] && answer == id;
+      }
+      if (!tree.HasChildren(id)) {
+        info_[i].success = decided[i] == LineMark::kCorrect ||
+                           (decided[i] == LineMark::kNone && !marked && answers[i]);
+      }
     }
   }
-  for (NodeId id = 1; id < static_cast<NodeId>(tree.Size()); ++id) {
-    const std::string_view pt = tree.NodePoint(id);
-    if (!IsPassString(pt)) used.push_back({LetterToCoord(pt[0]), LetterToCoord(pt[1])});
+
+  // By node: some line end at or below it succeeds. (Children come after their parents.)
+  std::vector<char> SuccessBelow() const {
+    const SolutionTree& tree = problem_.tree;
+    std::vector<char> below(tree.Size(), 0);
+    for (NodeId id = static_cast<NodeId>(tree.Size()); id-- > 0;) {
+      const auto i = static_cast<std::size_t>(id);
+      below[i] = below[i] || (!tree.HasChildren(id) && info_[i].success);
+      if (tree.Parent(id) != kNoNode && below[i])
+        below[static_cast<std::size_t>(tree.Parent(id))] = 1;
+    }
+    return below;
   }
+
+  // Plays every line on a board. A move the board refuses (occupied point, ko retake,
+  // suicide), or set-up stones that change the position, break the line from that node on:
+  // a broken wrong line is dropped there (the node before it ends the line, as a failure), a
+  // broken correct line refuses the problem. Set-up that changes nothing is ignored.
+  bool DropBrokenLines() {
+    SolutionTree& tree = problem_.tree;
+    const std::vector<char> successBelow = SuccessBelow();
+
+    LattixEngine board;
+    board.SetFirstToPlay(userBlack_ ? kBlack : kWhite);
+    board.NewGame(false);
+    std::string black;
+    std::string white;
+    for (int p = 1; p <= kBoard; ++p) {
+      for (int q = 1; q <= kBoard; ++q) {
+        const int colour = setUp_[static_cast<std::size_t>(p)][static_cast<std::size_t>(q)];
+        if (colour != 0) (colour == 1 ? black : white) += PointLetters(p, q);
+      }
+    }
+    board.SetArrangedSideP(black);
+    board.SetArrangedSideN(white);
+
+    // Depth first; the board goes back to a node's parent position in one replay when the
+    // walk returns from a line (a replay per line rather than a takeback per move).
+    std::vector<char> dropped(tree.Size(), 0);
+    std::vector<NodeId> stack;
+    auto pushChildren = [&](NodeId parent) {
+      const std::size_t first = stack.size();
+      for (NodeId c = tree.FirstChild(parent); c != kNoNode; c = tree.NextSibling(c)) {
+        stack.push_back(c);
+      }
+      std::reverse(stack.begin() + static_cast<std::ptrdiff_t>(first), stack.end());
+    };
+    pushChildren(start_);
+    while (!stack.empty()) {
+      const NodeId id = stack.back();
+      stack.pop_back();
+      if (const int before = tree.Level(id) - 1; board.NextMove() - 1 != before) {
+        board.GoToMove(before, false);
+      }
+      const NodeInfo& info = Info(id);
+      std::string why = SetUpChange(board, info.setUpBefore);
+      bool setUp = !why.empty();
+      bool played = false;
+      if (why.empty()) {
+        const std::string_view point = tree.NodePoint(id);
+        const int p = IsPassString(point) ? kPassCoord : LetterToCoord(point[0]);
+        const int q = IsPassString(point) ? kPassCoord : LetterToCoord(point[1]);
+        played = board.PlayGoMove(p, q, false);
+        if (!played) why = "move " + info.move + " is illegal (" + IllegalReason(board, p, q) + ")";
+      }
+      // Set-up stones in the move's own node count after the move; at a line end nothing is
+      // played after them.
+      if (played && info.setUpWith >= 0 && tree.HasChildren(id)) {
+        why = SetUpChange(board, {info.setUpWith});
+        setUp = !why.empty();
+      }
+      if (why.empty()) {
+        pushChildren(id);
+        continue;
+      }
+      if (successBelow[static_cast<std::size_t>(id)]) {
+        return setUp
+                   ? Fail("set-up inside the solution", why + " on a correct line", info.place)
+                   : Fail("illegal move in a correct line", why + " on a correct line", info.place);
+      }
+      dropped[static_cast<std::size_t>(id)] = 1;
+      problem_.notes.push_back({info.place, "dropped a wrong line: " + why});
+    }
+    Rebuild(dropped);
+    return true;
+  }
+
+  // Why the set-up stones of `setUpNodes` break a line at the board's position ("" when they
+  // change nothing).
+  std::string SetUpChange(const LattixEngine& board, const std::vector<int>& setUpNodes) const {
+    for (int n : setUpNodes) {
+      for (const sgf::Property& prop : At(n).properties) {
+        const int colour = SetUpColour(prop);
+        if (colour < 0) continue;
+        for (const std::string& v : prop.values) {
+          std::vector<std::pair<int, int>> points;
+          if (!ExpandPoints(Trim(v), &points)) {
+            return "set-up point [" + v + "] of " + prop.id + " is not on the board";
+          }
+          for (auto [p, q] : points) {
+            const Colour c = board.GetPoint(p, q);
+            const int now = (c & kStoneBit) == 0 ? 0 : c > 0 ? 1 : 2;
+            if (now != colour) return "set-up stones (AB/AW/AE) change the position";
+          }
+        }
+      }
+    }
+    return "";
+  }
+
+  // Rebuilds the tree without the subtrees of the dropped nodes; a node whose every child was
+  // dropped ends its line as a failure. Among the computer's replies to a move, those that end
+  // the line in a success come first: the computer plays the first reply itself, while a
+  // further reply is offered by "Next variation", which needs a move of the user after it.
+  void Rebuild(const std::vector<char>& dropped) {
+    const SolutionTree& old = problem_.tree;
+    SolutionTree tree;
+    std::vector<NodeInfo> info;
+    std::vector<std::pair<NodeId, NodeId>> stack{{start_, kNoNode}};  // old node, new parent
+    while (!stack.empty()) {
+      const auto [id, parent] = stack.back();
+      stack.pop_back();
+      const NodeId copy = tree.Add(parent, old.Node(id).text);
+      info.push_back(std::move(Info(id)));
+      bool kept = false;
+      std::vector<NodeId> children;
+      for (NodeId c = old.FirstChild(id); c != kNoNode; c = old.NextSibling(c)) {
+        if (!dropped[static_cast<std::size_t>(c)]) children.push_back(c);
+      }
+      if (old.Level(id) % 2 == 1) {
+        std::stable_partition(children.begin(), children.end(),
+                              [&](NodeId c) { return !old.HasChildren(c) && Info(c).success; });
+      }
+      for (auto it = children.rbegin(); it != children.rend(); ++it) {
+        stack.push_back({*it, copy});
+        kept = true;
+      }
+      if (!kept && old.HasChildren(id)) info.back().success = false;
+    }
+    problem_.tree = std::move(tree);
+    info_ = std::move(info);
+    start_ = problem_.tree.FirstRoot();
+  }
+
+  // Flags and remarks of every node, and the outcome code of every line end.
+  void WriteNodes() {
+    SolutionTree& tree = problem_.tree;
+    const char word = problem_.result2 ? static_cast<char>('0' + *problem_.result2) : ' ';
+    const std::vector<char> barred = BarredReplies();
+    for (NodeId id = 0; id < static_cast<NodeId>(tree.Size()); ++id) {
+      const NodeInfo& self = Info(id);
+      SolutionNode& node = tree.MutableNode(id);
+      int flags = self.marking.flags;
+      if (tree.Level(id) % 2 == 0 && id != start_) {
+        flags = (flags & ~kFlagBarred8) | (barred[static_cast<std::size_t>(id)] ? kFlagBarred8 : 0);
+      }
+      if (flags != 0) {
+        char hex[16];
+        std::snprintf(hex, sizeof hex, "%X", static_cast<unsigned>(flags));
+        node.stringData = hex;
+      }
+      if (!self.marking.remark.empty() && id != start_) {
+        problem_.remarks.push_back({id, self.marking.remark});
+      }
+      if (id == start_ || tree.HasChildren(id)) continue;
+      node.text += self.success ? std::string(" 1") + word : std::string(" 0");
+      while (!node.text.empty() && node.text.back() == ' ') node.text.pop_back();
+    }
+  }
+
+  // The computer's replies it may not choose, by node. Of the replies to a user move, those
+  // without NOTTHIS are the candidates (all of them when every one carries it); where some
+  // candidate carries CHOICE, only those; where some candidate keeps a correct line below it,
+  // only those, so that "Next variation" never leads the player into a line without an
+  // answer (the problem could then never be counted solved); and of the candidates that end
+  // the line, only the first. The others are barred.
+  std::vector<char> BarredReplies() const {
+    const SolutionTree& tree = problem_.tree;
+    const std::vector<char> successBelow = SuccessBelow();
+    std::vector<char> barred(tree.Size(), 0);
+    for (NodeId u = 0; u < static_cast<NodeId>(tree.Size()); ++u) {
+      if (tree.Level(u) % 2 == 0 || tree.ChildCount(u) < 2) continue;
+      std::vector<NodeId> candidates;
+      for (NodeId c = tree.FirstChild(u); c != kNoNode; c = tree.NextSibling(c)) {
+        candidates.push_back(c);
+      }
+      auto keep = [&](auto test) {
+        std::vector<NodeId> kept;
+        std::copy_if(candidates.begin(), candidates.end(), std::back_inserter(kept), test);
+        if (!kept.empty()) candidates = std::move(kept);
+      };
+      keep([&](NodeId c) {
+        return (info_[static_cast<std::size_t>(c)].marking.flags & kFlagBarred8) == 0;
+      });
+      keep([&](NodeId c) { return info_[static_cast<std::size_t>(c)].marking.choice; });
+      keep([&](NodeId c) { return successBelow[static_cast<std::size_t>(c)] != 0; });
+      // Only the reply the computer plays first may end the line ("Next variation" cannot
+      // show a reply after which the user has no move); the rebuilt tree puts successful
+      // line ends first.
+      bool leaf = false;
+      candidates.erase(std::remove_if(candidates.begin(), candidates.end(),
+                                      [&](NodeId c) {
+                                        if (tree.HasChildren(c)) return false;
+                                        const bool more = leaf;
+                                        leaf = true;
+                                        return more;
+                                      }),
+                       candidates.end());
+      for (NodeId c = tree.FirstChild(u); c != kNoNode; c = tree.NextSibling(c)) {
+        barred[static_cast<std::size_t>(c)] =
+            std::find(candidates.begin(), candidates.end(), c) == candidates.end();
+      }
+    }
+    return barred;
+  }
+
   // The thumbnails of the index show the top-left 14 x 14 points. A problem that already lies
   // there keeps its coordinates (so directions in its comments stay true); any other is turned,
   // of the eight ways, to the one that brings it closest to the top-left corner. When a line
-  // holds a move elsewhere, the far corner must stay free for it.
-  constexpr int kThumbnailSpan = 14;
-  int sym = -1;
-  int bestReach = kBoard + 1;
-  for (int s = 0; s < 8; ++s) {
-    int reach = 0;
-    bool farCornerUsed = false;
-    for (auto pt : used) {
-      const auto t = Transform(pt, s);
-      reach = std::max({reach, t.first, t.second});
-      farCornerUsed = farCornerUsed || InFarCorner(t.first, t.second);
+  // holds a move elsewhere, the far corner must stay free for it. The set-up strings are
+  // written in the chosen orientation.
+  bool Orient() {
+    const int sym = ChooseSymmetry();
+    if (sym < 0) {
+      return Fail("no room for a move elsewhere",
+                  "a pass or move elsewhere has no free corner to be played in", rootNode_.place);
     }
-    if (hasElsewhere && farCornerUsed) continue;
-    if (s == 0 && reach <= kThumbnailSpan) {
-      sym = 0;
-      break;
+    problem_.symmetry = sym;
+    for (int p = 1; p <= kBoard; ++p) {
+      for (int q = 1; q <= kBoard; ++q) {
+        const int colour = setUp_[static_cast<std::size_t>(p)][static_cast<std::size_t>(q)];
+        if (colour == 0) continue;
+        auto [tp, tq] = TurnPoint({p, q}, sym);
+        (colour == 1 ? problem_.arrangedBlack : problem_.arrangedWhite) += PointLetters(tp, tq);
+      }
     }
-    if (reach < bestReach) {
-      bestReach = reach;
-      sym = s;
+    if (problem_.arrangedBlack.size() > 254 || problem_.arrangedWhite.size() > 254) {
+      return Fail("too many set-up stones", "more than 127 set-up stones of one colour",
+                  rootNode_.place);
     }
-  }
-  if (sym < 0) {
-    return Refuse("no room for a move elsewhere",
-                  "a pass or move elsewhere has no free corner to be played in", rootNode.place);
-  }
-  for (int p = 1; p <= kBoard; ++p) {
-    for (int q = 1; q <= kBoard; ++q) {
-      const int colour = board[static_cast<std::size_t>(p)][static_cast<std::size_t>(q)];
-      if (colour == 0) continue;
-      auto [tp, tq] = Transform({p, q}, sym);
-      (colour == 1 ? problem.arrangedBlack : problem.arrangedWhite) += PointLetters(tp, tq);
+    if (sym != 0) {
+      SolutionTree& tree = problem_.tree;
+      for (NodeId id = 1; id < static_cast<NodeId>(tree.Size()); ++id) {
+        SolutionNode& node = tree.MutableNode(id);
+        if (IsPassString(std::string_view(node.text).substr(0, 2))) continue;
+        auto [tp, tq] = TurnPoint({LetterToCoord(node.text[0]), LetterToCoord(node.text[1])}, sym);
+        node.text.replace(0, 2, PointLetters(tp, tq));
+      }
     }
-  }
-  if (problem.arrangedBlack.size() > 254 || problem.arrangedWhite.size() > 254) {
-    return Refuse("too many set-up stones", "more than 127 set-up stones of one colour",
-                  rootNode.place);
-  }
-  if (sym != 0) {
-    for (NodeId id = 1; id < static_cast<NodeId>(tree.Size()); ++id) {
-      SolutionNode& node = tree.MutableNode(id);
-      if (IsPassString(std::string_view(node.text).substr(0, 2))) continue;
-      auto [tp, tq] = Transform({LetterToCoord(node.text[0]), LetterToCoord(node.text[1])}, sym);
-      node.text.replace(0, 2, PointLetters(tp, tq));
-    }
+    return true;
   }
 
-  ImportOutcome out;
-  out.problem = std::move(problem);
-  return out;
+  // The symmetry (0 to 7) to store the problem in; -1 when no turn leaves the far corner free
+  // for a move elsewhere.
+  int ChooseSymmetry() const {
+    const SolutionTree& tree = problem_.tree;
+    std::vector<std::pair<int, int>> used;
+    for (int p = 1; p <= kBoard; ++p) {
+      for (int q = 1; q <= kBoard; ++q) {
+        if (setUp_[static_cast<std::size_t>(p)][static_cast<std::size_t>(q)] != 0)
+          used.push_back({p, q});
+      }
+    }
+    for (NodeId id = 1; id < static_cast<NodeId>(tree.Size()); ++id) {
+      const std::string_view pt = tree.NodePoint(id);
+      if (!IsPassString(pt)) used.push_back({LetterToCoord(pt[0]), LetterToCoord(pt[1])});
+    }
+    constexpr int kThumbnailSpan = 14;
+    int sym = -1;
+    int bestReach = kBoard + 1;
+    for (int s = 0; s < 8; ++s) {
+      int reach = 0;
+      bool farCornerUsed = false;
+      for (auto pt : used) {
+        const auto t = TurnPoint(pt, s);
+        reach = std::max({reach, t.first, t.second});
+        farCornerUsed = farCornerUsed || InFarCorner(t.first, t.second);
+      }
+      if (hasElsewhere_ && farCornerUsed) continue;
+      if (s == 0 && reach <= kThumbnailSpan) return 0;
+      if (reach < bestReach) {
+        bestReach = reach;
+        sym = s;
+      }
+    }
+    return sym;
+  }
+
+  const std::vector<sgf::Node>& nodes_;
+  const int root_;
+  const sgf::Node& rootNode_;
+  const LineCheck lines_;
+
+  ImportedProblem problem_;
+  ImportRefusal refusal_;
+  SetUpGrid setUp_{};
+  std::vector<int> firstMoves_;  // the first move's node, or the nodes where the lines begin
+  int trunkEnd_ = 0;
+  bool userBlack_ = true;
+  NodeId start_ = kNoNode;
+  std::vector<NodeInfo> info_;  // by tree node
+  std::vector<Item> stack_;
+  bool hasElsewhere_ = false;
+  bool setUpInLines_ = false;
+};
+
+}  // namespace
+
+std::pair<int, int> SgfPoint(std::string_view v) {
+  if (v.empty() || v == "tt") return {0, 0};
+  if (v.size() != 2) return {-1, -1};
+  const int p = v[0] - 'a' + 1;
+  const int q = v[1] - 'a' + 1;
+  if (p < 1 || p > kBoard || q < 1 || q > kBoard) return {-1, -1};
+  return {p, q};
 }
 
-std::vector<ImportOutcome> ImportSgf(std::string_view text) {
+std::pair<int, int> TurnPoint(std::pair<int, int> pt, int symmetry) {
+  if (pt.first == kPassCoord && pt.second == kPassCoord) return pt;
+  int p = pt.first;
+  int q = pt.second;
+  if (symmetry & 4) std::swap(p, q);
+  if (symmetry & 1) p = 20 - p;
+  if (symmetry & 2) q = 20 - q;
+  return {p, q};
+}
+
+void NodeMarking::Merge(const NodeMarking& other) {
+  if (other.mark != LineMark::kNone) {
+    if (mark == LineMark::kNone || (mark == LineMark::kWrong && other.mark == LineMark::kCorrect)) {
+      mark = other.mark;
+      cjk = other.cjk;
+    } else if (mark == other.mark) {
+      cjk = cjk && other.cjk;
+    }
+  }
+  triangle |= other.triangle;
+  choice |= other.choice;
+  flags |= other.flags;
+  if (!other.remark.empty()) remark = remark.empty() ? other.remark : remark + " " + other.remark;
+}
+
+NodeMarking ReadNodeMarking(const sgf::Node& node, bool userBlack, std::pair<int, int> move) {
+  NodeMarking m;
+  if (const sgf::Property* c = node.Find("C")) {
+    for (const std::string& v : c->values) {
+      const CommentReading r = ReadComment(v, userBlack);
+      NodeMarking one;
+      one.mark = r.mark;
+      one.cjk = r.cjk;
+      one.choice = r.choice;
+      one.flags = r.notThis ? kFlagBarred8 : 0;
+      one.remark = r.remark;
+      m.Merge(one);
+    }
+  }
+  if (node.Find("BM")) m.flags |= kFlagBadMove;
+  if (node.Find("DO")) m.flags |= kFlagNotBest;
+  if (node.Find("IT")) m.flags |= kFlagSometimes;
+  NodeMarking annotation;
+  if (node.Find("GB")) annotation.mark = userBlack ? LineMark::kCorrect : LineMark::kWrong;
+  if (node.Find("GW")) annotation.mark = userBlack ? LineMark::kWrong : LineMark::kCorrect;
+  m.Merge(annotation);
+  if (const sgf::Property* tr = node.Find("TR"); tr && move.first > 0) {
+    for (const std::string& v : tr->values) m.triangle |= SgfPoint(v) == move;
+  }
+  return m;
+}
+
+ImportOutcome ImportGameTree(const sgf::Collection& sgfs, int root, LineCheck lines) {
+  return GameTreeImport(sgfs, root, lines).Run();
+}
+
+std::vector<ImportOutcome> ImportSgf(std::string_view bytes) {
+  const DecodedText decoded = DecodeSgfText(bytes);
   sgf::Collection collection;
   sgf::ParseError error;
-  if (!sgf::Parse(text, &collection, &error)) {
+  if (!sgf::Parse(decoded.text, &collection, &error)) {
     return {Refuse("SGF syntax error", "SGF syntax error: " + error.message, error.place)};
   }
   std::vector<ImportOutcome> out;

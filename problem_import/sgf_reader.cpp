@@ -62,15 +62,21 @@ bool Fail(ParseError* error, std::string message, Place place) {
 }
 
 // Reads one value; the cursor stands on '['. Escapes are removed, an escaped line break is a
-// soft break and disappears, other line breaks are kept as '\n'.
-bool ReadValue(Cursor& in, const std::string& id, std::string* value, ParseError* error) {
+// soft break and disappears, other line breaks are kept as '\n'. A ']' followed at once by
+// another ']' (nothing else may follow a value that way) is an unescaped bracket of the text:
+// it stays in the value, and `unescaped` is set.
+bool ReadValue(Cursor& in, const std::string& id, std::string* value, ParseError* error,
+               bool* unescaped) {
   const Place open = in.Here();
   in.Advance();  // '['
   while (!in.AtEnd()) {
     const char c = in.Peek();
     if (c == ']') {
       in.Advance();
-      return true;
+      if (in.AtEnd() || in.Peek() != ']') return true;
+      value->push_back(']');
+      *unescaped = true;
+      continue;
     }
     if (c == '\\') {
       in.Advance();
@@ -174,7 +180,13 @@ bool Parse(std::string_view text, Collection* out, ParseError* error) {
       }
       while (!in.AtEnd() && in.Peek() == '[') {
         property.values.emplace_back();
-        if (!ReadValue(in, property.id, &property.values.back(), error)) return false;
+        bool unescaped = false;
+        const Place at = in.Here();
+        if (!ReadValue(in, property.id, &property.values.back(), error, &unescaped)) return false;
+        if (unescaped) {
+          out->warnings.push_back(std::to_string(at.line) + ":" + std::to_string(at.column) +
+                                  ": unescaped ']' in a value of " + property.id + " read as text");
+        }
         in.SkipSpace();
       }
       out->nodes[static_cast<std::size_t>(index)].properties.push_back(std::move(property));

@@ -56,7 +56,9 @@ struct ParseError {
 inline constexpr std::size_t kMaxNodes = 200000;
 
 // Reads a whole SGF text. Text before the first '(' is skipped; a ')' with no open tree is
-// skipped with a warning, and trees still open at the end of the input are closed with one.
+// skipped with a warning, trees still open at the end of the input are closed with one, and a
+// ']' doubled at the end of a value ("C[[RIGHT]]") is an unescaped bracket of the text, kept
+// with a warning.
 // Refuses (false, `error` filled) a text without any game tree, a node outside a tree, a
 // property without a value, an unterminated value, a tree with no node, any other character
 // where a property or node was expected, and more than kMaxNodes nodes.

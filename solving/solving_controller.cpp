@@ -105,6 +105,7 @@ void SolvingController::OpenProblem(int position) {
   initial_ = problem->initial;
   firstPlayer_ = problem->firstToPlay.empty() ? 'B' : problem->firstToPlay[0];
   answerText_ = problem->result2 ? AnswerText(*problem->result2, language_) : std::string();
+  problemRemarks_ = problem->remarks;
   history_.ShowCounters(position);
   StartProblem();
   if (!ui_.ProblemPageShowing()) ui_.ShowProblemPage();
@@ -235,7 +236,7 @@ void SolvingController::Lattix1LegalMove(int p, int q) {
   bool ended = !tree_.HasChildren(u);
   tree_.SetCurrent(u);
   ui_.SetStatusLeft("");
-  ui_.SetStatusRight(tree_.NodeComment(u, language_));
+  ui_.SetStatusRight(Comment(u));
   const std::string code = tree_.NodeCode(u);
   std::string replyCode = "  ";
 
@@ -247,7 +248,7 @@ void SolvingController::Lattix1LegalMove(int p, int q) {
     const NodeId r = ChooseReply(u);
     if (r != kNoNode && PlayReply(r)) {
       replyCode = tree_.NodeCode(r);
-      ui_.SetStatusRight(tree_.NodeComment(r, language_));
+      ui_.SetStatusRight(Comment(r));
       ended = !tree_.HasChildren(r);
       PlaySound(kSoundClick);
     }
@@ -317,6 +318,10 @@ void SolvingController::Succeeded(int cf, int uf, int us) {
     PlaySound(kSoundSolved);
     if (nextProblemAutomatically_) ui_.RunNextProblem();
   }
+}
+
+std::string SolvingController::Comment(NodeId id) const {
+  return tree_.NodeComment(id, language_, problemRemarks_ ? &*problemRemarks_ : nullptr);
 }
 
 void SolvingController::Finish() {

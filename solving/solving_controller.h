@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -163,6 +164,9 @@ class SolvingController {
   void JudgedFailure(NodeId from);
   void Succeeded(int cf, int uf, int us);
   void Finish();
+  // The right status panel's text for a node: NodeComment with the open problem's own remark
+  // list when it has one.
+  std::string Comment(NodeId id) const;
 
   LattixEngine& board_;
   SolvingUi& ui_;
@@ -183,6 +187,7 @@ class SolvingController {
   std::string initial_;
   char firstPlayer_ = 'B';
   std::string answerText_;
+  std::optional<std::vector<std::string>> problemRemarks_;
 
   int replyMask_ = kReplyMaskAvoidBadMoves;
   NodeId retryPoint_ = kNoNode;

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLibrary>
 #include <algorithm>
 
@@ -43,8 +44,13 @@ SoundPlayer::SoundPlayer(const QString& moduleFile, QObject* parent)
 SoundPlayer::~SoundPlayer() = default;
 
 QString SoundPlayer::DefaultModuleFile() {
-  return QDir(QCoreApplication::applicationDirPath())
-      .filePath(QStringLiteral(ZENDRA_SOUND_MODULE_FILE));
+  // Beside the program in the build folder; in the library folder of the install prefix.
+  const QDir programDir(QCoreApplication::applicationDirPath());
+  const QString beside = programDir.filePath(QStringLiteral(ZENDRA_SOUND_MODULE_FILE));
+  if (QFileInfo::exists(beside)) return beside;
+  const QString installed = QDir::cleanPath(programDir.filePath(
+      QStringLiteral(ZENDRA_SOUND_MODULE_INSTALL_DIR "/" ZENDRA_SOUND_MODULE_FILE)));
+  return QFileInfo::exists(installed) ? installed : beside;
 }
 
 QString SoundPlayer::SoundPath(int number) { return QStringLiteral(":/sounds/%1.wav").arg(number); }

@@ -24,7 +24,7 @@ class SoundPlayer : public QObject, public SolvingSounds {
   Q_OBJECT
 
  public:
-  // Plays through the sound module beside the program (DefaultModuleFile()).
+  // Plays through the sound module beside the program or installed (DefaultModuleFile()).
   explicit SoundPlayer(QObject* parent = nullptr);
   // Plays through the sound module `moduleFile`, loaded on first use.
   explicit SoundPlayer(const QString& moduleFile, QObject* parent = nullptr);
@@ -53,7 +53,7 @@ class SoundPlayer : public QObject, public SolvingSounds {
   // True when the system offers an audio output device; false as well when the sound module
   // `moduleFile` cannot be loaded.
   static bool HasAudioOutput(const QString& moduleFile = DefaultModuleFile());
-  // The sound module in the program's folder.
+  // The sound module in the program's folder, else in <prefix>/lib/zendra when installed.
   static QString DefaultModuleFile();
 
  private:

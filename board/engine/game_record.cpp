@@ -71,7 +71,7 @@ std::string LattixEngine::ManualString() const {
       std::to_string(MovesLeft_[0]),
       std::to_string(MovesLeft_[1]),
       std::to_string(Winner_),
-      Process_,
+      state_.process,
   };
   std::string line;
   for (std::size_t i = 0; i < fields.size(); ++i) {
@@ -119,7 +119,7 @@ bool LattixEngine::SetManualString(const std::string& record) {
   Winner_ = static_cast<int8_t>(num(14));
   // The moves are stored, not replayed: an owner that wants to show them calls GoToMove.
   GivenProcess_ = f[15];
-  Process_ = f[15];
+  state_.process = f[15];
   view_->Invalidate();
   Modified_ = false;
   return true;
@@ -128,15 +128,15 @@ bool LattixEngine::SetManualString(const std::string& record) {
 bool LattixEngine::ToggleDead(int p, int q) {
   if (!GameOver_ || Winner_ != kNoWinner || Mode_ != 0 || Review_ || GameKind_ != kGo) return false;
   if (!IsOnBoard(p, q)) return false;
-  const int g = label_[Idx(p, q)];
-  if (g <= 0 || cell_[Idx(p, q)] == 0) return false;
-  const bool wasDead = (cell_[Idx(p, q)] & kDeadBit) != 0;
+  const int g = state_.label[Idx(p, q)];
+  if (g <= 0 || state_.cell[Idx(p, q)] == 0) return false;
+  const bool wasDead = (state_.cell[Idx(p, q)] & kDeadBit) != 0;
   for (int pp = 1; pp <= N_; ++pp)
     for (int qq = 1; qq <= M_; ++qq) {
       const int i = Idx(pp, qq);
-      if (label_[i] != g || cell_[i] == 0) continue;
-      cell_[i] = wasDead ? static_cast<Colour>(cell_[i] & kWhite)
-                         : static_cast<Colour>(cell_[i] | kDeadBit);
+      if (state_.label[i] != g || state_.cell[i] == 0) continue;
+      state_.cell[i] = wasDead ? static_cast<Colour>(state_.cell[i] & kWhite)
+                               : static_cast<Colour>(state_.cell[i] | kDeadBit);
       view_->DrawStone(pp, qq);
     }
   CountResult();
@@ -149,7 +149,7 @@ void LattixEngine::CountResult() {
   int T[kGridSize][kGridSize] = {};
   for (int p = 1; p <= N_; ++p)
     for (int q = 1; q <= M_; ++q) {
-      const Colour c = cell_[Idx(p, q)];
+      const Colour c = state_.cell[Idx(p, q)];
       if (c != 0 && (c & kDeadBit) == 0) B[p][q] = c > 0 ? 1 : -1;
     }
   // Looks from (p, q) along the four straight lines (rows down, columns right, rows up,
@@ -192,7 +192,7 @@ void LattixEngine::CountResult() {
   // 5. An odd neutral point goes to the side to move.
   int extraB = 0, extraW = 0;
   if (d % 2 != 0) {
-    const bool nextOdd = NextMove_ % 2 != 0;
+    const bool nextOdd = state_.nextMove % 2 != 0;
     const bool toBlack = Handicap_ == 0 ? nextOdd : !nextOdd;
     (toBlack ? extraB : extraW) = 1;
   }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <utility>
 
 #include "board/engine/chess_kinds.h"
 
@@ -73,22 +74,24 @@ bool LattixEngine::IsPassPoint(int P, int Q) const {
   return P == 90;
 }
 
-bool LattixEngine::IsSelfSideToMove() const { return SameSide(Turn_, SideColour(SelfSide_)); }
+bool LattixEngine::IsSelfSideToMove() const { return SameSide(state_.turn, SideColour(SelfSide_)); }
 
-Colour LattixEngine::GetPoint(int P, int Q) const { return InGrid(P, Q) ? cell_[Idx(P, Q)] : 0; }
+Colour LattixEngine::GetPoint(int P, int Q) const {
+  return InGrid(P, Q) ? state_.cell[Idx(P, Q)] : 0;
+}
 
 void LattixEngine::SetPoint(int P, int Q, Colour v) {
   if (!InGrid(P, Q)) return;
-  Colour& c = cell_[Idx(P, Q)];
+  Colour& c = state_.cell[Idx(P, Q)];
   if (c == v) return;
   // Further bits on a stone leave the rules untouched; anything that adds, removes or recolours
   // a stone leaves the chain bookkeeping behind until the next check.
   const bool sameStone = c != 0 && v != 0 && SameSide(c, v) && (c & kStoneBit) == (v & kStoneBit);
   c = v;
-  if (!sameStone) clean_ = false;
+  if (!sameStone) state_.clean = false;
 }
 
-int LattixEngine::Label(int P, int Q) const { return InGrid(P, Q) ? label_[Idx(P, Q)] : 0; }
+int LattixEngine::Label(int P, int Q) const { return InGrid(P, Q) ? state_.label[Idx(P, Q)] : 0; }
 
 // ---- New game and handicap ----------------------------------------------------------------------
 
@@ -100,17 +103,17 @@ void LattixEngine::NewGame(bool Draw) {
   }
   AreaB_ = AreaW_ = 0;
   sResult_.clear();
-  NextMove_ = 1;
-  LastColour_ = 0;
-  LastP_ = LastQ_ = 0;
-  LastCaptures_ = 0;
-  cell_.fill(0);
-  label_.fill(0);
-  stoneNumber_.fill(0);
-  markColor_.fill(0);
-  Process_.clear();
+  state_.nextMove = 1;
+  state_.lastColour = 0;
+  state_.lastP = state_.lastQ = 0;
+  state_.lastCaptures = 0;
+  state_.cell.fill(0);
+  state_.label.fill(0);
+  state_.stoneNumber.fill(0);
+  state_.markColor.fill(0);
+  state_.process.clear();
   LayOutStartingTable();
-  Turn_ = FirstToPlay_;
+  state_.turn = FirstToPlay_;
   PlaceHandicap(Draw);
   if (GameKind_ == kGo || GameKind_ == kFiveInARow) {
     ApplySetup(ArrangedSideP_, kBlack, Draw);
@@ -126,22 +129,22 @@ void LattixEngine::NewGame(bool Draw) {
 
 void LattixEngine::PlaceHandicap(bool Draw) {
   if (GameKind_ == kGo && Handicap_ >= 2 && Handicap_ <= 9) {
-    Turn_ = FirstToPlayByRule_ ? kWhite : FirstToPlay_;
+    state_.turn = FirstToPlayByRule_ ? kWhite : FirstToPlay_;
     const bool odd = Handicap_ == 5 || Handicap_ == 7 || Handicap_ == 9;
     const int fromTable = odd ? Handicap_ - 1 : Handicap_;
     for (int k = 0; k < fromTable; ++k) {
       const int i = Idx(kHandicapPoints[k][0], kHandicapPoints[k][1]);
-      cell_[i] = kBlack;
-      label_[i] = static_cast<int16_t>(k + 1);
+      state_.cell[i] = kBlack;
+      state_.label[i] = static_cast<int16_t>(k + 1);
     }
     if (odd) {
       const int i = Idx(10, 10);
-      cell_[i] = kBlack;
-      label_[i] = Handicap_;
+      state_.cell[i] = kBlack;
+      state_.label[i] = Handicap_;
     }
-    clean_ = false;
+    state_.clean = false;
   } else {
-    Turn_ = FirstToPlay_;
+    state_.turn = FirstToPlay_;
   }
   if (Draw) view_->DrawPoints();
 }
@@ -163,14 +166,14 @@ int LattixEngine::CheckMove(int From, int To) {
 
 bool LattixEngine::PlayGoMove(int P, int Q, bool Draw) {
   bool result = false;
-  if (GameKind_ != kGo || NextMove_ > kMaxMoves) {
+  if (GameKind_ != kGo || state_.nextMove > kMaxMoves) {
     result = false;  // the Go rules hold only for Go; the move counter is full
   } else if (IsPassPoint(P, Q)) {
     PlacePass(Draw);
     result = true;
-  } else if (IsOnBoard(P, Q) && (cell_[Idx(P, Q)] & kStoneBit) == 0) {
-    const bool fast = clean_ && !referenceRules_ && (Turn_ & kStoneBit) != 0 &&
-                      cell_[Idx(P, Q)] == 0;
+  } else if (IsOnBoard(P, Q) && (state_.cell[Idx(P, Q)] & kStoneBit) == 0) {
+    const bool fast = state_.clean && !referenceRules_ && (state_.turn & kStoneBit) != 0 &&
+                      state_.cell[Idx(P, Q)] == 0;
     result = fast ? PlayStoneFast(P, Q, Draw) : PlayStoneReference(P, Q, Draw);
   }
   Modified_ = result && Draw;
@@ -178,16 +181,16 @@ bool LattixEngine::PlayGoMove(int P, int Q, bool Draw) {
 }
 
 void LattixEngine::PlacePass(bool Draw) {
-  if (Draw && (IsOnBoard(LastP_, LastQ_) || IsPassPoint(LastP_, LastQ_)))
-    view_->DrawStone(LastP_, LastQ_);
-  const std::size_t at = std::min<std::size_t>(2u * static_cast<unsigned>(NextMove_ - 1),
-                                               Process_.size());
-  Process_.insert(at, kPassLetters);
-  ++NextMove_;
-  LastColour_ = Turn_;
-  LastP_ = LastQ_ = kPassCoord;
-  LastCaptures_ = 0;
-  Turn_ = Opponent(Turn_);
+  if (Draw && (IsOnBoard(state_.lastP, state_.lastQ) || IsPassPoint(state_.lastP, state_.lastQ)))
+    view_->DrawStone(state_.lastP, state_.lastQ);
+  const std::size_t at =
+      std::min<std::size_t>(2u * static_cast<unsigned>(state_.nextMove - 1), state_.process.size());
+  state_.process.insert(at, kPassLetters);
+  ++state_.nextMove;
+  state_.lastColour = state_.turn;
+  state_.lastP = state_.lastQ = kPassCoord;
+  state_.lastCaptures = 0;
+  state_.turn = Opponent(state_.turn);
   if (Draw) {
     view_->DrawStone(kPassCoord, kPassCoord);
     view_->DrawLastMoveMark(kPassCoord, kPassCoord);
@@ -200,45 +203,45 @@ void LattixEngine::PlacePass(bool Draw) {
 // Called before the captured stones are removed so the redraws come in protocol order.
 void LattixEngine::RecordMove(int P, int Q, int captures, bool Draw) {
   if (Draw) {
-    if (IsOnBoard(LastP_, LastQ_))
-      view_->DrawStone(LastP_, LastQ_);
-    else if (IsPassPoint(LastP_, LastQ_))
+    if (IsOnBoard(state_.lastP, state_.lastQ))
+      view_->DrawStone(state_.lastP, state_.lastQ);
+    else if (IsPassPoint(state_.lastP, state_.lastQ))
       view_->DrawEmptyPoint(kPassCoord, kPassCoord);
   }
-  const std::size_t at = std::min<std::size_t>(2u * static_cast<unsigned>(NextMove_ - 1),
-                                               Process_.size());
+  const std::size_t at =
+      std::min<std::size_t>(2u * static_cast<unsigned>(state_.nextMove - 1), state_.process.size());
   const char letters[2] = {CoordToLetter(P), CoordToLetter(Q)};
-  Process_.insert(at, letters, 2);
-  ++NextMove_;
-  LastColour_ = Turn_;
-  LastP_ = static_cast<int16_t>(P);
-  LastQ_ = static_cast<int16_t>(Q);
-  LastCaptures_ = static_cast<int16_t>(captures);
+  state_.process.insert(at, letters, 2);
+  ++state_.nextMove;
+  state_.lastColour = state_.turn;
+  state_.lastP = static_cast<int16_t>(P);
+  state_.lastQ = static_cast<int16_t>(Q);
+  state_.lastCaptures = static_cast<int16_t>(captures);
 }
 
 // Reference rules, step by step over the whole board.
 bool LattixEngine::PlayStoneReference(int P, int Q, bool Draw) {
   const int idx = Idx(P, Q);
-  const Colour turn = Turn_;
+  const Colour turn = state_.turn;
   // 1. Try the stone.
-  cell_[idx] = turn;
-  const std::array<int16_t, kCells> savedLabels = label_;
+  state_.cell[idx] = turn;
+  const std::array<int16_t, kCells> savedLabels = state_.label;
   AssignLabelReference(turn, P, Q);
   // 2. Count liberties per label. The border reads as occupied during the count so the edge
   //    is never a liberty; the count only needs to tell zero from non-zero.
   std::array<int, kCells> liberties{};
-  auto isLiberty = [&](int n) { return onBoard_[n] && cell_[n] == 0; };
+  auto isLiberty = [&](int n) { return onBoard_[n] && state_.cell[n] == 0; };
   for (int p = 1; p <= N_; ++p)
     for (int q = 1; q <= M_; ++q) {
       const int i = Idx(p, q);
-      if (cell_[i] == 0) continue;
+      if (state_.cell[i] == 0) continue;
       for (int d : kNeighbour)
-        if (isLiberty(i + d)) ++liberties[label_[i]];
+        if (isLiberty(i + d)) ++liberties[state_.label[i]];
     }
   // The border holds no stone: whatever a caller stored there is gone after the count.
   for (int k = 0; k < kGridSize; ++k)
     for (int i : {Idx(0, k), Idx(kGridSize - 1, k), Idx(k, 0), Idx(k, kGridSize - 1)})
-      if (!onBoard_[i]) cell_[i] = 0;
+      if (!onBoard_[i]) state_.cell[i] = 0;
   // 3. Opponent stones left without liberties, in scan order (columns outer, rows inner).
   const Colour enemy = Opponent(turn);
   int n = 0;
@@ -246,18 +249,19 @@ bool LattixEngine::PlayStoneReference(int P, int Q, bool Draw) {
   for (int p = 1; p <= N_; ++p)
     for (int q = 1; q <= M_; ++q) {
       const int i = Idx(p, q);
-      if (SameSide(cell_[i], enemy) && liberties[label_[i]] == 0) {
+      if (SameSide(state_.cell[i], enemy) && liberties[state_.label[i]] == 0) {
         ++n;
         lastCaptured = i;
       }
     }
   // 4. Decide: suicide, simple ko, or legal.
-  const bool suicide = n == 0 && liberties[label_[idx]] == 0;
-  const bool ko = n == 1 && LastCaptures_ == 1 && lastCaptured == Idx(LastP_, LastQ_) &&
-                  InGrid(LastP_, LastQ_);
+  const bool suicide = n == 0 && liberties[state_.label[idx]] == 0;
+  const bool ko = n == 1 && state_.lastCaptures == 1 &&
+                  lastCaptured == Idx(state_.lastP, state_.lastQ) &&
+                  InGrid(state_.lastP, state_.lastQ);
   if (suicide || ko) {
-    cell_[idx] = 0;
-    label_ = savedLabels;
+    state_.cell[idx] = 0;
+    state_.label = savedLabels;
     return false;
   }
   // 5. Legal: record it, take the captured stones off, draw the new stone.
@@ -265,9 +269,9 @@ bool LattixEngine::PlayStoneReference(int P, int Q, bool Draw) {
   for (int p = 1; p <= N_; ++p)
     for (int q = 1; q <= M_; ++q) {
       const int i = Idx(p, q);
-      if (SameSide(cell_[i], enemy) && liberties[label_[i]] == 0) {
-        cell_[i] = 0;
-        label_[i] = 0;
+      if (SameSide(state_.cell[i], enemy) && liberties[state_.label[i]] == 0) {
+        state_.cell[i] = 0;
+        state_.label[i] = 0;
         if (Draw) view_->DrawEmptyPoint(p, q);
       }
     }
@@ -275,7 +279,7 @@ bool LattixEngine::PlayStoneReference(int P, int Q, bool Draw) {
     view_->DrawStone(P, Q);
     view_->DrawLastMoveMark(P, Q);
   }
-  Turn_ = Opponent(turn);
+  state_.turn = Opponent(turn);
   if (Draw) view_->DrawTurnArrow();
   // Set-up positions may have held chains without liberties; see whether this move left the
   // board in a shape the fast path can take over.
@@ -284,32 +288,32 @@ bool LattixEngine::PlayStoneReference(int P, int Q, bool Draw) {
 }
 
 bool LattixEngine::ChainHasLibertyExcept(int label, int except) const {
-  const int head = labelHead_[label];
+  const int head = state_.labelHead[label];
   int s = head;
   do {
     for (int d : kNeighbour) {
       const int n = s + d;
-      if (n != except && cell_[n] == 0 && onBoard_[n]) return true;
+      if (n != except && state_.cell[n] == 0 && onBoard_[n]) return true;
     }
-    s = nextInChain_[s];
+    s = state_.nextInChain[s];
   } while (s != head);
   return false;
 }
 
 LattixEngine::FastVerdict LattixEngine::JudgeFast(int idx) const {
   FastVerdict v;
-  const Colour turn = Turn_;
+  const Colour turn = state_.turn;
   bool ownLiberty = false;
   int seen[4] = {0, 0, 0, 0};
   int seenCount = 0;
   for (int d : kNeighbour) {
     const int n = idx + d;
-    const Colour c = cell_[n];
+    const Colour c = state_.cell[n];
     if (c == 0) {
       if (onBoard_[n]) ownLiberty = true;
       continue;
     }
-    const int label = label_[n];
+    const int label = state_.label[n];
     if (std::find(seen, seen + seenCount, label) != seen + seenCount) continue;
     seen[seenCount++] = label;
     const bool hasLiberty = ChainHasLibertyExcept(label, idx);
@@ -317,19 +321,20 @@ LattixEngine::FastVerdict LattixEngine::JudgeFast(int idx) const {
       ownLiberty = ownLiberty || hasLiberty;
     } else if (!hasLiberty) {
       v.capturedLabels[v.capturedCount++] = label;
-      v.captures += labelSize_[label];
+      v.captures += state_.labelSize[label];
       // The captured stone found last in a column-major scan is the one with the largest index.
-      int s = labelHead_[label];
+      int s = state_.labelHead[label];
       const int head = s;
       do {
         v.lastCaptured = std::max(v.lastCaptured, s);
-        s = nextInChain_[s];
+        s = state_.nextInChain[s];
       } while (s != head);
     }
   }
   const bool suicide = v.captures == 0 && !ownLiberty;
-  const bool ko = v.captures == 1 && LastCaptures_ == 1 && InGrid(LastP_, LastQ_) &&
-                  v.lastCaptured == Idx(LastP_, LastQ_);
+  const bool ko = v.captures == 1 && state_.lastCaptures == 1 &&
+                  InGrid(state_.lastP, state_.lastQ) &&
+                  v.lastCaptured == Idx(state_.lastP, state_.lastQ);
   v.legal = !suicide && !ko;
   return v;
 }
@@ -338,8 +343,8 @@ bool LattixEngine::PlayStoneFast(int P, int Q, bool Draw) {
   const int idx = Idx(P, Q);
   const FastVerdict v = JudgeFast(idx);
   if (!v.legal) return false;
-  const Colour turn = Turn_;
-  cell_[idx] = turn;
+  const Colour turn = state_.turn;
+  state_.cell[idx] = turn;
   AssignLabelFast(turn, idx);
   RecordMove(P, Q, v.captures, Draw);
   if (!Draw) {
@@ -349,11 +354,11 @@ bool LattixEngine::PlayStoneFast(int P, int Q, bool Draw) {
     int removed[kMaxLabel];
     int count = 0;
     for (int k = 0; k < v.capturedCount; ++k) {
-      const int head = labelHead_[v.capturedLabels[k]];
+      const int head = state_.labelHead[v.capturedLabels[k]];
       int s = head;
       do {
         removed[count++] = s;
-        s = nextInChain_[s];
+        s = state_.nextInChain[s];
       } while (s != head);
     }
     for (int k = 0; k < v.capturedCount; ++k) RemoveChainFast(v.capturedLabels[k], false);
@@ -363,14 +368,14 @@ bool LattixEngine::PlayStoneFast(int P, int Q, bool Draw) {
     view_->DrawStone(P, Q);
     view_->DrawLastMoveMark(P, Q);
   }
-  Turn_ = Opponent(turn);
+  state_.turn = Opponent(turn);
   if (Draw) view_->DrawTurnArrow();
   return true;
 }
 
 int LattixEngine::CheckGoMove(int P, int Q) {
-  if (GameKind_ != kGo || !IsOnBoard(P, Q) || cell_[Idx(P, Q)] != 0) return -1;
-  const bool fast = clean_ && !referenceRules_ && (Turn_ & kStoneBit) != 0;
+  if (GameKind_ != kGo || !IsOnBoard(P, Q) || state_.cell[Idx(P, Q)] != 0) return -1;
+  const bool fast = state_.clean && !referenceRules_ && (state_.turn & kStoneBit) != 0;
   return fast ? CheckStoneFast(P, Q) : CheckStoneReference(P, Q);
 }
 
@@ -380,28 +385,13 @@ int LattixEngine::CheckStoneFast(int P, int Q) {
 }
 
 int LattixEngine::CheckStoneReference(int P, int Q) {
-  // Play the stone on a scratch copy of everything it may touch, then put it all back.
-  const auto cells = cell_;
-  const auto labels = label_;
-  const std::string process = Process_;
-  const int16_t nextMove = NextMove_, lastP = LastP_, lastQ = LastQ_, lastCaptures = LastCaptures_;
-  const Colour turn = Turn_, lastColour = LastColour_;
-  const bool clean = clean_;
-  LattixView* view = view_;
-  view_ = &SilentView();
+  // Play the stone silently on the real state, then put the copy of the old one back.
+  const MoveState saved = state_;
+  LattixView* view = std::exchange(view_, &SilentView());
   const bool legal = PlayStoneReference(P, Q, false);
-  const int captures = LastCaptures_;
+  const int captures = state_.lastCaptures;
   view_ = view;
-  cell_ = cells;
-  label_ = labels;
-  Process_ = process;
-  NextMove_ = nextMove;
-  LastP_ = lastP;
-  LastQ_ = lastQ;
-  LastCaptures_ = lastCaptures;
-  Turn_ = turn;
-  LastColour_ = lastColour;
-  if (clean) Recheck(); else clean_ = false;
+  state_ = saved;
   return legal ? captures : -1;
 }
 
@@ -423,7 +413,7 @@ void LattixEngine::AssignLabelReference(Colour x, int P, int Q) {
     const int p = P + kNeighbourStep[k][0], q = Q + kNeighbourStep[k][1];
     around[k] = InGrid(p, q) ? Idx(p, q) : -1;
   }
-  auto ownStone = [&](int n) { return n >= 0 && SameSide(cell_[n], x); };
+  auto ownStone = [&](int n) { return n >= 0 && SameSide(state_.cell[n], x); };
   int found = -1;
   for (int n : around)
     if (ownStone(n)) {
@@ -435,85 +425,85 @@ void LattixEngine::AssignLabelReference(Colour x, int P, int Q) {
     std::array<bool, kCells + 1> held{};
     for (int p = 1; p <= N_; ++p)
       for (int q = 1; q <= M_; ++q) {
-        const int l = label_[Idx(p, q)];
+        const int l = state_.label[Idx(p, q)];
         if (l >= 0 && l <= kCells) held[l] = true;
       }
     int L = 1;
     while (L <= N_ * M_ && held[L]) ++L;
-    label_[idx] = static_cast<int16_t>(L <= N_ * M_ ? L : 1);
+    state_.label[idx] = static_cast<int16_t>(L <= N_ * M_ ? L : 1);
     return;
   }
-  const int16_t mine = label_[found];
-  label_[idx] = mine;
+  const int16_t mine = state_.label[found];
+  state_.label[idx] = mine;
   for (int n : around) {
-    if (!ownStone(n) || label_[n] == mine) continue;
-    const int16_t other = label_[n];
+    if (!ownStone(n) || state_.label[n] == mine) continue;
+    const int16_t other = state_.label[n];
     for (int p = 1; p <= N_; ++p)
       for (int q = 1; q <= M_; ++q)
-        if (label_[Idx(p, q)] == other) label_[Idx(p, q)] = mine;
+        if (state_.label[Idx(p, q)] == other) state_.label[Idx(p, q)] = mine;
   }
 }
 
 int LattixEngine::SmallestFreeLabelFast() const {
   for (int L = 1; L <= N_ * M_; ++L)
-    if (labelSize_[L] == 0) return L;
+    if (state_.labelSize[L] == 0) return L;
   return 1;
 }
 
 void LattixEngine::AssignLabelFast(Colour x, int idx) {
   int found = -1;
   for (int d : kNeighbour)
-    if (SameSide(cell_[idx + d], x)) {
+    if (SameSide(state_.cell[idx + d], x)) {
       found = idx + d;
       break;
     }
   if (found < 0) {
     const int L = SmallestFreeLabelFast();
-    label_[idx] = static_cast<int16_t>(L);
-    labelHead_[L] = static_cast<int16_t>(idx);
-    labelSize_[L] = 1;
-    nextInChain_[idx] = static_cast<int16_t>(idx);
+    state_.label[idx] = static_cast<int16_t>(L);
+    state_.labelHead[L] = static_cast<int16_t>(idx);
+    state_.labelSize[L] = 1;
+    state_.nextInChain[idx] = static_cast<int16_t>(idx);
     return;
   }
-  const int16_t mine = label_[found];
-  label_[idx] = mine;
+  const int16_t mine = state_.label[found];
+  state_.label[idx] = mine;
   // Splice the new stone into its chain's ring.
-  nextInChain_[idx] = nextInChain_[found];
-  nextInChain_[found] = static_cast<int16_t>(idx);
-  ++labelSize_[mine];
+  state_.nextInChain[idx] = state_.nextInChain[found];
+  state_.nextInChain[found] = static_cast<int16_t>(idx);
+  ++state_.labelSize[mine];
   for (int d : kNeighbour) {
     const int n = idx + d;
-    if (!SameSide(cell_[n], x) || label_[n] == mine) continue;
-    const int16_t other = label_[n];
+    if (!SameSide(state_.cell[n], x) || state_.label[n] == mine) continue;
+    const int16_t other = state_.label[n];
     // Relabel the joined chain and splice its ring into ours.
-    int s = labelHead_[other];
+    int s = state_.labelHead[other];
     const int head = s;
     do {
-      label_[s] = mine;
-      s = nextInChain_[s];
+      state_.label[s] = mine;
+      s = state_.nextInChain[s];
     } while (s != head);
-    std::swap(nextInChain_[idx], nextInChain_[head]);
-    labelSize_[mine] = static_cast<int16_t>(labelSize_[mine] + labelSize_[other]);
-    labelSize_[other] = 0;
+    std::swap(state_.nextInChain[idx], state_.nextInChain[head]);
+    state_.labelSize[mine] = static_cast<int16_t>(state_.labelSize[mine] + state_.labelSize[other]);
+    state_.labelSize[other] = 0;
   }
 }
 
 void LattixEngine::RemoveChainFast(int label, bool Draw) {
-  int s = labelHead_[label];
+  int s = state_.labelHead[label];
   const int head = s;
   do {
-    const int next = nextInChain_[s];
-    cell_[s] = 0;
-    label_[s] = 0;
+    const int next = state_.nextInChain[s];
+    state_.cell[s] = 0;
+    state_.label[s] = 0;
     if (Draw) view_->DrawEmptyPoint(s / kGridSize, s % kGridSize);
     s = next;
   } while (s != head);
-  labelSize_[label] = 0;
+  state_.labelSize[label] = 0;
 }
 
 void LattixEngine::ClearLabelBookkeeping() {
-  labelSize_.fill(0);
-  labelHead_.fill(-1);
+  state_.labelSize.fill(0);
+  state_.labelHead.fill(-1);
 }
 
 void LattixEngine::SplitSharedLabels() {
@@ -525,11 +515,11 @@ void LattixEngine::SplitSharedLabels() {
   std::array<uint8_t, kMaxLabel + 1> claimed{};
   std::array<uint8_t, kMaxLabel + 1> held{};
   for (int i = 0; i < kCells; ++i)
-    if (label_[i] > 0 && label_[i] <= kMaxLabel) held[label_[i]] = 1;
+    if (state_.label[i] > 0 && state_.label[i] <= kMaxLabel) held[state_.label[i]] = 1;
   std::array<uint8_t, kCells> visited{};
   std::array<int16_t, kCells> chain{};
   for (int i = 0; i < kCells; ++i) {
-    if (cell_[i] == 0 || visited[i] || !onBoard_[i]) continue;
+    if (state_.cell[i] == 0 || visited[i] || !onBoard_[i]) continue;
     // Collect the chain through i.
     int size = 0;
     chain[size++] = static_cast<int16_t>(i);
@@ -537,12 +527,13 @@ void LattixEngine::SplitSharedLabels() {
     for (int k = 0; k < size; ++k)
       for (int d : kNeighbour) {
         const int n = chain[k] + d;
-        if (n < 0 || n >= kCells || visited[n] || !onBoard_[n] || !SameSide(cell_[n], cell_[i]))
+        if (n < 0 || n >= kCells || visited[n] || !onBoard_[n] ||
+            !SameSide(state_.cell[n], state_.cell[i]))
           continue;
         visited[n] = 1;
         chain[size++] = static_cast<int16_t>(n);
       }
-    int label = label_[i];
+    int label = state_.label[i];
     if (label <= 0 || label > N_ * M_ || claimed[label]) {
       label = 1;
       while (label <= N_ * M_ && (held[label] || claimed[label])) ++label;
@@ -550,19 +541,19 @@ void LattixEngine::SplitSharedLabels() {
       held[label] = 1;
     }
     claimed[label] = 1;
-    for (int k = 0; k < size; ++k) label_[chain[k]] = static_cast<int16_t>(label);
+    for (int k = 0; k < size; ++k) state_.label[chain[k]] = static_cast<int16_t>(label);
   }
 }
 
 void LattixEngine::Recheck() {
-  clean_ = false;
+  state_.clean = false;
   if (GameKind_ != kGo) return;
   ClearLabelBookkeeping();
   // Every non-empty cell must be a stone on the playing area with a label in range; the border
   // and everything outside the playing area must be empty and unlabelled.
   for (int i = 0; i < kCells; ++i) {
-    const Colour c = cell_[i];
-    const int l = label_[i];
+    const Colour c = state_.cell[i];
+    const int l = state_.label[i];
     if (c == 0) {
       if (l != 0) return;
       continue;
@@ -573,55 +564,52 @@ void LattixEngine::Recheck() {
   std::array<uint8_t, kCells> visited{};
   std::array<int16_t, kCells> stack{};
   for (int i = 0; i < kCells; ++i) {
-    if (cell_[i] == 0 || visited[i]) continue;
-    const int l = label_[i];
-    if (labelSize_[l] != 0) return;  // a second chain with the same label
+    if (state_.cell[i] == 0 || visited[i]) continue;
+    const int l = state_.label[i];
+    if (state_.labelSize[l] != 0) return;  // a second chain with the same label
     int top = 0;
     stack[top++] = static_cast<int16_t>(i);
     visited[i] = 1;
     bool liberty = false;
     int prev = i;
     int size = 0;
-    labelHead_[l] = static_cast<int16_t>(i);
+    state_.labelHead[l] = static_cast<int16_t>(i);
     while (top > 0) {
       const int s = stack[--top];
       ++size;
       if (s != i) {
-        nextInChain_[prev] = static_cast<int16_t>(s);
+        state_.nextInChain[prev] = static_cast<int16_t>(s);
         prev = s;
       }
       for (int d : kNeighbour) {
         const int n = s + d;
-        const Colour c = cell_[n];
+        const Colour c = state_.cell[n];
         if (c == 0) {
           if (onBoard_[n]) liberty = true;
-        } else if (SameSide(c, cell_[i])) {
-          if (label_[n] != l) return;  // one chain, two labels
+        } else if (SameSide(c, state_.cell[i])) {
+          if (state_.label[n] != l) return;  // one chain, two labels
           if (!visited[n]) {
             visited[n] = 1;
             stack[top++] = static_cast<int16_t>(n);
           }
-        } else if (label_[n] == l) {
+        } else if (state_.label[n] == l) {
           return;  // the label is shared with the other colour
         }
       }
     }
-    nextInChain_[prev] = static_cast<int16_t>(i);
-    labelSize_[l] = static_cast<int16_t>(size);
+    state_.nextInChain[prev] = static_cast<int16_t>(i);
+    state_.labelSize[l] = static_cast<int16_t>(size);
     if (!liberty) return;
   }
-  clean_ = true;
+  state_.clean = true;
 }
 
 // ---- Take back and replay -----------------------------------------------------------------------
 
 void LattixEngine::GoToMove(int N, bool FromGiven) {
-  const std::string source = FromGiven ? GivenProcess_ : Process_;
-  const auto oldCells = cell_;
-  const auto oldNumbers = stoneNumber_;
-  const auto oldMarks = markColor_;
-  const int oldLastP = LastP_, oldLastQ = LastQ_;
+  const MoveState old = state_;
   const int8_t oldWinner = Winner_;
+  const std::string& source = FromGiven ? GivenProcess_ : old.process;
   NewGame(false);
   const int moves = static_cast<int>(source.size() / 2);
   if (N >= 1 && N <= moves) {
@@ -634,19 +622,19 @@ void LattixEngine::GoToMove(int N, bool FromGiven) {
   for (int p = 1; p <= N_; ++p)
     for (int q = 1; q <= M_; ++q) {
       const int i = Idx(p, q);
-      if (cell_[i] != oldCells[i] || stoneNumber_[i] != oldNumbers[i] ||
-          markColor_[i] != oldMarks[i]) {
-        if (cell_[i] != 0)
+      if (state_.cell[i] != old.cell[i] || state_.stoneNumber[i] != old.stoneNumber[i] ||
+          state_.markColor[i] != old.markColor[i]) {
+        if (state_.cell[i] != 0)
           view_->DrawStone(p, q);
         else
           view_->DrawEmptyPoint(p, q);
       }
     }
-  if (IsOnBoard(oldLastP, oldLastQ) && cell_[Idx(oldLastP, oldLastQ)] != 0)
-    view_->DrawStone(oldLastP, oldLastQ);
-  if (IsOnBoard(LastP_, LastQ_) && cell_[Idx(LastP_, LastQ_)] != 0) {
-    view_->DrawStone(LastP_, LastQ_);
-    view_->DrawLastMoveMark(LastP_, LastQ_);
+  if (IsOnBoard(old.lastP, old.lastQ) && state_.cell[Idx(old.lastP, old.lastQ)] != 0)
+    view_->DrawStone(old.lastP, old.lastQ);
+  if (IsOnBoard(state_.lastP, state_.lastQ) && state_.cell[Idx(state_.lastP, state_.lastQ)] != 0) {
+    view_->DrawStone(state_.lastP, state_.lastQ);
+    view_->DrawLastMoveMark(state_.lastP, state_.lastQ);
   }
 }
 
@@ -658,30 +646,30 @@ void LattixEngine::TakeBack() {
 // ---- Display marks ------------------------------------------------------------------------------
 
 int32_t LattixEngine::StoneNumber(int p, int q) const {
-  return InGrid(p, q) ? stoneNumber_[Idx(p, q)] : 0;
+  return InGrid(p, q) ? state_.stoneNumber[Idx(p, q)] : 0;
 }
 
 uint32_t LattixEngine::MarkColor(int p, int q) const {
-  return InGrid(p, q) ? markColor_[Idx(p, q)] : 0;
+  return InGrid(p, q) ? state_.markColor[Idx(p, q)] : 0;
 }
 
 void LattixEngine::RedrawPoint(int p, int q) {
   if (!IsOnBoard(p, q)) return;
-  if (cell_[Idx(p, q)] != 0)
+  if (state_.cell[Idx(p, q)] != 0)
     view_->DrawStone(p, q);
   else
     view_->DrawEmptyPoint(p, q);
 }
 
 void LattixEngine::SetStoneNumber(int p, int q, int32_t n) {
-  if (!InGrid(p, q) || stoneNumber_[Idx(p, q)] == n) return;
-  stoneNumber_[Idx(p, q)] = n;
+  if (!InGrid(p, q) || state_.stoneNumber[Idx(p, q)] == n) return;
+  state_.stoneNumber[Idx(p, q)] = n;
   RedrawPoint(p, q);
 }
 
 void LattixEngine::SetMarkColor(int p, int q, uint32_t colour) {
-  if (!InGrid(p, q) || markColor_[Idx(p, q)] == colour) return;
-  markColor_[Idx(p, q)] = colour;
+  if (!InGrid(p, q) || state_.markColor[Idx(p, q)] == colour) return;
+  state_.markColor[Idx(p, q)] = colour;
   RedrawPoint(p, q);
 }
 
@@ -702,7 +690,7 @@ void LattixEngine::MarkPoints(std::string_view points, uint32_t colour) {
 void LattixEngine::ClearMarks() {
   for (int p = 0; p < kGridSize; ++p)
     for (int q = 0; q < kGridSize; ++q)
-      if (markColor_[Idx(p, q)] != 0) SetMarkColor(p, q, 0);
+      if (state_.markColor[Idx(p, q)] != 0) SetMarkColor(p, q, 0);
 }
 
 // ---- Set-up strings and move lists --------------------------------------------------------------
@@ -712,8 +700,8 @@ void LattixEngine::RemoveSetup(const std::string& list) {
   for (std::size_t i = 0; i < PointCount(list); ++i) {
     const int p = LetterToCoord(list[2 * i]), q = LetterToCoord(list[2 * i + 1]);
     if (!IsOnBoard(p, q)) continue;
-    cell_[Idx(p, q)] = 0;
-    label_[Idx(p, q)] = 0;
+    state_.cell[Idx(p, q)] = 0;
+    state_.label[Idx(p, q)] = 0;
   }
 }
 
@@ -722,10 +710,10 @@ void LattixEngine::ApplySetup(const std::string& list, Colour side, bool Draw) {
     for (std::size_t i = 0; i < PointCount(list); ++i) {
       const int p = LetterToCoord(list[2 * i]), q = LetterToCoord(list[2 * i + 1]);
       if (!IsOnBoard(p, q)) continue;
-      cell_[Idx(p, q)] = side;
+      state_.cell[Idx(p, q)] = side;
       AssignLabelReference(side, p, q);
     }
-    clean_ = false;
+    state_.clean = false;
   }
   if (Draw) view_->DrawPoints();
 }
@@ -752,21 +740,22 @@ void LattixEngine::SetInitialProc(const std::string& S) {
 }
 
 void LattixEngine::SetProcess(const std::string& S) {
-  if (S == Process_) return;
+  if (S == state_.process) return;
   if (S.size() % 2 != 0) return;
-  if (!Process_.empty() && S.size() == Process_.size() + 2 && S.compare(0, Process_.size(), Process_) == 0) {
+  if (!state_.process.empty() && S.size() == state_.process.size() + 2 &&
+      S.compare(0, state_.process.size(), state_.process) == 0) {
     const int P = LetterToCoord(S[S.size() - 2]), Q = LetterToCoord(S[S.size() - 1]);
     if (IsOnBoard(P, Q) || IsPassPoint(P, Q)) PlayMove(P, Q, true);
     return;
   }
-  Process_ = S;
+  state_.process = S;
   GoToMove(static_cast<int>(S.size() / 2), false);
 }
 
 bool LattixEngine::ArrangeStone(int p, int q, Colour colour) {
-  if (!IsOnBoard(p, q) || cell_[Idx(p, q)] != 0) return false;
+  if (!IsOnBoard(p, q) || state_.cell[Idx(p, q)] != 0) return false;
   (colour > 0 ? ArrangedSideP_ : ArrangedSideN_) += PointLetters(p, q);
-  cell_[Idx(p, q)] = colour;
+  state_.cell[Idx(p, q)] = colour;
   AssignLabel(colour, p, q);
   view_->DrawStone(p, q);
   return true;
@@ -775,7 +764,7 @@ bool LattixEngine::ArrangeStone(int p, int q, Colour colour) {
 void LattixEngine::AppendNumberedMove(int p, int q) {
   NumProc_ += PointLetters(p, q);
   if (!IsOnBoard(p, q)) return;
-  stoneNumber_[Idx(p, q)] = static_cast<int32_t>(NumProc_.size() / 2);
+  state_.stoneNumber[Idx(p, q)] = static_cast<int32_t>(NumProc_.size() / 2);
   RedrawPoint(p, q);
 }
 
@@ -783,7 +772,7 @@ void LattixEngine::ClearNumbering(std::size_t keep) {
   for (std::size_t i = PointCount(NumProc_); i > keep; --i) {
     const int p = LetterToCoord(NumProc_[2 * i - 2]), q = LetterToCoord(NumProc_[2 * i - 1]);
     if (!IsOnBoard(p, q)) continue;
-    stoneNumber_[Idx(p, q)] = 0;
+    state_.stoneNumber[Idx(p, q)] = 0;
     RedrawPoint(p, q);
   }
   NumProc_.resize(std::min(NumProc_.size(), 2 * keep));
@@ -820,8 +809,8 @@ void LattixEngine::SetNumProc(const std::string& S) {
     if (!old.empty()) ClearNumbering(0);
     const int base = BaseNum_;
     const int before = base - 1;
-    if (PointCount(S) >= 1 && static_cast<int>(PointCount(Process_)) >= before) {
-      if (static_cast<int>(PointCount(Process_)) > before) {
+    if (PointCount(S) >= 1 && static_cast<int>(PointCount(state_.process)) >= before) {
+      if (static_cast<int>(PointCount(state_.process)) > before) {
         // Cut the game back to move `BaseNum` - 1 by replay, so `Process` and the position
         // stay in step; the replay resets the numbering base, which is put back.
         GoToMove(before, false);
@@ -839,15 +828,15 @@ void LattixEngine::SetGameKind(int16_t v) {
   if (v < 0 || v > 4 || v == GameKind_) return;
   SetGeometryForKind(v);
   FileName_ = DefaultFileName(v);
-  cell_.fill(0);
-  label_.fill(0);
+  state_.cell.fill(0);
+  state_.label.fill(0);
   view_->GeometryChanged();
   NewGame(true);
 }
 
 void LattixEngine::SetTurn(Colour v) {
-  if (v == Turn_) return;
-  Turn_ = v;
+  if (v == state_.turn) return;
+  state_.turn = v;
   view_->DrawTurnArrow();
 }
 

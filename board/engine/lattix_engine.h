@@ -180,7 +180,7 @@ class LattixEngine {
   // Default file name of a game kind (empty for a value outside 0..4).
   static std::string DefaultFileName(int gameKind);
 
-  const std::string& Process() const { return Process_; }
+  const std::string& Process() const { return state_.process; }
   // Odd lengths and an unchanged value are ignored. One move appended to a non-empty value is
   // played with Draw on (and refused as a whole if illegal); anything else is replayed from the
   // initial position, dropping the moves that are illegal at their turn.
@@ -203,9 +203,9 @@ class LattixEngine {
   int16_t BaseNum() const { return BaseNum_; }
   void SetBaseNum(int16_t n) { BaseNum_ = n; }
 
-  int16_t NextMove() const { return NextMove_; }
-  void SetNextMove(int16_t v) { NextMove_ = v; }  // plain: the position does not change
-  Colour Turn() const { return Turn_; }
+  int16_t NextMove() const { return state_.nextMove; }
+  void SetNextMove(int16_t v) { state_.nextMove = v; }  // plain: the position does not change
+  Colour Turn() const { return state_.turn; }
   void SetTurn(Colour v);
   Colour FirstToPlay() const { return FirstToPlay_; }
   void SetFirstToPlay(Colour v) { FirstToPlay_ = v; }
@@ -217,12 +217,12 @@ class LattixEngine {
   void SetHandicap(int8_t v);
   int32_t Atone() const { return Atone_; }
   void SetAtone(int32_t v) { Atone_ = v; }
-  int16_t LastP() const { return LastP_; }
-  int16_t LastQ() const { return LastQ_; }
-  void SetLastP(int16_t v) { LastP_ = v; }
-  void SetLastQ(int16_t v) { LastQ_ = v; }
-  Colour LastColour() const { return LastColour_; }
-  int16_t LastCaptures() const { return LastCaptures_; }
+  int16_t LastP() const { return state_.lastP; }
+  int16_t LastQ() const { return state_.lastQ; }
+  void SetLastP(int16_t v) { state_.lastP = v; }
+  void SetLastQ(int16_t v) { state_.lastQ = v; }
+  Colour LastColour() const { return state_.lastColour; }
+  int16_t LastCaptures() const { return state_.lastCaptures; }
   bool Modified() const { return Modified_; }
   void SetModified(bool v) { Modified_ = v; }
 
@@ -406,47 +406,52 @@ class LattixEngine {
   void PlayNumbered(const std::string& S, std::size_t from, bool Draw);
   void SetGeometryForKind(int16_t kind);
 
+  // Everything a move or a replay changes: the stones and their chain labels, the display
+  // marks a replay clears, the move list and the move in progress, and the chain lists of the
+  // fast path. One value, so that a trial move or a replay keeps the old state in one copy.
+  struct MoveState {
+    std::array<Colour, kCells> cell{};
+    std::array<int16_t, kCells> label{};
+    std::array<int32_t, kCells> stoneNumber{};
+    std::array<uint32_t, kCells> markColor{};
+    std::string process;  // `Process`
+    int16_t nextMove = 1;
+    Colour turn = kBlack;
+    int16_t lastP = 0;
+    int16_t lastQ = 0;
+    Colour lastColour = 0;
+    int16_t lastCaptures = 0;
+    // Chain bookkeeping of the fast path, valid while `clean` is set: a circular list of each
+    // chain's stones, one stone of each label and the number of stones holding it.
+    bool clean = false;
+    std::array<int16_t, kCells> nextInChain{};
+    std::array<int16_t, kMaxLabel + 1> labelHead{};
+    std::array<int16_t, kMaxLabel + 1> labelSize{};
+  };
+
   LattixView* view_;
-
-  std::array<Colour, kCells> cell_{};
-  std::array<int16_t, kCells> label_{};
-  std::array<int32_t, kCells> stoneNumber_{};
-  std::array<uint32_t, kCells> markColor_{};
+  MoveState state_;
   std::array<uint8_t, kCells> onBoard_{};
-
-  // Chain bookkeeping of the fast path: a circular list of each chain's stones, one stone of
-  // each label and the number of stones holding it.
-  bool clean_ = false;
   bool referenceRules_ = false;
   // Set while GoToMove replays: refused moves stay silent, events and the automatic passes of
   // five-in-a-row's opening exchange wait for live moves.
   bool replaying_ = false;
   // Chess kinds: per side (0 positive, 1 negative) the moved-piece flags.
   std::array<std::array<bool, 3>, 2> piecesMoved_{};
-  std::array<int16_t, kCells> nextInChain_{};
-  std::array<int16_t, kMaxLabel + 1> labelHead_{};
-  std::array<int16_t, kMaxLabel + 1> labelSize_{};
 
   int16_t GameKind_ = kGo;
   int N_ = 19;
   int M_ = 19;
-  std::string Process_;
   std::string GivenProcess_;
   std::string InitialProc_;
   std::string ArrangedSideP_;
   std::string ArrangedSideN_;
   std::string NumProc_;
   int16_t BaseNum_ = 1;
-  int16_t NextMove_ = 1;
-  Colour Turn_ = kBlack;
   Colour FirstToPlay_ = kBlack;
   bool FirstToPlayByRule_ = true;
   int8_t Handicap_ = 0;
   int32_t Atone_ = 15;
-  int16_t LastP_ = 0;
-  int16_t LastQ_ = 0;
-  Colour LastColour_ = 0;
-  int16_t LastCaptures_ = 0;
   bool Modified_ = false;
   int8_t Winner_ = kNoWinner;
   int8_t WinReason_ = 0;

@@ -71,9 +71,9 @@ bool LattixEngine::ExchangeOn() const {
 
 bool LattixEngine::ProcessPoint(int move, int& p, int& q) const {
   const std::size_t at = 2 * static_cast<std::size_t>(move - 1);
-  if (move < 1 || at + 2 > Process_.size()) return false;
-  p = LetterToCoord(Process_[at]);
-  q = LetterToCoord(Process_[at + 1]);
+  if (move < 1 || at + 2 > state_.process.size()) return false;
+  p = LetterToCoord(state_.process[at]);
+  q = LetterToCoord(state_.process[at + 1]);
   return IsOnBoard(p, q);
 }
 
@@ -81,7 +81,7 @@ LattixEngine::ExchangeStep LattixEngine::CurrentExchangeStep() const {
   int p = 0, q = 0;
   // The exchange needs a first candidate: a stone as move 5.
   if (!ExchangeOn() || !ProcessPoint(5, p, q)) return ExchangeStep::kNone;
-  switch (NextMove_) {
+  switch (state_.nextMove) {
     case 6:
       return ExchangeStep::kWhitePass;
     case 7:
@@ -100,7 +100,7 @@ bool LattixEngine::AwaitingCandidateRemoval() const {
 }
 
 bool LattixEngine::IsRemovableCandidate(int P, int Q) const {
-  if (!AwaitingCandidateRemoval() || !IsOnBoard(P, Q) || cell_[Idx(P, Q)] == 0) return false;
+  if (!AwaitingCandidateRemoval() || !IsOnBoard(P, Q) || state_.cell[Idx(P, Q)] == 0) return false;
   int p5 = 0, q5 = 0, p7 = 0, q7 = 0;
   ProcessPoint(5, p5, q5);
   ProcessPoint(7, p7, q7);
@@ -169,11 +169,11 @@ void LattixEngine::FiveWinner(int8_t winner, int8_t reason, bool Draw) {
 void LattixEngine::RemoveCandidate(int P, int Q, bool Draw) {
   RecordMove(P, Q, 0, Draw);
   const int i = Idx(P, Q);
-  cell_[i] = 0;
-  label_[i] = 0;
+  state_.cell[i] = 0;
+  state_.label[i] = 0;
   SplitSharedLabels();  // the stone may have joined two rows of stones into one chain
   if (Draw) view_->DrawEmptyPoint(P, Q);
-  Turn_ = Opponent(Turn_);
+  state_.turn = Opponent(state_.turn);
   if (replaying_) return;  // black's pass is the next move of the list
   PlacePass(false);
   if (Draw) {
@@ -184,9 +184,9 @@ void LattixEngine::RemoveCandidate(int P, int Q, bool Draw) {
 }
 
 bool LattixEngine::PlayFiveMove(int P, int Q, bool Draw) {
-  if (NextMove_ > kMaxMoves || Turn_ == 0) return false;
+  if (state_.nextMove > kMaxMoves || state_.turn == 0) return false;
   const bool pass = IsPassPoint(P, Q);
-  if (NextMove_ == 1 && (P != kCentre || Q != kCentre)) {
+  if (state_.nextMove == 1 && (P != kCentre || Q != kCentre)) {
     FiveRefusal(OnFirstMoveNot88, kFirstMoveEnglish, kFirstMoveChinese, P, Q);
     return false;
   }
@@ -206,28 +206,28 @@ bool LattixEngine::PlayFiveMove(int P, int Q, bool Draw) {
     PlacePass(Draw);
     return true;
   }
-  if (!IsOnBoard(P, Q) || cell_[Idx(P, Q)] != 0) return false;
+  if (!IsOnBoard(P, Q) || state_.cell[Idx(P, Q)] != 0) return false;
   if (step == ExchangeStep::kSecondCandidate && IsSymmetricalCandidate(P, Q)) {
     FiveRefusal(OnSymmetricalPoint, kSymmetricalEnglish, kSymmetricalChinese, P, Q);
     return false;
   }
 
   // Forbidden points, judged on the position before the stone.
-  const Colour mover = Turn_ > 0 ? kBlack : kWhite;
+  const Colour mover = state_.turn > 0 ? kBlack : kWhite;
   const bool rules = mover == kBlack && Handicap_ >= kForbiddenFrom;
   five::Position position = PositionOf(*this);
   const bool forbidden = rules && position.BlackForbidden(P, Q) != five::Forbidden::kNone;
   if (forbidden && Handicap_ >= kRefusedFrom) return false;
 
   // The stone, drawn as a Go stone is.
-  cell_[Idx(P, Q)] = mover;
+  state_.cell[Idx(P, Q)] = mover;
   AssignLabelReference(mover, P, Q);
   RecordMove(P, Q, 0, Draw);
   if (Draw) {
     view_->DrawStone(P, Q);
     view_->DrawLastMoveMark(P, Q);
   }
-  Turn_ = Opponent(mover);
+  state_.turn = Opponent(mover);
   if (Draw) view_->DrawTurnArrow();
 
   // The result: five wins (only exactly five for black under the forbidden-point rules); a
@@ -239,7 +239,7 @@ bool LattixEngine::PlayFiveMove(int P, int Q, bool Draw) {
 
   // The opening exchange: white's pass after the fifth move, then the second candidate.
   if (!replaying_ && ExchangeOn()) {
-    if (NextMove_ == 6) {
+    if (state_.nextMove == 6) {
       PlacePass(Draw);
       if (OnFifthMoveDone) OnFifthMoveDone(this, Review_);
     } else if (step == ExchangeStep::kSecondCandidate && OnExtraMoveDone) {
@@ -250,18 +250,18 @@ bool LattixEngine::PlayFiveMove(int P, int Q, bool Draw) {
 }
 
 int LattixEngine::CheckFiveMove(int P, int Q) const {
-  if (!IsOnBoard(P, Q) || cell_[Idx(P, Q)] != 0) return -1;
-  if (Turn_ <= 0 || Handicap_ < kForbiddenFrom) return 0;
+  if (!IsOnBoard(P, Q) || state_.cell[Idx(P, Q)] != 0) return -1;
+  if (state_.turn <= 0 || Handicap_ < kForbiddenFrom) return 0;
   five::Position position = PositionOf(*this);
   return position.BlackForbidden(P, Q) == five::Forbidden::kNone ? 0 : 1;
 }
 
 int LattixEngine::TakeBackTarget() const {
   if (ExchangeOn()) {
-    if (NextMove_ == 9 || NextMove_ == 10) return 6;
-    if (NextMove_ >= 6 && NextMove_ <= 8) return 4;
+    if (state_.nextMove == 9 || state_.nextMove == 10) return 6;
+    if (state_.nextMove >= 6 && state_.nextMove <= 8) return 4;
   }
-  return NextMove_ - 2;
+  return state_.nextMove - 2;
 }
 
 // ---- Chess kinds --------------------------------------------------------------------------------
@@ -270,7 +270,7 @@ void LattixEngine::LayOutStartingTable() {
   piecesMoved_ = {};
   if (!chess::IsChessKind(GameKind_)) return;
   for (int p = 0; p < N_; ++p)
-    for (int q = 0; q < M_; ++q) cell_[Idx(p, q)] = chess::StartingPiece(GameKind_, p, q);
+    for (int q = 0; q < M_; ++q) state_.cell[Idx(p, q)] = chess::StartingPiece(GameKind_, p, q);
 }
 
 bool LattixEngine::PieceMoved(int side, int which) const {

@@ -1,9 +1,7 @@
 #include "board/widget/lattix.h"
 
-#include <QGuiApplication>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QPalette>
 #include <QResizeEvent>
 #include <algorithm>
 #include <cmath>
@@ -18,7 +16,6 @@ namespace {
 constexpr int kStripId = 998;
 constexpr int kWoodId = 128;
 constexpr int kPaintingId = 999;
-constexpr uint32_t kButtonFace = 0xFF00000F;
 constexpr uint32_t kPlaceholderColour = 26265;  // the face colour of the first boards
 
 // GDI-style rectangle corners (right and bottom excluded) as a QRect.
@@ -38,26 +35,6 @@ QImage BitmapOr(int id, QImage (*fallback)()) {
 
 }  // namespace
 
-QColor WinColour(uint32_t value) {
-  if ((value & 0xFF000000u) != 0) {
-    const QPalette palette = QGuiApplication::palette();
-    switch (value & 0xFFu) {
-      case 0x05:
-        return palette.color(QPalette::Base);  // window
-      case 0x08:
-        return palette.color(QPalette::Text);  // window text
-      case 0x0D:
-        return palette.color(QPalette::Highlight);  // highlight
-      case 0x12:
-        return palette.color(QPalette::ButtonText);  // button text
-      default:
-        return palette.color(QPalette::Button);  // 0x0F, button face
-    }
-  }
-  return QColor(static_cast<int>(value & 0xFF), static_cast<int>((value >> 8) & 0xFF),
-                static_cast<int>((value >> 16) & 0xFF));
-}
-
 // Opens one painter on the canvas for a group of drawing calls; the outermost scope closes it
 // and asks Qt to show the union of the rectangles touched inside.
 class TLattix::PaintScope {
@@ -65,7 +42,7 @@ class TLattix::PaintScope {
   explicit PaintScope(TLattix* board) : board_(board), outer_(board->painter_ == nullptr) {
     if (!outer_) return;
     board_->EnsureCanvas();
-    painter_.begin(&board_->canvas_);
+    painter_.begin(&board_->canvas_.Image());
     board_->painter_ = &painter_;
   }
   ~PaintScope() {
@@ -129,44 +106,31 @@ void TLattix::SetsgfCoordinate(bool v) {
   Invalidate();
 }
 
-void TLattix::SetBoardColor(uint32_t v) {
-  if (v == 0 || v == 0xFFFFFF || v == BoardColor_) return;
-  BoardColor_ = v;
-  Invalidate();
-}
+void TLattix::SetBoardColor(uint32_t v) { ShowLookChange(look_.SetBoardColor(v)); }
 
-void TLattix::SetBoardColorNum(int16_t v) {
-  if (v < 0 || v > 6 || v == BoardColorNum_) return;
-  const bool rebuild = (v < 2) != (BoardColorNum_ < 2);
-  BoardColorNum_ = v;
-  if (rebuild) stonesRatio_ = 0;  // made again when next drawn
-  Invalidate();
-}
+void TLattix::SetBoardColorNum(int16_t v) { ShowLookChange(look_.SetColorNum(v)); }
 
 void TLattix::SetDim3(bool v) {
-  Dim3_ = v;
+  look_.dim3 = v;
   Invalidate();
 }
 
 void TLattix::SetWood(bool v) {
-  Wood_ = v;
+  look_.wood = v;
   Invalidate();
 }
 
 void TLattix::SetPainting(bool v) {
-  Painting_ = v;
+  look_.painting = v;
   Invalidate();
 }
 
-void TLattix::SetPal256(bool v) {
-  Pal256_ = v;
-  if (v && BoardColorNum_ == 1) {
-    Dim3_ = false;
-    SetBoardColorNum(6);
-    BoardColor_ = kButtonFace;
-    Painting_ = false;
-    Invalidate();
-  }
+void TLattix::SetPal256(bool v) { ShowLookChange(look_.SetPal256(v)); }
+
+void TLattix::ShowLookChange(LookChange change) {
+  if (change == LookChange::kNone) return;
+  if (change == LookChange::kStones) stonesRatio_ = 0;  // made again when next drawn
+  Invalidate();
 }
 
 void TLattix::SetDisplayTurn(bool v) {
@@ -231,9 +195,10 @@ void TLattix::RecalcGeometry(bool invalidate) {
 void TLattix::LoadStoneImages() {
   // On a dense screen the stones are drawn again at the screen's scale with the same code
   // the bitmaps come from, so they stay sharp; at scale 1 the bitmaps are used as they are.
-  stonesRatio_ = CanvasRatio();
+  stonesRatio_ = canvas_.Ratio(*this);
   for (int k = 0; k < 2; ++k)
-    stones_[k] = StonePicture(Radius_, k == 1, 100 * k + 101, stonesRatio_, BoardColorNum_ < 2);
+    stones_[k] =
+        StonePicture(Radius_, k == 1, 100 * k + 101, stonesRatio_, look_.KeyTransparentStones());
 }
 
 int TLattix::ColumnAt(int x) const {
@@ -282,52 +247,40 @@ QRect TLattix::CellRect(int p, int q) const {
 // ---- Canvas
 // --------------------------------------------------------------------------------------
 
-qreal TLattix::CanvasRatio() const { return forcedRatio_ > 0 ? forcedRatio_ : devicePixelRatioF(); }
-
 void TLattix::EnsureCanvas() {
-  const qreal ratio = CanvasRatio();
-  const QSize pixels(static_cast<int>(std::ceil(width() * ratio)),
-                     static_cast<int>(std::ceil(height() * ratio)));
   if (!artLoaded_) LoadArt();
-  if (ratio != stonesRatio_) LoadStoneImages();
-  if (canvas_.size() == pixels && canvas_.devicePixelRatio() == ratio) return;
-  canvas_ = QImage(pixels, QImage::Format_RGB32);
-  canvas_.setDevicePixelRatio(ratio);
-  fullRepaintPending_ = true;
+  if (canvas_.Ratio(*this) != stonesRatio_) LoadStoneImages();
+  canvas_.Ensure(*this);
 }
 
 void TLattix::Touch(const QRect& rect) { touched_ += rect; }
 
 const QImage& TLattix::Canvas() {
   EnsureCanvas();
-  if (fullRepaintPending_) Paint();
-  return canvas_;
+  if (canvas_.FullRepaintPending()) Paint();
+  return canvas_.Image();
 }
 
 void TLattix::SetCanvasPixelRatio(qreal ratio) {
-  forcedRatio_ = ratio;
+  canvas_.ForceRatio(ratio);
   EnsureCanvas();
   Invalidate();
 }
 
 void TLattix::Invalidate() {
-  fullRepaintPending_ = true;
+  canvas_.RequestFullRepaint();
   setToolTip(DecodeChinese(Hint(), Language() == 1 && OnToBig5 != nullptr));
   update();
 }
 
 void TLattix::paintEvent(QPaintEvent* event) {
   EnsureCanvas();
-  if (fullRepaintPending_) {
+  if (canvas_.FullRepaintPending()) {
     inPaintEvent_ = true;
     Paint();
     inPaintEvent_ = false;
   }
-  QPainter p(this);
-  const QRect r = event->rect();
-  const qreal ratio = canvas_.devicePixelRatio();
-  p.drawImage(r, canvas_,
-              QRectF(r.x() * ratio, r.y() * ratio, r.width() * ratio, r.height() * ratio));
+  canvas_.CopyTo(*this, event->rect());
 }
 
 void TLattix::resizeEvent(QResizeEvent* event) {
@@ -343,13 +296,13 @@ void TLattix::resizeEvent(QResizeEvent* event) {
 }
 
 QBrush TLattix::FaceBrush() const {
-  if (Wood_) return QBrush(woodTile_);
-  if (BoardColorNum_ == 1) return QBrush(patternTile_);
-  return QBrush(WinColour(BoardColor_));
+  if (look_.wood) return QBrush(woodTile_);
+  if (look_.PatternFace()) return QBrush(patternTile_);
+  return QBrush(WinColour(look_.boardColor));
 }
 
 QBrush TLattix::BackgroundBrush() const {
-  if (Painting_) return QBrush(painting_);
+  if (look_.painting) return QBrush(painting_);
   return QBrush(WinColour(Color_));
 }
 
@@ -364,7 +317,7 @@ void TLattix::FillInfoRect(const QRect& rect) {
 
 void TLattix::Paint() {
   PaintScope scope(this);
-  fullRepaintPending_ = false;
+  canvas_.FullRepaintDone();
   PaintBoard();
   PaintPoints();
 }
@@ -513,7 +466,7 @@ void TLattix::PaintCellBackground(int p, int q, bool wide) {
   const int x = PointX(p), y = PointY(q);
   // The wood cell stops one pixel short of the plain one; the texture is anchored at the
   // control's origin either way, so it continues the face without a seam.
-  const int e = Radius_ + (Wood_ && !wide ? 1 : 2);
+  const int e = Radius_ + (look_.wood && !wide ? 1 : 2);
   const QRect cell = Box(x - e, y - e, x + e, y + e);
   painter_->fillRect(cell, FaceBrush());
   Touch(cell);
@@ -585,7 +538,7 @@ void TLattix::PaintStone(int p, int q) {
   if (!pass) PaintCrossing(p, q);
   // 1. The stone.
   const int k = v > 0 ? 0 : 1;
-  if (Dim3_) {
+  if (look_.dim3) {
     if (!stones_[k].isNull()) pa.drawImage(QPoint(x - r, y - r), stones_[k]);
   } else {
     pa.setRenderHint(QPainter::Antialiasing, true);

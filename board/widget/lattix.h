@@ -20,15 +20,13 @@
 #include <string>
 
 #include "board/engine/lattix_engine.h"
+#include "board/widget/backing_canvas.h"
+#include "board/widget/board_look.h"
 #include "board/widget/piece_art.h"
 
 class QPainter;
 
 namespace zendra {
-
-// A colour value laid out 0x00BBGGRR (255 is red) as a QColor. 0xFF00000F is the palette's
-// button-face colour; other values with the top byte set name palette roles the same way.
-QColor WinColour(uint32_t value);
 
 // Decodes Chinese text in GB encoding (or Big5 when big5 is set) for display; bytes that do not
 // decode become replacement characters, plain ASCII passes through.
@@ -76,24 +74,24 @@ class TLattix : public QWidget, public LattixEngine, private LattixView {
   void SetsgfCoordinate(bool v);
   // Face colour when not textured (default 0x006699). 0, 0xFFFFFF and the current value are
   // ignored; otherwise repaints.
-  uint32_t BoardColor() const { return BoardColor_; }
+  uint32_t BoardColor() const { return look_.boardColor; }
   void SetBoardColor(uint32_t v);
   // Colour scheme 0..6 (default 1 = the pattern brush). Out-of-range and unchanged values are
   // ignored; crossing between {0, 1} and {2..6} rebuilds the stones; repaints.
-  int16_t BoardColorNum() const { return BoardColorNum_; }
+  int16_t BoardColorNum() const { return static_cast<int16_t>(look_.colorNum); }
   void SetBoardColorNum(int16_t v);
   // Stones from pictures (True, default) or flat ellipses. Repaints.
-  bool Dim3() const { return Dim3_; }
+  bool Dim3() const { return look_.dim3; }
   void SetDim3(bool v);
   // Board face from the wood texture (default False). Repaints.
-  bool Wood() const { return Wood_; }
+  bool Wood() const { return look_.wood; }
   void SetWood(bool v);
   // The ink painting behind the board and the panel (default True). Repaints.
-  bool Painting() const { return Painting_; }
+  bool Painting() const { return look_.painting; }
   void SetPainting(bool v);
   // Reduced-colour mode. Turning it on while BoardColorNum is 1 also switches to flat stones,
   // scheme 6, the button-face colour and no painting.
-  bool Pal256() const { return Pal256_; }
+  bool Pal256() const { return look_.pal256; }
   void SetPal256(bool v);
   // The turn circles and arrow right of the board (default True). Repaints.
   bool DisplayTurn() const { return DisplayTurn_; }
@@ -199,9 +197,11 @@ class TLattix : public QWidget, public LattixEngine, private LattixView {
   void GeometryChanged() override;
   // Five-in-a-row's refusal messages, in a message box (lattix_kinds.cpp).
   void ShowMessage(const std::string& text) override;
+  // Repaints after a look property changed, with new stone pictures when it asks for them.
+  void ShowLookChange(LookChange change);
 
   // Canvas plumbing.
-  qreal CanvasRatio() const;
+  // Brings the art, the stones and the canvas up to the widget's size and ratio.
   void EnsureCanvas();
   void Touch(const QRect& rect);
   QBrush FaceBrush() const;
@@ -245,18 +245,13 @@ class TLattix : public QWidget, public LattixEngine, private LattixView {
   int16_t BoardHeight_ = 0;
   int16_t Coordinate_ = 20;
   bool sgfCoordinate_ = true;
-  uint32_t BoardColor_ = 26265;
-  int16_t BoardColorNum_ = 1;
-  bool Dim3_ = true;
-  bool Wood_ = false;
-  bool Painting_ = true;
-  bool Pal256_ = false;
+  BoardLook look_;  // BoardColor, BoardColorNum, Dim3, Wood, Painting, Pal256
   bool DisplayTurn_ = true;
   int16_t DisplayInfo_ = 1;
   int16_t DisplayWidth_ = 125;
   bool NoBoard_ = false;
   bool DrawLastPass_ = false;
-  uint32_t Color_ = 0xFF00000F;
+  uint32_t Color_ = kButtonFace;
   int dotSize_ = 3;
   int halfRadius_ = 3;
 
@@ -270,9 +265,7 @@ class TLattix : public QWidget, public LattixEngine, private LattixView {
   PieceCache pieces_;       // the chess kinds' pieces at the current radius
 
   // Canvas state.
-  QImage canvas_;
-  qreal forcedRatio_ = 0;
-  bool fullRepaintPending_ = true;
+  BackingCanvas canvas_;
   bool inPaintEvent_ = false;
   QPainter* painter_ = nullptr;
   QRegion touched_;

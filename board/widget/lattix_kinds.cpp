@@ -32,7 +32,7 @@ void TLattix::PaintKindPoint(int p, int q) {
   PaintKindBoard(pa, KindGridNow());
   pa.restore();
   if (const Colour v = GetPoint(p, q); v != 0) {
-    const QImage& piece = pieces_.Get(GameKind(), v, Radius(), CanvasRatio());
+    const QImage& piece = pieces_.Get(GameKind(), v, Radius(), canvas_.Ratio(*this));
     if (!piece.isNull()) pa.drawImage(QPoint(PointX(p) - Radius(), PointY(q) - Radius()), piece);
   }
   Touch(cell);

@@ -316,15 +316,17 @@ int SolutionTree::NodeFlags(NodeId id) const {
   return Valid(id) ? HexValue(Node(id).stringData) : 0;
 }
 
-std::string SolutionTree::NodeComment(NodeId id, const SolvingLanguage& language) const {
+std::string SolutionTree::NodeComment(NodeId id, const SolvingLanguage& language,
+                                      const std::vector<std::string>* remarks) const {
   std::string comment;
   const int v = NodeFlags(id) & 255;
   const char* english = v == 1 ? "Bad move" : v == 2 ? "Seki" : v == 4 ? "Not best" : nullptr;
   const char* chinese = v == 1 ? kGbBadMove : v == 2 ? kGbSeki : v == 4 ? kGbNotBest : nullptr;
   if (english != nullptr) comment = language.chinese ? language.Convert(chinese) : english;
   const auto k = static_cast<std::size_t>(RemarkIndex(id));
-  if (k != 0 && language.remarks.size() > k) {
-    comment = comment.empty() ? language.remarks[k] : comment + ". " + language.remarks[k];
+  const std::vector<std::string>& lines = remarks ? *remarks : language.remarks;
+  if (k != 0 && lines.size() > k) {
+    comment = comment.empty() ? lines[k] : comment + ". " + lines[k];
   }
   return comment;
 }

@@ -157,8 +157,10 @@ class SolutionTree {
   int RemarkIndex(NodeId id) const { return HexValue(Valid(id) ? Node(id).stringData2 : "") & 255; }
   // The text of the right status panel: "Bad move", "Seki" or "Not best" when the low byte of
   // the flags is exactly 1, 2 or 4, then the remark line (joined by ". ") when the index is not
-  // 0 and the list holds that line.
-  std::string NodeComment(NodeId id, const SolvingLanguage& language) const;
+  // 0 and the list holds that line. The list is `remarks` when given (a problem's own list),
+  // else the language's.
+  std::string NodeComment(NodeId id, const SolvingLanguage& language,
+                          const std::vector<std::string>* remarks = nullptr) const;
   // True when a flagged computer reply (even level) lies on the path from id up to `level`.
   bool IsTainted(NodeId id, int level) const;
   // True when some line below id ends in success without passing a flagged computer reply.

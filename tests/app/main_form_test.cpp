@@ -23,6 +23,7 @@
 #include "app/status_bar.h"
 #include "board/widget/lattix.h"
 #include "index/go_index.h"
+#include "problem_import/problem_data.h"
 #include "solving/solving_controller.h"
 #include "tests/app/app_test_data.h"
 #include "tests/app/window_test_util.h"
@@ -285,6 +286,30 @@ TEST_F(MainFormTest, LaterEntriesArePresentButDisabled) {
     EXPECT_FALSE(f.Command(name)->isEnabled()) << name;
   }
   EXPECT_TRUE(f.Command("miWhatlevelImat1")->isEnabled());
+}
+
+// A problem that keeps its own remark list (the Remarks column) shows its comment in the right
+// panel of the status bar as the text it is, Chinese included.
+TEST_F(MainFormTest, AProblemsOwnRemarksShowInTheStatusBar) {
+  SolutionTree tree;
+  tree.Add(tree.Add(kNoNode, ""), std::string(test::kSolvingPoint) + " 11", "", "1");
+  DataProblem p;
+  p.number = 0x10;
+  p.group = 2;
+  p.level = 41;
+  p.num = 1;
+  p.arrangedBlack = "CCECCE";
+  p.arrangedWhite = "FCFDFEEFDF";
+  p.firstToPlay = "B";
+  p.result2 = 1;
+  p.solution = tree.Save();
+  p.remarks = std::vector<std::string>{"", "白7绝妙，A、B成见合"};
+  std::string error;
+  ASSERT_TRUE(WriteDataFile({p}, dir.filePath("own.dgo").toStdString(), &error)) << error;
+  TLattixMainForm& f = Start("own.dgo");
+  f.Command("miSolveIt1")->trigger();
+  Click(test::kSolvingP, test::kSolvingQ);
+  EXPECT_EQ(f.StatusRight(), QString::fromUtf8("白7绝妙，A、B成见合"));
 }
 
 }  // namespace

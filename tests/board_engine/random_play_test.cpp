@@ -564,5 +564,41 @@ TEST(RandomPlay, InvariantsHoldAfterEveryStep) {
   EXPECT_GT(stats.overwriteGames, kGames / 20);
 }
 
+// A trial move through the whole-board rules (CheckGoMove with the reference rules) leaves the
+// whole move state as it was, the fast path's chain lists included: the moves played after it
+// agree with an engine that never checked.
+TEST(ReferenceCheck, LeavesTheMoveStateForTheFastPath) {
+  // Black DC, CD and ED around white DD; black to move, DE captures it.
+  const std::string game = "DCDDCDSSEDSR";
+  LattixEngine checked, plain;
+  checked.SetProcess(game);
+  plain.SetProcess(game);
+  ASSERT_EQ(Capture(checked), Capture(plain));
+
+  // Every empty point of the corner tried through the whole-board rules: the same answers as
+  // the fast path, and nothing changed.
+  checked.SetReferenceRules(true);
+  const State before = Capture(checked);
+  for (int p = 1; p <= 8; ++p)
+    for (int q = 1; q <= 8; ++q) {
+      if (checked.GetPoint(p, q) != kEmpty) continue;
+      EXPECT_EQ(checked.CheckGoMove(p, q), plain.CheckGoMove(p, q)) << p << "," << q;
+      ASSERT_EQ(Capture(checked), before) << "after checking " << p << "," << q;
+    }
+  EXPECT_EQ(checked.CheckGoMove(4, 5), 1);
+  checked.SetReferenceRules(false);
+
+  // The capture, then black filling DD (joining four chains), a white stone beside them and a
+  // pass: the fast path works on the chain lists the checks left behind.
+  const std::vector<std::pair<int, int>> moves = {{4, 5},   {19, 17}, {4, 4},   {5, 4},
+                                                  {19, 16}, {6, 4},   {20, 20}, {5, 5}};
+  for (const auto& [p, q] : moves) {
+    EXPECT_EQ(checked.PlayGoMove(p, q, false), plain.PlayGoMove(p, q, false)) << p << "," << q;
+    ASSERT_EQ(Capture(checked), Capture(plain)) << "after " << p << "," << q;
+  }
+  EXPECT_EQ(checked.GetPoint(4, 4), kBlack);
+  EXPECT_EQ(checked.Label(4, 4), checked.Label(4, 3));  // one chain from DC to DE
+}
+
 }  // namespace
 }  // namespace zendra

@@ -35,8 +35,8 @@ TEST_P(Corpus, EveryFileImportsAndPassesCheckOrIsRefusedWithAReason) {
   // Every kept problem passes the check as stored; every refusal names its file, place and
   // reason.
   for (const DataProblem& p : report.problems) {
-    const std::vector<std::string> faults = CheckProblem(p);
-    EXPECT_TRUE(faults.empty()) << p.source << ": " << faults.front();
+    const std::vector<CheckFault> faults = CheckProblem(p);
+    EXPECT_TRUE(faults.empty()) << p.source << ": " << faults.front().text;
   }
   const std::regex refusal(R"(.+\.sgf:\d+:\d+: refused: .+)");
   for (const std::string& r : report.refusals) {
@@ -53,7 +53,7 @@ TEST_P(Corpus, EveryFileImportsAndPassesCheckOrIsRefusedWithAReason) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(SharedCorpus, Corpus, ::testing::Values("goproblems", "ggg"));
+INSTANTIATE_TEST_SUITE_P(SharedCorpus, Corpus, ::testing::Values("goproblems", "ggg", "classical"));
 
 }  // namespace
 }  // namespace zendra

@@ -125,25 +125,28 @@ TEST(HostileTrees, AVeryLongLineIsChecked) {
   n = t.Add(n, "CC");
   for (int i = 4; i < kMoves; ++i) n = t.Add(n, "EE");
   t.Add(n, "EE 10");
-  const std::vector<std::string> faults = CheckProblem(WithTree(t));
+  const std::vector<CheckFault> faults = CheckProblem(WithTree(t));
   ASSERT_EQ(faults.size(), 2u);
-  EXPECT_EQ(faults[0], "move CC is illegal (line CC-DD-CC)");
+  EXPECT_EQ(faults[0].text, "move CC is illegal (line CC-DD-CC)");
   std::string expected = "success says 'dies' but Result2 says 'lives' (line CC-DD-CC";
   for (int i = 3; i < kMoves; ++i) expected += "-EE";
   expected += ")";
-  EXPECT_TRUE(faults[1] == expected) << "every move named: " << faults[1].substr(0, 100) << "...";
+  EXPECT_EQ(faults[1].kind, CheckFaultKind::kResultWord);
+  EXPECT_TRUE(faults[1].text == expected)
+      << "every move named: " << faults[1].text.substr(0, 100) << "...";
 }
 
-// A tree of a thousand refused moves: the first hundred faults are described, the rest counted.
+// A tree of a thousand refused moves: the first hundred faults are described, the rest counted
+// by the last.
 TEST(HostileTrees, FaultsBeyondAHundredAreCounted) {
   SolutionTree t;
   const NodeId root = t.Add(kNoNode, "");
   for (int i = 0; i < 1000; ++i) t.Add(root, "Zz");
   t.Add(root, "CC 11");
-  const std::vector<std::string> faults = CheckProblem(WithTree(t));
-  ASSERT_EQ(faults.size(), 101u);
-  EXPECT_EQ(faults[0], "move Zz is not on the board (line Zz)");
-  EXPECT_EQ(faults[100], "and 900 more faults");
+  const std::vector<CheckFault> faults = CheckProblem(WithTree(t));
+  ASSERT_EQ(faults.size(), 100u);
+  EXPECT_EQ(faults[0].text, "move Zz is not on the board (line Zz)");
+  EXPECT_EQ(faults[99].text, "move Zz is not on the board (line Zz); and 900 more faults");
 }
 
 }  // namespace

@@ -171,6 +171,80 @@ TEST(DataFile, CollectionFolderBuildsWritesAndReadsBack) {
   EXPECT_EQ(report.problems.size(), 2u);
 }
 
+// A folder whose comments do not fit in one shared list of 255: every problem keeps its own
+// list in the Remarks column, the data file loads as before, and the comments show.
+TEST(DataFile, EveryCommentIsKeptWhenTheSharedListIsFull) {
+  TempFolder dir;
+  for (int i = 1; i <= 300; ++i) {
+    dir.Write(
+        "many/p" + std::to_string(1000 + i) + ".sgf",
+        "(;FF[4]GM[1]SZ[19]AB[aa]AW[ba]PL[B];B[ca]C[Correct. Remark " + std::to_string(i) + ".])");
+  }
+  BuildReport report;
+  BuildFromSources({(dir.Path() / "many").string()}, {}, &report);
+  ASSERT_EQ(report.problems.size(), 300u);
+  EXPECT_TRUE(report.perProblemRemarks);
+  EXPECT_EQ(report.remarksLeftOut, 0);
+  EXPECT_EQ(report.remarks.Lines(), std::vector<std::string>{""});  // Remark.txt is empty
+  const DataProblem& last = report.problems.back();
+  ASSERT_TRUE(last.remarks.has_value());
+  EXPECT_EQ(*last.remarks, (std::vector<std::string>{"", "Correct. Remark 300."}));
+
+  const std::string file = (dir.Path() / "many.dgo").string();
+  std::string error;
+  ASSERT_TRUE(WriteDataFile(report.problems, file, &error)) << error;
+  std::vector<DataProblem> back;
+  ASSERT_TRUE(ReadDataFile(file, &back, &error)) << error;
+  ASSERT_EQ(back.size(), 300u);
+  EXPECT_EQ(back.back(), last);
+  std::vector<std::string> entries;
+  ASSERT_TRUE(CollectionEntries(file, 0, &entries, &error)) << error;
+  EXPECT_EQ(entries.size(), 300u);
+
+  // The problem's own list comes before the shared one.
+  PlaySession play(back.back(), {"", "a shared remark"});
+  EXPECT_EQ(play.Step("CA").statusRight, "Correct. Remark 300.");
+}
+
+// When every comment fits in the shared list the data file is written as it always was: no
+// Remarks column, the nodes index Remark.txt.
+TEST(DataFile, CommentsThatFitShareOneList) {
+  TempFolder dir;
+  dir.Write("few/a.sgf", kLive);
+  dir.Write("few/b.sgf", "(;AB[ab]AW[ac];B[ca]C[Correct. Two eyes.])");
+  BuildReport report;
+  BuildFromSources({(dir.Path() / "few").string()}, {}, &report);
+  ASSERT_EQ(report.problems.size(), 2u);
+  EXPECT_FALSE(report.perProblemRemarks);
+  EXPECT_EQ(report.remarks.Lines(),
+            (std::vector<std::string>{"", "Wrong. It dies.", "Correct. Two eyes."}));
+  SolutionTree tree;
+  ASSERT_EQ(tree.LoadSolution(report.problems[1].solution), SolutionTree::LoadResult::kLoaded);
+  EXPECT_EQ(TreeOutline(tree), "((CA 1#2))");
+  const std::string file = (dir.Path() / "few.dgo").string();
+  std::string error;
+  ASSERT_TRUE(WriteDataFile(report.problems, file, &error)) << error;
+  std::vector<DataProblem> back;
+  ASSERT_TRUE(ReadDataFile(file, &back, &error)) << error;
+  for (const DataProblem& p : back) EXPECT_FALSE(p.remarks.has_value());
+}
+
+// A GB-encoded file without CA: the build says what it assumed, and the remark is Chinese text.
+TEST(DataFile, TheBuildSaysWhichEncodingItAssumed) {
+  TempFolder dir;
+  // "(;AB[aa];B[bb]C[正解，白死])" in GB18030.
+  dir.Write("gb/a.sgf", "(;AB[aa];B[bb]C[\xD5\xFD\xBD\xE2\xA3\xAC\xB0\xD7\xCB\xC0])");
+  BuildReport report;
+  BuildFromSources({(dir.Path() / "gb").string()}, {}, &report);
+  ASSERT_EQ(report.problems.size(), 1u);
+  ASSERT_EQ(report.notes.size(), 1u);
+  EXPECT_NE(report.notes[0].find("a.sgf: no CA, not valid UTF-8: read as GB18030"),
+            std::string::npos)
+      << report.notes[0];
+  EXPECT_EQ(report.encodings["GB18030, assumed"], 1);
+  EXPECT_EQ(report.remarks.Lines(), (std::vector<std::string>{"", "正解，白死"}));
+}
+
 TEST(DataFile, UnreadableSourcesAreErrors) {
   TempFolder dir;
   dir.Write("c/manifest.txt", "group one\n");
@@ -200,10 +274,16 @@ DataProblem WithTree(const SolutionTree& tree, std::optional<int> result2 = 1,
   return p;
 }
 
-// First fault, or "" when none.
+// The first fault's text, or "" when none.
 std::string FirstFault(const DataProblem& p) {
-  const std::vector<std::string> faults = CheckProblem(p);
-  return faults.empty() ? "" : faults.front();
+  const std::vector<CheckFault> faults = CheckProblem(p);
+  return faults.empty() ? "" : faults.front().text;
+}
+
+// The kind of the first fault, as counted in the build summary.
+std::string FirstKind(const DataProblem& p) {
+  const std::vector<CheckFault> faults = CheckProblem(p);
+  return faults.empty() ? "" : CheckFaultName(faults.front().kind);
 }
 
 TEST(Check, SoundTreesPassAndEachFaultIsNamed) {
@@ -222,37 +302,38 @@ TEST(Check, SoundTreesPassAndEachFaultIsNamed) {
     std::string black;
     std::string white;
     const char* fault;
+    const char* kind = "";
   };
   std::vector<Case> cases;
   {
     SolutionTree t;
     t.Add(t.Add(kNoNode, ""), "AA 11");
-    cases.push_back(
-        {"move on a set-up stone", std::move(t), 1, "AA", "", "move AA is illegal (line AA)"});
+    cases.push_back({"move on a set-up stone", std::move(t), 1, "AA", "",
+                     "move AA is illegal (line AA)", "illegal move"});
   }
   {
     SolutionTree t;
     t.Add(t.Add(t.Add(kNoNode, ""), "CC"), "CC 11");
-    cases.push_back(
-        {"reply on the user's stone", std::move(t), 1, "", "", "move CC is illegal (line CC-CC)"});
+    cases.push_back({"reply on the user's stone", std::move(t), 1, "", "",
+                     "move CC is illegal (line CC-CC)", "illegal move"});
   }
   {
     SolutionTree t;
     t.Add(t.Add(t.Add(kNoNode, ""), "CC"), "Cz 11");
     cases.push_back({"reply off the board", std::move(t), 1, "", "",
-                     "move Cz is not on the board (line CC-Cz)"});
+                     "move Cz is not on the board (line CC-Cz)", "move off the board"});
   }
   {
     SolutionTree t;
     t.Add(t.Add(t.Add(kNoNode, ""), "CC"), "D");
     cases.push_back({"text without a point", std::move(t), 1, "", "",
-                     "node text 'D' holds no point (line CC-D)"});
+                     "node text 'D' holds no point (line CC-D)", "node without a point"});
   }
   {
     SolutionTree t;
     t.Add(t.Add(t.Add(kNoNode, ""), "CC"), "DD");
-    cases.push_back(
-        {"no success", std::move(t), 1, "", "", "no clean success from the start position"});
+    cases.push_back({"no success", std::move(t), 1, "", "",
+                     "no clean success from the start position", "no clean success"});
   }
   {
     SolutionTree t;
@@ -262,35 +343,41 @@ TEST(Check, SoundTreesPassAndEachFaultIsNamed) {
     t.Add(root, "FF 11");
     cases.push_back({"flagged reply below a flagged user move", std::move(t), 1, "", "",
                      "a successful line ends in Data error(1): a flagged reply lies below the "
-                     "flagged user move (line CC-DD-EE)"});
+                     "flagged user move (line CC-DD-EE)",
+                     "line ends in Data error(1)"});
   }
   {
     SolutionTree t;
     t.Add(t.Add(kNoNode, ""), "CC 10");
     cases.push_back({"result word disagrees", std::move(t), 1, "", "",
-                     "success says 'dies' but Result2 says 'lives' (line CC)"});
+                     "success says 'dies' but Result2 says 'lives' (line CC)",
+                     "result word disagrees with Result2"});
   }
   {
     SolutionTree t;
     t.Add(t.Add(kNoNode, ""), "CC 11");
     cases.push_back({"result word without Result2", std::move(t), std::nullopt, "", "",
-                     "success says 'lives' but Result2 says 'nothing' (line CC)"});
+                     "success says 'lives' but Result2 says 'nothing' (line CC)",
+                     "result word disagrees with Result2"});
   }
   {
     SolutionTree t;
     t.Add(t.Add(t.Add(kNoNode, ""), "AA"), "TT 11");
     cases.push_back({"no room for a move elsewhere", std::move(t), 1,
                      "PPPQPRPSQPQQQRQSRPRQRRRSSPSQSRSS", "",
-                     "no empty point in the far corner for a move elsewhere (line AA-TT)"});
+                     "no empty point in the far corner for a move elsewhere (line AA-TT)",
+                     "no room for a move elsewhere"});
   }
   {
     SolutionTree t;
     t.Add(t.Add(kNoNode, ""), "CC 11");
     cases.push_back({"set-up on one point twice", std::move(t), 1, "AA", "AA",
-                     "the set-up does not stand on the board as written"});
+                     "the set-up does not stand on the board as written",
+                     "set-up not on the board"});
   }
   for (const Case& c : cases) {
     EXPECT_EQ(FirstFault(WithTree(c.tree, c.result2, c.black, c.white)), c.fault) << c.name;
+    EXPECT_EQ(FirstKind(WithTree(c.tree, c.result2, c.black, c.white)), c.kind) << c.name;
   }
   // A stream that ends inside a record.
   SolutionTree t;
@@ -298,9 +385,11 @@ TEST(Check, SoundTreesPassAndEachFaultIsNamed) {
   DataProblem cut = WithTree(t);
   cut.solution.resize(cut.solution.size() - 3);
   EXPECT_EQ(FirstFault(cut), "Data corrupted: the solution stream ends inside a record");
+  EXPECT_EQ(FirstKind(cut), "Data corrupted");
   DataProblem none = WithTree(t);
   none.solution.clear();
   EXPECT_EQ(FirstFault(none), "no solution tree");
+  EXPECT_EQ(FirstKind(none), "no solution tree");
 }
 
 // ---- Play ------------------------------------------------------------------------------------

@@ -156,6 +156,29 @@ TEST_F(JudgeTest, FlaggedUserMovesAreReportedInTurn) {
   }
 }
 
+// A problem that keeps its own remark list shows its lines; the others use the shared list.
+TEST_F(JudgeTest, AProblemsOwnRemarkListComesBeforeTheSharedOne) {
+  SolutionTree t;
+  t.Add(t.Add(kNoNode, ""), "CC 11", "", "2");
+  SolvingLanguage language;
+  language.remarks = {"", "shared one", "shared two"};
+  controller.SetLanguage(language);
+  const int shared = AddProblem(7, t);
+  const int own = AddProblem(8, t);
+  problems.table[8].remarks = std::vector<std::string>{"", "own one", "黑死"};
+  Open(own);
+  Click("CC");
+  EXPECT_EQ(ui.statusRight, "黑死");
+  Open(shared);
+  Click("CC");
+  EXPECT_EQ(ui.statusRight, "shared two");
+  // An own list without that line shows nothing rather than a line of the shared list.
+  problems.table[8].remarks = std::vector<std::string>{""};
+  Open(own);
+  Click("CC");
+  EXPECT_EQ(ui.statusRight, "");
+}
+
 // U 'CC' with replies R1 'DD' and R2 'DE', each answered by a winning user move.
 SolutionTree TwoReplies(const char* r1Flags = "") {
   SolutionTree t;

@@ -28,7 +28,7 @@ std::optional<int> ParseNumber(std::string_view text) {
 int Usage() {
   std::cerr << "usage:\n"
                "  zendra-db build SRC... -o FILE.dgo [--group G] [--level L] [--remarks FILE]"
-               " [--strict] [--collections-only] [--json]\n"
+               " [--strict] [--collections-only] [--shared-remarks] [--json]\n"
                "  zendra-db list FILE [--group G] [--json]\n"
                "  zendra-db show FILE NUMBER [--remarks FILE] [--json]\n"
                "  zendra-db check FILE [--json]\n"
@@ -59,6 +59,8 @@ bool ParseArgs(const std::vector<std::string>& argv, Args* args, std::string* er
       args->strict = true;
     } else if (a == "--collections-only") {
       args->collectionsOnly = true;
+    } else if (a == "--shared-remarks") {
+      args->sharedRemarks = true;
     } else if (a == "--board") {
       args->board = true;
     } else if (a == "-o" || a == "--output") {
@@ -101,6 +103,7 @@ int Build(const Args& args) {
   if (args.group) options.group = *args.group;
   if (args.level) options.level = *args.level;
   options.collectionsOnly = args.collectionsOnly;
+  options.sharedRemarks = args.sharedRemarks;
   const auto start = std::chrono::steady_clock::now();
   BuildReport report;
   BuildFromSources(args.positional, options, &report);
@@ -116,7 +119,18 @@ int Build(const Args& args) {
               << ",\"written\":" << (written ? "true" : "false") << ",\"files\":" << report.files
               << ",\"imported\":" << report.problems.size() << ",\"refused\":" << refused
               << ",\"seconds\":" << seconds << ",\"remarks\":" << report.remarks.Lines().size() - 1
-              << ",\"remarksDropped\":" << report.remarks.Dropped() << ",\"refusedByReason\":{";
+              << ",\"perProblemRemarks\":" << (report.perProblemRemarks ? "true" : "false")
+              << ",\"remarksDropped\":" << report.remarksLeftOut
+              << ",\"droppedLines\":" << report.droppedLines << ",\"notes\":[";
+    for (std::size_t i = 0; i < report.notes.size(); ++i) {
+      std::cout << (i ? "," : "") << JsonString(report.notes[i]);
+    }
+    std::cout << "],\"encodings\":{";
+    for (auto it = report.encodings.begin(); it != report.encodings.end(); ++it) {
+      std::cout << (it == report.encodings.begin() ? "" : ",") << JsonString(it->first) << ":"
+                << it->second;
+    }
+    std::cout << "},\"refusedByReason\":{";
     bool first = true;
     for (const auto& [reason, count] : report.refusedByReason) {
       std::cout << (first ? "" : ",") << JsonString(reason) << ":" << count;
@@ -133,6 +147,8 @@ int Build(const Args& args) {
     if (!error.empty()) std::cout << (report.errors.empty() ? "" : ",") << JsonString(error);
     std::cout << "]}\n";
   } else {
+    for (const std::string& w : report.warnings) std::cerr << w << "\n";
+    for (const std::string& n : report.notes) std::cerr << n << "\n";
     for (const std::string& r : report.refusals) std::cerr << r << "\n";
     for (const std::string& e : report.errors) std::cerr << "error: " << e << "\n";
     if (!error.empty()) std::cerr << "error: " << error << "\n";
@@ -141,14 +157,23 @@ int Build(const Args& args) {
     for (const auto& [reason, count] : report.refusedByReason) {
       std::cout << "  refused " << count << ": " << reason << "\n";
     }
-    if (report.remarks.Dropped() > 0) {
-      std::cout << "  " << report.remarks.Dropped() << " remarks left out: the list is full\n";
+    for (const auto& [encoding, count] : report.encodings) {
+      std::cout << "  " << count << " files read as " << encoding << "\n";
+    }
+    if (report.droppedLines > 0) {
+      std::cout << "  " << report.droppedLines
+                << " wrong lines dropped (illegal moves or set-up)\n";
+    }
+    std::cout << "  remarks: "
+              << (report.perProblemRemarks ? "one list per problem" : "one shared list") << "\n";
+    if (report.remarksLeftOut > 0) {
+      std::cout << "  " << report.remarksLeftOut << " remarks left out: a problem's list is full\n";
     }
     if (written) std::cout << "wrote " << args.output << "\n";
   }
   if (!written) return 1;
   // Strict: every problem imported and every comment kept in the remark list.
-  return args.strict && (refused > 0 || report.remarks.Dropped() > 0) ? 1 : 0;
+  return args.strict && (refused > 0 || report.remarksLeftOut > 0) ? 1 : 0;
 }
 
 // ---- list ----------------------------------------------------------------------------------
@@ -199,7 +224,9 @@ int Show(const Args& args) {
   const auto problem = LoadOne(args.positional[0], args.positional[1]);
   if (!problem) return 1;
   SolvingLanguage language;
-  language.remarks = ReadRemarkFile(RemarkPath(args, args.positional[0]));
+  // The problem's own remark list when the data file keeps one, else the shared list.
+  language.remarks =
+      problem->remarks ? *problem->remarks : ReadRemarkFile(RemarkPath(args, args.positional[0]));
   LattixEngine board;
   const char first = problem->firstToPlay.empty() ? 'B' : problem->firstToPlay[0];
   board.SetFirstToPlay(first == 'W' ? kWhite : kBlack);
@@ -278,15 +305,15 @@ int Check(const Args& args) {
   int failed = 0;
   if (args.json) std::cout << "{\"problems\":" << problems.size() << ",\"failures\":[";
   for (const DataProblem& p : problems) {
-    const std::vector<std::string> faults = CheckProblem(p);
+    const std::vector<CheckFault> faults = CheckProblem(p);
     if (faults.empty()) continue;
     std::string joined;
-    for (const std::string& f : faults) joined += (joined.empty() ? "" : "; ") + f;
+    for (const CheckFault& f : faults) joined += (joined.empty() ? "" : "; ") + f.text;
     if (args.json) {
       std::cout << (failed ? "," : "") << "{\"number\":" << p.number << ",\"group\":" << p.group
                 << ",\"num\":" << p.num << ",\"faults\":[";
       for (std::size_t i = 0; i < faults.size(); ++i) {
-        std::cout << (i ? "," : "") << JsonString(faults[i]);
+        std::cout << (i ? "," : "") << JsonString(faults[i].text);
       }
       std::cout << "]}";
     } else {

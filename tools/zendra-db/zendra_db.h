@@ -1,7 +1,7 @@
 // zendra-db: builds, lists, shows, checks and plays problem data files.
 //
 //   zendra-db build SRC... -o FILE.dgo [--group G] [--level L] [--remarks FILE] [--strict]
-//                   [--collections-only]
+//                   [--collections-only] [--shared-remarks]
 //   zendra-db list FILE [--group G]
 //   zendra-db show FILE NUMBER
 //   zendra-db check FILE
@@ -31,6 +31,7 @@ struct Args {
   bool strict = false;
   bool board = false;
   bool collectionsOnly = false;
+  bool sharedRemarks = false;
 };
 
 // A whole decimal number that fits an int ("-3", "12"); nothing for anything else ("-", "1x",
