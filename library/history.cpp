@@ -116,9 +116,13 @@ std::string History::Open() {
   const bool unavailable = table_.LastLoadFailure() == LoadFailure::kUnavailable;
   table_.Close();
   CreateFresh();
+  // The messages below name the file themselves.
+  if (const std::string named = "\"" + path_ + "\": "; error.rfind(named, 0) == 0) {
+    error.erase(0, named.size());
+  }
   if (unavailable) {
     // Nothing is wrong with the file itself: keep it, and add this run's counts to its rows.
-    return "The history file could not be read now (" + error +
+    return "The history file \"" + path_ + "\" could not be read now (" + error +
            "). It was left as it is; your earlier progress is not shown in this run, and what "
            "you do now is added to it." +
            (notWriting.empty() ? "" : " " + notWriting);
