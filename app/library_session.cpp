@@ -1,5 +1,7 @@
 #include "app/library_session.h"
 
+#include <utility>
+
 #include "library/history.h"
 #include "library/level_estimate.h"
 #include "library/problem_database.h"
@@ -34,6 +36,9 @@ void LibrarySession::HookHistory() {
   impl_->history.OnSolvedCountChanged = [this](int32_t value) {
     if (OnSolvedCountChanged) OnSolvedCountChanged(value);
   };
+  impl_->history.OnStorageProblem = [this](const std::string& message) {
+    if (OnStorageProblem) OnStorageProblem(message);
+  };
 }
 
 LibrarySession::~LibrarySession() = default;
@@ -43,9 +48,35 @@ const std::string& LibrarySession::HistoryFile() const { return impl_->history.P
 
 std::string LibrarySession::OpenHistory() { return impl_->history.Open(); }
 
+void LibrarySession::KeepHistoryFromWriting(const std::string& reason) {
+  impl_->history.KeepFromWriting(reason);
+}
+
 CollectionResult LibrarySession::OpenCollection(int group) {
-  const ProblemDatabase::CollectionLoad load =
+  ProblemDatabase::CollectionLoad load =
       impl_->database.OpenCollection(group, impl_->history.Table(), impl_->text);
+  const bool fromSettings = std::exchange(fromSettings_, false);
+  if (fromSettings && load.outcome == ProblemDatabase::Outcome::kLoaded &&
+      impl_->database.ProblemList().empty()) {
+    // The stored number names no collection of this data file: open the first one it holds.
+    std::optional<int> first;
+    TableStore& problems = impl_->database.Problems();
+    for (problems.First(); !problems.Eof(); problems.Next()) {
+      const int g = problems.AsInteger("Group1");
+      if (!first || g < *first) first = g;
+    }
+    if (first) {
+      load = impl_->database.OpenCollection(*first, impl_->history.Table(), impl_->text);
+      if (load.outcome == ProblemDatabase::Outcome::kLoaded) {
+        const std::string caption = CollectionCaption(*first, Localizer{});
+        load.message = "The collection saved in the settings (" + std::to_string(group) +
+                       ") is not in the data file \"" + impl_->database.DataFilePath() +
+                       "\"; the first one it holds, " +
+                       (caption.empty() ? std::to_string(*first) : caption) +
+                       ", is opened instead.";
+      }
+    }
+  }
   CollectionResult r;
   r.message = load.message;
   switch (load.outcome) {

@@ -38,10 +38,15 @@ class LibrarySession {
   void Reopen(std::string dataFile, std::string historyFile);
 
   // Loads or creates the history table; a text for the user when the old file could not be
-  // read (it was set aside), else empty.
+  // read (it was set aside, or left as it was for now), else empty.
   std::string OpenHistory();
+  // This run writes no history file, for `reason` (said by OpenHistory). Call before it.
+  void KeepHistoryFromWriting(const std::string& reason);
   // Opens collection `group` and builds its problem list.
   CollectionResult OpenCollection(int group);
+  // The next OpenCollection opens a number read from the settings: when the data file holds
+  // no problem of that collection, the first collection it holds opens instead, with a message.
+  void NextCollectionFromSettings() { fromSettings_ = true; }
   // The collection loaded last, -1 before any load succeeded.
   int OpenCollectionNumber() const;
   // The problem list of the open collection.
@@ -74,11 +79,14 @@ class LibrarySession {
   std::function<void(int label, const std::string& text)> OnLabelChanged;
   // Called with the open problem's new solved count.
   std::function<void(int solvedCount)> OnSolvedCountChanged;
+  // Called once when counted progress cannot be written, with a plain text for the player.
+  std::function<void(const std::string& text)> OnStorageProblem;
 
  private:
   struct Impl;
   void HookHistory();  // forwards the history's label and count changes
   std::unique_ptr<Impl> impl_;
+  bool fromSettings_ = false;
 };
 
 }  // namespace zendra

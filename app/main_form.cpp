@@ -35,9 +35,11 @@
 #include "app/qt_ports.h"
 #include "app/settings.h"
 #include "app/status_bar.h"
+#include "app/window_notices.h"
 #include "board/widget/lattix.h"
 #include "index/go_index.h"
 #include "library/navigation.h"
+#include "library/remark_file.h"
 #include "solving/solving_controller.h"
 
 namespace zendra {
@@ -253,6 +255,7 @@ void TLattixMainForm::CreateWidgets() {
     if (const char* name = HistoryLabelName(label)) SetLabel(labels_[name], text);
   };
   library_->OnSolvedCountChanged = [this](int solved) { GoIndex1->SetSolvedCount(solved); };
+  library_->OnStorageProblem = [this](const std::string& text) { ShowStorageProblem(text); };
 }
 
 void TLattixMainForm::CreateSolving() {
@@ -563,13 +566,9 @@ void TLattixMainForm::CreateCommands() {
 }
 
 void TLattixMainForm::LoadRemarks() {
-  QFile file(RemarkFileFor(QString::fromStdString(paths_.dataFile)));
-  if (!file.open(QIODevice::ReadOnly)) return;
-  while (!file.atEnd()) {
-    QByteArray line = file.readLine();
-    while (line.endsWith('\n') || line.endsWith('\r')) line.chop(1);
-    remarks_.push_back(line.toStdString());
-  }
+  if (!LoadRemarkFile(RemarkFileFor(QString::fromStdString(paths_.dataFile)).toStdString(),
+                      &remarks_, nullptr))
+    return;
   SolvingLanguage language = controller_->Language();
   language.remarks = remarks_;
   controller_->SetLanguage(std::move(language));
@@ -618,17 +617,12 @@ void TLattixMainForm::FirstActivation() {
   if (m.delay) TrackBar1->setValue(*m.delay);
   controller_->SetDelay(TrackBar1->value());
 
-  const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-  const QRect available = screen ? screen->availableGeometry() : QRect(0, 0, 640, 480);
-  const QSize fallback = DefaultWindowSize(available.size());
-  const QSize size(m.width.value_or(fallback.width()), m.height.value_or(fallback.height()));
-  resize(size.expandedTo(minimumSize()));
-  if (m.top || m.left) {
-    move(m.left.value_or(x()), m.top.value_or(y()));
-  } else {
-    const QRect frame = frameGeometry();
-    move(available.center() - QPoint(frame.width() / 2, frame.height() / 2));
-  }
+  // The stored place, kept on a screen and within its size.
+  const QList<QRect> screens = AvailableScreenAreas(*this);
+  const QSize fallback = DefaultWindowSize(screens.value(0, QRect(0, 0, 640, 480)).size());
+  const QRect place = RestoredGeometry(m, screens, pos(), fallback, minimumSize());
+  resize(place.size());
+  move(place.topLeft());
 
   const std::string historyMessage = library_->OpenHistory();
   historyOpen_ = true;
@@ -636,6 +630,7 @@ void TLattixMainForm::FirstActivation() {
   if (paths_.firstCollection >= 0) {
     OpenCollection(paths_.firstCollection);
   } else {
+    library_->NextCollectionFromSettings();
     OpenCollection(m.database, m.topRow);
   }
   savedRadius_ = Lattix1->Radius();
@@ -656,7 +651,8 @@ void TLattixMainForm::SaveOnClose() {
   if (library_->OpenCollectionNumber() >= 0) c.database = library_->OpenCollectionNumber();
   c.topRow = GoIndex1->TopRow();
   c.selected = GoIndex1->Selected();
-  if (!(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen))) {
+  if (!(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)) &&
+      SaneGeometry(QRect(pos(), size()), AvailableScreenAreas(*this))) {
     c.height = height();
     c.width = width();
     c.top = y();
@@ -677,7 +673,8 @@ void TLattixMainForm::SaveOnClose() {
   }
   if (historyOpen_) {
     std::string error;
-    library_->SaveHistory(&error);
+    if (!library_->SaveHistory(&error))
+      ShowStorageProblem("Your progress of this session could not be saved.\n\n" + error + ".");
   }
 }
 
@@ -946,6 +943,10 @@ void TLattixMainForm::ShowTip(int) {}
 void TLattixMainForm::HideTips() {}
 
 void TLattixMainForm::Beep() { QApplication::beep(); }
+
+void TLattixMainForm::ShowStorageProblem(const std::string& text) {
+  ShowStorageNotice(this, Q(text));
+}
 
 bool TLattixMainForm::ProblemSelected() const {
   return GoIndex1->Count() > 0 && GoIndex1->Selected() >= 0;

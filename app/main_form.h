@@ -135,6 +135,7 @@ class TLattixMainForm : public QMainWindow, private SolvingUi {
   void ShowTip(int which) override;
   void HideTips() override;
   void Beep() override;
+  void ShowStorageProblem(const std::string& text) override;
   bool ProblemSelected() const override;
   void ProcessPendingRepaints() override;
   void RunNextProblem() override;

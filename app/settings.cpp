@@ -1,6 +1,7 @@
 #include "app/settings.h"
 
 #include <QSettings>
+#include <algorithm>
 
 namespace zendra {
 namespace {
@@ -30,6 +31,46 @@ QSize DefaultWindowSize(QSize screen) {
   if (w > 640) w = w * 7 / 8;
   if (h > 480) h = h * 7 / 8;
   return {w, h};
+}
+
+QRect RestoredGeometry(const MainSettings& m, const QList<QRect>& screens, QPoint current,
+                       QSize fallback, QSize minimum) {
+  // Beyond this no screen lies; it keeps the arithmetic below far from overflow.
+  static constexpr int kFar = 1 << 20;
+  const auto bound = [](int v) { return std::clamp(v, -kFar, kFar); };
+  QSize size(m.width && *m.width > 0 ? std::min(*m.width, kFar) : fallback.width(),
+             m.height && *m.height > 0 ? std::min(*m.height, kFar) : fallback.height());
+  const bool placed = m.top || m.left;
+  QPoint pos(bound(m.left.value_or(current.x())), bound(m.top.value_or(current.y())));
+
+  // The screen the stored place lies on most, else the window's own.
+  QRect screen = screens.isEmpty() ? QRect(0, 0, 640, 480) : screens.front();
+  if (placed) {
+    const QRect wanted(pos, size);
+    long long best = 0;
+    for (const QRect& s : screens) {
+      const QRect common = s.intersected(wanted);
+      const long long area = static_cast<long long>(common.width()) * common.height();
+      if (area > best) {
+        best = area;
+        screen = s;
+      }
+    }
+  }
+  size = size.boundedTo(screen.size()).expandedTo(minimum);
+  if (!placed) pos = screen.center() - QPoint(size.width() / 2, size.height() / 2);
+  pos.setX(std::clamp(pos.x(), screen.left(),
+                      std::max(screen.left(), screen.right() + 1 - size.width())));
+  pos.setY(std::clamp(pos.y(), screen.top(),
+                      std::max(screen.top(), screen.bottom() + 1 - size.height())));
+  return QRect(pos, size);
+}
+
+bool SaneGeometry(const QRect& frame, const QList<QRect>& screens) {
+  if (frame.width() <= 0 || frame.height() <= 0) return false;
+  return std::any_of(screens.begin(), screens.end(), [&](const QRect& s) {
+    return s.intersects(frame) && frame.width() <= s.width() && frame.height() <= s.height();
+  });
 }
 
 MainSettings ReadMainSettings(QSettings& s) {

@@ -3,6 +3,8 @@
 // application "Lattix", group "Zendra"). Switches are "1" / "0", numbers are decimal.
 #pragma once
 
+#include <QList>
+#include <QRect>
 #include <QSize>
 #include <QString>
 #include <optional>
@@ -62,6 +64,17 @@ struct ClosingState {
 // The window size used when none is stored: each side of the screen, cut to 7/8 when it is
 // larger than 640 x 480 in that direction.
 QSize DefaultWindowSize(QSize screen);
+
+// Where the window goes at the first activation: the stored size (else `fallback`) and the
+// stored position (else `current` for a missing one, or centred when neither is stored), kept
+// on one of the available screen areas `screens` (the window's own first): no larger than that
+// screen, no smaller than `minimum`, and moved onto it where it would lie beside it.
+QRect RestoredGeometry(const MainSettings& m, const QList<QRect>& screens, QPoint current,
+                       QSize fallback, QSize minimum);
+
+// True when a window at `frame` (its position and size) lies on one of the `screens` and is no
+// larger than it; only such a place is written back.
+bool SaneGeometry(const QRect& frame, const QList<QRect>& screens);
 
 // Reads the values from `settings` (already in the group "Zendra"). When the group holds no
 // value at all, the defaults stand.

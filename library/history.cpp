@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <cstdio>
+#include <limits>
 #include <utility>
 
 namespace zendra {
@@ -58,6 +59,11 @@ bool HasHistoryColumns(const TableStore& table, std::string* error) {
   return true;
 }
 
+// One more, never past the largest value a counter holds.
+int32_t Plus1(int32_t value) {
+  return value == std::numeric_limits<int32_t>::max() ? value : value + 1;
+}
+
 }  // namespace
 
 HistoryCounterValues ReadHistoryRow(const TableStore& history) {
@@ -77,7 +83,9 @@ HistoryCounterValues ReadHistoryRow(const TableStore& history) {
 }
 
 History::History(std::string path, Localizer text)
-    : path_(std::move(path)), text_(std::move(text)), table_(kHistoryTableName) {}
+    : path_(std::move(path)), text_(std::move(text)), table_(kHistoryTableName), file_(path_) {}
+
+void History::KeepFromWriting(std::string reason) { notWritingReason_ = std::move(reason); }
 
 bool History::CreateFresh() {
   std::vector<FieldDef> fields;
@@ -88,20 +96,37 @@ bool History::CreateFresh() {
 }
 
 std::string History::Open() {
-  writable_ = true;
   storageError_.clear();
+  pending_.clear();
+  storageFailing_ = false;
+  writable_ = notWritingReason_.empty();
+  const std::string notWriting =
+      writable_ ? std::string()
+                : "Your progress cannot be saved in this run: " + notWritingReason_ + ".";
   if (!Exists(path_)) {
     CreateFresh();
-    return {};
+    return notWriting;
   }
   std::string error;
   if (table_.LoadFromFile(path_, &error) && HasHistoryColumns(table_, &error) &&
       table_.AddIndex("ByAuto1", "Auto1", "primary", &error) &&
       table_.SetOrdering("Auto1", &error)) {
-    return {};
+    return notWriting;
   }
+  const bool unavailable = table_.LastLoadFailure() == LoadFailure::kUnavailable;
   table_.Close();
   CreateFresh();
+  // The messages below name the file themselves.
+  if (const std::string named = "\"" + path_ + "\": "; error.rfind(named, 0) == 0) {
+    error.erase(0, named.size());
+  }
+  if (unavailable) {
+    // Nothing is wrong with the file itself: keep it, and add this run's counts to its rows.
+    return "The history file \"" + path_ + "\" could not be read now (" + error +
+           "). It was left as it is; your earlier progress is not shown in this run, and what "
+           "you do now is added to it." +
+           (notWriting.empty() ? "" : " " + notWriting);
+  }
 
   // Keep the unreadable file (and any journal of it) under a name of its own.
   std::string kept;
@@ -109,7 +134,7 @@ std::string History::Open() {
     std::string candidate = path_ + ".unreadable" + (n == 1 ? "" : "-" + std::to_string(n));
     if (!Exists(candidate) && !Exists(candidate + "-journal")) kept = candidate;
   }
-  if (!kept.empty() && std::rename(path_.c_str(), kept.c_str()) == 0) {
+  if (writable_ && !kept.empty() && std::rename(path_.c_str(), kept.c_str()) == 0) {
     if (Exists(path_ + "-journal")) {
       std::rename((path_ + "-journal").c_str(), (kept + "-journal").c_str());
     }
@@ -166,68 +191,115 @@ void History::ShowCounters(int position) {
            c.StudyBeforeSolve > 0 ? CountText("trial count: ", kGbStudy, c.StudyBeforeSolve) : "");
 }
 
-void History::WriteColumns(std::initializer_list<std::pair<const char*, int32_t>> columns) {
+void History::WriteColumns(std::initializer_list<std::pair<const char*, int32_t>> columns,
+                           HistoryChange change) {
   storageError_.clear();
   if (!table_.Edit()) {
     storageError_ = "No history row to write";
     return;
   }
   for (const auto& [name, value] : columns) table_.SetInteger(name, value);
+  // Rows the collection loads added and the file may lack go with this change.
+  const bool rowsWaiting = table_.ChangeCount() > 0;
   if (!table_.Post(&storageError_)) {
     table_.Cancel();
     return;
   }
-  if (writable_) table_.PersistCurrentRow(path_, &storageError_);
+  if (!writable_) return;
+  change.number = table_.AsInteger("Auto1");
+  pending_.push_back(std::move(change));
+  FlushCounted(rowsWaiting);
+}
+
+void History::FlushCounted(bool allRows) {
+  if (Flush(allRows, &storageError_) || storageFailing_) return;
+  storageFailing_ = true;
+  if (OnStorageProblem) {
+    OnStorageProblem("Your progress cannot be saved for now.\n\n" + storageError_ +
+                     ".\n\nYou can go on playing: what you do is kept and written into the "
+                     "history file as soon as that works again.");
+  }
+}
+
+bool History::Flush(bool allRows, std::string* error) {
+  std::vector<int32_t> rows;
+  if (allRows) {
+    // Walk the rows, then put the cursor back on the open problem's row.
+    const bool placed = !table_.Eof() || !table_.Bof();
+    const int32_t current = table_.AsInteger("Auto1");
+    for (table_.First(); !table_.Eof(); table_.Next()) {
+      if (!table_.IsNull("Auto1")) rows.push_back(table_.AsInteger("Auto1"));
+    }
+    if (placed) PlaceOnProblem(current);
+  }
+  std::string message;
+  if (!file_.Write(rows, pending_, &message)) {
+    if (error) *error = message;
+    return false;
+  }
+  pending_.clear();
+  table_.MergeChangeLog();
+  storageFailing_ = false;
+  return true;
 }
 
 void History::CountSolved() {
-  SetSolvedCount(counters_.SolvedCount + 1);
+  SetSolvedCount(Plus1(counters_.SolvedCount));
   SetLabel(CounterLabel::kSuccess, text_.Pick("Solved", kGbSolved));
-  WriteColumns({{"SolvedCount", counters_.SolvedCount}});
+  WriteColumns({{"SolvedCount", counters_.SolvedCount}}, {{}, {{"SolvedCount", 1}}, false});
 }
 
 void History::CountFailure() {
-  ++counters_.FailedCount;
-  if (counters_.SolvedCount < 1) ++counters_.FailedCountBeforeSolve;
+  const bool beforeSolve = counters_.SolvedCount < 1;
+  counters_.FailedCount = Plus1(counters_.FailedCount);
+  if (beforeSolve) counters_.FailedCountBeforeSolve = Plus1(counters_.FailedCountBeforeSolve);
   WriteColumns({{"FailedCount", counters_.FailedCount},
-                {"FailedCountBeforeSolve", counters_.FailedCountBeforeSolve}});
+                {"FailedCountBeforeSolve", counters_.FailedCountBeforeSolve}},
+               {{}, {{"FailedCount", 1}, {"FailedCountBeforeSolve", beforeSolve ? 1 : 0}}, false});
   SetLabel(CounterLabel::kFailure, CountText("Failure count: ", kGbFailure, counters_.FailedCount));
 }
 
 void History::CountTakeback() {
   if (table_.AsInteger("SolvedCount") >= 1) return;
-  ++counters_.TakebackBeforeSolve;
+  counters_.TakebackBeforeSolve = Plus1(counters_.TakebackBeforeSolve);
   SetLabel(CounterLabel::kTakeback,
            CountText("Takeback count: ", kGbTakeback, counters_.TakebackBeforeSolve));
-  WriteColumns({{"TakebackBeforeSolve", counters_.TakebackBeforeSolve}});
+  WriteColumns({{"TakebackBeforeSolve", counters_.TakebackBeforeSolve}},
+               {{}, {{"TakebackBeforeSolve", 1}}, false});
 }
 
 void History::CountTryMove() {
   if (table_.AsInteger("SolvedCount") >= 1) return;
-  ++counters_.StudyBeforeSolve;
+  counters_.StudyBeforeSolve = Plus1(counters_.StudyBeforeSolve);
   SetLabel(CounterLabel::kStudy, CountText("trial count: ", kGbStudy, counters_.StudyBeforeSolve));
-  WriteColumns({{"StudyBeforeSolve", counters_.StudyBeforeSolve}});
+  WriteColumns({{"StudyBeforeSolve", counters_.StudyBeforeSolve}},
+               {{}, {{"StudyBeforeSolve", 1}}, false});
 }
 
 void History::CountHint(int kind) {
   HistoryCounterValues& c = counters_;
   const bool beforeSolve = c.SolvedCount == 0;
+  int32_t* count = nullptr;
+  int32_t* countBeforeSolve = nullptr;
   switch (kind) {
     case 0:
-      ++c.Hint0Count;
-      if (beforeSolve) ++c.Hint0CountBeforeSolve;
+      count = &c.Hint0Count;
+      countBeforeSolve = &c.Hint0CountBeforeSolve;
       break;
     case 1:
-      ++c.Hint1Count;
-      if (beforeSolve) ++c.Hint1CountBeforeSolve;
+      count = &c.Hint1Count;
+      countBeforeSolve = &c.Hint1CountBeforeSolve;
       break;
     case 2:
-      ++c.Hint2Count;
-      if (beforeSolve) ++c.Hint2CountBeforeSolve;
+      count = &c.Hint2Count;
+      countBeforeSolve = &c.Hint2CountBeforeSolve;
       break;
     default:
       return;
   }
+  *count = Plus1(*count);
+  if (beforeSolve) *countBeforeSolve = Plus1(*countBeforeSolve);
+  const std::string column = "Hint" + std::to_string(kind) + "Count";
   SetLabel(CounterLabel::kHint0, CountText("Hint(result) count: ", kGbHint0, c.Hint0Count));
   SetLabel(CounterLabel::kHint1, CountText("Hint count: ", kGbHint1, c.Hint1Count));
   WriteColumns({{"Hint0Count", c.Hint0Count},
@@ -235,13 +307,14 @@ void History::CountHint(int kind) {
                 {"Hint2Count", c.Hint2Count},
                 {"Hint0CountBeforeSolve", c.Hint0CountBeforeSolve},
                 {"Hint1CountBeforeSolve", c.Hint1CountBeforeSolve},
-                {"Hint2CountBeforeSolve", c.Hint2CountBeforeSolve}});
+                {"Hint2CountBeforeSolve", c.Hint2CountBeforeSolve}},
+               {{}, {{column, 1}, {column + "BeforeSolve", beforeSolve ? 1 : 0}}, false});
 }
 
 bool History::ResetSolvedFlag() {
   if (!table_.Active()) return false;
   SetSolvedCount(0);
-  WriteColumns({{"SolvedCount", 0}});
+  WriteColumns({{"SolvedCount", 0}}, {{}, {}, true});
   SetLabel(CounterLabel::kSuccess, "");
   return true;
 }
@@ -249,27 +322,33 @@ bool History::ResetSolvedFlag() {
 bool History::ClearAllSolvedFlags(int currentProblem) {
   if (!table_.Active()) return false;
   storageError_.clear();
+  const bool rowsWaiting = table_.ChangeCount() > 0;
   for (table_.First(); !table_.Eof(); table_.Next()) {
     if (table_.Edit()) {
       table_.SetInteger("SolvedCount", 0);
       if (!table_.Post(&storageError_)) table_.Cancel();
     }
   }
-  if (writable_ && table_.RecordCount() > 0) table_.SaveToFile(path_, &storageError_);
   if (currentProblem >= 0) PlaceOnProblem(currentProblem);
+  if (writable_) {
+    pending_.push_back({std::nullopt, {}, true});
+    FlushCounted(rowsWaiting);
+  }
   SetLabel(CounterLabel::kSuccess, "");
   return true;
 }
 
 bool History::Save(std::string* error) {
-  if (!table_.Active() || table_.ChangeCount() == 0) return true;
+  if (!table_.Active() || (table_.ChangeCount() == 0 && pending_.empty())) return true;
   if (!writable_) {
-    if (error) *error = "The history file was not read, so it is not overwritten";
+    if (error) {
+      *error = notWritingReason_.empty()
+                   ? "The history file was not read, so it is not overwritten"
+                   : "Progress is not saved in this run: " + notWritingReason_;
+    }
     return false;
   }
-  if (!table_.SaveToFile(path_, error)) return false;
-  table_.MergeChangeLog();
-  return true;
+  return Flush(true, error);
 }
 
 }  // namespace zendra

@@ -2,10 +2,15 @@
 // History1.cds, the counters of the open problem held in memory, and the texts of the counter
 // labels.
 //
-// Every counted event is written into the file at once, in one SQLite transaction, so a crash
-// loses nothing already counted; saving at close rewrites the file only when something changed.
-// A history file that cannot be read is never overwritten: it is renamed beside itself and a
-// fresh table is started.
+// Every counted event is written into the file at once, as an in-place change of its row in one
+// SQLite transaction (see history_file.h), so a crash loses nothing already counted and a second
+// writer's counts are kept. When the file cannot be written (a full disk, a read-only folder,
+// another program holding it), the events wait in memory, the player is told once, and they are
+// written with the next event or at close, as soon as writing works again. Saving at close adds
+// the rows the collection loads made, and writes nothing when nothing changed.
+// A history file whose content cannot be read is never overwritten: it is renamed beside itself
+// and a fresh table is started. One that cannot be read for the moment (locked past the wait,
+// an I/O error) is left where it is.
 #pragma once
 
 #include <array>
@@ -14,8 +19,10 @@
 #include <initializer_list>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "library/history_counter.h"
+#include "library/history_file.h"
 #include "library/language.h"
 #include "library/table_store.h"
 
@@ -78,11 +85,23 @@ class History : public HistoryCounter {
   const TableStore& Table() const { return table_; }
 
   // Loads the history file, or creates an empty table when there is none, then adds the
-  // primary index "ByAuto1" and orders by "Auto1". A file that cannot be read (or lacks a
-  // column, or repeats a problem) is renamed to "<path>.unreadable" (or "-2", "-3"...) and a
-  // fresh table is started; the returned text, empty when all went well, says so for the user.
-  // When even the rename fails, the file is left alone and this run writes no history file.
+  // primary index "ByAuto1" and orders by "Auto1". A file whose content cannot be read (not
+  // SQLite, a column missing, a problem twice) is renamed to "<path>.unreadable" (or "-2",
+  // "-3"...) and a fresh table is started; the returned text, empty when all went well, says so
+  // for the user. When even the rename fails, the file is left alone and this run writes no
+  // history file. A file that cannot be read now (held by another program past the wait, an
+  // I/O error) stays as it is: a fresh table is started and this run's counts are added to the
+  // file's rows when it can be written; the returned text says so.
   std::string Open();
+  // How long reading (at Open) and writing wait for a file another program holds locked;
+  // 10 s and 2 s unless set.
+  void SetBusyWaitMs(int readMs, int writeMs) {
+    table_.SetBusyWaitMs(readMs);
+    file_.SetBusyWaitMs(writeMs);
+  }
+  // This run must not write the history file (another copy of the program may be writing it);
+  // `reason` is said to the player by the next Open. Call before Open.
+  void KeepFromWriting(std::string reason);
 
   // Puts the table's cursor on the row of problem `number`; false when it has none.
   bool PlaceOnProblem(int number);
@@ -91,8 +110,9 @@ class History : public HistoryCounter {
   void ShowCounters(int position);
 
   // The counting of the solving controller (see HistoryCounter). Each updates the counters in
-  // memory and its labels, writes the changed columns into the current row and makes the row
-  // durable in the file; a storage failure is kept in LastStorageError().
+  // memory and its labels and the current row, and writes the change into the file with every
+  // change still waiting; a storage failure is kept in LastStorageError() and reported once
+  // through OnStorageProblem.
   void CountSolved() override;
   void CountFailure() override;
   void CountTakeback() override;
@@ -107,10 +127,12 @@ class History : public HistoryCounter {
   // memory keep their values. False when the table is not open.
   bool ClearAllSolvedFlags(int currentProblem);
 
-  // At close: when the table has unsaved changes, merges them and rewrites the file (a new
-  // file renamed over the old one). Nothing is written without changes. False with `error`
-  // when the write failed.
+  // At close: when the table has unsaved changes (rows the collection loads added) or changes
+  // are waiting, writes them into the file and merges the change log. Nothing is written
+  // without changes. False with `error` when the write failed (the changes keep waiting).
   bool Save(std::string* error);
+  // The changes counted but not yet in the file.
+  size_t PendingChanges() const { return pending_.size(); }
 
   // The open problem's counters in memory.
   const HistoryCounterValues& Counters() const { return counters_; }
@@ -123,18 +145,30 @@ class History : public HistoryCounter {
   std::function<void(CounterLabel, const std::string&)> OnLabelChanged;
   // Called with the open problem's new solved count, for the solved mark of its entry.
   std::function<void(int32_t)> OnSolvedCountChanged;
+  // Called once when counted progress cannot be written into the file, with a plain text for
+  // the player saying why; again only after a later write has worked.
+  std::function<void(const std::string&)> OnStorageProblem;
 
  private:
   void SetLabel(CounterLabel label, std::string text);
   void SetSolvedCount(int32_t value);
   std::string CountText(const char* english, const char* gb, int32_t n) const;
-  void WriteColumns(std::initializer_list<std::pair<const char*, int32_t>> columns);
+  void WriteColumns(std::initializer_list<std::pair<const char*, int32_t>> columns,
+                    HistoryChange change);
+  // Writes the waiting changes (and, with `allRows`, a row for every row of the table).
+  bool Flush(bool allRows, std::string* error);
+  // Flush after a count; tells OnStorageProblem when writing stops working.
+  void FlushCounted(bool allRows);
   bool CreateFresh();
 
   std::string path_;
   Localizer text_;
   TableStore table_;
+  HistoryFile file_;
   bool writable_ = true;
+  std::string notWritingReason_;  // why this run keeps from writing, from KeepFromWriting
+  std::vector<HistoryChange> pending_;
+  bool storageFailing_ = false;  // the player has been told; reset by a write that works
   HistoryCounterValues counters_;
   std::array<std::string, kCounterLabelCount> labels_;
   std::string storageError_;

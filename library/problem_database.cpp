@@ -94,20 +94,36 @@ bool ReadMember(zip_t* archive, long long archiveSize, const std::string& name, 
 
   zip_file_t* file = zip_fopen_index(archive, static_cast<zip_uint64_t>(index), 0);
   if (!file) return fail("Cannot read the member \"" + name + "\": " + zip_strerror(archive));
-  std::string bytes(static_cast<size_t>(st.size), '\0');
-  zip_uint64_t done = 0;
   std::string message;
-  while (done < st.size) {
-    zip_int64_t n = zip_fread(file, bytes.data() + done, st.size - done);
-    if (n < 0) {
-      message = std::string("Cannot read the member \"") + name + "\": " + zip_file_strerror(file);
-      break;
+  // Reads `count` bytes into `to`; false with `message` set when they do not come.
+  auto read = [&](char* to, zip_uint64_t count) {
+    zip_uint64_t done = 0;
+    while (done < count) {
+      zip_int64_t n = zip_fread(file, to + done, count - done);
+      if (n < 0) {
+        message =
+            std::string("Cannot read the member \"") + name + "\": " + zip_file_strerror(file);
+        return false;
+      }
+      if (n == 0) {
+        message = "The member \"" + name + "\" is shorter than it claims";
+        return false;
+      }
+      done += static_cast<zip_uint64_t>(n);
     }
-    if (n == 0) {
-      message = "The member \"" + name + "\" is shorter than it claims";
-      break;
-    }
-    done += static_cast<zip_uint64_t>(n);
+    return true;
+  };
+  // The member is an SQLite database image: its first page's header is checked before the
+  // rest is inflated, so garbage costs neither the time nor the memory of its claimed size.
+  std::string bytes(static_cast<size_t>(std::min<zip_uint64_t>(st.size, 100)), '\0');
+  if (read(bytes.data(), bytes.size()) && st.size > 0 &&
+      !CheckDatabaseHeader(bytes, st.size, &message)) {
+    message = "The member \"" + name + "\": " + message;
+  }
+  if (message.empty() && st.size > bytes.size()) {
+    const size_t head = bytes.size();
+    bytes.resize(static_cast<size_t>(st.size));
+    read(bytes.data() + head, st.size - head);
   }
   if (message.empty()) {
     // Reading past the end checks the data against its checksum.
@@ -230,7 +246,11 @@ ProblemDatabase::ProblemDatabase(std::string dataFilePath)
 
 bool ProblemDatabase::LoadMember(std::string_view member, std::string* error) {
   auto table = std::make_unique<TableStore>(kProblemTableName);
-  if (!table->LoadFromBytes(member, error)) return false;
+  table->SetMaxValueBytes(kMaxSolutionBytes);
+  if (!table->LoadFromBytes(member, error)) {
+    if (error) *error = "The data file \"" + dataFilePath_ + "\": " + *error;
+    return false;
+  }
   for (const FieldDef& column : ProblemTableFields()) {
     auto it = std::find_if(table->Fields().begin(), table->Fields().end(), [&](const FieldDef& f) {
       return strcasecmp(f.name.c_str(), column.name.c_str()) == 0;

@@ -26,6 +26,10 @@ inline constexpr const char* kProblemMemberName = "Zendra.cds";
 inline constexpr const char* kProblemTableName = "Problems";
 // The largest member the loader inflates.
 inline constexpr long long kMaxMemberBytes = 256LL * 1024 * 1024;
+// The longest solution stream (or any other value) a problem may hold. The importer takes at
+// most 100,000 moves, about 5 MB of stream; a larger value refuses the load before it is read,
+// so a collection costs memory in proportion to the problems it really holds.
+inline constexpr int kMaxSolutionBytes = 16 * 1024 * 1024;
 
 // The problem table's columns in their order: every one must be present in a data file.
 const std::vector<FieldDef>& ProblemTableFields();
@@ -43,10 +47,12 @@ std::string CollectionCaption(int tag, const Localizer& text);
 // The problem-list entry of `problem`: the one formatter of the entry text (the grid reads it).
 std::string ProblemEntry(const ProblemRecord& problem, bool solved);
 
-// Extracts the member `name` of the ZIP archive at `path` (or held in `archive`) into `member`.
-// Refuses, with a message, an unreadable archive, a missing or encrypted member, a compression
-// other than stored or deflated, a member over kMaxMemberBytes, sizes the archive cannot hold,
-// and data that fails its checksum; nothing is inflated before the sizes are checked.
+// Extracts the member `name` of the ZIP archive at `path` (or held in `archive`) into `member`,
+// an SQLite database image (or empty). Refuses, with a message, an unreadable archive, a
+// missing or encrypted member, a compression other than stored or deflated, a member over
+// kMaxMemberBytes, sizes the archive cannot hold, a member whose first bytes are no SQLite
+// header for its size, and data that fails its checksum; nothing is inflated before the sizes
+// are checked, and no more than the header before it is checked.
 bool ExtractZipMember(const std::string& path, const std::string& name, std::string* member,
                       std::string* error);
 bool ExtractZipMemberFromBytes(std::string_view archive, const std::string& name,

@@ -16,9 +16,6 @@
 namespace zendra {
 namespace {
 
-// Longest string or large object a table may hold (the data file's member is at most this big).
-constexpr int kMaxValueBytes = 256 * 1024 * 1024;
-
 bool SameName(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i) {
@@ -86,24 +83,45 @@ class Connection {
 
 // Guards a connection that reads outside bytes: no triggers, views or schema functions, and a
 // cap on value sizes.
-void Harden(sqlite3* db) {
+void Harden(sqlite3* db, int maxValueBytes) {
   sqlite3_db_config(db, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
   sqlite3_db_config(db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
   sqlite3_db_config(db, SQLITE_DBCONFIG_ENABLE_TRIGGER, 0, nullptr);
   sqlite3_db_config(db, SQLITE_DBCONFIG_ENABLE_VIEW, 0, nullptr);
-  sqlite3_limit(db, SQLITE_LIMIT_LENGTH, kMaxValueBytes);
+  sqlite3_limit(db, SQLITE_LIMIT_LENGTH, maxValueBytes);
   sqlite3_exec(db, "PRAGMA cell_size_check=ON", nullptr, nullptr, nullptr);
+}
+
+// Errors that say nothing about the file's content: it may read well another time.
+bool Unavailable(int code) {
+  switch (code & 0xFF) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+    case SQLITE_IOERR:
+    case SQLITE_NOMEM:
+    case SQLITE_CANTOPEN:
+    case SQLITE_PERM:
+    case SQLITE_AUTH:
+    case SQLITE_FULL:
+    case SQLITE_READONLY:
+    case SQLITE_INTERRUPT:
+    case SQLITE_NOLFS:
+      return true;
+    default:
+      return false;
+  }
+}
+
+uint32_t BigEndian(std::string_view bytes, size_t at, size_t count) {
+  uint32_t value = 0;
+  for (size_t i = 0; i < count; ++i) value = value << 8 | static_cast<unsigned char>(bytes[at + i]);
+  return value;
 }
 
 bool Exec(sqlite3* db, const char* sql, std::string* error) {
   if (sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK) return true;
   if (error) *error = sqlite3_errmsg(db);
   return false;
-}
-
-bool FileExists(const std::string& path) {
-  struct stat st {};
-  return ::stat(path.c_str(), &st) == 0;
 }
 
 bool SyncPath(const std::string& path, int flags) {
@@ -175,24 +193,62 @@ void BindValue(sqlite3_stmt* stmt, int slot, const FieldValue& value) {
 
 }  // namespace
 
+bool CheckDatabaseHeader(std::string_view head, uint64_t size, std::string* error) {
+  auto fail = [&](const std::string& message) {
+    if (error) *error = message;
+    return false;
+  };
+  // The header is the first 100 bytes of page 1; the smallest page is 512 bytes.
+  static constexpr std::string_view kMagic("SQLite format 3\0", 16);
+  if (size < 512 || head.size() < 100 || head.substr(0, 16) != kMagic) {
+    return fail("The table data is not a database (no SQLite header)");
+  }
+  uint32_t pageSize = BigEndian(head, 16, 2);
+  if (pageSize == 1) pageSize = 65536;
+  if (pageSize < 512 || (pageSize & (pageSize - 1)) != 0) {
+    return fail("The table data is not a database (page size " + std::to_string(pageSize) + ")");
+  }
+  if (size % pageSize != 0) {
+    return fail("The table data is not whole: " + std::to_string(size) +
+                " bytes are not a number of pages of " + std::to_string(pageSize) + " bytes");
+  }
+  // The page count in the header counts only when it was written by the last change.
+  const uint32_t pages = BigEndian(head, 28, 4);
+  const bool pagesValid = pages > 0 && BigEndian(head, 24, 4) == BigEndian(head, 92, 4);
+  if (pagesValid && static_cast<uint64_t>(pages) * pageSize != size) {
+    return fail("The table data is not whole: its header counts " + std::to_string(pages) +
+                " pages of " + std::to_string(pageSize) + " bytes, it holds " +
+                std::to_string(size) + " bytes");
+  }
+  return true;
+}
+
 TableStore::TableStore(std::string tableName) : tableName_(std::move(tableName)) {}
 
-TableStore::~TableStore() { CloseDurable(); }
+TableStore::~TableStore() = default;
 
-void TableStore::CloseDurable() {
-  if (durableDb_) sqlite3_close_v2(durableDb_);
-  durableDb_ = nullptr;
-  durablePath_.clear();
+void TableStore::SetMaxValueBytes(int bytes) {
+  maxValueBytes_ = std::clamp(bytes, 1, kDefaultMaxValueBytes);
 }
 
 // ---- Loading and creating ------------------------------------------------------------------
 
 bool TableStore::LoadFromFile(const std::string& path, std::string* error) {
-  if (!FileExists(path)) {
-    if (error) *error = "Cannot open file \"" + path + "\": no such file";
+  loadFailure_ = LoadFailure::kRefused;
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) {
+    const bool missing = errno == ENOENT || errno == ENOTDIR;
+    if (!missing) loadFailure_ = LoadFailure::kUnavailable;
+    if (error) {
+      *error =
+          "Cannot open file \"" + path + "\": " + (missing ? "no such file" : std::strerror(errno));
+    }
     return false;
   }
-  CloseDurable();
+  if (!S_ISREG(st.st_mode)) {
+    if (error) *error = "Cannot open file \"" + path + "\": not a regular file";
+    return false;
+  }
   // Read-write, so that SQLite rolls back a transaction a crash interrupted.
   Connection db;
   int rc = sqlite3_open_v2(path.c_str(), db.out(), SQLITE_OPEN_READWRITE, nullptr);
@@ -202,37 +258,43 @@ bool TableStore::LoadFromFile(const std::string& path, std::string* error) {
     rc = sqlite3_open_v2(path.c_str(), db.out(), SQLITE_OPEN_READONLY, nullptr);
   }
   if (rc != SQLITE_OK) {
+    if (Unavailable(rc)) loadFailure_ = LoadFailure::kUnavailable;
     if (error) {
       *error = "Cannot open file \"" + path +
                "\": " + (db.get() ? sqlite3_errmsg(db.get()) : "out of memory");
     }
     return false;
   }
-  Harden(db.get());
-  return LoadFromDatabase(db.get(), error);
+  Harden(db.get(), maxValueBytes_);
+  // Another program may hold the file for a moment (a backup, an sqlite3 shell): wait for it.
+  sqlite3_busy_timeout(db.get(), busyWaitMs_);
+  std::string message;
+  if (LoadFromDatabase(db.get(), &message)) return true;
+  if (error) *error = "\"" + path + "\": " + message;
+  return false;
 }
 
 bool TableStore::LoadFromBytes(std::string_view bytes, std::string* error) {
-  Connection db;
-  if (sqlite3_open_v2(":memory:", db.out(), SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
-    if (error) *error = "Cannot open an in-memory database";
-    return false;
-  }
-  Harden(db.get());
+  loadFailure_ = LoadFailure::kRefused;
   if (bytes.empty()) {
     if (error) *error = "The table data is empty";
     return false;
   }
-  auto* image = static_cast<unsigned char*>(sqlite3_malloc64(bytes.size()));
-  if (!image) {
-    if (error) *error = "Out of memory reading the table data";
+  if (!CheckDatabaseHeader(bytes, bytes.size(), error)) return false;
+  Connection db;
+  if (sqlite3_open_v2(":memory:", db.out(), SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+    loadFailure_ = LoadFailure::kUnavailable;
+    if (error) *error = "Cannot open an in-memory database";
     return false;
   }
-  std::memcpy(image, bytes.data(), bytes.size());
-  int rc = sqlite3_deserialize(db.get(), "main", image, static_cast<sqlite3_int64>(bytes.size()),
-                               static_cast<sqlite3_int64>(bytes.size()),
-                               SQLITE_DESERIALIZE_FREEONCLOSE | SQLITE_DESERIALIZE_READONLY);
+  Harden(db.get(), maxValueBytes_);
+  // Read in place: SQLite neither writes, grows nor frees the image, which outlives `db`.
+  auto* image = reinterpret_cast<unsigned char*>(const_cast<char*>(bytes.data()));
+  int rc =
+      sqlite3_deserialize(db.get(), "main", image, static_cast<sqlite3_int64>(bytes.size()),
+                          static_cast<sqlite3_int64>(bytes.size()), SQLITE_DESERIALIZE_READONLY);
   if (rc != SQLITE_OK) {
+    if (Unavailable(rc)) loadFailure_ = LoadFailure::kUnavailable;
     if (error) *error = sqlite3_errmsg(db.get());
     return false;
   }
@@ -244,7 +306,15 @@ bool TableStore::LoadFromDatabase(sqlite3* db, std::string* error) {
     if (error) *error = message;
     return false;
   };
-  auto engineFail = [&](const std::string& what) { return fail(what + ": " + sqlite3_errmsg(db)); };
+  auto engineFail = [&](const std::string& what) {
+    const int code = sqlite3_extended_errcode(db);
+    if (Unavailable(code)) loadFailure_ = LoadFailure::kUnavailable;
+    if ((code & 0xFF) == SQLITE_TOOBIG) {
+      return fail(what + ": a value is longer than the " + std::to_string(maxValueBytes_) +
+                  " bytes a field may hold");
+    }
+    return fail(what + ": " + sqlite3_errmsg(db));
+  };
 
   // The table itself: an ordinary table, not a view or a virtual table.
   std::string storedName;
@@ -334,7 +404,7 @@ bool TableStore::LoadFromDatabase(sqlite3* db, std::string* error) {
   if (rc != SQLITE_DONE) return engineFail("Cannot read the table's rows");
 
   // Everything read: replace the content.
-  CloseDurable();
+  loadFailure_ = LoadFailure::kNone;
   fields_ = std::move(fields);
   rows_ = std::move(rows);
   indexes_.clear();
@@ -364,7 +434,6 @@ bool TableStore::CreateDataSet(std::string* error) {
       }
     }
   }
-  CloseDurable();
   fields_ = defined_;
   rows_.clear();
   indexes_.clear();
@@ -379,7 +448,6 @@ bool TableStore::CreateDataSet(std::string* error) {
 }
 
 void TableStore::Close() {
-  CloseDurable();
   active_ = false;
   fields_.clear();
   rows_.clear();
@@ -728,7 +796,6 @@ bool TableStore::SaveToFile(const std::string& path, std::string* error) {
     if (error) *error = "Cannot save a closed dataset";
     return false;
   }
-  CloseDurable();
   const std::string temp = path + ".saving";
   ::unlink(temp.c_str());
   auto fail = [&](const std::string& message) {
@@ -787,48 +854,6 @@ bool TableStore::SaveToFile(const std::string& path, std::string* error) {
   }
   SyncPath(DirectoryOf(path), O_RDONLY | O_DIRECTORY);
   return true;
-}
-
-bool TableStore::PersistCurrentRow(const std::string& path, std::string* error) {
-  if (!active_ || state_ != State::kBrowse || cursor_ < 0) {
-    if (error) *error = "No current row to store";
-    return false;
-  }
-  if (!FileExists(path)) return SaveToFile(path, error);
-  std::string alias = RowIdAlias(fields_);
-  if (alias.empty()) return SaveToFile(path, error);
-  if (!durableDb_ || durablePath_ != path) {
-    CloseDurable();
-    if (sqlite3_open_v2(path.c_str(), &durableDb_, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
-      CloseDurable();
-      return SaveToFile(path, error);
-    }
-    sqlite3_busy_timeout(durableDb_, 2000);
-    durablePath_ = path;
-  }
-  const Row& row = rows_[ordering_.rows[static_cast<size_t>(cursor_)]];
-  std::string sql = "INSERT OR REPLACE INTO " + Quote(tableName_) + " (" + alias;
-  for (const FieldDef& f : fields_) sql += ", " + Quote(f.name);
-  sql += ") VALUES (?";
-  for (size_t i = 0; i < fields_.size(); ++i) sql += ", ?";
-  sql += ")";
-  bool stored = false;
-  if (Exec(durableDb_, "BEGIN IMMEDIATE", nullptr)) {
-    {
-      Statement statement(durableDb_, sql);
-      if (statement) {
-        sqlite3_bind_int64(statement.get(), 1, row.id);
-        int slot = 2;
-        for (const FieldValue& value : row.values) BindValue(statement.get(), slot++, value);
-        stored = sqlite3_step(statement.get()) == SQLITE_DONE;
-      }
-    }
-    if (stored) stored = Exec(durableDb_, "COMMIT", nullptr);
-    if (!stored) Exec(durableDb_, "ROLLBACK", nullptr);
-  }
-  if (stored) return true;
-  // The file did not take the row (another layout, a broken file): write it whole.
-  return SaveToFile(path, error);
 }
 
 }  // namespace zendra

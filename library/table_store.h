@@ -5,8 +5,8 @@
 //
 // The rows live in memory. A file or a database image in memory is read whole into the rows;
 // saving writes the whole table into a new file and renames it over the old one, so the file on
-// disk is always either the old table or the new one. For tables whose changes must survive a
-// crash, PersistRows writes single rows into the file in one SQLite transaction.
+// disk is always either the old table or the new one. (The history writes its changes into its
+// file itself, row by row: see history_file.h.)
 //
 // Refusals never throw: operations return false and, where they take one, fill an error text.
 #pragma once
@@ -32,6 +32,19 @@ struct FieldDef {
 // A stored value: null, a 32-bit signed integer, or bytes (a string or a large object).
 using FieldValue = std::variant<std::monostate, int32_t, std::string>;
 
+// The longest string or large object a table holds unless told otherwise.
+inline constexpr int kDefaultMaxValueBytes = 256 * 1024 * 1024;
+
+// Checks the first bytes of an SQLite database image of `size` bytes: the SQLite header, a valid
+// page size, and a size that agrees with the page count the header gives. Lets a caller refuse
+// garbage from its first 100 bytes, before reading the rest. False with the reason otherwise.
+bool CheckDatabaseHeader(std::string_view head, uint64_t size, std::string* error);
+
+// Why a load failed: the content was refused (not a table of this format), or the file could
+// not be read now (locked by another program past the wait, an I/O error, no memory, no
+// permission) and may well be readable later.
+enum class LoadFailure { kNone, kRefused, kUnavailable };
+
 class TableStore {
  public:
   // A closed table whose file holds the table `tableName`.
@@ -47,11 +60,22 @@ class TableStore {
 
   // Replaces fields and rows with the table read from the SQLite file at `path`; indexes and
   // ordering are dropped, the cursor stands on the first row, the change count is 0. On refusal
-  // (missing file, not a database, no such table, a value that does not fit its field) the
-  // table stays as it was and `error` carries the reason.
+  // (missing file, not a database, no such table, a value that does not fit its field) or when the
+  // file cannot be read, the table stays as it was, `error` carries the reason (naming the file)
+  // and LastLoadFailure() says which of the two it was. A file another program holds locked is
+  // waited for (BusyWaitMs).
   bool LoadFromFile(const std::string& path, std::string* error);
-  // The same from an SQLite database image held in memory.
+  // The same from an SQLite database image held in memory (read in place, not copied).
   bool LoadFromBytes(std::string_view bytes, std::string* error);
+  // What the last failed load ran into; kNone after a successful one.
+  LoadFailure LastLoadFailure() const { return loadFailure_; }
+  // Loads refuse a table holding a string or large object longer than `bytes` (at most
+  // kDefaultMaxValueBytes), before reading it.
+  void SetMaxValueBytes(int bytes);
+  // How long LoadFromFile waits for a file another program holds locked (a backup, an sqlite3
+  // shell): 10 s unless set.
+  int BusyWaitMs() const { return busyWaitMs_; }
+  void SetBusyWaitMs(int ms) { busyWaitMs_ = ms; }
   // Sets the field definitions used by the next CreateDataSet.
   void DefineFields(std::vector<FieldDef> fields);
   // Makes an empty, active table with the defined fields; false when none are defined or two
@@ -134,9 +158,6 @@ class TableStore {
   // old one, so a crash leaves the old or the new file whole. False (old file untouched) on
   // any failure; false too for a table that is not active.
   bool SaveToFile(const std::string& path, std::string* error);
-  // Makes the current row durable in the table file at `path` in one transaction (or, when
-  // the file does not exist or does not take the row, saves the whole table as SaveToFile).
-  bool PersistCurrentRow(const std::string& path, std::string* error);
 
  private:
   // A pending append or edit is posted before the cursor moves (cancelled if it cannot be).
@@ -172,7 +193,6 @@ class TableStore {
   bool SetValue(std::string_view field, FieldValue value);
   void SetCursor(int position);
   bool LoadFromDatabase(sqlite3* db, std::string* error);
-  void CloseDurable();
 
   std::string tableName_;
   bool active_ = false;
@@ -188,8 +208,9 @@ class TableStore {
   std::vector<FieldValue> buffer_;
   int changeCount_ = 0;
   int64_t nextId_ = 1;
-  sqlite3* durableDb_ = nullptr;  // open connection of PersistCurrentRow
-  std::string durablePath_;
+  int maxValueBytes_ = kDefaultMaxValueBytes;
+  int busyWaitMs_ = 10000;
+  LoadFailure loadFailure_ = LoadFailure::kNone;
 };
 
 }  // namespace zendra

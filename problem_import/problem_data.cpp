@@ -1,5 +1,6 @@
 #include "problem_import/problem_data.h"
 
+#include <sys/stat.h>
 #include <zip.h>
 
 #include <algorithm>
@@ -12,6 +13,7 @@
 #include "board/engine/lattix_engine.h"
 #include "library/problem_database.h"
 #include "library/problem_remarks.h"
+#include "library/remark_file.h"
 #include "library/table_store.h"
 #include "problem_import/text_encoding.h"
 
@@ -196,6 +198,9 @@ class Builder {
   }
 
   void Folder(const fs::path& dir) {
+    // A folder reached again (through a link to itself or above) is not read twice.
+    struct stat st {};
+    if (::stat(dir.c_str(), &st) != 0 || !folders_.insert({st.st_dev, st.st_ino}).second) return;
     const fs::path manifestPath = dir / kManifestName;
     std::error_code ec;
     if (fs::is_regular_file(manifestPath, ec)) {
@@ -205,9 +210,12 @@ class Builder {
     std::vector<fs::path> files;
     std::vector<fs::path> folders;
     for (const fs::directory_entry& e : fs::directory_iterator(dir, ec)) {
-      if (e.is_directory(ec)) {
+      std::error_code kind;
+      if (e.is_directory(kind)) {
         folders.push_back(e.path());
-      } else if (e.path().extension() == ".sgf" || e.path().extension() == ".SGF") {
+      } else if ((e.path().extension() == ".sgf" || e.path().extension() == ".SGF") &&
+                 e.is_regular_file(kind)) {
+        // Only regular files: reading a FIFO or a device would wait for ever.
         files.push_back(e.path());
       }
     }
@@ -337,6 +345,7 @@ class Builder {
 
   const BuildOptions& options_;
   BuildReport* report_;
+  std::set<std::pair<dev_t, ino_t>> folders_;  // the folders read, by device and inode
   std::map<int, int> looseNum_;
 };
 
@@ -482,11 +491,7 @@ bool WriteRemarkFile(const RemarkList& remarks, const std::string& path, std::st
 
 std::vector<std::string> ReadRemarkFile(const std::string& path) {
   std::vector<std::string> lines;
-  std::ifstream in(path, std::ios::binary);
-  for (std::string line; std::getline(in, line);) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(line);
-  }
+  LoadRemarkFile(path, &lines, nullptr);
   return lines;
 }
 
@@ -543,10 +548,32 @@ const char* CheckFaultName(CheckFaultKind kind) {
 
 std::vector<CheckFault> CheckProblem(const DataProblem& problem) {
   std::vector<CheckFault> faults;
-  auto fault = [&faults](CheckFaultKind kind, std::string text) {
-    faults.push_back({kind, std::move(text)});
-  };
+  // Faults beyond the first kMaxFaults are counted, not described: a tree of a million bad
+  // moves gets a report of reasonable size, and naming the line of each costs nothing more.
+  constexpr std::size_t kMaxFaults = 100;
+  std::size_t unreported = 0;
   SolutionTree tree;
+  // The line down to a node, e.g. " (line CC-DD-EE)", in one pass up the tree.
+  auto where = [&tree](NodeId id) {
+    std::vector<std::string_view> points;
+    for (NodeId n = id; n != kNoNode && tree.Level(n) > 0; n = tree.Parent(n)) {
+      points.push_back(tree.NodePoint(n));
+    }
+    std::string path;
+    for (auto it = points.rbegin(); it != points.rend(); ++it) {
+      if (!path.empty()) path += '-';
+      path += *it;
+    }
+    return " (line " + (path.empty() ? std::string("start") : path) + ")";
+  };
+  // A fault, naming the line down to `id` when there is one.
+  auto fault = [&](CheckFaultKind kind, std::string text, NodeId id = kNoNode) {
+    if (faults.size() >= kMaxFaults) {
+      ++unreported;
+      return;
+    }
+    faults.push_back({kind, std::move(text) + (id == kNoNode ? std::string() : where(id))});
+  };
   const SolutionTree::LoadResult load = tree.LoadSolution(problem.solution);
   if (load == SolutionTree::LoadResult::kCorrupted) {
     fault(CheckFaultKind::kCorrupted, "Data corrupted: the solution stream ends inside a record");
@@ -557,13 +584,6 @@ std::vector<CheckFault> CheckProblem(const DataProblem& problem) {
     return faults;
   }
   const NodeId root = tree.FirstRoot();
-  auto where = [&](NodeId id) {
-    std::string path;
-    for (NodeId n = id; n != kNoNode && tree.Level(n) > 0; n = tree.Parent(n)) {
-      path = std::string(tree.NodePoint(n)) + (path.empty() ? "" : "-" + path);
-    }
-    return " (line " + (path.empty() ? std::string("start") : path) + ")";
-  };
 
   // The start position, set up as opening the problem does.
   LattixEngine board;
@@ -606,14 +626,14 @@ std::vector<CheckFault> CheckProblem(const DataProblem& problem) {
     const Colour expected = level % 2 == 1 ? user : Opponent(user);
     if (!SameSide(board.Turn(), expected)) {
       fault(CheckFaultKind::kWrongSide,
-            "level " + std::to_string(level) + " is not the expected side's move" + where(id));
+            "level " + std::to_string(level) + " is not the expected side's move", id);
       continue;
     }
     int p = 0;
     int q = 0;
     if (point.size() < 2) {
       fault(CheckFaultKind::kNoPoint,
-            "node text '" + tree.Node(id).text + "' holds no point" + where(id));
+            "node text '" + tree.Node(id).text + "' holds no point", id);
       continue;
     }
     if (IsPassString(point)) {
@@ -628,7 +648,7 @@ std::vector<CheckFault> CheckProblem(const DataProblem& problem) {
       }
       if (p == 0) {
         fault(CheckFaultKind::kNoCornerPoint,
-              "no empty point in the far corner for a move elsewhere" + where(id));
+              "no empty point in the far corner for a move elsewhere", id);
         continue;
       }
     } else {
@@ -636,12 +656,12 @@ std::vector<CheckFault> CheckProblem(const DataProblem& problem) {
       q = LetterToCoord(point[1]);
       if (!board.IsOnBoard(p, q)) {
         fault(CheckFaultKind::kOffBoard,
-              "move " + std::string(point) + " is not on the board" + where(id));
+              "move " + std::string(point) + " is not on the board", id);
         continue;
       }
     }
     if (!board.PlayMove(p, q, false)) {
-      fault(CheckFaultKind::kIllegalMove, "move " + std::string(point) + " is illegal" + where(id));
+      fault(CheckFaultKind::kIllegalMove, "move " + std::string(point) + " is illegal", id);
       continue;
     }
     std::vector<NodeId> children;
@@ -655,36 +675,57 @@ std::vector<CheckFault> CheckProblem(const DataProblem& problem) {
     fault(CheckFaultKind::kNoCleanSuccess, "no clean success from the start position");
   }
 
-  // Successful line ends: the judge's weak-move levels, and the result words.
+  // Successful line ends: the judge's weak-move levels, and the result words. One pass in node
+  // order (a parent always comes before its children) gives each node its root and the
+  // deepest flagged computer and user levels from the root down to it.
   const std::string answer = problem.result2 ? AnswerText(*problem.result2, SolvingLanguage{}) : "";
-  for (NodeId id = 0; id < static_cast<NodeId>(tree.Size()); ++id) {
-    if (tree.Level(id) == 0 || !tree.Valid(id)) continue;
+  const std::size_t size = tree.Size();
+  std::vector<NodeId> top(size, kNoNode);
+  std::vector<int> computerFlag(size, -1);
+  std::vector<int> userFlag(size, -1);
+  for (NodeId id = 0; id < static_cast<NodeId>(size); ++id) {
+    if (!tree.Valid(id)) continue;
+    const auto i = static_cast<std::size_t>(id);
+    const NodeId parent = tree.Parent(id);
+    if (parent != kNoNode && parent < id) {
+      const auto up = static_cast<std::size_t>(parent);
+      top[i] = top[up];
+      computerFlag[i] = computerFlag[up];
+      userFlag[i] = userFlag[up];
+    } else {
+      top[i] = id;
+    }
+    if (tree.IsFlagged(id)) {
+      int& deepest = tree.Level(id) % 2 == 0 ? computerFlag[i] : userFlag[i];
+      deepest = std::max(deepest, tree.Level(id));
+    }
+  }
+  for (NodeId id = 0; id < static_cast<NodeId>(size); ++id) {
     // Only nodes of the first root's subtree are reached by solving.
-    NodeId top = id;
-    while (tree.Parent(top) != kNoNode) top = tree.Parent(top);
-    if (top != root) continue;
+    if (tree.Level(id) == 0 || !tree.Valid(id) || top[static_cast<std::size_t>(id)] != root) {
+      continue;
+    }
     const std::string code = tree.NodeCode(id);
     if (!IsSuccess(code)) continue;
     const NodeId u = tree.Level(id) % 2 == 1 ? id : tree.Parent(id);
-    int cf = -1;
-    int uf = -1;
-    for (NodeId n = u; n != kNoNode; n = tree.Parent(n)) {
-      if (!tree.IsFlagged(n)) continue;
-      int& deepest = tree.Level(n) % 2 == 0 ? cf : uf;
-      deepest = std::max(deepest, tree.Level(n));
-    }
+    const int cf = u == kNoNode ? -1 : computerFlag[static_cast<std::size_t>(u)];
+    const int uf = u == kNoNode ? -1 : userFlag[static_cast<std::size_t>(u)];
     if (uf >= 0 && cf > uf) {
       fault(CheckFaultKind::kDataError1,
             "a successful line ends in Data error(1): a flagged reply lies below the "
-            "flagged user move" +
-                where(id));
+            "flagged user move",
+            id);
     }
     const std::string word = WordOf(code[1]);
     if (!word.empty() && word != answer) {
-      fault(CheckFaultKind::kResultWord, "success says '" + word + "' but Result2 says '" +
-                                             (answer.empty() ? std::string("nothing") : answer) +
-                                             "'" + where(id));
+      fault(CheckFaultKind::kResultWord,
+            "success says '" + word + "' but Result2 says '" +
+                (answer.empty() ? std::string("nothing") : answer) + "'",
+            id);
     }
+  }
+  if (unreported > 0) {
+    faults.back().text += "; and " + std::to_string(unreported) + " more faults";
   }
   return faults;
 }

@@ -107,7 +107,8 @@ bool WriteDataFile(const std::vector<DataProblem>& problems, const std::string& 
 bool ReadDataFile(const std::string& path, std::vector<DataProblem>* problems, std::string* error);
 // Writes the remark list, one line per remark (line 0 empty), replacing `path` whole.
 bool WriteRemarkFile(const RemarkList& remarks, const std::string& path, std::string* error);
-// Reads a remark list file; an absent file gives an empty list.
+// Reads a remark list file (LoadRemarkFile); an absent, unreadable or irregular file gives an
+// empty list.
 std::vector<std::string> ReadRemarkFile(const std::string& path);
 
 // What a problem check can find wrong.
@@ -137,7 +138,9 @@ struct CheckFault {
 // whole; the set-up and the initial moves stand on the board; every move of every line is
 // legal in turn for the side whose level it is (moves elsewhere, "TT", placed as the computer
 // places them); a clean success exists from the first root; no successful line ends in
-// "Data error(1)"; the result words of the success codes agree with `Result2`.
+// "Data error(1)"; the result words of the success codes agree with `Result2`. The tree is
+// walked a fixed number of times; the first hundred faults are described (the hundredth says how
+// many more there are).
 std::vector<CheckFault> CheckProblem(const DataProblem& problem);
 
 // The problem-list entries of collection `group` exactly as the collection load builds them

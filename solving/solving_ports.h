@@ -41,6 +41,8 @@ class SolvingUi {
   virtual void HideTips() = 0;
   // The refusal beep (also stands in for a sound that cannot be played).
   virtual void Beep() = 0;
+  // Tells the player that progress cannot be saved (and why) without stopping the play.
+  virtual void ShowStorageProblem(const std::string& /*text*/) {}
   // True while the problem page (the board) is the current page.
   virtual bool ProblemPageShowing() const = 0;
   virtual void ShowProblemPage() = 0;

@@ -20,84 +20,18 @@
 #include <memory>
 
 #include "app/settings.h"
-#include "tests/app/clear_settings.h"
 #include "app/status_bar.h"
 #include "board/widget/lattix.h"
 #include "index/go_index.h"
 #include "problem_import/problem_data.h"
 #include "solving/solving_controller.h"
 #include "tests/app/app_test_data.h"
+#include "tests/app/window_test_util.h"
 
 namespace zendra {
 namespace {
 
-class RecordingSounds : public SolvingSounds {
- public:
-  std::vector<int> played;
-  bool Play(int number, bool) override {
-    played.push_back(number);
-    return true;
-  }
-};
-
-// Answers every modal box that opens with its default button, keeping its text.
-class ModalAnswerer {
- public:
-  ModalAnswerer() {
-    timer_.setInterval(20);
-    QObject::connect(&timer_, &QTimer::timeout, [this] {
-      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-        texts.push_back(box->text());
-        QAbstractButton* b = box->defaultButton()
-                                 ? static_cast<QAbstractButton*>(box->defaultButton())
-                                 : box->buttons().value(0);
-        if (b) b->click();
-      }
-    });
-    timer_.start();
-  }
-  std::vector<QString> texts;
-
- private:
-  QTimer timer_;
-};
-
-class MainFormTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(dir.isValid());
-    test::ClearProgramSettings();
-    test::WriteTestDataFile(dir.filePath("Zendra.dgo").toStdString(), 7);
-  }
-  void TearDown() override {
-    form.reset();
-    test::ClearProgramSettings();
-  }
-  // A window as the program makes it, shown and past its first activation.
-  TLattixMainForm& Start(const char* dataFile = "Zendra.dgo") {
-    MainFormPaths paths;
-    paths.dataFile = dir.filePath(dataFile).toStdString();
-    paths.historyFile = dir.filePath("History1.cds").toStdString();
-    paths.programDir = dir.path();
-    form = std::make_unique<TLattixMainForm>(paths, sounds);
-    form->show();
-    form->FirstActivation();
-    form->activateWindow();
-    EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));
-    return *form;
-  }
-  bool Visible(const char* name) const { return form->Command(name)->isVisible(); }
-  void Key(Qt::Key key) { QTest::keyClick(form.get(), key); }
-  void Click(int p, int q) {
-    TLattix* board = form->Board();
-    QTest::mouseClick(board, Qt::LeftButton, {}, QPoint(board->PointX(p), board->PointY(q)));
-  }
-
-  QTemporaryDir dir;
-  ModalAnswerer boxes;
-  RecordingSounds sounds;
-  std::unique_ptr<TLattixMainForm> form;
-};
+using MainFormTest = test::MainWindowTest;
 
 const char* const kIndexEntries[] = {"miSolveIt1", "miFirstpage1", "miPriorpage1", "miNextpage1",
                                      "miLastpage1"};

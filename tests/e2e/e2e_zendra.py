@@ -8,7 +8,9 @@ a copy of the binary. Clicks with xdotool, screenshots with ImageMagick's import
 artifacts folder), and finds stones on screen by their pixels.
 """
 import os
+import resource
 import shutil
+import signal
 import sqlite3
 import subprocess
 import sys
@@ -122,9 +124,10 @@ def key(*keys):
         time.sleep(0.3)
 
 
-def start():
+def start(preexec_fn=None):
     proc = subprocess.Popen([os.path.join(BIN, "zendra")], cwd=WORK, env=ENV,
-                            stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
+                            stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
+                            preexec_fn=preexec_fn)
     wid = wait_for_window()
     # No window manager runs: give the window the keyboard focus ourselves.
     run("xdotool", "windowfocus", "--sync", wid)
@@ -143,6 +146,28 @@ def close_by_menu(proc):
     check(proc.returncode == 0, "the program ended normally (exit code %s)" % proc.returncode)
 
 
+def end_by_signal(proc):
+    """SIGTERM, as at logout, and the wait for the end (killed after 10 s)."""
+    proc.send_signal(signal.SIGTERM)
+    try:
+        proc.wait(timeout=10)
+    except subprocess.TimeoutExpired:
+        proc.kill()
+        proc.wait()
+
+
+def history_row():
+    """FailedCount, SolvedCount and FailedCountBeforeSolve of problem 1 (Auto1 16)."""
+    path = os.path.join(ENV["XDG_DATA_HOME"], "Tarnwick", "Lattix", "History1.cds")
+    if not os.path.exists(path):
+        return None
+    db = sqlite3.connect(path)
+    row = db.execute("SELECT FailedCount, SolvedCount, FailedCountBeforeSolve FROM History "
+                     "WHERE Auto1 = 16").fetchone()
+    db.close()
+    return row
+
+
 def settings():
     path = os.path.join(ENV["XDG_CONFIG_HOME"], "Tarnwick", "Lattix.conf")
     values = {}
@@ -159,6 +184,10 @@ WORK = tempfile.mkdtemp(prefix="zendra-e2e-")
 BIN = os.path.join(WORK, "bin")
 os.makedirs(BIN)
 shutil.copy(ZENDRA, BIN)
+# The modules the program loads after its first window: the sounds and the line to later starts.
+for module in ("libzendra_sound_module.so", "libzendra_instance_module.so"):
+    if os.path.exists(os.path.join(os.path.dirname(ZENDRA), module)):
+        shutil.copy(os.path.join(os.path.dirname(ZENDRA), module), BIN)
 subprocess.run([MAKE_DATA, os.path.join(BIN, "Zendra.dgo"), "7"], check=True)
 ENV = xvfb_session.fresh_env(WORK)
 xvfb = xvfb_session.start_xvfb(ENV)
@@ -204,14 +233,9 @@ try:
     time.sleep(0.8)
     close_by_menu(proc)
 
-    history = os.path.join(ENV["XDG_DATA_HOME"], "Tarnwick", "Lattix", "History1.cds")
-    check(os.path.exists(history), "the history file was written: " + history)
-    if os.path.exists(history):
-        db = sqlite3.connect(history)
-        row = db.execute("SELECT FailedCount, SolvedCount, FailedCountBeforeSolve FROM History "
-                         "WHERE Auto1 = 16").fetchone()
-        db.close()
-        check(row == (1, 1, 1), "problem 1 counts one failure and one solve: %s" % (row,))
+    row = history_row()
+    check(row is not None, "the history file was written")
+    check(row == (1, 1, 1), "problem 1 counts one failure and one solve: %s" % (row,))
     s = settings()
     check(s.get("ComputerDoNotPlayBadMove") == "0" and s.get("Width") == "800"
           and s.get("Height") == "600" and s.get("Database") == "2",
@@ -244,11 +268,56 @@ try:
     check(settings().get("ComputerDoNotPlayBadMove") == "0",
           "the option read back and written again unchanged")
 
-    # ---- A second copy while one runs ends at once -------------------------------------------
+    # ---- A second copy while one runs brings it to the front and ends ------------------------
+    # A garbage lock file left behind does not keep the program from starting.
+    with open(os.path.join(runtime, "VexLattixZendra"), "wb") as lock:
+        lock.write(b"\x00garbage\n")
     proc, wid = start()
-    second = subprocess.run([os.path.join(BIN, "zendra")], cwd=WORK, env=ENV, timeout=20)
-    check(second.returncode == 0, "a second start ended silently")
+    second = subprocess.run([os.path.join(BIN, "zendra")], cwd=WORK, env=ENV, timeout=20,
+                            capture_output=True, text=True)
+    check(second.returncode == 0, "a second start reached the running one and ended (%s, %s)"
+          % (second.returncode, second.stdout + second.stderr))
+    check(proc.poll() is None, "the running one runs on")
     close_by_menu(proc)
+
+    # ---- The system asks the program to end: it closes as File, Exit does -------------------
+    proc, wid = start()
+    run("xdotool", "windowsize", wid, "820", "610")
+    time.sleep(0.8)
+    end_by_signal(proc)
+    check(proc.returncode == 0, "SIGTERM ended the program normally (exit code %s)"
+          % proc.returncode)
+    s = settings()
+    check(s.get("Width") == "820" and s.get("Height") == "610",
+          "SIGTERM saved the settings: %s" % {k: s.get(k) for k in ("Width", "Height")})
+
+    # ---- A file-size limit: progress cannot be saved, the player is told, the play goes on ----
+    before = history_row()
+    limit = lambda: resource.setrlimit(resource.RLIMIT_FSIZE, (2048, 2048))
+    proc, wid = start(preexec_fn=limit)
+    key("Down")  # open the first problem
+    time.sleep(1.0)
+    page = Shot("8-size-limit")
+    stones = page.black_stones()
+    biggest = max(s[2] for s in stones) if stones else 0
+    board = [s for s in stones if s[2] >= biggest // 2]
+    if len(board) == 3:
+        (c3x, c3y, _), (e3x, _, _) = board[0], board[1]
+        step = (e3x - c3x) // 2
+        click(c3x + 8 * step, c3y + 8 * step)  # a wrong move: a failure to count
+    else:
+        check(False, "the problem's stones were found for the wrong move (%d)" % len(board))
+    time.sleep(1.0)
+    notice = subprocess.run(["xdotool", "search", "--onlyvisible", "--name",
+                             "^Progress cannot be saved$"], capture_output=True, text=True,
+                            env=ENV).stdout.split()
+    check(len(notice) == 1, "the player was told that progress cannot be saved")
+    Shot("9-progress-not-saved")
+    check(proc.poll() is None, "the program runs on under the file-size limit")
+    end_by_signal(proc)
+    check(proc.returncode == 0, "it ended normally, not by SIGXFSZ (exit code %s)"
+          % proc.returncode)
+    check(history_row() == before, "the history file is as it was: %s" % (history_row(),))
 finally:
     xvfb.terminate()
     xvfb.wait()

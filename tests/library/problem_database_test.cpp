@@ -124,15 +124,15 @@ TEST_F(ProblemDatabaseTest, ReopeningCreatesNoRowsAndShowsSolvedMarks) {
   WriteDataFile(SampleRows());
   ASSERT_EQ(Open(2).outcome, ProblemDatabase::Outcome::kLoaded);
   const int rows = history_.Table().RecordCount();
-  const int changes = history_.Table().ChangeCount();
   EXPECT_GE(rows, 2);
 
   ASSERT_TRUE(history_.PlaceOnProblem(40));
   history_.ShowCounters(0);
   history_.CountSolved();
+  const int changes = history_.Table().ChangeCount();
   ASSERT_EQ(Open(2).outcome, ProblemDatabase::Outcome::kLoaded);
   EXPECT_EQ(history_.Table().RecordCount(), rows);
-  EXPECT_EQ(history_.Table().ChangeCount(), changes + 1) << "only the solve";
+  EXPECT_EQ(history_.Table().ChangeCount(), changes) << "the reload changes no row";
   EXPECT_EQ(database_.ProblemList(),
             (std::vector<std::string>{"00290 1 AB1 EE  B", "00281 1 AB0 EE  B"}));
 }

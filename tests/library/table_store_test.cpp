@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sqlite3.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -18,6 +19,7 @@ namespace {
 
 using test::DatabaseImage;
 using test::TempDir;
+using test::WriteFile;
 
 // A table "T" with fields A, B (integers) and S (string), filled with `rows` of (A, B, S).
 struct Triple {
@@ -262,33 +264,100 @@ TEST(TableStoreTest, LoadsTablesMadeByOrdinarySqlite) {
   EXPECT_EQ(table.ReadBlob("L"), std::string("\x00\xFF", 2));
 }
 
-TEST(TableStoreTest, PersistCurrentRowWritesOneRowDurably) {
+// Why a load failed: refused content, or a file that cannot be read for the moment (here held
+// by another process past the wait), which a caller must not treat as broken.
+TEST(TableStoreTest, LoadFailuresSayWhetherTheContentWasRefused) {
   TempDir dir;
   const std::string path = dir.Path("t.cds");
-  TableStore table("T");
-  Fill(table, {{1, 0, "x"}, {2, 0, "y"}});
-  std::string error;
-  ASSERT_TRUE(table.PersistCurrentRow(path, &error)) << "no file yet: all rows are written";
-  ASSERT_TRUE(table.SetOrdering("A", nullptr));
-  ASSERT_TRUE(table.FindKey({FieldValue{int32_t{2}}}));
-  ASSERT_TRUE(table.Edit());
-  table.SetInteger("B", 99);
-  ASSERT_TRUE(table.Post(nullptr));
-  ASSERT_TRUE(table.Append());
-  table.SetInteger("A", 3);
-  ASSERT_TRUE(table.Post(nullptr));
-  ASSERT_TRUE(table.PersistCurrentRow(path, &error)) << error;
-  ASSERT_TRUE(table.FindKey({FieldValue{int32_t{2}}}));
-  ASSERT_TRUE(table.PersistCurrentRow(path, &error)) << error;
+  TableStore saved("T");
+  Fill(saved, {{1, 2, "x"}});
+  ASSERT_TRUE(saved.SaveToFile(path, nullptr));
 
-  TableStore reread("T");
-  ASSERT_TRUE(reread.LoadFromFile(path, &error)) << error;
-  ASSERT_EQ(reread.RecordCount(), 3);
-  ASSERT_TRUE(reread.SetOrdering("A", nullptr));
-  ASSERT_TRUE(reread.FindKey({FieldValue{int32_t{2}}}));
-  EXPECT_EQ(reread.AsInteger("B"), 99);
-  EXPECT_EQ(reread.AsString("S"), "y");
-  EXPECT_TRUE(reread.FindKey({FieldValue{int32_t{3}}}));
+  int ready[2];
+  int release[2];
+  ASSERT_EQ(pipe(ready), 0);
+  ASSERT_EQ(pipe(release), 0);
+  pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    sqlite3* db = nullptr;
+    sqlite3_open(path.c_str(), &db);
+    char c = sqlite3_exec(db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr) == 0 ? 'y' : 'n';
+    (void)!write(ready[1], &c, 1);
+    (void)!read(release[0], &c, 1);
+    _exit(0);
+  }
+  char c = 'n';
+  ASSERT_EQ(read(ready[0], &c, 1), 1);
+  ASSERT_EQ(c, 'y');
+  TableStore table("T");
+  table.SetBusyWaitMs(50);
+  std::string error;
+  EXPECT_FALSE(table.LoadFromFile(path, &error));
+  EXPECT_EQ(table.LastLoadFailure(), LoadFailure::kUnavailable) << error;
+  EXPECT_NE(error.find(path), std::string::npos) << "names the file: " << error;
+  (void)!write(release[1], "r", 1);
+  waitpid(child, nullptr, 0);
+  EXPECT_TRUE(table.LoadFromFile(path, &error)) << error;
+  EXPECT_EQ(table.LastLoadFailure(), LoadFailure::kNone);
+
+  WriteFile(path, std::string(4096, 'g'));
+  EXPECT_FALSE(table.LoadFromFile(path, &error));
+  EXPECT_EQ(table.LastLoadFailure(), LoadFailure::kRefused);
+  EXPECT_NE(error.find(path), std::string::npos) << error;
+  EXPECT_FALSE(table.LoadFromFile(dir.Path("missing.cds"), &error));
+  EXPECT_EQ(table.LastLoadFailure(), LoadFailure::kRefused);
+  EXPECT_FALSE(table.LoadFromFile(dir.Path(""), &error)) << "a folder is not a table file";
+}
+
+// A value longer than the table may hold refuses the load before it is read.
+TEST(TableStoreTest, ValuesBeyondTheLimitRefuseTheLoad) {
+  const std::string image = DatabaseImage(
+      "CREATE TABLE T(A INTEGER, L BLOB); INSERT INTO T VALUES (1, zeroblob(5000));"
+      "INSERT INTO T VALUES (2, zeroblob(100))");
+  TableStore table("T");
+  std::string error;
+  ASSERT_TRUE(table.LoadFromBytes(image, &error)) << error;
+  table.SetMaxValueBytes(4096);
+  EXPECT_FALSE(table.LoadFromBytes(image, &error));
+  EXPECT_NE(error.find("longer than the 4096 bytes"), std::string::npos) << error;
+  EXPECT_EQ(table.RecordCount(), 2) << "the table as it was";
+}
+
+// The first bytes of a database image tell garbage and cut images apart before the rest is
+// read.
+TEST(TableStoreTest, DatabaseHeaderCheck) {
+  const std::string image = DatabaseImage("CREATE TABLE T(A INTEGER); INSERT INTO T VALUES (1)");
+  ASSERT_GE(image.size(), 1024u);
+  const uint64_t page = image.size() / 2;  // two pages: the schema and the table
+  std::string big_page = image;
+  big_page[16] = '\x00';
+  big_page[17] = '\x01';  // 1 stands for 65536
+  std::string odd_page = image;
+  odd_page[16] = '\x03';
+  odd_page[17] = '\x00';  // 768, not a power of two
+  struct Case {
+    const char* what;
+    std::string head;
+    uint64_t size;
+    bool ok;
+  };
+  const std::vector<Case> cases = {
+      {"the image", image, image.size(), true},
+      {"zeros", std::string(100, '\0'), 255u << 20, false},
+      {"too short for a header", image.substr(0, 50), image.size(), false},
+      {"smaller than a page", image, 100, false},
+      {"part of a page more", image, image.size() + 10, false},
+      {"a page more than the header counts", image, image.size() + page, false},
+      {"a page less", image, image.size() - page, false},
+      {"a page size of 65536 on a smaller image", big_page, image.size(), false},
+      {"a page size no power of two", odd_page, image.size(), false},
+  };
+  for (const Case& c : cases) {
+    std::string error;
+    EXPECT_EQ(CheckDatabaseHeader(c.head, c.size, &error), c.ok) << c.what << ": " << error;
+    EXPECT_EQ(error.empty(), c.ok) << c.what;
+  }
 }
 
 // A child process saves two different tables over one file, again and again, and is killed at

@@ -1,13 +1,13 @@
 #!/bin/bash
 # `zendra-db --help` names every command and every option the argument parser accepts, and
 # exits 0 on standard output; no arguments at all is a usage error (2).
-# usage: help_complete_test.sh <zendra-db> <main.cpp>
+# usage: help_complete_test.sh <zendra-db> <zendra_db.cpp, where the commands are read>
 set -u
 db=$1
 source=$2
 help=$("$db" --help) || { echo "FAIL --help exit status $?"; exit 1; }
 failed=0
-# The commands main() dispatches and the options ParseArgs compares against.
+# The commands RunCommand dispatches and the options ParseArgs compares against.
 names=$(grep -oE 'args\.command == "[a-z]+"|a == "-{1,2}[a-z-]+"' "$source" | grep -oE '"[^"]+"' | tr -d '"')
 [ -n "$names" ] || { echo "FAIL no commands or options found in $source"; exit 1; }
 for name in $names; do
