@@ -1,0 +1,682 @@
+#include "solver/solver.h"
+
+#include <algorithm>
+#include <chrono>
+#include <memory>
+#include <random>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace zendra::solver {
+
+namespace {
+
+// Zobrist keys (A. Zobrist, "A new hashing method with application for game playing", 1970):
+// one random word per cell and colour, plus words for the side to move, the ko ban and a pending
+// pass. Fixed seed, so keys are the same from run to run.
+constexpr int kMaxCells = (Board::kMaxSide + 2) * (Board::kMaxSide + 2);
+
+struct ZobristTable {
+  uint64_t stone[kMaxCells][2];
+  uint64_t ko[kMaxCells];
+  uint64_t whiteToMove;
+  uint64_t passed;
+  ZobristTable() {
+    std::mt19937_64 random(0x5eed2002u);
+    for (auto& cell : stone) {
+      cell[0] = random();
+      cell[1] = random();
+    }
+    for (auto& k : ko) k = random();
+    whiteToMove = random();
+    passed = random();
+  }
+};
+
+const ZobristTable& Zobrist() {
+  static const ZobristTable table;
+  return table;
+}
+
+uint64_t StoneKey(Point p, Stone colour) {
+  return Zobrist().stone[p][colour == Stone::Black ? 0 : 1];
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Board
+
+Board::Board(int width, int height)
+    : width_(std::clamp(width, 1, kMaxSide)), height_(std::clamp(height, 1, kMaxSide)) {
+  cells_.assign(static_cast<size_t>((width_ + 2) * (height_ + 2)),
+                static_cast<uint8_t>(Stone::Border));
+  for (int row = 0; row < height_; ++row)
+    for (int column = 0; column < width_; ++column)
+      cells_[static_cast<size_t>(At(column, row))] = static_cast<uint8_t>(Stone::Empty);
+}
+
+std::optional<Board> Board::FromDiagram(std::string_view diagram) {
+  std::vector<std::string> rows;
+  std::string current;
+  for (size_t i = 0; i <= diagram.size(); ++i) {
+    const char c = i < diagram.size() ? diagram[i] : '\n';
+    if (c == '\n') {
+      if (!current.empty()) rows.push_back(current);
+      current.clear();
+    } else if (c != ' ' && c != '\r' && c != '\t') {
+      if (c != 'X' && c != 'O' && c != '.' && c != '+') return std::nullopt;
+      current.push_back(c);
+    }
+  }
+  if (rows.empty() || rows.size() > static_cast<size_t>(kMaxSide)) return std::nullopt;
+  const size_t width = rows.front().size();
+  if (width > static_cast<size_t>(kMaxSide)) return std::nullopt;
+  for (const auto& row : rows)
+    if (row.size() != width) return std::nullopt;
+  Board board(static_cast<int>(width), static_cast<int>(rows.size()));
+  for (int row = 0; row < board.height_; ++row)
+    for (int column = 0; column < board.width_; ++column) {
+      const char c = rows[static_cast<size_t>(row)][static_cast<size_t>(column)];
+      if (c == 'X') board.Set(board.At(column, row), Stone::Black);
+      if (c == 'O') board.Set(board.At(column, row), Stone::White);
+    }
+  return board;
+}
+
+void Board::Set(Point p, Stone colour) {
+  const Stone old = Get(p);
+  if (old == Stone::Border || colour == Stone::Border) return;
+  if (old != Stone::Empty) key_ ^= StoneKey(p, old);
+  cells_[static_cast<size_t>(p)] = static_cast<uint8_t>(colour);
+  if (colour != Stone::Empty) key_ ^= StoneKey(p, colour);
+}
+
+std::vector<Point> Board::Chain(Point p) const {
+  std::vector<Point> chain;
+  const Stone colour = Get(p);
+  if (colour != Stone::Black && colour != Stone::White) return chain;
+  std::vector<bool> seen(cells_.size(), false);
+  chain.push_back(p);
+  seen[static_cast<size_t>(p)] = true;
+  for (size_t i = 0; i < chain.size(); ++i)
+    for (Point n : Neighbours(chain[i]))
+      if (!seen[static_cast<size_t>(n)] && Get(n) == colour) {
+        seen[static_cast<size_t>(n)] = true;
+        chain.push_back(n);
+      }
+  return chain;
+}
+
+int Board::Liberties(Point p) const {
+  std::vector<bool> seen(cells_.size(), false);
+  int count = 0;
+  for (Point s : Chain(p))
+    for (Point n : Neighbours(s))
+      if (Get(n) == Stone::Empty && !seen[static_cast<size_t>(n)]) {
+        seen[static_cast<size_t>(n)] = true;
+        ++count;
+      }
+  return count;
+}
+
+void Board::Remove(const std::vector<Point>& stones) {
+  for (Point s : stones) Set(s, Stone::Empty);
+}
+
+bool Board::Play(Point p, Stone colour, Point* koBan) {
+  if (p < 0 || p >= Cells() || Get(p) != Stone::Empty) return false;
+  const Stone other = Opponent(colour);
+  Set(p, colour);
+  std::vector<Point> captured;
+  for (Point n : Neighbours(p))
+    if (Get(n) == other && Liberties(n) == 0) {
+      const std::vector<Point> chain = Chain(n);
+      captured.insert(captured.end(), chain.begin(), chain.end());
+      Remove(chain);
+    }
+  if (Liberties(p) == 0) {  // suicide (nothing was captured, or the liberties would be there)
+    Set(p, Stone::Empty);
+    return false;
+  }
+  Point ban = kNoPoint;
+  // Simple ko: one stone taken by a lone stone that now has that point as its only liberty.
+  if (captured.size() == 1 && Chain(p).size() == 1 && Liberties(p) == 1) ban = captured.front();
+  if (koBan) *koBan = ban;
+  return true;
+}
+
+std::string Board::ToDiagram() const {
+  std::string text;
+  for (int row = 0; row < height_; ++row) {
+    for (int column = 0; column < width_; ++column) {
+      const Stone s = Get(At(column, row));
+      text.push_back(s == Stone::Black ? 'X' : s == Stone::White ? 'O' : '.');
+    }
+    text.push_back('\n');
+  }
+  return text;
+}
+
+std::string Board::Name(Point p) const {
+  if (p == kPass) return "pass";
+  if (p < 0 || p >= Cells()) return "?";
+  return std::string(1, static_cast<char>('A' + Column(p))) + std::to_string(Row(p) + 1);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Benson's unconditional life
+//
+// 1. The chains of the colour, and the regions: maximal connected sets of points not holding the
+//    colour (empty points and enemy stones), bounded by the colour's chains and the edge.
+// 2. A region is vital to a chain when every empty point of the region is a liberty of the chain.
+// 3. Repeat until nothing changes: drop every chain with fewer than two vital regions among the
+//    regions left; drop every region that touches a dropped chain.
+// The chains left can never be captured, even if their owner always passes.
+
+std::vector<bool> BensonAlive(const Board& board, Stone colour) {
+  const int cells = board.Cells();
+  std::vector<int> chainOf(static_cast<size_t>(cells), -1);
+  std::vector<int> regionOf(static_cast<size_t>(cells), -1);
+  std::vector<std::vector<Point>> chains;
+  std::vector<std::vector<Point>> regions;
+  for (Point p = 0; p < cells; ++p) {
+    const Stone s = board.Get(p);
+    if (s == Stone::Border) continue;
+    if (s == colour && chainOf[static_cast<size_t>(p)] < 0) {
+      chains.push_back(board.Chain(p));
+      for (Point q : chains.back())
+        chainOf[static_cast<size_t>(q)] = static_cast<int>(chains.size()) - 1;
+    } else if (s != colour && regionOf[static_cast<size_t>(p)] < 0) {
+      std::vector<Point> region{p};
+      const int id = static_cast<int>(regions.size());
+      regionOf[static_cast<size_t>(p)] = id;
+      for (size_t i = 0; i < region.size(); ++i)
+        for (Point n : board.Neighbours(region[i])) {
+          const Stone t = board.Get(n);
+          if (t != Stone::Border && t != colour && regionOf[static_cast<size_t>(n)] < 0) {
+            regionOf[static_cast<size_t>(n)] = id;
+            region.push_back(n);
+          }
+        }
+      regions.push_back(std::move(region));
+    }
+  }
+  // Chains bordering each region, and the chains each region is vital to.
+  std::vector<std::vector<int>> borderChains(regions.size());
+  std::vector<std::vector<int>> vitalTo(regions.size());
+  for (size_t r = 0; r < regions.size(); ++r) {
+    std::vector<int>& border = borderChains[r];
+    for (Point p : regions[r])
+      for (Point n : board.Neighbours(p)) {
+        const int c = chainOf[static_cast<size_t>(n)];
+        if (c >= 0 && std::find(border.begin(), border.end(), c) == border.end())
+          border.push_back(c);
+      }
+    for (int c : border) {
+      bool vital = true;
+      for (Point p : regions[r]) {
+        if (board.Get(p) != Stone::Empty) continue;
+        bool liberty = false;
+        for (Point n : board.Neighbours(p))
+          if (chainOf[static_cast<size_t>(n)] == c) liberty = true;
+        if (!liberty) {
+          vital = false;
+          break;
+        }
+      }
+      if (vital) vitalTo[r].push_back(c);
+    }
+  }
+  std::vector<bool> chainAlive(chains.size(), true);
+  std::vector<bool> regionAlive(regions.size(), true);
+  for (bool changed = true; changed;) {
+    changed = false;
+    std::vector<int> vitalCount(chains.size(), 0);
+    for (size_t r = 0; r < regions.size(); ++r)
+      if (regionAlive[r])
+        for (int c : vitalTo[r]) ++vitalCount[static_cast<size_t>(c)];
+    for (size_t c = 0; c < chains.size(); ++c)
+      if (chainAlive[c] && vitalCount[c] < 2) {
+        chainAlive[c] = false;
+        changed = true;
+      }
+    for (size_t r = 0; r < regions.size(); ++r)
+      if (regionAlive[r])
+        for (int c : borderChains[r])
+          if (!chainAlive[static_cast<size_t>(c)]) {
+            regionAlive[r] = false;
+            changed = true;
+            break;
+          }
+  }
+  std::vector<bool> alive(static_cast<size_t>(cells), false);
+  for (size_t c = 0; c < chains.size(); ++c)
+    if (chainAlive[c])
+      for (Point p : chains[c]) alive[static_cast<size_t>(p)] = true;
+  return alive;
+}
+
+std::vector<Point> RegionAround(const Board& board, const std::vector<Point>& targets,
+                                const std::vector<Point>& walls) {
+  std::vector<bool> wall(static_cast<size_t>(board.Cells()), false);
+  for (Point w : walls)
+    if (w >= 0 && w < board.Cells()) wall[static_cast<size_t>(w)] = true;
+  std::vector<bool> seen(static_cast<size_t>(board.Cells()), false);
+  std::vector<Point> found;
+  for (Point t : targets)
+    if (t >= 0 && t < board.Cells() && board.Get(t) != Stone::Border &&
+        !wall[static_cast<size_t>(t)] && !seen[static_cast<size_t>(t)]) {
+      seen[static_cast<size_t>(t)] = true;
+      found.push_back(t);
+    }
+  for (size_t i = 0; i < found.size(); ++i)
+    for (Point n : board.Neighbours(found[i]))
+      if (board.Get(n) != Stone::Border && !wall[static_cast<size_t>(n)] &&
+          !seen[static_cast<size_t>(n)]) {
+        seen[static_cast<size_t>(n)] = true;
+        found.push_back(n);
+      }
+  std::sort(found.begin(), found.end());
+  return found;
+}
+
+const char* StatusName(Status status) {
+  switch (status) {
+    case Status::Works:
+      return "works";
+    case Status::WorksByKo:
+      return "ko";
+    case Status::Seki:
+      return "seki";
+    case Status::Fails:
+      return "fails";
+    case Status::Unknown:
+      return "unknown";
+  }
+  return "unknown";
+}
+
+// ---------------------------------------------------------------------------------------------
+// The search game and df-pn
+
+namespace {
+
+constexpr uint32_t kInfinity = 1u << 30;
+
+// Saturating sum. Only a proven child may make a sum infinite: a sum of large unproven numbers
+// stops just below, or a node could look decided when it is not.
+uint32_t Add(uint32_t a, uint32_t b) {
+  if (a >= kInfinity || b >= kInfinity) return kInfinity;
+  return std::min(kInfinity - 1, a + b);
+}
+
+struct State {
+  Board board;
+  Stone toMove;
+  Point koBan;
+  int passes;  // passes in a row just before this position (0 or 1; 2 ends the game)
+  uint64_t Key() const {
+    uint64_t key = board.Key();
+    if (toMove == Stone::White) key ^= Zobrist().whiteToMove;
+    if (koBan >= 0) key ^= Zobrist().ko[koBan];
+    if (passes > 0) key ^= Zobrist().passed;
+    return key;
+  }
+};
+
+// pn: proof number for "the attacker wins"; dn: disproof number. `dependent`: a proven value
+// that relied on a repetition on the line that led to it, so it must not be stored.
+struct Value {
+  uint32_t pn = 1;
+  uint32_t dn = 1;
+  bool dependent = false;
+};
+
+class Search {
+ public:
+  Search(const Problem& problem, SearchRules rules, std::chrono::steady_clock::time_point deadline,
+         uint64_t* nodes, uint64_t nodeLimit)
+      : problem_(problem),
+        rules_(rules),
+        deadline_(deadline),
+        nodes_(nodes),
+        nodeLimit_(nodeLimit) {}
+
+  // The winner from `state`, with `line` the positions (keys) already on the line before it.
+  Winner Solve(const State& state, const std::vector<uint64_t>& line) {
+    path_.clear();
+    for (uint64_t key : line) path_.insert(key);
+    const Value v = Mid(state, kInfinity, kInfinity);
+    if (v.pn == 0) return Winner::Attacker;
+    if (v.dn == 0) return Winner::Defender;
+    return Winner::Unknown;
+  }
+
+  bool Aborted() const { return aborted_; }
+
+  // The terminal value of a position, if it is decided without search.
+  std::optional<Value> Terminal(const State& s) const {
+    const Stone defender = Opponent(problem_.attacker);
+    for (Point t : problem_.targets)
+      if (s.board.Get(t) != defender) return Value{0, kInfinity, false};
+    if (s.passes >= 2)
+      return rules_.strict ? Value{0, kInfinity, false} : Value{kInfinity, 0, false};
+    const std::vector<bool> alive = BensonAlive(s.board, defender);
+    for (Point t : problem_.targets)
+      if (!alive[static_cast<size_t>(t)]) return std::nullopt;
+    return Value{kInfinity, 0, false};
+  }
+
+  // The positions after every legal move of the side to move (a pass last).
+  std::vector<std::pair<Point, State>> Children(const State& s) const {
+    std::vector<std::pair<Point, State>> children;
+    for (Point p : problem_.region) {
+      if (s.board.Get(p) != Stone::Empty) continue;
+      if (p == s.koBan && s.toMove != rules_.koMaster) continue;
+      State next{s.board, Opponent(s.toMove), kNoPoint, 0};
+      if (!next.board.Play(p, s.toMove, &next.koBan)) continue;
+      children.emplace_back(p, std::move(next));
+    }
+    children.emplace_back(kPass, State{s.board, Opponent(s.toMove), kNoPoint, s.passes + 1});
+    return children;
+  }
+
+  // A repetition on the line: the ko master wins.
+  Value Repetition() const {
+    return rules_.koMaster == problem_.attacker ? Value{0, kInfinity, true}
+                                                : Value{kInfinity, 0, true};
+  }
+
+  std::optional<Value> Lookup(uint64_t key) const {
+    auto it = table_.find(key);
+    if (it == table_.end()) return std::nullopt;
+    return it->second;
+  }
+
+  bool OnPath(uint64_t key) const { return path_.count(key) > 0; }
+
+ private:
+  bool OutOfBudget() {
+    if (aborted_) return true;
+    ++*nodes_;
+    if (*nodes_ >= nodeLimit_) aborted_ = true;
+    if ((*nodes_ & 1023) == 0 && std::chrono::steady_clock::now() >= deadline_) aborted_ = true;
+    return aborted_;
+  }
+
+  void Store(uint64_t key, const Value& v) {
+    if ((v.pn == 0 || v.dn == 0) && v.dependent) {
+      table_.erase(key);
+      return;
+    }
+    table_[key] = Value{v.pn, v.dn, false};
+  }
+
+  // Multiple iterative deepening at one node (Nagai's MID): search below `state` until its proof
+  // number reaches thresholdPn or its disproof number thresholdDn.
+  Value Mid(const State& state, uint32_t thresholdPn, uint32_t thresholdDn) {
+    if (auto t = Terminal(state)) return *t;
+    const uint64_t key = state.Key();
+    if (OutOfBudget()) return Lookup(key).value_or(Value{});
+    const bool orNode = state.toMove == problem_.attacker;
+    auto children = Children(state);
+    std::vector<Value> values(children.size());
+    std::vector<uint64_t> keys(children.size());
+    for (size_t i = 0; i < children.size(); ++i) {
+      keys[i] = children[i].second.Key();
+      if (auto t = Terminal(children[i].second))
+        values[i] = *t;
+      else if (OnPath(keys[i]) || keys[i] == key)
+        values[i] = Repetition();
+      else
+        values[i] = Lookup(keys[i]).value_or(Value{});
+    }
+    path_.insert(key);
+    Value v;
+    for (;;) {
+      // This node's numbers from its children's.
+      uint32_t best = kInfinity, second = kInfinity, sum = 0;
+      size_t bestIndex = 0;
+      for (size_t i = 0; i < values.size(); ++i) {
+        const uint32_t mine = orNode ? values[i].pn : values[i].dn;
+        const uint32_t other = orNode ? values[i].dn : values[i].pn;
+        sum = Add(sum, other);
+        if (mine < best) {
+          second = best;
+          best = mine;
+          bestIndex = i;
+        } else if (mine < second) {
+          second = mine;
+        }
+      }
+      v.pn = orNode ? best : sum;
+      v.dn = orNode ? sum : best;
+      if (v.pn >= thresholdPn || v.dn >= thresholdDn || aborted_) break;
+      // Child thresholds (Nagai 2002, df-pn): the best child is searched until it is no longer
+      // the best, or the parent's other threshold is reached.
+      Value& child = values[bestIndex];
+      uint32_t childPn, childDn;
+      if (orNode) {
+        childPn = std::min(thresholdPn, Add(second, 1));
+        childDn = thresholdDn - v.dn + child.dn;
+      } else {
+        childDn = std::min(thresholdDn, Add(second, 1));
+        childPn = thresholdPn - v.pn + child.pn;
+      }
+      if (child.dependent || OnPath(keys[bestIndex])) break;  // fixed value; cannot happen unproven
+      child = Mid(children[bestIndex].second, std::min(childPn, kInfinity),
+                  std::min(childDn, kInfinity));
+    }
+    path_.erase(key);
+    // A proven value is dependent when the proof needs a dependent child: the winner's child at
+    // the winner's move (unless an independent winning child exists), any child otherwise.
+    if (v.pn == 0 || v.dn == 0) {
+      const bool attackerWon = v.pn == 0;
+      const bool winnerMoves = orNode == attackerWon;
+      if (winnerMoves) {
+        bool independentWin = false;
+        for (const Value& c : values)
+          if ((attackerWon ? c.pn == 0 : c.dn == 0) && !c.dependent) independentWin = true;
+        v.dependent = !independentWin;
+      } else {
+        v.dependent = false;
+        for (const Value& c : values)
+          if (c.dependent) v.dependent = true;
+      }
+    }
+    Store(key, v);
+    return v;
+  }
+
+  const Problem& problem_;
+  SearchRules rules_;
+  std::chrono::steady_clock::time_point deadline_;
+  uint64_t* nodes_;
+  uint64_t nodeLimit_;
+  bool aborted_ = false;
+  std::unordered_map<uint64_t, Value> table_;
+  std::unordered_set<uint64_t> path_;
+};
+
+State RootState(const Problem& problem) {
+  return State{problem.board, problem.toMove, kNoPoint, 0};
+}
+
+// Everything one Analyse call needs: one search (and table) per rule set, a shared budget.
+class Analyser {
+ public:
+  Analyser(const Problem& problem, Budget budget)
+      : problem_(problem),
+        deadline_(std::chrono::steady_clock::now() +
+                  std::chrono::microseconds(static_cast<int64_t>(budget.seconds * 1e6))),
+        nodeLimit_(budget.nodes) {}
+
+  Search& For(SearchRules rules) {
+    const int index = (rules.koMaster == problem_.attacker ? 0 : 2) + (rules.strict ? 1 : 0);
+    if (!searches_[index])
+      searches_[index] = std::make_unique<Search>(problem_, rules, deadline_, &nodes_, nodeLimit_);
+    return *searches_[index];
+  }
+
+  Winner Solve(SearchRules rules, const State& s, const std::vector<uint64_t>& line) {
+    Search& search = For(rules);
+    if (search.Aborted()) return Winner::Unknown;
+    return search.Solve(s, line);
+  }
+
+  // The line that proves `winner` from s (as far as the searches can follow it; stops at a
+  // decided position, a repetition or 40 moves).
+  std::vector<Point> Line(SearchRules rules, State s, Winner winner, std::vector<uint64_t> line) {
+    std::vector<Point> moves;
+    Search& search = For(rules);
+    const Stone winnerColour =
+        winner == Winner::Attacker ? problem_.attacker : Opponent(problem_.attacker);
+    while (moves.size() < 40 && !search.Terminal(s)) {
+      line.push_back(s.Key());
+      auto children = search.Children(s);
+      const State* next = nullptr;
+      Point move = kPass;
+      // The winner plays the first move that keeps the win; the loser its first move in board
+      // order (a real move before a pass).
+      for (auto& [p, child] : children) {
+        if (std::find(line.begin(), line.end(), child.Key()) != line.end()) continue;
+        if (Solve(rules, child, line) != winner) {
+          if (s.toMove == winnerColour) continue;
+          return moves;  // the loser has an escape the search cannot see: stop here
+        }
+        if (s.toMove == winnerColour) {
+          next = &child;
+          move = p;
+          break;
+        }
+        if (!next) {
+          next = &child;
+          move = p;
+        }
+      }
+      if (!next) break;
+      moves.push_back(move);
+      s = *next;
+    }
+    return moves;
+  }
+
+  uint64_t Nodes() const { return nodes_; }
+
+ private:
+  const Problem& problem_;
+  std::chrono::steady_clock::time_point deadline_;
+  uint64_t nodeLimit_;
+  uint64_t nodes_ = 0;
+  std::unique_ptr<Search> searches_[4];
+};
+
+}  // namespace
+
+Winner SolveGame(const Problem& problem, SearchRules rules, Budget budget, uint64_t* nodes) {
+  Analyser analyser(problem, budget);
+  const Winner w = analyser.Solve(rules, RootState(problem), {});
+  if (nodes) *nodes = analyser.Nodes();
+  return w;
+}
+
+Analysis Analyse(const Problem& problem, Budget budget) {
+  Analysis analysis;
+  Analyser analyser(problem, budget);
+  const Stone attacker = problem.attacker;
+  const Stone defender = Opponent(attacker);
+  const bool kill = problem.toMove == attacker;
+  const State root = RootState(problem);
+  const std::vector<uint64_t> rootLine{root.Key()};
+  const SearchRules attackerMaster{attacker, false};
+  const SearchRules defenderMaster{defender, false};
+  const SearchRules strict{attacker, true};
+  const Winner mine = kill ? Winner::Attacker : Winner::Defender;
+  const Winner theirs = kill ? Winner::Defender : Winner::Attacker;
+
+  Search& any = analyser.For(attackerMaster);
+  if (any.Terminal(root)) return analysis;  // already decided: nothing to judge
+  for (auto& [move, child] : any.Children(root)) {
+    MoveVerdict verdict;
+    verdict.move = move;
+    // Which rules decide, in order: for a kill, first with the attacker as ko master (failing
+    // there fails whatever the kos), then with the defender as ko master (working there works
+    // unconditionally). For life, first the strict rules (unconditional life), then seki, then
+    // the defender as ko master.
+    auto decide = [&](SearchRules rules) { return analyser.Solve(rules, child, rootLine); };
+    auto lineFor = [&](SearchRules rules, Winner w) {
+      return analyser.Line(rules, child, w, rootLine);
+    };
+    if (kill) {
+      const Winner a = decide(attackerMaster);
+      if (a == theirs) {
+        verdict.status = Status::Fails;
+        verdict.line = lineFor(attackerMaster, theirs);
+      } else if (a == mine) {
+        const Winner d = decide(defenderMaster);
+        if (d == mine) {
+          verdict.status = Status::Works;
+          verdict.line = lineFor(defenderMaster, mine);
+        } else if (d == theirs) {
+          verdict.status = Status::WorksByKo;
+          verdict.line = lineFor(attackerMaster, mine);
+        }
+      }
+    } else {
+      const Winner s = decide(strict);
+      if (s == mine) {
+        verdict.status = Status::Works;
+        verdict.line = lineFor(strict, mine);
+      } else if (s == theirs) {
+        const Winner l = decide(attackerMaster);
+        if (l == mine) {
+          verdict.status = Status::Seki;
+          verdict.line = lineFor(attackerMaster, mine);
+        } else if (l == theirs) {
+          const Winner d = decide(defenderMaster);
+          if (d == mine) {
+            verdict.status = Status::WorksByKo;
+            verdict.line = lineFor(defenderMaster, mine);
+          } else if (d == theirs) {
+            verdict.status = Status::Fails;
+            verdict.line = lineFor(defenderMaster, theirs);
+          }
+        }
+      }
+    }
+    analysis.moves.push_back(std::move(verdict));
+  }
+  // The problem's status: the best verdict, if no undecided move could still beat it.
+  auto rank = [](Status s) {
+    switch (s) {
+      case Status::Works:
+        return 4;
+      case Status::WorksByKo:
+        return 3;
+      case Status::Seki:
+        return 2;
+      case Status::Fails:
+        return 1;
+      case Status::Unknown:
+        return 0;
+    }
+    return 0;
+  };
+  const MoveVerdict* best = nullptr;
+  bool undecided = false;
+  for (const MoveVerdict& m : analysis.moves) {
+    if (m.status == Status::Unknown) undecided = true;
+    if (!best || rank(m.status) > rank(best->status)) best = &m;
+  }
+  if (best && (best->status == Status::Works || !undecided)) {
+    analysis.status = best->status;
+    analysis.principalLine.push_back(best->move);
+    analysis.principalLine.insert(analysis.principalLine.end(), best->line.begin(),
+                                  best->line.end());
+  }
+  analysis.nodes = analyser.Nodes();
+  return analysis;
+}
+
+}  // namespace zendra::solver

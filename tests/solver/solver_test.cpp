@@ -1,0 +1,332 @@
+#include "solver/solver.h"
+
+#include <gtest/gtest.h>
+
+#include <iostream>
+#include <map>
+#include <random>
+#include <string>
+
+namespace zendra::solver {
+namespace {
+
+// ---------------------------------------------------------------------------------------------
+// Board rules and Benson
+
+Board Diagram(std::string_view text) {
+  auto board = Board::FromDiagram(text);
+  EXPECT_TRUE(board.has_value()) << text;
+  return board.value_or(Board(1, 1));
+}
+
+TEST(SolverBoard, DiagramRefusesRaggedRowsAndUnknownCharacters) {
+  EXPECT_FALSE(Board::FromDiagram("..\n...\n"));
+  EXPECT_FALSE(Board::FromDiagram("..\n.Z\n"));
+  EXPECT_FALSE(Board::FromDiagram(""));
+  EXPECT_FALSE(Board::FromDiagram(std::string(20, '.')));
+  EXPECT_EQ(Diagram("XO.\n...\n").ToDiagram(), "XO.\n...\n");
+}
+
+TEST(SolverBoard, CapturesSuicideAndKoBan) {
+  Board board = Diagram(
+      ".XO.\n"
+      "XO.O\n"
+      ".XO.\n");
+  Point ban = 0;
+  // Black takes the white stone at B2 from C2: a ko, White may not retake at once at B2.
+  ASSERT_TRUE(board.Play(board.At(2, 1), Stone::Black, &ban));
+  EXPECT_EQ(board.Get(board.At(1, 1)), Stone::Empty);
+  EXPECT_EQ(ban, board.At(1, 1));
+  // Suicide is refused and changes nothing.
+  Board corner = Diagram(".X\nX.\n");
+  const std::string before = corner.ToDiagram();
+  EXPECT_FALSE(corner.Play(corner.At(0, 0), Stone::White, &ban));
+  EXPECT_EQ(corner.ToDiagram(), before);
+  EXPECT_FALSE(corner.Play(corner.At(1, 0), Stone::White, &ban));  // occupied
+}
+
+TEST(SolverBenson, TwoEyesLiveOneEyeDoesNot) {
+  const Board twoEyes = Diagram(
+      ".O.OX\n"
+      "OOOOX\n"
+      "XXXXX\n");
+  const Board oneEye = Diagram(
+      "..OX.\n"
+      "OOOX.\n"
+      "XXXX.\n");
+  EXPECT_TRUE(BensonAlive(twoEyes, Stone::White)[static_cast<size_t>(twoEyes.At(0, 1))]);
+  EXPECT_FALSE(BensonAlive(oneEye, Stone::White)[static_cast<size_t>(oneEye.At(0, 1))]);
+  // The black wall around the living group is not unconditionally alive.
+  EXPECT_FALSE(BensonAlive(twoEyes, Stone::Black)[static_cast<size_t>(twoEyes.At(4, 0))]);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Positions with known status. White defends the chain through `target`; the region is what the
+// black wall through `wall` encloses.
+
+struct KnownCase {
+  const char* name;
+  const char* diagram;
+  int targetColumn, targetRow;
+  int wallColumn, wallRow;
+  Stone toMove;
+  Status status;
+  const char* firstMove;  // a best first move, or "" when any (or none) will do
+};
+
+Problem MakeProblem(const KnownCase& c) {
+  Problem problem;
+  problem.board = Diagram(c.diagram);
+  const Board& b = problem.board;
+  problem.targets = {b.At(c.targetColumn, c.targetRow)};
+  problem.region = RegionAround(b, problem.targets, b.Chain(b.At(c.wallColumn, c.wallRow)));
+  problem.attacker = Stone::Black;
+  problem.toMove = c.toMove;
+  return problem;
+}
+
+const char* const kStraightThree =
+    "O...OX..\n"
+    "OOOOOX..\n"
+    "XXXXXX..\n"
+    "........\n";
+const char* const kStraightFour =
+    "O....OX.\n"
+    "OOOOOOX.\n"
+    "XXXXXXX.\n"
+    "........\n";
+const char* const kBulkyFive =
+    "...OX.\n"
+    "..OOX.\n"
+    "OOOXX.\n"
+    "XXXX..\n"
+    "......\n";
+const char* const kSquareFour =
+    "..OX.\n"
+    "..OX.\n"
+    "OOOX.\n"
+    "XXXX.\n"
+    ".....\n";
+const char* const kFlowerSix =
+    "XXXXXXX..\n"
+    "XOOOOOX..\n"
+    "XOO.OOX..\n"
+    "XO...OX..\n"
+    "XOO..OX..\n"
+    "XOOOOOX..\n"
+    "XXXXXXX..\n"
+    ".........\n";
+// White and the black stones inside share one liberty (C1), each has one eye: seki.
+const char* const kSeki =
+    ".O.X.XOX.\n"
+    "OOOXXXOX.\n"
+    "OOOOOOOX.\n"
+    "XXXXXXXX.\n"
+    ".........\n";
+
+const KnownCase kKnownCases[] = {
+    {"straight three, black kills at the middle", kStraightThree, 0, 1, 5, 0, Stone::Black,
+     Status::Works, "C1"},
+    {"straight three, white lives at the middle", kStraightThree, 0, 1, 5, 0, Stone::White,
+     Status::Works, "C1"},
+    {"straight four lives even with black first", kStraightFour, 0, 1, 6, 0, Stone::Black,
+     Status::Fails, ""},
+    {"bulky five, black kills at the vital point", kBulkyFive, 0, 2, 4, 0, Stone::Black,
+     Status::Works, "B1"},
+    {"bulky five, white lives at the vital point", kBulkyFive, 0, 2, 4, 0, Stone::White,
+     Status::Works, "B1"},
+    {"square four is dead even with white first", kSquareFour, 0, 2, 3, 0, Stone::White,
+     Status::Fails, ""},
+    {"flower six, black kills in the centre", kFlowerSix, 1, 1, 0, 0, Stone::Black, Status::Works,
+     "D4"},
+    {"flower six, white lives in the centre", kFlowerSix, 1, 1, 0, 0, Stone::White, Status::Works,
+     "D4"},
+    {"seki: black cannot kill", kSeki, 0, 1, 7, 0, Stone::Black, Status::Fails, ""},
+    {"seki: white lives only in seki", kSeki, 0, 1, 7, 0, Stone::White, Status::Seki, ""},
+};
+
+TEST(SolverKnownStatus, TableOfShapes) {
+  for (const KnownCase& c : kKnownCases) {
+    SCOPED_TRACE(c.name);
+    const Problem problem = MakeProblem(c);
+    const Analysis analysis = Analyse(problem, Budget{5'000'000, 30.0});
+    EXPECT_EQ(StatusName(analysis.status), std::string(StatusName(c.status)));
+    if (*c.firstMove) {
+      ASSERT_FALSE(analysis.principalLine.empty());
+      EXPECT_EQ(problem.board.Name(analysis.principalLine.front()), c.firstMove);
+    }
+    if (*c.firstMove && c.toMove == Stone::Black) {
+      // The vital point is the only kill: every other move is refuted by a line.
+      for (const MoveVerdict& m : analysis.moves) {
+        if (problem.board.Name(m.move) == c.firstMove) continue;
+        EXPECT_NE(m.status, c.status) << problem.board.Name(m.move);
+        if (m.status == Status::Fails) {
+          EXPECT_FALSE(m.line.empty()) << problem.board.Name(m.move);
+        }
+      }
+    }
+  }
+}
+
+TEST(SolverKnownStatus, BudgetExhaustedIsUnknownNeverAGuess) {
+  const Problem problem = MakeProblem(kKnownCases[6]);  // flower six needs more than 50 nodes
+  const Analysis analysis = Analyse(problem, Budget{50, 30.0});
+  EXPECT_EQ(analysis.status, Status::Unknown);
+  EXPECT_TRUE(analysis.principalLine.empty());
+}
+
+// ---------------------------------------------------------------------------------------------
+// Agreement with an independent solution of the same game on small random regions.
+//
+// The check plays the game out by plain minimax over every line, with no proof numbers, no table
+// and no keys: a position that repeats on the current line is the ko master's, two passes end the
+// game, taking a target stone is the attacker's. It shares only the board's move rules with the
+// solver, and (outside the strict rules) not even Benson: a Benson-alive target can never be
+// taken, so the plain game reaches the same result without it.
+
+struct BruteState {
+  Board board;
+  Stone toMove;
+  Point koBan;
+  int passes;
+  std::string Key() const {
+    return board.ToDiagram() + (toMove == Stone::Black ? 'b' : 'w') + std::to_string(koBan) + ':' +
+           std::to_string(passes);
+  }
+};
+
+class Minimax {
+ public:
+  Minimax(const Problem& problem, SearchRules rules, long callLimit)
+      : problem_(problem), rules_(rules), callsLeft_(callLimit) {}
+
+  // The winner, or nothing when the line count runs over the limit.
+  std::optional<Winner> Solve() {
+    const Winner w = Play({problem_.board, problem_.toMove, kNoPoint, 0});
+    if (callsLeft_ < 0) return std::nullopt;
+    return w;
+  }
+
+ private:
+  Winner Play(const BruteState& s) {
+    if (--callsLeft_ < 0) return Winner::Unknown;
+    const Stone defender = Opponent(problem_.attacker);
+    for (Point t : problem_.targets)
+      if (s.board.Get(t) != defender) return Winner::Attacker;
+    if (s.passes >= 2) return rules_.strict ? Winner::Attacker : Winner::Defender;
+    if (rules_.strict) {
+      const auto alive = BensonAlive(s.board, defender);
+      bool all = true;
+      for (Point t : problem_.targets) all = all && alive[static_cast<size_t>(t)];
+      if (all) return Winner::Defender;
+    }
+    const std::string key = s.Key();
+    for (const std::string& k : line_)
+      if (k == key)
+        return rules_.koMaster == problem_.attacker ? Winner::Attacker : Winner::Defender;
+    line_.push_back(key);
+    const Winner want = s.toMove == problem_.attacker ? Winner::Attacker : Winner::Defender;
+    Winner result = want == Winner::Attacker ? Winner::Defender : Winner::Attacker;
+    std::vector<BruteState> next;
+    for (Point p : problem_.region) {
+      if (p == s.koBan && s.toMove != rules_.koMaster) continue;
+      BruteState n{s.board, Opponent(s.toMove), kNoPoint, 0};
+      if (n.board.Play(p, s.toMove, &n.koBan)) next.push_back(n);
+    }
+    next.push_back({s.board, Opponent(s.toMove), kNoPoint, s.passes + 1});
+    for (const BruteState& n : next)
+      if (Play(n) == want) {
+        result = want;
+        break;
+      }
+    line_.pop_back();
+    return result;
+  }
+
+  const Problem& problem_;
+  SearchRules rules_;
+  long callsLeft_;
+  std::vector<std::string> line_;
+};
+
+// A random legal position on a small board, the whole board being the region.
+std::optional<Problem> RandomProblem(std::mt19937& random) {
+  const int width = 3 + static_cast<int>(random() % 2);
+  const int height = 3 + static_cast<int>(random() % 2);
+  Problem problem;
+  problem.board = Board(width, height);
+  Board& b = problem.board;
+  std::vector<Point> white;
+  int empty = 0;
+  for (int row = 0; row < height; ++row)
+    for (int column = 0; column < width; ++column) {
+      const unsigned roll = random() % 100;
+      const Point p = b.At(column, row);
+      if (roll < 38) {
+        b.Set(p, Stone::White);
+        white.push_back(p);
+      } else if (roll < 60) {
+        b.Set(p, Stone::Black);
+      } else {
+        ++empty;
+      }
+      problem.region.push_back(p);
+    }
+  if (white.empty() || empty < 2 || empty > 7) return std::nullopt;
+  for (Point p : problem.region)
+    if (b.Get(p) != Stone::Empty && b.Liberties(p) == 0) return std::nullopt;
+  problem.targets = {white[random() % white.size()]};
+  problem.attacker = Stone::Black;
+  problem.toMove = random() % 2 ? Stone::Black : Stone::White;
+  return problem;
+}
+
+TEST(SolverBruteForce, AgreesOnRandomSmallRegions) {
+  std::mt19937 random(19);
+  int compared = 0, koDecides = 0, sekiLike = 0, games = 0, undecided = 0;
+  const SearchRules ruleSets[] = {
+      {Stone::Black, false}, {Stone::White, false}, {Stone::Black, true}};
+  for (int attempt = 0; attempt < 3000 && compared < 120; ++attempt) {
+    const auto problem = RandomProblem(random);
+    if (!problem) continue;
+    Winner results[3];
+    bool skipped = false;
+    for (int r = 0; r < 3 && !skipped; ++r) {
+      const auto expected = Minimax(*problem, ruleSets[r], 100000).Solve();
+      if (!expected) {
+        skipped = true;
+        break;
+      }
+      results[r] = SolveGame(*problem, ruleSets[r], Budget{200'000, 60.0});
+      ++games;
+      // Running out of budget is allowed (and counted); a wrong verdict never.
+      if (results[r] == Winner::Unknown) {
+        ++undecided;
+        continue;
+      }
+      ASSERT_EQ(results[r], *expected)
+          << problem->board.ToDiagram() << "to move "
+          << (problem->toMove == Stone::Black ? "black" : "white") << ", target "
+          << problem->board.Name(problem->targets[0]) << ", ko master "
+          << (ruleSets[r].koMaster == Stone::Black ? "black" : "white")
+          << (ruleSets[r].strict ? ", strict" : "");
+    }
+    if (skipped) continue;
+    ++compared;
+    const bool decided = results[0] != Winner::Unknown && results[1] != Winner::Unknown &&
+                         results[2] != Winner::Unknown;
+    if (decided && results[0] != results[1]) ++koDecides;
+    if (decided && results[0] == Winner::Defender && results[2] == Winner::Attacker) ++sekiLike;
+  }
+  EXPECT_GE(compared, 80);
+  EXPECT_LE(undecided * 20, games) << "more than 5% of the games undecided";
+  // The random positions must exercise the ko and seki rules, not only plain captures.
+  EXPECT_GT(koDecides, 0);
+  EXPECT_GT(sekiLike, 0);
+  std::cout << "compared " << compared << " positions (" << games << " games, " << undecided
+            << " undecided by the solver), " << koDecides << " decided by ko, " << sekiLike
+            << " where the target survives without unconditional life\n";
+}
+
+}  // namespace
+}  // namespace zendra::solver
