@@ -120,7 +120,7 @@ TLattixMainForm::TLattixMainForm(MainFormPaths paths, SolvingSounds& sounds, QWi
   setMinimumWidth(600);
   resize(640, 480);
 
-  library_ = std::make_unique<LibrarySession>(paths_.dataFile, paths_.historyFile, Localizer{});
+  library_ = std::make_unique<LibrarySession>(paths_.dataFile, paths_.historyFile, text_);
   CreateWidgets();
   CreateSolving();  // the reply mask starts at 29
   CreateCommands();
@@ -263,6 +263,7 @@ void TLattixMainForm::CreateSolving() {
   controller_ = std::make_unique<SolvingController>(*Lattix1, static_cast<SolvingUi&>(*this),
                                                     sounds_, *historyPort_, *problemSource_,
                                                     *timer1_, *timer2_, *clock_);
+  controller_->SetLanguage(text_);
   controller_->SetComputerDoNotPlayBadMove(true);
 
   Lattix1->OnLegalMove = [this](LattixEngine*, int16_t p, int16_t q, int16_t, int16_t, bool) {
@@ -320,21 +321,21 @@ void TLattixMainForm::CreateCommands() {
   miFile1->setObjectName("miFile1");
   const char* const collectionNames[] = {"miBasic1", "miBeginner1", "miIntermediate1",
                                          "miAdvanced1"};
-  const char* const collectionCaptions[] = {"Basic", "Beginner", "Intermediate", "Advanced"};
   OpenMenu = new QMenu(this);
   OpenMenu->setObjectName("OpenMenu");
   for (int tag = 0; tag < 4; ++tag) {
-    QAction* a = MakeAction(collectionNames[tag], collectionCaptions[tag]);
+    const QString caption = Q(CollectionCaption(tag, text_));
+    QAction* a = MakeAction(collectionNames[tag], caption);
     connect(a, &QAction::triggered, this, [this, tag] { OpenCollection(tag); });
     miFile1->addAction(a);
     collectionEntries_.push_back(a);
     // The drop-down of "Open" carries the same captions.
-    QAction* d = OpenMenu->addAction(collectionCaptions[tag]);
+    QAction* d = OpenMenu->addAction(caption);
     d->setObjectName(QString("Open") + collectionNames[tag]);
     connect(d, &QAction::triggered, this, [this, tag] { OpenCollection(tag); });
   }
   miFile1->addSeparator();
-  QAction* clearAll = MakeAction("miClearallsolvedflags1", "Clear all solved flags");
+  QAction* clearAll = MakeAction("miClearallsolvedflags1", Q(text_.Say(Text::kClearAllCaption)));
   connect(clearAll, &QAction::triggered, this, &TLattixMainForm::ClearAllSolvedFlags);
   miFile1->addAction(clearAll);
   QAction* exitAction = MakeAction("miExit1", "Exit");
@@ -569,9 +570,7 @@ void TLattixMainForm::LoadRemarks() {
     while (line.endsWith('\n') || line.endsWith('\r')) line.chop(1);
     remarks_.push_back(line.toStdString());
   }
-  SolvingLanguage language = controller_->Language();
-  language.remarks = remarks_;
-  controller_->SetLanguage(std::move(language));
+  controller_->SetRemarks(remarks_);
 }
 
 // ---- Activation and close -------------------------------------------------------------------
@@ -840,8 +839,8 @@ void TLattixMainForm::ResetSolvedFlag() {
 }
 
 void TLattixMainForm::ClearAllSolvedFlags() {
-  const auto answer = QMessageBox::question(this, "Clear all solved flags",
-                                            "Are you sure you want to clear all the flags?",
+  const auto answer = QMessageBox::question(this, Q(text_.Say(Text::kClearAllCaption)),
+                                            Q(text_.Say(Text::kClearAllQuestion)),
                                             QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
   if (answer != QMessageBox::Yes) return;
   library_->ClearAllSolvedFlags();

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "language/language.h"
 #include "solving/solving_ports.h"
 
 class QAction;
@@ -158,6 +159,8 @@ class TLattixMainForm : public QMainWindow, private SolvingUi {
 
   MainFormPaths paths_;
   SolvingSounds& sounds_;
+  // The interface language of every text the window and the layers below it show.
+  Localizer text_;
 
   // Widgets.
   QToolBar* ToolBarView = nullptr;

@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "library/language.h"
+#include "language/language.h"
 #include "library/table_store.h"
 
 namespace zendra {
@@ -26,12 +26,6 @@ inline constexpr long long kMaxMemberBytes = 256LL * 1024 * 1024;
 
 // The problem table's columns in their order: every one must be present in a data file.
 const std::vector<FieldDef>& ProblemTableFields();
-
-// The answer text of a `Result2` value (0 dies, 1 lives, 2 and 3 ko); empty for any other.
-std::string AnswerText(int result2, const Localizer& text);
-
-// The caption of a collection's menu entry (tags 0 to 3); empty for any other tag.
-std::string CollectionCaption(int tag, const Localizer& text);
 
 // The problem-list entry of the problem on which `problems` stands.
 std::string ProblemEntry(const TableStore& problems, bool solved);

@@ -574,7 +574,7 @@ std::vector<std::string> CheckProblem(const DataProblem& problem) {
   }
 
   // Successful line ends: the judge's weak-move levels, and the result words.
-  const std::string answer = problem.result2 ? AnswerText(*problem.result2, SolvingLanguage{}) : "";
+  const std::string answer = problem.result2 ? AnswerText(*problem.result2, Localizer{}) : "";
   for (NodeId id = 0; id < static_cast<NodeId>(tree.Size()); ++id) {
     if (tree.Level(id) == 0 || !tree.Valid(id)) continue;
     // Only nodes of the first root's subtree are reached by solving.

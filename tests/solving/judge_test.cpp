@@ -278,10 +278,8 @@ TEST_F(JudgeTest, SilentPlaysNothingAndAFailingSoundBeeps) {
 }
 
 TEST_F(JudgeTest, ChineseMessagesGoThroughTheConversion) {
-  SolvingLanguage chinese;
-  chinese.chinese = true;
-  chinese.convert = [](std::string s) { return "[" + s + "]"; };
-  controller.SetLanguage(chinese);
+  controller.SetLanguage(
+      {Language::kTraditionalChinese, [](std::string s) { return "[" + s + "]"; }});
   SolutionTree t;
   t.Add(t.Add(t.Add(kNoNode, ""), "CC", "1"), "DD 11");
   Open(AddProblem(7, t));
