@@ -9,11 +9,14 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <array>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "app/settings.h"
 #include "language/language.h"
 #include "solving/solving_ports.h"
 
@@ -32,6 +35,7 @@ namespace zendra {
 
 class LibrarySession;
 struct CollectionResult;
+struct GridState;
 class SessionHistoryCounters;
 class SessionProblemSource;
 class SolvingController;
@@ -106,7 +110,7 @@ class TLattixMainForm : public QMainWindow, private SolvingUi {
   QSlider* DelayTrackBar() const { return TrackBar1; }
   SolvingController& Controller() const { return *controller_; }
   LibrarySession& Library() const { return *library_; }
-  // The text of a status label by name ("LabelStdResult", ...).
+  // The text of a status label by object name ("LabelStdResult", ...).
   QString LabelText(const QString& name) const;
   // The saved radius: the board's radius at the first activation, the floor of Zoom out.
   int SavedRadius() const { return savedRadius_; }
@@ -123,6 +127,41 @@ class TLattixMainForm : public QMainWindow, private SolvingUi {
   bool eventFilter(QObject* watched, QEvent* e) override;
 
  private:
+  // The status labels of the problem page, top to bottom.
+  struct Labels {
+    QLabel* stdResult = nullptr;      // LabelStdResult
+    QLabel* result = nullptr;         // LabelResult
+    QLabel* successCount = nullptr;   // LabelSuccessCount
+    QLabel* failureCount = nullptr;   // LabelFailureCount
+    QLabel* hint0Count = nullptr;     // LabelHint0Count
+    QLabel* hint1Count = nullptr;     // LabelHint1Count
+    QLabel* takebackCount = nullptr;  // LabelTakebackCount
+    QLabel* studyCount = nullptr;     // LabelStudyCount
+  };
+
+  // The commands used after construction; the others live in their menus and toolbars only.
+  struct Commands {
+    std::array<QAction*, 4> collections{};   // miBasic1, miBeginner1, miIntermediate1, miAdvanced1
+    QAction* clearAllSolvedFlags = nullptr;  // miClearallsolvedflags1
+    QAction* zoomIn = nullptr;               // miZoomin1
+    QAction* zoomOut = nullptr;              // miZoomout1
+    QAction* problemIndex = nullptr;         // miProblemIndex1
+    QAction* solveIt = nullptr;              // miSolveIt1
+    std::array<QAction*, 4> pages{};         // miFirstpage1, miPriorpage1, miNextpage1, miLastpage1
+    std::array<QAction*, 4> problems{};      // miFirstproblem1 .. miLastproblem1
+    QAction* solveAgain = nullptr;           // miSolveAgain1
+    QAction* nextVariationButton = nullptr;  // btnNextVofComputer
+    QAction* resetSolvedFlag = nullptr;      // Resetsolvedflag1
+    QAction* whatLevel = nullptr;            // miWhatlevelImat1
+    // The Options entries, which show options_.
+    QAction* computerDoNotPlayBadMove = nullptr;  // miComputerdonotplaybadmove1
+    QAction* displayNumbers = nullptr;            // miDisplaynumbers1
+    QAction* nextProblemAutomatically = nullptr;  // NextproblemAutomaticallyWhenSolved1
+    QAction* hintAllowed = nullptr;               // miHintallowed1
+    QAction* silent = nullptr;                    // miSilent1
+    QAction* takebackAutomatically = nullptr;     // miTakebackautomatically1
+  };
+
   // SolvingUi.
   void SetLabelResult(const std::string& text) override;
   void SetLabelStdResult(const std::string& text, uint32_t colour) override;
@@ -138,29 +177,55 @@ class TLattixMainForm : public QMainWindow, private SolvingUi {
   std::optional<std::string> InputQuery(const std::string& caption, const std::string& prompt,
                                         const std::string& text) override;
 
+  // Construction, layout, pages.
   void CreateWidgets();
+  void CreateLabels(QWidget* panel);
+  void SetPageCommandsVisible(bool pages);
+  void LayoutBoard();
+  static QString Q(const std::string& text);
+  static void SetLabel(QLabel* label, const std::string& text);
+
+  // Commands.
   void CreateCommands();
-  void CreateSolving();
-  void LoadRemarks();
+  void CreateFileCommands();
+  void CreateViewCommands();
+  void CreateSolveCommands();
+  void CreateOptionCommands();
+  void CreateHelpCommands();
   QAction* MakeAction(const char* name, const QString& caption, const QString& hint = {});
   void AddKeys(QAction* command, std::initializer_list<const char*> names,
                std::initializer_list<QKeySequence> keys);
+  // Adds `command` to `bar` and names the button it gets.
+  static void AddButton(QToolBar* bar, QAction* command, const char* name);
   void UpdateCommands();
   // Enables or disables a command together with its key actions.
   void SetCommandEnabled(QAction* command, bool enabled);
-  void SetPageCommandsVisible(bool pages);
-  void LayoutBoard();
+
+  // Collections and navigation.
+  GridState GridNow() const;
   void OpenPosition(int position);
   void SelectAndOpen(std::optional<int> entry);
   void SetTopRow(std::optional<int> row);
   void SyncScrollBar();
   void ReportCollection(const CollectionResult& r);
-  void SetLabel(QLabel* label, const std::string& text);
+
+  // Solving.
+  void CreateSolving();
+  void LoadRemarks();
+
+  // Options.
+  // Makes `options` the window's options: the Options entries, the silent icon, the delay bar
+  // and the solving controller take them.
+  void ApplyOptions(const MainOptions& options);
+  // The silent entry's icon and tip for the current options.
+  void ShowSilent();
 
   MainFormPaths paths_;
   SolvingSounds& sounds_;
   // The interface language of every text the window and the layers below it show.
   Localizer text_;
+  // The one source of the option switches and the delay.
+  MainOptions options_;
 
   // Widgets.
   QToolBar* ToolBarView = nullptr;
@@ -177,16 +242,13 @@ class TLattixMainForm : public QMainWindow, private SolvingUi {
   QSplitter* Splitter1 = nullptr;
   QWidget* Panel2 = nullptr;  // the board panel
   TLattix* Lattix1 = nullptr;
-  std::map<QString, QLabel*> labels_;
+  Labels labels_;
   std::vector<QPushButton*> tryButtons_;
   StatusBar2* StatusBar1 = nullptr;
 
-  // Commands by object name, and the four collection entries.
-  std::map<QString, QAction*> commands_;
+  Commands commands_;
+  // Each command's window-wide key actions.
   std::map<QAction*, std::vector<QAction*>> keys_;
-  std::vector<QAction*> collectionEntries_;
-  std::vector<QAction*> pageCommands_;
-  std::vector<QAction*> problemCommands_;
 
   // Library and solving.
   std::unique_ptr<LibrarySession> library_;
@@ -200,11 +262,8 @@ class TLattixMainForm : public QMainWindow, private SolvingUi {
   std::vector<std::string> remarks_;
   bool activated_ = false;
   bool historyOpen_ = false;
-  bool silent_ = false;
   bool displaySplashForm1_ = true;
   bool displaySplashForm2_ = true;
-  bool studyAtNewWindow_ = false;
-  bool bestCounterMoveOnly_ = false;
   bool boardFills_ = true;
   int savedRadius_ = 6;
 };
