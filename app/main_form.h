@@ -2,6 +2,17 @@
 // two toolbars, the menus and keys of every command, a two-panel status bar, and the wiring of
 // the solving controller, the problem library and the settings.
 //
+// A window of this program is one class in files by concern; the windows still to come (study
+// window, password dialog, tips, import, review, statistics) each get their own set the same way:
+//   main_form.h              the class; widgets and commands used after construction are typed
+//                            members, named in comments by the object names they carry
+//   main_form.cpp            construction, widgets and layout, pages, the board panel and zoom
+//   main_form_commands.cpp   menus, toolbars and keys, the commands' enabled states, the handlers
+//                            of the small commands (statistics, help)
+//   main_form_collection.cpp collections, the grid's pages, problem navigation
+//   main_form_solving.cpp    the solving controller, its ports, and the SolvingUi of the window
+//   main_form_settings.cpp   the options, the first activation and the close
+//
 // Every command is made once, in CreateCommands: its menu entry (which the toolbar shows as a
 // button), and separate window-wide key actions for its shortcuts, so that keys keep working
 // while their entry is hidden for the current page.
@@ -177,7 +188,7 @@ class TLattixMainForm : public QMainWindow, private SolvingUi {
   std::optional<std::string> InputQuery(const std::string& caption, const std::string& prompt,
                                         const std::string& text) override;
 
-  // Construction, layout, pages.
+  // main_form.cpp
   void CreateWidgets();
   void CreateLabels(QWidget* panel);
   void SetPageCommandsVisible(bool pages);
@@ -185,7 +196,7 @@ class TLattixMainForm : public QMainWindow, private SolvingUi {
   static QString Q(const std::string& text);
   static void SetLabel(QLabel* label, const std::string& text);
 
-  // Commands.
+  // main_form_commands.cpp
   void CreateCommands();
   void CreateFileCommands();
   void CreateViewCommands();
@@ -201,7 +212,7 @@ class TLattixMainForm : public QMainWindow, private SolvingUi {
   // Enables or disables a command together with its key actions.
   void SetCommandEnabled(QAction* command, bool enabled);
 
-  // Collections and navigation.
+  // main_form_collection.cpp
   GridState GridNow() const;
   void OpenPosition(int position);
   void SelectAndOpen(std::optional<int> entry);
@@ -209,11 +220,11 @@ class TLattixMainForm : public QMainWindow, private SolvingUi {
   void SyncScrollBar();
   void ReportCollection(const CollectionResult& r);
 
-  // Solving.
+  // main_form_solving.cpp
   void CreateSolving();
   void LoadRemarks();
 
-  // Options.
+  // main_form_settings.cpp
   // Makes `options` the window's options: the Options entries, the silent icon, the delay bar
   // and the solving controller take them.
   void ApplyOptions(const MainOptions& options);
