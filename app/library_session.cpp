@@ -61,18 +61,8 @@ const std::vector<std::string>& LibrarySession::ProblemList() const {
   return impl_->database.ProblemList();
 }
 
-std::optional<ProblemFields> LibrarySession::FindProblem(int number) {
-  if (!impl_->database.FindProblem(number)) return std::nullopt;
-  const TableStore& t = impl_->database.Problems();
-  ProblemFields f;
-  f.number = t.AsInteger("Auto1");
-  f.arrangedBlack = t.AsString("ArrangedBlack");
-  f.arrangedWhite = t.AsString("ArrangedWhite");
-  f.initial = t.AsString("Initial");
-  f.firstToPlay = t.AsString("FirstToPlay");
-  if (!t.IsNull("Result2")) f.result2 = t.AsInteger("Result2");
-  f.solution = t.ReadBlob("Solution");
-  return f;
+std::optional<ProblemRecord> LibrarySession::ProblemAt(int position) {
+  return impl_->database.ProblemAt(position);
 }
 
 HistoryCounter& LibrarySession::Counter() { return impl_->history; }

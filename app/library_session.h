@@ -11,19 +11,9 @@
 
 #include "language/language.h"
 #include "library/history_counter.h"
+#include "library/problem_record.h"
 
 namespace zendra {
-
-// One problem of the table as opening it needs it.
-struct ProblemFields {
-  int number = 0;
-  std::string arrangedBlack;
-  std::string arrangedWhite;
-  std::string initial;
-  std::string firstToPlay;
-  std::optional<int> result2;
-  std::string solution;
-};
 
 // The outcome of a collection load.
 struct CollectionResult {
@@ -53,8 +43,9 @@ class LibrarySession {
   int OpenCollectionNumber() const;
   // The problem list of the open collection.
   const std::vector<std::string>& ProblemList() const;
-  // The problem with that number; nothing when the table holds none.
-  std::optional<ProblemFields> FindProblem(int number);
+  // The problem of the list entry at `position`; nothing when there is no such entry or the
+  // table no longer holds its problem.
+  std::optional<ProblemRecord> ProblemAt(int position);
 
   // The open problem's counting.
   HistoryCounter& Counter();

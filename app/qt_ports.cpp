@@ -18,24 +18,8 @@ int64_t SteadyMillisecondClock::NowMs() {
       .count();
 }
 
-std::optional<std::string> SessionProblemSource::Entry(int position) const {
-  const auto& list = session_.ProblemList();
-  if (position < 0 || position >= static_cast<int>(list.size())) return std::nullopt;
-  return list[static_cast<size_t>(position)];
-}
-
-std::optional<ProblemRecord> SessionProblemSource::Find(int number) {
-  const std::optional<ProblemFields> f = session_.FindProblem(number);
-  if (!f) return std::nullopt;
-  ProblemRecord r;
-  r.number = f->number;
-  r.arrangedBlack = f->arrangedBlack;
-  r.arrangedWhite = f->arrangedWhite;
-  r.initial = f->initial;
-  r.firstToPlay = f->firstToPlay;
-  r.result2 = f->result2;
-  r.solution = f->solution;
-  return r;
+std::optional<ProblemRecord> SessionProblemSource::ProblemAt(int position) {
+  return session_.ProblemAt(position);
 }
 
 void SessionHistoryCounters::PlaceOnProblem(int number) { session_.PlaceOnProblem(number); }

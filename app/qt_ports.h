@@ -31,12 +31,11 @@ class SteadyMillisecondClock : public MillisecondClock {
   int64_t NowMs() override;
 };
 
-// The open collection's list and the problem table, from the library session.
+// The open collection's problems, from the library session.
 class SessionProblemSource : public ProblemSource {
  public:
   explicit SessionProblemSource(LibrarySession& session) : session_(session) {}
-  std::optional<std::string> Entry(int position) const override;
-  std::optional<ProblemRecord> Find(int number) override;
+  std::optional<ProblemRecord> ProblemAt(int position) override;
 
  private:
   LibrarySession& session_;

@@ -34,7 +34,7 @@ void WriteDataFile(const std::string& path) {
   const NodeId root = tree.Add(kNoNode, "");
   const NodeId user = tree.Add(root, "DD");
   tree.Add(tree.Add(tree.Add(user, "ED"), "DE"), "EE 11");
-  testing::ProblemRow row;
+  test::ProblemRow row;
   row.auto1 = 1;
   row.group = 2;
   row.level = 30;
@@ -44,7 +44,7 @@ void WriteDataFile(const std::string& path) {
   row.first.assign(1, 'B');  // (a literal here trips a false -Wrestrict of GCC 12 at -O3)
   row.result2 = 1;
   row.solution = tree.Save();
-  testing::WriteFile(path, testing::ZipWith("Zendra.cds", testing::ProblemImage({row})));
+  test::WriteFile(path, test::ZipWith("Zendra.cds", test::ProblemImage({row})));
 }
 
 // Counts the board's paint events.

@@ -1,6 +1,7 @@
 // Arbitrary bytes against the board engine: the string setters (`Process`, `InitialProc`,
 // `NumProc`, the set-up lists, the game record) and a mixed sequence of board operations with
-// any coordinates and values.
+// any coordinates and values, in every game kind (five-in-a-row's rules and opening exchange,
+// the chess kinds' refusals).
 //
 // Two engines take every operation: one on the normal rules, one forced through the
 // whole-board reference rules. After each operation both must agree on every return value,
@@ -19,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "board/engine/chess_kinds.h"
 #include "board/engine/lattix_engine.h"
 
 namespace zendra {
@@ -77,6 +79,21 @@ class Bytes {
   const uint8_t* data_;
   std::size_t size_;
   std::size_t pos_ = 0;
+};
+
+// A small deterministic generator (xorshift) for the move sequences the input seeds.
+class XorShift {
+ public:
+  explicit XorShift(uint32_t seed) : x_(seed * 2654435761u + 1) {}
+  uint32_t Next() {
+    x_ ^= x_ << 13;
+    x_ ^= x_ >> 17;
+    x_ ^= x_ << 5;
+    return x_;
+  }
+
+ private:
+  uint32_t x_;
 };
 
 // Every redraw call as a number, so the two engines' redraws can be compared in order.
@@ -205,6 +222,7 @@ enum Op : uint8_t {
   kSetManualString,
   kSetStructuredRecord,
   kRandomMoves,
+  kFiveInRowGame,
   kOpCount
 };
 
@@ -216,6 +234,16 @@ class Harness {
     ref_.SetReferenceRules(true);
     // Both engines date records alike.
     fast_.RecordClock = ref_.RecordClock = [] { return std::tm{}; };
+    // Five-in-a-row's events, counted: replays must stay silent.
+    for (LattixEngine* e : {&fast_, &ref_}) {
+      int& count = e == &fast_ ? fastEvents_ : refEvents_;
+      auto move = [&count](LattixEngine*, int16_t, int16_t, int16_t, int16_t, bool) { ++count; };
+      e->OnFirstMoveNot88 = move;
+      e->OnSymmetricalPoint = move;
+      e->OnWinnerGot = [&count](LattixEngine*, int16_t, int16_t, bool) { ++count; };
+      e->OnFifthMoveDone = [&count](LattixEngine*, bool) { ++count; };
+      e->OnExtraMoveDone = [&count](LattixEngine*, bool) { ++count; };
+    }
   }
 
   void Run(Bytes& in) {
@@ -238,6 +266,14 @@ class Harness {
     f(ref_);
   }
 
+  // The position was rebuilt from the initial one: `Process` and `NextMove` agree again and
+  // nothing a raw cell write left behind survives.
+  void Rebuilt() {
+    inStep_ = true;
+    rawBorder_ = false;
+    rawOutside_ = false;
+  }
+
   void Step(Bytes& in) {
     const uint8_t code = in.Byte();
     const Op op = static_cast<Op>(code % kOpCount);
@@ -251,6 +287,10 @@ class Harness {
       case kPlayMove: {
         const int p = in.Coordinate(), q = in.Coordinate();
         const bool draw = in.Bool();
+        if (op == kPlayMove && before.kind != kGo) {
+          KindMove(before, p, q, draw);
+          break;
+        }
         const int check = Both([&](LattixEngine& e) { return e.CheckGoMove(p, q); });
         FUZZ_CHECK(Snapshot::Of(fast_) == before);  // the check changes nothing
         FUZZ_CHECK(fastView_.calls.empty());
@@ -278,22 +318,19 @@ class Harness {
       }
       case kTakeBack:
         BothVoid([](LattixEngine& e) { e.TakeBack(); });
-        inStep_ = true;
-        rawBorder_ = false;
+        Rebuilt();
         break;
       case kGoToMove: {
         const int n = in.Count();
         const bool fromGiven = in.Bool();
         BothVoid([&](LattixEngine& e) { e.GoToMove(n, fromGiven); });
-        inStep_ = true;
-        rawBorder_ = false;
+        Rebuilt();
         break;
       }
       case kNewGame: {
         const bool draw = in.Bool();
         BothVoid([&](LattixEngine& e) { e.NewGame(draw); });
-        inStep_ = true;
-        rawBorder_ = false;
+        Rebuilt();
         FUZZ_CHECK(fast_.Process().empty() && fast_.NextMove() == 1);
         break;
       }
@@ -304,6 +341,7 @@ class Harness {
         if (p >= 0 && p < kGridSize && q >= 0 && q < kGridSize) {
           FUZZ_CHECK(fast_.GetPoint(p, q) == v);
           if (IsBorder(p, q) && v != 0) rawBorder_ = true;
+          if (!fast_.IsOnBoard(p, q) && v != 0) rawOutside_ = true;
         }
         break;
       }
@@ -332,8 +370,7 @@ class Harness {
         const int16_t v = in.Int16();
         BothVoid([&](LattixEngine& e) { e.SetGameKind(v); });
         if (fast_.GameKind() != before.kind) {
-          inStep_ = true;  // a new game
-          rawBorder_ = false;
+          Rebuilt();  // a new game
         }
         FUZZ_CHECK(fast_.GameKind() >= 0 && fast_.GameKind() <= 4);
         break;
@@ -416,8 +453,7 @@ class Harness {
           FUZZ_CHECK(Snapshot::Of(fast_) == before);
         } else if (!appended) {
           // A replay from the initial position: every move kept was legal at its turn.
-          inStep_ = true;
-          rawBorder_ = false;
+          Rebuilt();
           FUZZ_CHECK(fast_.Process().size() <= s.size());
         }
         break;
@@ -459,6 +495,21 @@ class Harness {
       case kRandomMoves:
         RandomMoves(in.Byte(), in.Byte());
         break;
+      case kFiveInRowGame: {
+        const int8_t handicap = static_cast<int8_t>(in.Byte());
+        const bool interactive = in.Bool();
+        const int count = in.Byte();
+        const uint32_t seed = in.Byte();
+        BothVoid([&](LattixEngine& e) {
+          e.SetGameKind(kFiveInARow);
+          e.SetHandicap(handicap);
+          e.SetInteractive(interactive);
+          e.NewGame(false);
+        });
+        Rebuilt();
+        FiveInRowGame(count, seed);
+        break;
+      }
       case kOpCount:
         break;
     }
@@ -469,15 +520,9 @@ class Harness {
   // generator seeded by `seed`: a cheap way into crowded positions with captures, merges and
   // kos. Each attempt is compared between the engines; the whole state after the last one.
   void RandomMoves(int count, uint32_t seed) {
-    uint32_t x = seed * 2654435761u + 1;
-    auto next = [&x] {
-      x ^= x << 13;
-      x ^= x >> 17;
-      x ^= x << 5;
-      return x;
-    };
+    XorShift random(seed);
     for (int i = 0; i < count; ++i) {
-      const uint32_t r = next();
+      const uint32_t r = random.Next();
       const bool pass = r % 50 == 0;
       const int p = pass ? kPassCoord : 1 + static_cast<int>((r >> 8) % 19);
       const int q = pass ? kPassCoord : 1 + static_cast<int>((r >> 16) % 19);
@@ -491,6 +536,80 @@ class Harness {
       }
       FUZZ_CHECK(Both([](LattixEngine& e) { return e.Turn(); }) == fast_.Turn());
     }
+  }
+
+  // A move attempt by `PlayMove` in a game kind other than Go: the chess kinds refuse every
+  // move; five-in-a-row plays a stone on a free point (refused only by its rules), a pass, or
+  // the removal of an exchange candidate, and answers CheckMove consistently with that.
+  void KindMove(const Snapshot& before, int p, int q, bool draw) {
+    const int check = Both([&](LattixEngine& e) { return e.CheckMove(p, q); });
+    const bool removal = Both([&](LattixEngine& e) { return e.IsRemovableCandidate(p, q); });
+    FUZZ_CHECK(Snapshot::Of(fast_) == before);  // the questions change nothing
+    FUZZ_CHECK(fastView_.calls.empty());
+    const bool played = Both([&](LattixEngine& e) { return e.PlayMove(p, q, draw, true, 1); });
+    FUZZ_CHECK(fast_.Modified() == (played && draw));
+    Snapshot after = Snapshot::Of(fast_);
+    Snapshot unchanged = before;
+    unchanged.modified = after.modified;
+    if (before.kind != kFiveInARow) {
+      FUZZ_CHECK(check == chess::kRefusedMove && !played && after == unchanged);
+      return;
+    }
+    FUZZ_CHECK(check >= -1 && check <= 1);
+    if (!played) {
+      FUZZ_CHECK(after == unchanged);
+      return;
+    }
+    FUZZ_CHECK(after.nextMove == before.nextMove + 1 || after.nextMove == before.nextMove + 2);
+    const bool pass = IsPass(kFiveInARow, p, q);
+    const int idx = pass ? -1 : p * kGridSize + q;
+    if (removal) {
+      // The candidate leaves the board, and black's pass is recorded with it.
+      FUZZ_CHECK(before.cells[idx] != 0 && after.cells[idx] == 0);
+      FUZZ_CHECK(after.nextMove == before.nextMove + 2);
+      after.cells[idx] = before.cells[idx];
+      FUZZ_CHECK(after.cells == before.cells);
+      return;
+    }
+    if (!pass) {
+      // A stone of the side to move on a free point of the board, and nothing else changed.
+      FUZZ_CHECK(check != -1 && before.cells[idx] == 0);
+      FUZZ_CHECK(after.cells[idx] == (before.turn > 0 ? kBlack : kWhite));
+      after.cells[idx] = 0;
+      // A forbidden point is played only below the refusing threshold, and loses up to 3.
+      if (check == 1) {
+        FUZZ_CHECK(before.handicap < 5);
+        if (before.handicap <= 3) FUZZ_CHECK(after.winner == kWhiteWon && fast_.WinReason() == 4);
+      }
+    }
+    FUZZ_CHECK(after.cells == before.cells);
+  }
+
+  // `count` five-in-a-row move attempts from a generator seeded by `seed`, mostly near the
+  // centre (so rows, threes and fours form), now and then a pass or a point anywhere, the first
+  // mostly on the centre. Then the game is replayed from its move list: the replay must give
+  // the very position the live moves made, silently.
+  void FiveInRowGame(int count, uint32_t seed) {
+    XorShift random(seed);
+    for (int i = 0; i < count; ++i) {
+      const uint32_t r = random.Next();
+      int p = 4 + static_cast<int>((r >> 8) % 9), q = 4 + static_cast<int>((r >> 16) % 9);
+      if (r % 40 == 0) p = q = kPassCoord;
+      if (r % 40 == 1) p = 1 + static_cast<int>((r >> 4) % 15), q = 1 + static_cast<int>(r % 15);
+      if (fast_.NextMove() == 1 && r % 8 != 0) p = q = 8;
+      const Snapshot before = Snapshot::Of(fast_);
+      fastView_.calls.clear();
+      refView_.calls.clear();
+      KindMove(before, p, q, (r & 0x80) != 0);
+      CheckInvariants();
+    }
+    if (fast_.Review()) return;  // a review keeps `Winner` across the replay's new game
+    Snapshot live = Snapshot::Of(fast_);
+    live.modified = false;
+    const int events = fastEvents_;
+    BothVoid([&](LattixEngine& e) { e.GoToMove(e.NextMove() - 1, false); });
+    FUZZ_CHECK(Snapshot::Of(fast_) == live);
+    FUZZ_CHECK(fastEvents_ == events);
   }
 
   // A move attempt at (p, q) by `PlayGoMove` (or `PlayMove` when goRules is false and the game
@@ -556,6 +675,7 @@ class Harness {
     // The reference rules see the same game and drew the same.
     FUZZ_CHECK(Snapshot::Of(fast_) == Snapshot::Of(ref_));
     FUZZ_CHECK(fastView_.calls == refView_.calls);
+    FUZZ_CHECK(fastEvents_ == refEvents_);
 
     FUZZ_CHECK(fast_.NextMove() >= 1 && fast_.NextMove() <= kMaxMoves + 1);
     if (inStep_)
@@ -567,6 +687,12 @@ class Harness {
     for (const auto& f : kFar) {
       FUZZ_CHECK(fast_.GetPoint(f[0], f[1]) == 0 && fast_.Label(f[0], f[1]) == 0);
       FUZZ_CHECK(fast_.StoneNumber(f[0], f[1]) == 0 && fast_.MarkColor(f[0], f[1]) == 0);
+    }
+    // No rule of any kind puts anything outside its board; only raw cell writes can.
+    if (!rawOutside_) {
+      for (int p = 0; p < kGridSize; ++p)
+        for (int q = 0; q < kGridSize; ++q)
+          if (!fast_.IsOnBoard(p, q)) FUZZ_CHECK(fast_.GetPoint(p, q) == 0);
     }
     // In Go no rule ever puts anything on the border; only raw cell writes can.
     if (fast_.GameKind() == kGo && !rawBorder_) {
@@ -581,6 +707,8 @@ class Harness {
   LogView fastView_, refView_;
   bool inStep_ = true;      // `Process` holds exactly `NextMove` - 1 moves
   bool rawBorder_ = false;  // SetPoint wrote a border cell since the last rebuild
+  bool rawOutside_ = false;  // SetPoint wrote a cell off the board since the last rebuild
+  int fastEvents_ = 0, refEvents_ = 0;
 };
 
 }  // namespace

@@ -37,6 +37,22 @@ bool HasHistoryColumns(const TableStore& table, std::string* error) {
 
 }  // namespace
 
+HistoryCounterValues ReadHistoryRow(const TableStore& history) {
+  HistoryCounterValues c;
+  c.FailedCount = history.AsInteger("FailedCount");
+  c.Hint0Count = history.AsInteger("Hint0Count");
+  c.Hint1Count = history.AsInteger("Hint1Count");
+  c.Hint2Count = history.AsInteger("Hint2Count");
+  c.SolvedCount = history.AsInteger("SolvedCount");
+  c.FailedCountBeforeSolve = history.AsInteger("FailedCountBeforeSolve");
+  c.Hint0CountBeforeSolve = history.AsInteger("Hint0CountBeforeSolve");
+  c.Hint1CountBeforeSolve = history.AsInteger("Hint1CountBeforeSolve");
+  c.Hint2CountBeforeSolve = history.AsInteger("Hint2CountBeforeSolve");
+  c.TakebackBeforeSolve = history.AsInteger("TakebackBeforeSolve");
+  c.StudyBeforeSolve = history.AsInteger("StudyBeforeSolve");
+  return c;
+}
+
 History::History(std::string path, Localizer text)
     : path_(std::move(path)), text_(std::move(text)), table_(kHistoryTableName) {}
 
@@ -50,7 +66,7 @@ bool History::CreateFresh() {
 
 std::string History::Open() {
   writable_ = true;
-  storage_error_.clear();
+  storageError_.clear();
   if (!Exists(path_)) {
     CreateFresh();
     return {};
@@ -100,17 +116,8 @@ std::string History::CountText(Text prefix, int32_t n) const {
 }
 
 void History::ShowCounters(int position) {
-  SetSolvedCount(table_.AsInteger("SolvedCount"));
-  counters_.FailedCount = table_.AsInteger("FailedCount");
-  counters_.Hint0Count = table_.AsInteger("Hint0Count");
-  counters_.Hint1Count = table_.AsInteger("Hint1Count");
-  counters_.Hint2Count = table_.AsInteger("Hint2Count");
-  counters_.FailedCountBeforeSolve = table_.AsInteger("FailedCountBeforeSolve");
-  counters_.Hint0CountBeforeSolve = table_.AsInteger("Hint0CountBeforeSolve");
-  counters_.Hint1CountBeforeSolve = table_.AsInteger("Hint1CountBeforeSolve");
-  counters_.Hint2CountBeforeSolve = table_.AsInteger("Hint2CountBeforeSolve");
-  counters_.TakebackBeforeSolve = table_.AsInteger("TakebackBeforeSolve");
-  counters_.StudyBeforeSolve = table_.AsInteger("StudyBeforeSolve");
+  counters_ = ReadHistoryRow(table_);
+  SetSolvedCount(counters_.SolvedCount);
 
   const std::string number = std::to_string(position + 1);
   SetLabel(CounterLabel::kStdResult, text_.Say(Text::kProblemNumber, {number}));
@@ -132,17 +139,17 @@ void History::ShowCounters(int position) {
 }
 
 void History::WriteColumns(std::initializer_list<std::pair<const char*, int32_t>> columns) {
-  storage_error_.clear();
+  storageError_.clear();
   if (!table_.Edit()) {
-    storage_error_ = "No history row to write";
+    storageError_ = "No history row to write";
     return;
   }
   for (const auto& [name, value] : columns) table_.SetInteger(name, value);
-  if (!table_.Post(&storage_error_)) {
+  if (!table_.Post(&storageError_)) {
     table_.Cancel();
     return;
   }
-  if (writable_) table_.PersistCurrentRow(path_, &storage_error_);
+  if (writable_) table_.PersistCurrentRow(path_, &storageError_);
 }
 
 void History::CountSolved() {
@@ -176,19 +183,19 @@ void History::CountTryMove() {
 
 void History::CountHint(int kind) {
   HistoryCounterValues& c = counters_;
-  const bool before_solve = c.SolvedCount == 0;
+  const bool beforeSolve = c.SolvedCount == 0;
   switch (kind) {
     case 0:
       ++c.Hint0Count;
-      if (before_solve) ++c.Hint0CountBeforeSolve;
+      if (beforeSolve) ++c.Hint0CountBeforeSolve;
       break;
     case 1:
       ++c.Hint1Count;
-      if (before_solve) ++c.Hint1CountBeforeSolve;
+      if (beforeSolve) ++c.Hint1CountBeforeSolve;
       break;
     case 2:
       ++c.Hint2Count;
-      if (before_solve) ++c.Hint2CountBeforeSolve;
+      if (beforeSolve) ++c.Hint2CountBeforeSolve;
       break;
     default:
       return;
@@ -211,17 +218,17 @@ bool History::ResetSolvedFlag() {
   return true;
 }
 
-bool History::ClearAllSolvedFlags(int current_problem) {
+bool History::ClearAllSolvedFlags(int currentProblem) {
   if (!table_.Active()) return false;
-  storage_error_.clear();
+  storageError_.clear();
   for (table_.First(); !table_.Eof(); table_.Next()) {
     if (table_.Edit()) {
       table_.SetInteger("SolvedCount", 0);
-      if (!table_.Post(&storage_error_)) table_.Cancel();
+      if (!table_.Post(&storageError_)) table_.Cancel();
     }
   }
-  if (writable_ && table_.RecordCount() > 0) table_.SaveToFile(path_, &storage_error_);
-  if (current_problem >= 0) PlaceOnProblem(current_problem);
+  if (writable_ && table_.RecordCount() > 0) table_.SaveToFile(path_, &storageError_);
+  if (currentProblem >= 0) PlaceOnProblem(currentProblem);
   SetLabel(CounterLabel::kSuccess, "");
   return true;
 }

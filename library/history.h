@@ -39,6 +39,9 @@ struct HistoryCounterValues {
   int32_t StudyBeforeSolve = 0;
 };
 
+// The counters of the row on which `history` stands.
+HistoryCounterValues ReadHistoryRow(const TableStore& history);
+
 // The labels of the problem page that the history writes, top to bottom.
 enum class CounterLabel { kStdResult, kSuccess, kFailure, kHint0, kHint1, kTakeback, kStudy };
 inline constexpr int kCounterLabelCount = 7;
@@ -96,9 +99,9 @@ class History : public HistoryCounter {
   // row, the success label empties. False (nothing done) when the table is not open.
   bool ResetSolvedFlag();
   // Menu "Clear all solved flags", after the user confirmed: every row's solved count becomes
-  // 0; the cursor then returns to the row of `current_problem` (-1: none). The counters in
+  // 0; the cursor then returns to the row of `currentProblem` (-1: none). The counters in
   // memory keep their values. False when the table is not open.
-  bool ClearAllSolvedFlags(int current_problem);
+  bool ClearAllSolvedFlags(int currentProblem);
 
   // At close: when the table has unsaved changes, merges them and rewrites the file (a new
   // file renamed over the old one). Nothing is written without changes. False with `error`
@@ -110,7 +113,7 @@ class History : public HistoryCounter {
   // The text the history last wrote into a label.
   const std::string& Label(CounterLabel label) const { return labels_[static_cast<size_t>(label)]; }
   // The reason the last count could not be made durable; empty when it was.
-  const std::string& LastStorageError() const { return storage_error_; }
+  const std::string& LastStorageError() const { return storageError_; }
 
   // Called with each label text the history writes.
   std::function<void(CounterLabel, const std::string&)> OnLabelChanged;
@@ -130,7 +133,7 @@ class History : public HistoryCounter {
   bool writable_ = true;
   HistoryCounterValues counters_;
   std::array<std::string, kCounterLabelCount> labels_;
-  std::string storage_error_;
+  std::string storageError_;
 };
 
 }  // namespace zendra

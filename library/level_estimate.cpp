@@ -8,18 +8,6 @@ namespace {
 constexpr int kCreditNeeded = 600;
 constexpr int kHighestExamined = 46;
 
-HistoryCounterValues ReadCounters(const TableStore& history) {
-  HistoryCounterValues c;
-  c.SolvedCount = history.AsInteger("SolvedCount");
-  c.FailedCountBeforeSolve = history.AsInteger("FailedCountBeforeSolve");
-  c.Hint0CountBeforeSolve = history.AsInteger("Hint0CountBeforeSolve");
-  c.Hint1CountBeforeSolve = history.AsInteger("Hint1CountBeforeSolve");
-  c.Hint2CountBeforeSolve = history.AsInteger("Hint2CountBeforeSolve");
-  c.TakebackBeforeSolve = history.AsInteger("TakebackBeforeSolve");
-  c.StudyBeforeSolve = history.AsInteger("StudyBeforeSolve");
-  return c;
-}
-
 }  // namespace
 
 int ProblemCredit(const HistoryCounterValues& c) {
@@ -58,7 +46,7 @@ LevelEstimate EstimateLevel(TableStore& problems, TableStore& history, const Loc
   if (problems.Active() && history.Active()) {
     for (problems.First(); !problems.Eof(); problems.Next()) {
       if (!history.FindKey({FieldValue{problems.AsInteger("Auto1")}})) continue;
-      const HistoryCounterValues counters = ReadCounters(history);
+      const HistoryCounterValues counters = ReadHistoryRow(history);
       const int level = problems.AsInteger("Level1");
       if (counters.SolvedCount <= 0 || level < 1 || level > 49) continue;
       result.sums[static_cast<size_t>(level)] += ProblemCredit(counters);

@@ -25,13 +25,28 @@ const std::vector<FieldDef>& ProblemTableFields() {
   return fields;
 }
 
+ProblemRecord ReadProblemRow(const TableStore& problems) {
+  ProblemRecord problem;
+  problem.number = problems.AsInteger("Auto1");
+  problem.group = problems.AsInteger("Group1");
+  problem.level = problems.AsInteger("Level1");
+  problem.num = problems.AsInteger("Num");
+  problem.arrangedBlack = problems.AsString("ArrangedBlack");
+  problem.arrangedWhite = problems.AsString("ArrangedWhite");
+  problem.initial = problems.AsString("Initial");
+  problem.firstToPlay = problems.AsString("FirstToPlay");
+  if (!problems.IsNull("Result2")) problem.result2 = problems.AsInteger("Result2");
+  problem.solution = problems.ReadBlob("Solution");
+  return problem;
+}
+
 namespace {
 
 // Deflate cannot shrink data by more than about 1032 to 1.
 constexpr long long kMaxDeflateRatio = 1032;
 
-bool ReadMember(zip_t* archive, long long archive_size, const std::string& name,
-                std::string* member, std::string* error) {
+bool ReadMember(zip_t* archive, long long archiveSize, const std::string& name, std::string* member,
+                std::string* error) {
   auto fail = [&](const std::string& message) {
     if (error) *error = message;
     return false;
@@ -51,7 +66,7 @@ bool ReadMember(zip_t* archive, long long archive_size, const std::string& name,
   if (st.size > static_cast<zip_uint64_t>(kMaxMemberBytes)) {
     return fail("The member \"" + name + "\" is larger than 256 MB");
   }
-  if (st.comp_size > static_cast<zip_uint64_t>(archive_size)) {
+  if (st.comp_size > static_cast<zip_uint64_t>(archiveSize)) {
     return fail("The member \"" + name + "\" claims more data than the archive holds");
   }
   if (st.comp_method == ZIP_CM_STORE) {
@@ -109,22 +124,21 @@ std::string ZipOpenError(int code) {
 
 }  // namespace
 
-std::string ProblemEntry(const TableStore& problems, bool solved) {
+std::string ProblemEntry(const ProblemRecord& problem, bool solved) {
   char number[16];
-  std::snprintf(number, sizeof number, "%04X",
-                static_cast<unsigned>(problems.AsInteger("Auto1")) & 0xFFFFu);
+  std::snprintf(number, sizeof number, "%04X", static_cast<unsigned>(problem.number) & 0xFFFFu);
   std::string entry = number;
   entry += solved ? '1' : '0';
   entry += ' ';
-  entry += problems.AsString("Result2");
+  if (problem.result2) entry += std::to_string(*problem.result2);
   entry += ' ';
-  entry += problems.AsString("ArrangedBlack");
+  entry += problem.arrangedBlack;
   entry += ' ';
-  entry += problems.AsString("ArrangedWhite");
+  entry += problem.arrangedWhite;
   entry += ' ';
-  entry += problems.AsString("Initial");
+  entry += problem.initial;
   entry += ' ';
-  entry += problems.AsString("FirstToPlay");
+  entry += problem.firstToPlay;
   return entry;
 }
 
@@ -169,8 +183,8 @@ bool ExtractZipMemberFromBytes(std::string_view bytes, const std::string& name, 
   return ok;
 }
 
-ProblemDatabase::ProblemDatabase(std::string data_file_path)
-    : data_file_path_(std::move(data_file_path)),
+ProblemDatabase::ProblemDatabase(std::string dataFilePath)
+    : dataFilePath_(std::move(dataFilePath)),
       problems_(std::make_unique<TableStore>(kProblemTableName)) {}
 
 bool ProblemDatabase::LoadMember(std::string_view member, std::string* error) {
@@ -224,7 +238,7 @@ bool ProblemDatabase::LoadArchive(std::string_view archive, std::string* error) 
 
 bool ProblemDatabase::LoadDataFile(std::string* error) {
   std::string member;
-  if (!ExtractZipMember(data_file_path_, kProblemMemberName, &member, error)) return false;
+  if (!ExtractZipMember(dataFilePath_, kProblemMemberName, &member, error)) return false;
   if (member.empty()) return true;
   return LoadMember(member, error);
 }
@@ -235,14 +249,21 @@ bool ProblemDatabase::FindProblem(int number) {
   return problems_->FindKey({FieldValue{static_cast<int32_t>(number)}});
 }
 
+std::optional<ProblemRecord> ProblemDatabase::ProblemAt(int position) {
+  if (position < 0 || position >= static_cast<int>(problemNumbers_.size())) return std::nullopt;
+  if (!FindProblem(problemNumbers_[static_cast<size_t>(position)])) return std::nullopt;
+  return ReadProblemRow(*problems_);
+}
+
 ProblemDatabase::CollectionLoad ProblemDatabase::OpenCollection(int group, TableStore& history,
                                                                 const Localizer& text) {
   CollectionLoad result;
-  problem_list_.clear();
+  problemList_.clear();
+  problemNumbers_.clear();
   struct stat st {};
-  if (::stat(data_file_path_.c_str(), &st) != 0) {
+  if (::stat(dataFilePath_.c_str(), &st) != 0) {
     result.outcome = Outcome::kMissingFile;
-    result.message = text.Say(Text::kCantFindDataFile, {data_file_path_});
+    result.message = text.Say(Text::kCantFindDataFile, {dataFilePath_});
     return result;
   }
   std::string error;
@@ -259,6 +280,7 @@ ProblemDatabase::CollectionLoad ProblemDatabase::OpenCollection(int group, Table
 
   TableStore& problems = *problems_;
   std::vector<std::string> entries;
+  std::vector<int> numbers;
   problems.SetOrdering("Group1;Level1;Num", nullptr);
   if (problems.FindKey({FieldValue{static_cast<int32_t>(group)}})) {
     while (!problems.Eof()) {
@@ -274,13 +296,15 @@ ProblemDatabase::CollectionLoad ProblemDatabase::OpenCollection(int group, Table
         solved = found && history.AsInteger("SolvedCount") > 0;
       }
       if (problems.AsInteger("Group1") != group) break;
-      entries.push_back(ProblemEntry(problems, solved));
+      entries.push_back(ProblemEntry(ReadProblemRow(problems), solved));
+      numbers.push_back(number);
       problems.Next();
     }
   }
   problems.SetOrdering("Auto1", nullptr);
-  problem_list_ = std::move(entries);
-  open_collection_ = group;
+  problemList_ = std::move(entries);
+  problemNumbers_ = std::move(numbers);
+  openCollection_ = group;
   return result;
 }
 

@@ -4,15 +4,18 @@
 // the table "Problems". Opening a collection reloads the whole table from the data file, makes
 // sure every problem of the collection has a history row, and builds the problem list: one text
 // line per problem, "NNNNs r black white initial first" (NNNN the number in four upper-case
-// hexadecimal digits, s the solved mark "1" or "0").
+// hexadecimal digits, s the solved mark "1" or "0"). The text is for the grid's drawing; the
+// number of each entry is kept beside it, so a list position answers its problem directly.
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "language/language.h"
+#include "library/problem_record.h"
 #include "library/table_store.h"
 
 namespace zendra {
@@ -27,8 +30,11 @@ inline constexpr long long kMaxMemberBytes = 256LL * 1024 * 1024;
 // The problem table's columns in their order: every one must be present in a data file.
 const std::vector<FieldDef>& ProblemTableFields();
 
-// The problem-list entry of the problem on which `problems` stands.
-std::string ProblemEntry(const TableStore& problems, bool solved);
+// The problem on which `problems` stands, read from its row (a null Result2 reads as none).
+ProblemRecord ReadProblemRow(const TableStore& problems);
+
+// The problem-list entry of `problem`: the one formatter of the entry text (the grid reads it).
+std::string ProblemEntry(const ProblemRecord& problem, bool solved);
 
 // Extracts the member `name` of the ZIP archive at `path` (or held in `archive`) into `member`.
 // Refuses, with a message, an unreadable archive, a missing or encrypted member, a compression
@@ -52,11 +58,11 @@ class ProblemDatabase {
     std::string message;  // the text to show, in the interface language
   };
 
-  // A database read from the data file at `data_file_path`; nothing is read yet.
-  explicit ProblemDatabase(std::string data_file_path);
+  // A database read from the data file at `dataFilePath`; nothing is read yet.
+  explicit ProblemDatabase(std::string dataFilePath);
 
   // The data file read by each collection load.
-  const std::string& DataFilePath() const { return data_file_path_; }
+  const std::string& DataFilePath() const { return dataFilePath_; }
   // The problem table; between operations its ordering is "Auto1".
   TableStore& Problems() { return *problems_; }
   const TableStore& Problems() const { return *problems_; }
@@ -82,15 +88,19 @@ class ProblemDatabase {
   bool FindProblem(int number);
 
   // The open collection number, -1 until a collection has been loaded.
-  int OpenCollectionNumber() const { return open_collection_; }
+  int OpenCollectionNumber() const { return openCollection_; }
   // The entries of the open collection.
-  const std::vector<std::string>& ProblemList() const { return problem_list_; }
+  const std::vector<std::string>& ProblemList() const { return problemList_; }
+  // The problem of the entry at `position` (0-based) of the open collection, with the table's
+  // cursor on it; nothing when the list has no such entry or the table no longer holds it.
+  std::optional<ProblemRecord> ProblemAt(int position);
 
  private:
-  std::string data_file_path_;
+  std::string dataFilePath_;
   std::unique_ptr<TableStore> problems_;
-  int open_collection_ = -1;
-  std::vector<std::string> problem_list_;
+  int openCollection_ = -1;
+  std::vector<std::string> problemList_;
+  std::vector<int> problemNumbers_;  // the number of each entry of problemList_
 };
 
 }  // namespace zendra

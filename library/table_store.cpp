@@ -175,14 +175,14 @@ void BindValue(sqlite3_stmt* stmt, int slot, const FieldValue& value) {
 
 }  // namespace
 
-TableStore::TableStore(std::string table_name) : table_name_(std::move(table_name)) {}
+TableStore::TableStore(std::string tableName) : tableName_(std::move(tableName)) {}
 
 TableStore::~TableStore() { CloseDurable(); }
 
 void TableStore::CloseDurable() {
-  if (durable_db_) sqlite3_close_v2(durable_db_);
-  durable_db_ = nullptr;
-  durable_path_.clear();
+  if (durableDb_) sqlite3_close_v2(durableDb_);
+  durableDb_ = nullptr;
+  durablePath_.clear();
 }
 
 // ---- Loading and creating ------------------------------------------------------------------
@@ -244,19 +244,17 @@ bool TableStore::LoadFromDatabase(sqlite3* db, std::string* error) {
     if (error) *error = message;
     return false;
   };
-  auto engine_fail = [&](const std::string& what) {
-    return fail(what + ": " + sqlite3_errmsg(db));
-  };
+  auto engineFail = [&](const std::string& what) { return fail(what + ": " + sqlite3_errmsg(db)); };
 
   // The table itself: an ordinary table, not a view or a virtual table.
-  std::string stored_name;
+  std::string storedName;
   {
     Statement find(db, "SELECT name, type, sql FROM sqlite_schema WHERE name = ?1 COLLATE NOCASE");
-    if (!find) return engine_fail("Cannot read the table data");
-    sqlite3_bind_text(find.get(), 1, table_name_.c_str(), -1, SQLITE_TRANSIENT);
+    if (!find) return engineFail("Cannot read the table data");
+    sqlite3_bind_text(find.get(), 1, tableName_.c_str(), -1, SQLITE_TRANSIENT);
     int rc = sqlite3_step(find.get());
-    if (rc == SQLITE_DONE) return fail("The table data has no table \"" + table_name_ + "\"");
-    if (rc != SQLITE_ROW) return engine_fail("Cannot read the table data");
+    if (rc == SQLITE_DONE) return fail("The table data has no table \"" + tableName_ + "\"");
+    if (rc != SQLITE_ROW) return engineFail("Cannot read the table data");
     const char* name = reinterpret_cast<const char*>(sqlite3_column_text(find.get(), 0));
     const char* type = reinterpret_cast<const char*>(sqlite3_column_text(find.get(), 1));
     const char* sql = reinterpret_cast<const char*>(sqlite3_column_text(find.get(), 2));
@@ -266,17 +264,17 @@ bool TableStore::LoadFromDatabase(sqlite3* db, std::string* error) {
     }
     if (!name || !type || std::string_view(type) != "table" ||
         create.rfind("CREATE TABLE", 0) != 0) {
-      return fail("\"" + table_name_ + "\" in the table data is not an ordinary table");
+      return fail("\"" + tableName_ + "\" in the table data is not an ordinary table");
     }
-    stored_name = name;
+    storedName = name;
   }
 
   // The columns, in their order.
   std::vector<FieldDef> fields;
   {
     Statement columns(db, "SELECT name, type, hidden FROM pragma_table_xinfo(?1)");
-    if (!columns) return engine_fail("Cannot read the table's columns");
-    sqlite3_bind_text(columns.get(), 1, stored_name.c_str(), -1, SQLITE_TRANSIENT);
+    if (!columns) return engineFail("Cannot read the table's columns");
+    sqlite3_bind_text(columns.get(), 1, storedName.c_str(), -1, SQLITE_TRANSIENT);
     int rc;
     while ((rc = sqlite3_step(columns.get())) == SQLITE_ROW) {
       const char* name = reinterpret_cast<const char*>(sqlite3_column_text(columns.get(), 0));
@@ -293,17 +291,17 @@ bool TableStore::LoadFromDatabase(sqlite3* db, std::string* error) {
       }
       fields.push_back(std::move(def));
     }
-    if (rc != SQLITE_DONE) return engine_fail("Cannot read the table's columns");
-    if (fields.empty()) return fail("The table \"" + table_name_ + "\" has no columns");
+    if (rc != SQLITE_DONE) return engineFail("Cannot read the table's columns");
+    if (fields.empty()) return fail("The table \"" + tableName_ + "\" has no columns");
   }
 
   std::string alias = RowIdAlias(fields);
   if (alias.empty()) return fail("The table's columns hide its row ids");
   std::string sql = "SELECT " + alias;
   for (const FieldDef& f : fields) sql += ", " + Quote(f.name);
-  sql += " FROM " + Quote(stored_name) + " ORDER BY " + alias;
+  sql += " FROM " + Quote(storedName) + " ORDER BY " + alias;
   Statement select(db, sql);
-  if (!select) return engine_fail("Cannot read the table's rows");
+  if (!select) return engineFail("Cannot read the table's rows");
 
   std::vector<Row> rows;
   int rc;
@@ -327,13 +325,13 @@ bool TableStore::LoadFromDatabase(sqlite3* db, std::string* error) {
         const void* data = kind == SQLITE_BLOB ? sqlite3_column_blob(select.get(), column)
                                                : sqlite3_column_text(select.get(), column);
         int size = sqlite3_column_bytes(select.get(), column);
-        if (!data && size > 0) return engine_fail("Cannot read the table's rows");
+        if (!data && size > 0) return engineFail("Cannot read the table's rows");
         row.values[i] = std::string(static_cast<const char*>(data), static_cast<size_t>(size));
       }
     }
     rows.push_back(std::move(row));
   }
-  if (rc != SQLITE_DONE) return engine_fail("Cannot read the table's rows");
+  if (rc != SQLITE_DONE) return engineFail("Cannot read the table's rows");
 
   // Everything read: replace the content.
   CloseDurable();
@@ -342,10 +340,10 @@ bool TableStore::LoadFromDatabase(sqlite3* db, std::string* error) {
   indexes_.clear();
   ordering_ = Order{};
   BuildOrder(ordering_);
-  next_id_ = rows_.empty() ? 1 : rows_.back().id + 1;
+  nextId_ = rows_.empty() ? 1 : rows_.back().id + 1;
   state_ = State::kBrowse;
   buffer_.clear();
-  change_count_ = 0;
+  changeCount_ = 0;
   active_ = true;
   First();
   return true;
@@ -371,10 +369,10 @@ bool TableStore::CreateDataSet(std::string* error) {
   rows_.clear();
   indexes_.clear();
   ordering_ = Order{};
-  next_id_ = 1;
+  nextId_ = 1;
   state_ = State::kBrowse;
   buffer_.clear();
-  change_count_ = 0;
+  changeCount_ = 0;
   active_ = true;
   First();
   return true;
@@ -389,7 +387,7 @@ void TableStore::Close() {
   ordering_ = Order{};
   state_ = State::kBrowse;
   buffer_.clear();
-  change_count_ = 0;
+  changeCount_ = 0;
   cursor_ = -1;
   eof_ = bof_ = true;
 }
@@ -452,8 +450,8 @@ void TableStore::BuildOrder(Order& order) {
 }
 
 bool TableStore::PrimaryConflict(const Index& index, const std::vector<FieldValue>& values,
-                                 int64_t own_id) const {
-  auto key_less = [&](uint32_t row, int) {
+                                 int64_t ownId) const {
+  auto keyLess = [&](uint32_t row, int) {
     for (int f : index.order.fields) {
       int c =
           CompareValues(rows_[row].values[static_cast<size_t>(f)], values[static_cast<size_t>(f)]);
@@ -461,7 +459,7 @@ bool TableStore::PrimaryConflict(const Index& index, const std::vector<FieldValu
     }
     return false;
   };
-  auto it = std::lower_bound(index.order.rows.begin(), index.order.rows.end(), 0, key_less);
+  auto it = std::lower_bound(index.order.rows.begin(), index.order.rows.end(), 0, keyLess);
   for (; it != index.order.rows.end(); ++it) {
     bool equal = true;
     for (int f : index.order.fields) {
@@ -472,7 +470,7 @@ bool TableStore::PrimaryConflict(const Index& index, const std::vector<FieldValu
       }
     }
     if (!equal) return false;
-    if (rows_[*it].id != own_id) return true;
+    if (rows_[*it].id != ownId) return true;
   }
   return false;
 }
@@ -539,7 +537,7 @@ bool TableStore::SetOrdering(const std::string& fields, std::string* error) {
 bool TableStore::FindKey(const std::vector<FieldValue>& key) {
   if (!active_ || key.empty() || key.size() > ordering_.fields.size()) return false;
   LeaveEdit();
-  auto compare_key = [&](uint32_t row) {
+  auto compareKey = [&](uint32_t row) {
     for (size_t i = 0; i < key.size(); ++i) {
       int c = CompareValues(rows_[row].values[static_cast<size_t>(ordering_.fields[i])], key[i]);
       if (c != 0) return c;
@@ -547,8 +545,8 @@ bool TableStore::FindKey(const std::vector<FieldValue>& key) {
     return 0;
   };
   auto it = std::lower_bound(ordering_.rows.begin(), ordering_.rows.end(), 0,
-                             [&](uint32_t row, int) { return compare_key(row) < 0; });
-  if (it == ordering_.rows.end() || compare_key(*it) != 0) return false;
+                             [&](uint32_t row, int) { return compareKey(row) < 0; });
+  if (it == ordering_.rows.end() || compareKey(*it) != 0) return false;
   SetCursor(static_cast<int>(it - ordering_.rows.begin()));
   return true;
 }
@@ -627,7 +625,7 @@ bool TableStore::Post(std::string* error) {
       }
     }
     row = static_cast<uint32_t>(rows_.size());
-    rows_.push_back(Row{next_id_++, std::move(buffer_)});
+    rows_.push_back(Row{nextId_++, std::move(buffer_)});
   } else {
     row = ordering_.rows[static_cast<size_t>(cursor_)];
     for (const Index& index : indexes_) {
@@ -644,7 +642,7 @@ bool TableStore::Post(std::string* error) {
   for (Index& index : indexes_) InsertInto(index.order, row);
   buffer_.clear();
   state_ = State::kBrowse;
-  ++change_count_;
+  ++changeCount_;
   auto at = std::lower_bound(
       ordering_.rows.begin(), ordering_.rows.end(), row,
       [&](uint32_t a, uint32_t b) { return CompareRows(ordering_, rows_[a], rows_[b]) < 0; });
@@ -750,9 +748,9 @@ bool TableStore::SaveToFile(const std::string& path, std::string* error) {
     if (!Exec(db.get(), "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; BEGIN", &message)) {
       return fail("Cannot write \"" + temp + "\": " + message);
     }
-    std::string create = "CREATE TABLE " + Quote(table_name_) + " (";
+    std::string create = "CREATE TABLE " + Quote(tableName_) + " (";
     std::string alias = RowIdAlias(fields_);
-    std::string insert = "INSERT INTO " + Quote(table_name_) + " (";
+    std::string insert = "INSERT INTO " + Quote(tableName_) + " (";
     std::string slots;
     if (!alias.empty()) {
       insert += alias;
@@ -799,25 +797,25 @@ bool TableStore::PersistCurrentRow(const std::string& path, std::string* error) 
   if (!FileExists(path)) return SaveToFile(path, error);
   std::string alias = RowIdAlias(fields_);
   if (alias.empty()) return SaveToFile(path, error);
-  if (!durable_db_ || durable_path_ != path) {
+  if (!durableDb_ || durablePath_ != path) {
     CloseDurable();
-    if (sqlite3_open_v2(path.c_str(), &durable_db_, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+    if (sqlite3_open_v2(path.c_str(), &durableDb_, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
       CloseDurable();
       return SaveToFile(path, error);
     }
-    sqlite3_busy_timeout(durable_db_, 2000);
-    durable_path_ = path;
+    sqlite3_busy_timeout(durableDb_, 2000);
+    durablePath_ = path;
   }
   const Row& row = rows_[ordering_.rows[static_cast<size_t>(cursor_)]];
-  std::string sql = "INSERT OR REPLACE INTO " + Quote(table_name_) + " (" + alias;
+  std::string sql = "INSERT OR REPLACE INTO " + Quote(tableName_) + " (" + alias;
   for (const FieldDef& f : fields_) sql += ", " + Quote(f.name);
   sql += ") VALUES (?";
   for (size_t i = 0; i < fields_.size(); ++i) sql += ", ?";
   sql += ")";
   bool stored = false;
-  if (Exec(durable_db_, "BEGIN IMMEDIATE", nullptr)) {
+  if (Exec(durableDb_, "BEGIN IMMEDIATE", nullptr)) {
     {
-      Statement statement(durable_db_, sql);
+      Statement statement(durableDb_, sql);
       if (statement) {
         sqlite3_bind_int64(statement.get(), 1, row.id);
         int slot = 2;
@@ -825,8 +823,8 @@ bool TableStore::PersistCurrentRow(const std::string& path, std::string* error) 
         stored = sqlite3_step(statement.get()) == SQLITE_DONE;
       }
     }
-    if (stored) stored = Exec(durable_db_, "COMMIT", nullptr);
-    if (!stored) Exec(durable_db_, "ROLLBACK", nullptr);
+    if (stored) stored = Exec(durableDb_, "COMMIT", nullptr);
+    if (!stored) Exec(durableDb_, "ROLLBACK", nullptr);
   }
   if (stored) return true;
   // The file did not take the row (another layout, a broken file): write it whole.

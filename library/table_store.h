@@ -34,14 +34,14 @@ using FieldValue = std::variant<std::monostate, int32_t, std::string>;
 
 class TableStore {
  public:
-  // A closed table whose file holds the table `table_name`.
-  explicit TableStore(std::string table_name);
+  // A closed table whose file holds the table `tableName`.
+  explicit TableStore(std::string tableName);
   ~TableStore();
   TableStore(const TableStore&) = delete;
   TableStore& operator=(const TableStore&) = delete;
 
   // The name of the table inside the file.
-  const std::string& TableName() const { return table_name_; }
+  const std::string& TableName() const { return tableName_; }
 
   // ---- Loading and creating --------------------------------------------------------------
 
@@ -127,9 +127,9 @@ class TableStore {
   // ---- Changes and saving ----------------------------------------------------------------
 
   // Posts since the last load, create or merge.
-  int ChangeCount() const { return change_count_; }
+  int ChangeCount() const { return changeCount_; }
   // Folds the pending changes into the data: the change count becomes 0.
-  void MergeChangeLog() { change_count_ = 0; }
+  void MergeChangeLog() { changeCount_ = 0; }
   // Writes the whole table to `path`: a new file beside it, flushed, then renamed over the
   // old one, so a crash leaves the old or the new file whole. False (old file untouched) on
   // any failure; false too for a table that is not active.
@@ -167,14 +167,14 @@ class TableStore {
   void EraseFrom(Order& order, uint32_t row);
   void BuildOrder(Order& order);
   bool PrimaryConflict(const Index& index, const std::vector<FieldValue>& values,
-                       int64_t own_id) const;
+                       int64_t ownId) const;
   const FieldValue* CurrentValue(std::string_view field) const;
   bool SetValue(std::string_view field, FieldValue value);
   void SetCursor(int position);
   bool LoadFromDatabase(sqlite3* db, std::string* error);
   void CloseDurable();
 
-  std::string table_name_;
+  std::string tableName_;
   bool active_ = false;
   std::vector<FieldDef> defined_;
   std::vector<FieldDef> fields_;
@@ -186,10 +186,10 @@ class TableStore {
   bool bof_ = true;
   State state_ = State::kBrowse;
   std::vector<FieldValue> buffer_;
-  int change_count_ = 0;
-  int64_t next_id_ = 1;
-  sqlite3* durable_db_ = nullptr;  // open connection of PersistCurrentRow
-  std::string durable_path_;
+  int changeCount_ = 0;
+  int64_t nextId_ = 1;
+  sqlite3* durableDb_ = nullptr;  // open connection of PersistCurrentRow
+  std::string durablePath_;
 };
 
 }  // namespace zendra

@@ -63,23 +63,11 @@ class RecordingHistory : public NullHistory {
   void CountFailure() override { ++failures; }
 };
 
-ProblemRecord RecordOf(const DataProblem& p) {
-  ProblemRecord r;
-  r.number = p.number;
-  r.arrangedBlack = p.arrangedBlack;
-  r.arrangedWhite = p.arrangedWhite;
-  r.initial = p.initial;
-  r.firstToPlay = p.firstToPlay;
-  r.result2 = p.result2;
-  r.solution = p.solution;
-  return r;
-}
-
 }  // namespace
 
 struct PlaySession::Impl {
   explicit Impl(const DataProblem& p)
-      : problems(RecordOf(p)),
+      : problems(static_cast<const ProblemRecord&>(p)),
         controller(board, ui, sounds, history, problems, timer1, timer2, clock) {}
   LattixEngine board;
   RecordingUi ui;

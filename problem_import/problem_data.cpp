@@ -384,19 +384,9 @@ bool ReadDataFile(const std::string& path, std::vector<DataProblem>* problems, s
   if (!t.Active()) return true;
   t.SetOrdering("Auto1", nullptr);
   for (t.First(); !t.Eof(); t.Next()) {
-    DataProblem p;
-    p.number = t.AsInteger("Auto1");
-    p.group = t.AsInteger("Group1");
-    p.level = t.AsInteger("Level1");
-    p.num = t.AsInteger("Num");
-    p.arrangedBlack = t.AsString("ArrangedBlack");
-    p.arrangedWhite = t.AsString("ArrangedWhite");
-    p.initial = t.AsString("Initial");
-    p.firstToPlay = t.AsString("FirstToPlay");
-    if (!t.IsNull("Result2")) p.result2 = t.AsInteger("Result2");
-    p.solution = t.ReadBlob("Solution");
-    p.source = path + ": problem " + std::to_string(p.number);
-    problems->push_back(std::move(p));
+    ProblemRecord row = ReadProblemRow(t);
+    std::string source = path + ": problem " + std::to_string(row.number);
+    problems->push_back(DataProblem{std::move(row), std::move(source)});
   }
   return true;
 }

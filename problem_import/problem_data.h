@@ -10,29 +10,19 @@
 #include <string_view>
 #include <vector>
 
+#include "library/problem_record.h"
 #include "problem_import/problem_import.h"
 
 namespace zendra {
 
-// One row of the problem table (the columns the data carries without reading them are 0).
-struct DataProblem {
-  int number = 0;  // Auto1
-  int group = 0;   // Group1
-  int level = 20;  // Level1
-  int num = 0;     // Num
-  std::string arrangedBlack;
-  std::string arrangedWhite;
-  std::string initial;
-  std::string firstToPlay;
-  std::optional<int> result2;
-  std::string solution;  // the solution tree stream
-  std::string source;    // where it came from, "file:line:column" (not stored)
+// One row of the problem table as the data tool handles it: the problem record and where the
+// problem came from. The columns the data carries without reading them are written as 0.
+struct DataProblem : ProblemRecord {
+  std::string source;  // where it came from, "file:line:column" (not stored)
 
+  // Two problems are equal when their rows are: the source is not compared.
   bool operator==(const DataProblem& o) const {
-    return number == o.number && group == o.group && level == o.level && num == o.num &&
-           arrangedBlack == o.arrangedBlack && arrangedWhite == o.arrangedWhite &&
-           initial == o.initial && firstToPlay == o.firstToPlay && result2 == o.result2 &&
-           solution == o.solution;
+    return static_cast<const ProblemRecord&>(*this) == o;
   }
 };
 

@@ -4,7 +4,6 @@
 
 #include <chrono>
 #include <cstdint>
-#include <cstdio>
 #include <optional>
 #include <string>
 #include <utility>
@@ -54,30 +53,17 @@ class NullHistory : public HistoryCounters {
   void CountHint(int) override {}
 };
 
-// A collection of one problem: its entry at position 0 is built from the record as the
-// collection load builds entries (unsolved).
+// A collection of one problem, at position 0.
 class OneProblemSource : public ProblemSource {
  public:
-  explicit OneProblemSource(ProblemRecord record) : record_(std::move(record)) {
-    char header[8];
-    std::snprintf(header, sizeof header, "%04X0", static_cast<unsigned>(record_.number) & 0xFFFF);
-    entry_ = std::string(header) + " " +
-             (record_.result2 ? std::to_string(*record_.result2) : std::string()) + " " +
-             record_.arrangedBlack + " " + record_.arrangedWhite + " " + record_.initial + " " +
-             record_.firstToPlay;
-  }
-  std::optional<std::string> Entry(int position) const override {
+  explicit OneProblemSource(ProblemRecord record) : record_(std::move(record)) {}
+  std::optional<ProblemRecord> ProblemAt(int position) override {
     if (position != 0) return std::nullopt;
-    return entry_;
-  }
-  std::optional<ProblemRecord> Find(int number) override {
-    if (number != record_.number) return std::nullopt;
     return record_;
   }
 
  private:
   ProblemRecord record_;
-  std::string entry_;
 };
 
 // A timer that keeps its interval and its running state but never fires on its own.

@@ -10,13 +10,6 @@ namespace {
 constexpr int kTimer2IntervalMs = 5000;
 constexpr int kShortestTakebackMs = 50;
 
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
-
 }  // namespace
 
 SolvingController::SolvingController(LattixEngine& board, SolvingUi& ui, SolvingSounds& sounds,
@@ -82,18 +75,10 @@ void SolvingController::FollowTakeBack() {
 // ---- Opening ----------------------------------------------------------------------------------
 
 void SolvingController::OpenProblem(int position) {
-  const std::optional<std::string> entry = problems_.Entry(position);
-  if (!entry || entry->size() < 4) return;
-  int number = 0;
-  for (int i = 0; i < 4; ++i) {
-    const int digit = HexDigit((*entry)[static_cast<std::size_t>(i)]);
-    if (digit < 0) return;
-    number = number * 16 + digit;
-  }
-  const std::optional<ProblemRecord> problem = problems_.Find(number);
+  const std::optional<ProblemRecord> problem = problems_.ProblemAt(position);
   if (!problem) return;
 
-  history_.PlaceOnProblem(number);
+  history_.PlaceOnProblem(problem->number);
   if (tree_.LoadSolution(problem->solution) == SolutionTree::LoadResult::kCorrupted) {
     ui_.Beep();
     ui_.SetStatusRight(text_.Say(Text::kDataCorrupted));

@@ -55,8 +55,8 @@ class SolvingController {
 
   // Opens the problem of the list entry at `position`: loads its tree (a broken stream beeps and
   // shows "Data corrupted", opening goes on), keeps its set-up, shows its counters, starts it and
-  // shows the problem page. An entry that is missing, whose number does not read, or whose
-  // problem is not in the table changes nothing at all.
+  // shows the problem page. A position without an entry, or whose problem is not in the table,
+  // changes nothing at all.
   void OpenProblem(int position);
   // Sets the board up for the open problem and puts the current node on the first root; clears
   // the pending continuation. The shown marks stay.

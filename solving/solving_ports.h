@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "library/problem_record.h"
 #include "solving/history_port.h"
 
 namespace zendra {
@@ -66,25 +67,13 @@ class SolvingSounds {
   virtual bool Play(int number, bool wait) = 0;
 };
 
-// One problem as opening it needs it.
-struct ProblemRecord {
-  int number = 0;              // Auto1
-  std::string arrangedBlack;   // point list
-  std::string arrangedWhite;   // point list
-  std::string initial;         // moves already played, colours alternating from firstToPlay
-  std::string firstToPlay;     // "B", "W" or empty (black)
-  std::optional<int> result2;  // the answer: 0 dies, 1 lives, 2 and 3 ko; null or other: none
-  std::string solution;        // the solution tree stream
-};
-
-// The open collection's problem list and the problem table.
+// The open collection's problems by their position in the problem list.
 class ProblemSource {
  public:
   virtual ~ProblemSource() = default;
-  // The problem-list entry at `position` (0-based); nothing when there is no such entry.
-  virtual std::optional<std::string> Entry(int position) const = 0;
-  // The problem with that number; nothing when the table holds none.
-  virtual std::optional<ProblemRecord> Find(int number) = 0;
+  // The problem of the list entry at `position` (0-based), its number included; nothing when
+  // the list has no such entry or the problem table does not hold its problem.
+  virtual std::optional<ProblemRecord> ProblemAt(int position) = 0;
 };
 
 // A window timer: fires its owner's handler every Interval() ms while active. The owner wires

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <bit>
 
+#include "board/engine/chess_kinds.h"
+
 namespace zendra {
 
 namespace {
@@ -107,6 +109,7 @@ void LattixEngine::NewGame(bool Draw) {
   stoneNumber_.fill(0);
   markColor_.fill(0);
   Process_.clear();
+  LayOutStartingTable();
   Turn_ = FirstToPlay_;
   PlaceHandicap(Draw);
   if (GameKind_ == kGo || GameKind_ == kFiveInARow) {
@@ -146,15 +149,16 @@ void LattixEngine::PlaceHandicap(bool Draw) {
 // ---- Moves --------------------------------------------------------------------------------------
 
 bool LattixEngine::PlayMove(int P, int Q, bool Draw, bool /*Promote*/, int /*Piece*/) {
-  if (GameKind_ != kGo) {
-    Modified_ = false;
-    return false;
-  }
-  return PlayGoMove(P, Q, Draw);
+  if (GameKind_ == kGo) return PlayGoMove(P, Q, Draw);
+  // The chess kinds refuse every move.
+  const bool result = GameKind_ == kFiveInARow && PlayFiveMove(P, Q, Draw);
+  Modified_ = result && Draw;
+  return result;
 }
 
 int LattixEngine::CheckMove(int From, int To) {
-  return GameKind_ == kGo ? CheckGoMove(From, To) : -1;
+  if (GameKind_ == kGo) return CheckGoMove(From, To);
+  return GameKind_ == kFiveInARow ? CheckFiveMove(From, To) : chess::kRefusedMove;
 }
 
 bool LattixEngine::PlayGoMove(int P, int Q, bool Draw) {
@@ -617,12 +621,16 @@ void LattixEngine::GoToMove(int N, bool FromGiven) {
   const auto oldNumbers = stoneNumber_;
   const auto oldMarks = markColor_;
   const int oldLastP = LastP_, oldLastQ = LastQ_;
+  const int8_t oldWinner = Winner_;
   NewGame(false);
   const int moves = static_cast<int>(source.size() / 2);
   if (N >= 1 && N <= moves) {
+    replaying_ = true;
     for (int i = 0; i < N; ++i)
       PlayMove(LetterToCoord(source[2 * i]), LetterToCoord(source[2 * i + 1]), false);
+    replaying_ = false;
   }
+  if (Winner_ != oldWinner) view_->DrawInfoLine(InfoLine::Result);
   for (int p = 1; p <= N_; ++p)
     for (int q = 1; q <= M_; ++q) {
       const int i = Idx(p, q);
@@ -643,7 +651,7 @@ void LattixEngine::GoToMove(int N, bool FromGiven) {
 }
 
 void LattixEngine::TakeBack() {
-  GoToMove(NextMove_ - 2, false);
+  GoToMove(TakeBackTarget(), false);
   view_->DrawTurnArrow();
 }
 

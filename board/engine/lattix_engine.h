@@ -38,8 +38,8 @@ using TWinnerGotEvent =
     std::function<void(LattixEngine* Sender, int16_t iWinner, int16_t iReason, bool bReview)>;
 using TWuziEvent = std::function<void(LattixEngine* Sender, bool bReview)>;
 
-// Game kinds the component carries. Only Go has rules here; the others keep their sizes and
-// letter conventions and refuse every move.
+// Game kinds the component carries. Go and five-in-a-row have their rules; the chess kinds lay
+// out their starting tables, keep their sizes and letter conventions, and refuse every move.
 enum GameKindValue : int16_t {
   kGo = 0,
   kChineseChess = 1,
@@ -77,14 +77,21 @@ class LattixEngine {
   // `Modified` = false) when off the board, occupied, suicide, an immediate ko retake, when
   // the game already holds kMaxMoves moves, or when the game kind is not Go.
   bool PlayGoMove(int P, int Q, bool Draw);
-  // The game-kind dispatcher: for Go the same as PlayGoMove; the other kinds refuse every move.
+  // The game-kind dispatcher: for Go the same as PlayGoMove; five-in-a-row plays its own rules
+  // (first move on the centre, forbidden points, five wins, the opening exchange; a refusal
+  // may show a message or fire an event, see five_in_row_rules.cpp); the chess kinds, where
+  // P and Q are point indexes and Promote/Piece choose a promotion, refuse every move.
   bool PlayMove(int P, int Q, bool Draw, bool Promote = false, int Piece = 0);
   // What PlayGoMove would do, with no lasting change: the number of stones the move would
   // capture, or -1 when it is illegal, occupied, off the board or a pass.
   int CheckGoMove(int P, int Q);
-  // The kind-independent move check: CheckGoMove for Go; -1 for every other kind for now.
+  // The kind-independent move check: CheckGoMove for Go; for five-in-a-row -1 (off the board,
+  // a pass, or occupied), 1 (a forbidden point for black to move) or 0; for the chess kinds
+  // chess::kRefusedMove.
   int CheckMove(int From, int To);
-  // Removes the last move by replaying all moves but the last from the initial position.
+  // Removes the last move by replaying all moves but the last from the initial position. With
+  // five-in-a-row's opening exchange it steps back over the exchange: from move 9 or 10 to the
+  // first 6 moves, from move 6, 7 or 8 to the first 4.
   void TakeBack();
   // Rebuilds the position after the first N moves of `Process` (or of `GivenProcess` when
   // FromGiven); N outside 1..moves gives the initial position. Illegal moves are skipped.
@@ -117,6 +124,15 @@ class LattixEngine {
   bool IsPassPoint(int P, int Q) const;
   // True when the side to move is the user's side (`SelfSide`).
   bool IsSelfSideToMove() const;
+
+  // Five-in-a-row's opening exchange is waiting for white to take one of black's two
+  // fifth-move candidates off the board: a move on either candidate's point does it.
+  bool AwaitingCandidateRemoval() const;
+  // True while the exchange waits so, on the points of the two candidates.
+  bool IsRemovableCandidate(int P, int Q) const;
+  // Chess kinds: whether the piece `which` (chess::MovedPiece) of side 0 (positive) or 1 has
+  // moved since the new game.
+  bool PieceMoved(int side, int which) const;
 
   // Letter conventions of the current game kind.
   int16_t LetterToCoord(char ch) const { return zendra::LetterToCoord(ch, GameKind_); }
@@ -372,6 +388,20 @@ class LattixEngine {
   void ApplySetup(const std::string& list, Colour side, bool Draw);
   void RemoveSetup(const std::string& list);
   void SetArranged(std::string& field, const std::string& S, Colour side);
+  // Five-in-a-row and the chess kinds (lattix_kinds.cpp).
+  enum class ExchangeStep : uint8_t { kNone, kWhitePass, kSecondCandidate, kRemoval, kBlackPass };
+  bool PlayFiveMove(int P, int Q, bool Draw);
+  int CheckFiveMove(int P, int Q) const;
+  bool ExchangeOn() const;
+  ExchangeStep CurrentExchangeStep() const;
+  bool ProcessPoint(int move, int& p, int& q) const;
+  bool IsSymmetricalCandidate(int P, int Q) const;
+  void RemoveCandidate(int P, int Q, bool Draw);
+  void FiveRefusal(const TMoveEvent& event, const char* english, const char* chinese, int P, int Q);
+  void FiveWinner(int8_t winner, int8_t reason, bool Draw);
+  int TakeBackTarget() const;
+  void LayOutStartingTable();
+
   void ClearNumbering(std::size_t keep);
   void PlayNumbered(const std::string& S, std::size_t from, bool Draw);
   void SetGeometryForKind(int16_t kind);
@@ -388,6 +418,11 @@ class LattixEngine {
   // each label and the number of stones holding it.
   bool clean_ = false;
   bool referenceRules_ = false;
+  // Set while GoToMove replays: refused moves stay silent, events and the automatic passes of
+  // five-in-a-row's opening exchange wait for live moves.
+  bool replaying_ = false;
+  // Chess kinds: per side (0 positive, 1 negative) the moved-piece flags.
+  std::array<std::array<bool, 3>, 2> piecesMoved_{};
   std::array<int16_t, kCells> nextInChain_{};
   std::array<int16_t, kMaxLabel + 1> labelHead_{};
   std::array<int16_t, kMaxLabel + 1> labelSize_{};

@@ -5,6 +5,8 @@
 // its canvas; tests override them to record the redraw protocol.
 #pragma once
 
+#include <string>
+
 namespace zendra {
 
 // Lines of the information column beside the board that the model asks to redraw when a value
@@ -45,6 +47,9 @@ class LattixView {
   virtual void DrawInfoLine(InfoLine /*line*/) {}
   // The number of lines changed (another game kind): the view recomputes its fitting geometry.
   virtual void GeometryChanged() {}
+  // Shows a refusal to the user in a message box and waits for it to be closed (five-in-a-row
+  // with `Interactive` on). The text is English, or Chinese in GB bytes.
+  virtual void ShowMessage(const std::string& /*text*/) {}
 };
 
 }  // namespace zendra

@@ -252,7 +252,8 @@ GridHit TLattix::PointAt(int x, int y) const {
   GridHit hit;
   hit.p = ColumnAt(x);
   hit.q = RowAt(y);
-  hit.onBoard = hit.p >= 1 && hit.p <= N() && hit.q >= 1 && hit.q <= M();
+  // The chess kinds take no clicks: every move of theirs is refused.
+  hit.onBoard = IsGoLike() && hit.p >= 1 && hit.p <= N() && hit.q >= 1 && hit.q <= M();
   return hit;
 }
 
@@ -434,10 +435,7 @@ void TLattix::PaintBoard() {
       for (int c = 1; c <= N(); ++c)
         if (IsStarPoint(c, q)) PaintStarPoint(PointX(c), PointY(q));
   } else {
-    // The other kinds keep their sizes here; their own line patterns are not drawn.
-    const int x1 = PointX(0), x2 = PointX(N() - 1), y1 = PointY(0), y2 = PointY(M() - 1);
-    for (int q = 0; q < M(); ++q) p.fillRect(QRect(x1, PointY(q), x2 - x1 + 1, 1), Qt::black);
-    for (int c = 0; c < N(); ++c) p.fillRect(QRect(PointX(c), y1, 1, y2 - y1 + 1), Qt::black);
+    PaintKindBoard(p, KindGridNow());
   }
   PaintCoordinates();
   // 4. Turn circles: white's above, black's below.
@@ -457,7 +455,7 @@ void TLattix::PaintBoard() {
 }
 
 void TLattix::PaintCoordinates() {
-  if (Coordinate_ <= 12 || NoBoard_ || !IsGoLike()) return;
+  if (Coordinate_ <= 12 || NoBoard_) return;
   QPainter& p = *painter_;
   static constexpr char kSgfColumns[] = "ABCDEFGHJKLMNOPQRSTUVWXY";
   static constexpr char kPlainColumns[] = "ABCDEFGHJKMNOPQRSTUVWXYZ";
@@ -468,6 +466,11 @@ void TLattix::PaintCoordinates() {
   p.setPen(Qt::black);
   p.setRenderHint(QPainter::TextAntialiasing, true);
   const int h = halfRadius_, r = Radius_;
+  if (!IsGoLike()) {
+    const KindGrid grid = KindGridNow();
+    PaintKindCoordinates(p, grid, grid.Y(M() - 1) + r + h + 2, grid.X(N() - 1) + r + h + 2);
+    return;
+  }
   const int below = PointY(M()) + r + h + 2;
   for (int c = 1; c <= N() && c <= 24; ++c)
     p.drawText(QRect(PointX(c) - 4, below, 40, 40), Qt::AlignLeft | Qt::AlignTop,
@@ -487,8 +490,9 @@ void TLattix::PaintPoints() {
     PaintInfoLine(InfoLine::WhiteClock);
     return;
   }
-  for (int q = 1; q <= M(); ++q)
-    for (int c = 1; c <= N(); ++c) {
+  const int first = IsGoLike() ? 1 : 0;  // the chess kinds count from 0
+  for (int q = first; q < first + M(); ++q)
+    for (int c = first; c < first + N(); ++c) {
       if (GetPoint(c, q) != 0)
         PaintStone(c, q);
       else
@@ -547,7 +551,11 @@ void TLattix::PaintMarkDot(int x, int y, uint32_t colour) {
 
 void TLattix::PaintEmptyPoint(int p, int q) {
   const bool pass = IsPassPoint(p, q);
-  if (NoBoard_ || !IsGoLike()) return;
+  if (NoBoard_) return;
+  if (!IsGoLike()) {
+    PaintKindPoint(p, q);
+    return;
+  }
   if (pass ? !DrawLastPass_ : !IsOnBoard(p, q)) return;
   PaintCellBackground(p, q, false);
   if (pass) return;
@@ -556,7 +564,11 @@ void TLattix::PaintEmptyPoint(int p, int q) {
 }
 
 void TLattix::PaintStone(int p, int q) {
-  if (NoBoard_ || !IsGoLike()) return;
+  if (NoBoard_) return;
+  if (!IsGoLike()) {
+    PaintKindPoint(p, q);
+    return;
+  }
   const bool pass = IsPassPoint(p, q);
   Colour v = GetPoint(p, q);
   if (pass) {

@@ -20,6 +20,7 @@
 #include <string>
 
 #include "board/engine/lattix_engine.h"
+#include "board/widget/piece_art.h"
 
 class QPainter;
 
@@ -196,6 +197,8 @@ class TLattix : public QWidget, public LattixEngine, private LattixView {
   class PaintScope;
 
   void GeometryChanged() override;
+  // Five-in-a-row's refusal messages, in a message box (lattix_kinds.cpp).
+  void ShowMessage(const std::string& text) override;
 
   // Canvas plumbing.
   qreal CanvasRatio() const;
@@ -204,6 +207,10 @@ class TLattix : public QWidget, public LattixEngine, private LattixView {
   QBrush FaceBrush() const;
   QBrush BackgroundBrush() const;
   bool IsGoLike() const { return GameKind() == kGo || GameKind() == kFiveInARow; }
+  // The chess kinds (lattix_kinds.cpp): where their points lie, and one point redrawn with its
+  // piece over the board pattern.
+  KindGrid KindGridNow() const;
+  void PaintKindPoint(int p, int q);
   bool IsStarPoint(int p, int q) const;
   QRect CellRect(int p, int q) const;
   // Drawing on the open painter (painter_).
@@ -260,6 +267,7 @@ class TLattix : public QWidget, public LattixEngine, private LattixView {
   QImage patternTile_;      // 8 x 8 cut from the colour strip
   QImage woodTile_;         // 256 x 256: 2 x 2 wood textures
   QImage painting_;         // the ink painting, whole
+  PieceCache pieces_;       // the chess kinds' pieces at the current radius
 
   // Canvas state.
   QImage canvas_;

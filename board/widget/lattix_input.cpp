@@ -85,6 +85,14 @@ void TLattix::LeftUp(int x, int y) {
     return;
   }
   const bool usersTurn = IsSelfSideToMove();
+  if (!empty && AwaitingCandidateRemoval()) {
+    // Five-in-a-row's opening exchange: white takes one of black's two candidates off.
+    if (!NewMoveEnabled() || !(SingleMode() || usersTurn)) return;
+    ClearHover();
+    if (PlayMove(p, q, true) && OnLegalMove)
+      OnLegalMove(this, static_cast<int16_t>(p), static_cast<int16_t>(q), 1, 0, Review());
+    return;
+  }
   if (!empty) {
     if (!SingleMode() && !usersTurn) {
       // The last move's letters: move NextMove - 1 of Process.
@@ -130,7 +138,7 @@ void TLattix::Hover(int x, int y) {
       else if (GameOver())
         actionable = Label(hit.p, hit.q) != 0;
       else if (NewMoveEnabled() && (SingleMode() || IsSelfSideToMove()))
-        actionable = empty;
+        actionable = empty || IsRemovableCandidate(hit.p, hit.q);
       HintPos_ = static_cast<int16_t>(hit.p * 256 + hit.q);
     }
   } else {

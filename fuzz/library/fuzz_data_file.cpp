@@ -20,8 +20,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   problems.SetOrdering("Group1;Level1;Num", nullptr);
   size_t total = 0;
   for (problems.First(); !problems.Eof(); problems.Next()) {
-    total += zendra::ProblemEntry(problems, false).size();
-    total += problems.ReadBlob("Solution").size();
+    const zendra::ProblemRecord problem = zendra::ReadProblemRow(problems);
+    total += zendra::ProblemEntry(problem, false).size();
+    total += problem.solution.size();
   }
   problems.SetOrdering("Auto1", nullptr);
   database.FindProblem(static_cast<int>(total & 0xFFFF));

@@ -5,7 +5,7 @@
 #include "solving/tree/solution_tree.h"
 #include "tests/library/library_test_util.h"
 
-namespace zendra::testing {
+namespace zendra::test {
 
 void WriteTestDataFile(const std::string& path, int count) {
   // The user (black) plays D4 and the line is won; every other first move is outside the tree.
@@ -35,4 +35,4 @@ void WriteTestDataFile(const std::string& path, int count) {
   WriteFile(path, ZipWith("Zendra.cds", ProblemImage(rows)));
 }
 
-}  // namespace zendra::testing
+}  // namespace zendra::test

@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace zendra::testing {
+namespace zendra::test {
 
 // The point that solves every problem of the test file, and its column and row.
 inline constexpr const char* kSolvingPoint = "DD";
@@ -14,4 +14,4 @@ inline constexpr int kSolvingQ = 4;
 // Writes a data file with `count` problems of collection 2 (and one of collection 0) to `path`.
 void WriteTestDataFile(const std::string& path, int count);
 
-}  // namespace zendra::testing
+}  // namespace zendra::test

@@ -65,7 +65,7 @@ class MainFormTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(dir.isValid());
     ClearSettings();
-    testing::WriteTestDataFile(dir.filePath("Zendra.dgo").toStdString(), 7);
+    test::WriteTestDataFile(dir.filePath("Zendra.dgo").toStdString(), 7);
   }
   void TearDown() override {
     form.reset();
@@ -231,7 +231,7 @@ TEST_F(MainFormTest, MovesCountAndMarkTheThumbnail) {
   EXPECT_EQ(f.Grid()->Games()[0][4], '0');
 
   f.Command("miSolveAgain1")->trigger();
-  Click(testing::kSolvingP, testing::kSolvingQ);
+  Click(test::kSolvingP, test::kSolvingQ);
   EXPECT_TRUE(f.LabelText("LabelResult").contains("Success"))
       << f.LabelText("LabelResult").toStdString();
   EXPECT_EQ(f.LabelText("LabelSuccessCount"), "Solved");
@@ -242,9 +242,9 @@ TEST_F(MainFormTest, MovesCountAndMarkTheThumbnail) {
   EXPECT_EQ(f.Grid()->Games()[0][4], '0');
 
   // Closing writes the history; the next run shows the failure and the mark of a new solve.
-  Click(testing::kSolvingP, testing::kSolvingQ);  // the line is over: a new attempt is needed
+  Click(test::kSolvingP, test::kSolvingQ);  // the line is over: a new attempt is needed
   f.Command("miSolveAgain1")->trigger();
-  Click(testing::kSolvingP, testing::kSolvingQ);
+  Click(test::kSolvingP, test::kSolvingQ);
   EXPECT_EQ(f.Grid()->Games()[0][4], '1');
   form->close();
   TLattixMainForm& g = Start();

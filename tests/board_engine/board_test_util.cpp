@@ -6,8 +6,8 @@
 
 namespace zendra::test {
 
-void SetUpDiagram(LattixEngine& board, const std::string& diagram, Colour first) {
-  std::string black, white;
+DiagramStones ReadDiagram(const std::string& diagram) {
+  DiagramStones stones;
   std::istringstream in(diagram);
   std::string line;
   int q = 0;
@@ -19,16 +19,22 @@ void SetUpDiagram(LattixEngine& board, const std::string& diagram, Colour first)
     ++q;
     for (std::size_t i = 0; i < row.size(); ++i) {
       const int p = static_cast<int>(i) + 1;
-      if (row[i] == 'X') black += PointLetters(p, q);
-      if (row[i] == 'O') white += PointLetters(p, q);
+      if (row[i] == 'X') stones.black += PointLetters(p, q);
+      if (row[i] == 'O') stones.white += PointLetters(p, q);
+      if (row[i] == '*') stones.p = p, stones.q = q;
     }
   }
+  return stones;
+}
+
+void SetUpDiagram(LattixEngine& board, const std::string& diagram, Colour first) {
+  const DiagramStones stones = ReadDiagram(diagram);
   board.SetFirstToPlay(first);
   board.SetArrangedSideP("");
   board.SetArrangedSideN("");
   board.NewGame(false);
-  board.SetArrangedSideP(black);
-  board.SetArrangedSideN(white);
+  board.SetArrangedSideP(stones.black);
+  board.SetArrangedSideN(stones.white);
   board.NewGame(false);
 }
 

@@ -8,9 +8,16 @@
 
 namespace zendra::test {
 
-// Sets the board up from a diagram of the top-left corner: one line per row from row 1 down,
-// 'X' black, 'O' white, '.' empty; spaces are ignored. The stones become the set-up strings
-// and a new game starts with `first` to move.
+// The stones of a diagram of the top-left corner: one line per row from row 1 down, 'X' black,
+// 'O' white, '.' empty, '*' an empty point singled out; spaces are ignored.
+struct DiagramStones {
+  std::string black, white;  // point lists
+  int p = 0, q = 0;          // the '*' point; 0, 0 without one
+};
+DiagramStones ReadDiagram(const std::string& diagram);
+
+// Sets the board up from a diagram (as above). The stones become the set-up strings and a new
+// game starts with `first` to move.
 void SetUpDiagram(LattixEngine& board, const std::string& diagram, Colour first = kBlack);
 
 // The top-left `columns` x `rows` corner of the position, in the same form (no spaces), one

@@ -2,6 +2,7 @@
 // to redraw, and the setters' rules.
 #include <gtest/gtest.h>
 
+#include "board/engine/chess_kinds.h"
 #include "board/engine/lattix_engine.h"
 #include "tests/board_engine/board_test_util.h"
 
@@ -189,18 +190,19 @@ TEST(Properties, GameKindSwitch) {
     EXPECT_EQ(board.N(), c.n);
     EXPECT_EQ(board.M(), c.m);
     EXPECT_EQ(board.FileName(), LattixEngine::DefaultFileName(c.kind));
-    EXPECT_EQ(board.GetPoint(4, 4), 0);
+    // The Go stone has gone; the chess kinds show their starting tables instead.
+    EXPECT_EQ(board.GetPoint(4, 4), chess::StartingPiece(c.kind, 4, 4));
     EXPECT_EQ(board.Process(), "");
     ASSERT_FALSE(view.calls.empty());
     EXPECT_EQ(view.calls.front(), "geometry");
   }
 }
 
-TEST(Properties, OtherKindsRefuseMovesButKeepTheirConventions) {
+TEST(Properties, OtherKindsKeepTheirConventions) {
   LattixEngine board;
   board.SetGameKind(kChess);
   EXPECT_FALSE(board.PlayMove(1, 2, false));
-  EXPECT_EQ(board.CheckMove(1, 2), -1);
+  EXPECT_EQ(board.CheckMove(1, 2), chess::kRefusedMove);
   EXPECT_TRUE(board.IsOnBoard(0, 0));
   EXPECT_FALSE(board.IsOnBoard(8, 0));
   EXPECT_TRUE(board.IsPassPoint(90, 0));
@@ -210,7 +212,8 @@ TEST(Properties, OtherKindsRefuseMovesButKeepTheirConventions) {
   EXPECT_TRUE(board.IsOnBoard(15, 15));
   EXPECT_FALSE(board.IsOnBoard(16, 1));
   EXPECT_TRUE(board.IsPassPoint(20, 20));
-  EXPECT_FALSE(board.PlayMove(8, 8, false));
+  EXPECT_FALSE(board.PlayGoMove(8, 8, false));  // Go's rules are Go's only
+  EXPECT_TRUE(board.PlayMove(8, 8, false));
   EXPECT_EQ(board.CoordToLetter(1), 'A');
 }
 
@@ -317,9 +320,9 @@ TEST(OtherKinds, StonesOnTheFirstRowOfAChessBoardStayInsideTheGrid) {
   board.SetArrangedSideP("!!\"!");  // (0, 0) and (1, 0) in the chess letters
   EXPECT_EQ(board.GetPoint(0, 0), kBlack);
   EXPECT_EQ(board.Label(0, 0), board.Label(1, 0));
-  EXPECT_FALSE(board.PlayGoMove(0, 1, false));  // Go moves are Go's only
-  EXPECT_EQ(board.CheckGoMove(0, 1), -1);
-  EXPECT_EQ(board.GetPoint(0, 1), 0);
+  EXPECT_FALSE(board.PlayGoMove(0, 3, false));  // Go moves are Go's only
+  EXPECT_EQ(board.CheckGoMove(0, 3), -1);
+  EXPECT_EQ(board.GetPoint(0, 3), 0);
   EXPECT_EQ(board.GetPoint(0, 0), kBlack);
 }
 

@@ -38,6 +38,9 @@ extern char** environ;
 namespace zendra {
 namespace {
 
+using test::GtpProcess;
+using test::GtpReply;
+
 constexpr const char* kGnuGoPath = "/usr/games/gnugo";
 constexpr const char* kGtpColumns = "ABCDEFGHJKLMNOPQRST";
 

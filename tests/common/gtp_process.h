@@ -1,6 +1,5 @@
 // A GTP engine (GNU Go) driven over two pipes, for the tests that ask it to referee or to read.
-#ifndef ZENDRA_TESTS_COMMON_GTP_PROCESS_H_
-#define ZENDRA_TESTS_COMMON_GTP_PROCESS_H_
+#pragma once
 
 #include <fcntl.h>
 #include <poll.h>
@@ -19,7 +18,7 @@
 
 extern char** environ;
 
-namespace zendra {
+namespace zendra::test {
 
 struct GtpReply {
   bool ok = false;   // "=" (success) or "?" (failure)
@@ -181,6 +180,4 @@ class GtpProcess {
   std::string buffer_;
 };
 
-}  // namespace zendra
-
-#endif  // ZENDRA_TESTS_COMMON_GTP_PROCESS_H_
+}  // namespace zendra::test

@@ -42,6 +42,9 @@
 namespace zendra {
 namespace {
 
+using test::GtpProcess;
+using test::GtpReply;
+
 namespace fs = std::filesystem;
 
 constexpr const char* kGnuGoPath = "/usr/games/gnugo";

@@ -9,6 +9,6 @@ int main(int argc, char** argv) {
     std::cerr << "usage: make_test_data <path> <problem count>\n";
     return 2;
   }
-  zendra::testing::WriteTestDataFile(argv[1], std::atoi(argv[2]));
+  zendra::test::WriteTestDataFile(argv[1], std::atoi(argv[2]));
   return 0;
 }

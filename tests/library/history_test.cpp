@@ -16,9 +16,9 @@
 namespace zendra {
 namespace {
 
-using testing::ReadFile;
-using testing::TempDir;
-using testing::WriteFile;
+using test::ReadFile;
+using test::TempDir;
+using test::WriteFile;
 
 const Localizer kEnglish{};
 
@@ -82,6 +82,37 @@ TEST_F(HistoryTest, ShowCountersFromAStoredRow) {
   EXPECT_EQ(history_.Label(CounterLabel::kTakeback), "Takeback count: 2");
   EXPECT_EQ(history_.Label(CounterLabel::kStudy), "trial count: 2");
   EXPECT_EQ(history_.Counters().Hint2CountBeforeSolve, 2);
+}
+
+// Every counter comes from its own column: the columns hold 101, 102, ... in their order; a
+// row of nulls reads as zeros.
+TEST_F(HistoryTest, RowReaderReadsEveryCounterByName) {
+  TableStore& table = history_.Table();
+  ASSERT_TRUE(history_.PlaceOnProblem(3));
+  ASSERT_TRUE(table.Edit());
+  int32_t value = 100;
+  for (const char* column : kHistoryColumns) {
+    if (std::string(column) != "Auto1") table.SetInteger(column, ++value);
+  }
+  ASSERT_TRUE(table.Post(nullptr));
+  const HistoryCounterValues c = ReadHistoryRow(table);
+  const std::vector<int32_t> read = {c.FailedCount,
+                                     c.Hint0Count,
+                                     c.Hint1Count,
+                                     c.Hint2Count,
+                                     c.SolvedCount,
+                                     c.FailedCountBeforeSolve,
+                                     c.Hint0CountBeforeSolve,
+                                     c.Hint1CountBeforeSolve,
+                                     c.Hint2CountBeforeSolve,
+                                     c.TakebackBeforeSolve,
+                                     c.StudyBeforeSolve};
+  EXPECT_EQ(read, (std::vector<int32_t>{101, 102, 103, 104, 105, 106, 107, 108, 109, 110, 111}));
+
+  ASSERT_TRUE(history_.PlaceOnProblem(1));
+  const HistoryCounterValues fresh = ReadHistoryRow(table);
+  EXPECT_EQ(fresh.SolvedCount, 0);
+  EXPECT_EQ(fresh.StudyBeforeSolve, 0);
 }
 
 TEST_F(HistoryTest, FailureBeforeAndAfterSolving) {
@@ -290,9 +321,9 @@ TEST(HistoryUnreadableTest, FileIsSetAsideNeverOverwritten) {
       {"garbage", std::string(3000, 'g')},
       {"empty file", ""},
       {"missing column",
-       testing::DatabaseImage("CREATE TABLE History(Auto1 INTEGER, FailedCount INTEGER)")},
+       test::DatabaseImage("CREATE TABLE History(Auto1 INTEGER, FailedCount INTEGER)")},
       {"duplicate problem",
-       testing::DatabaseImage(
+       test::DatabaseImage(
            "CREATE TABLE History(Auto1 INTEGER, FailedCount INTEGER, Hint0Count INTEGER,"
            " Hint1Count INTEGER, Hint2Count INTEGER, SolvedCount INTEGER,"
            " FailedCountBeforeSolve INTEGER, Hint0CountBeforeSolve INTEGER,"

@@ -12,7 +12,7 @@
 namespace zendra {
 namespace {
 
-using testing::TempDir;
+using test::TempDir;
 
 const Localizer kEnglish{};
 const Localizer kChinese{Language::kSimplifiedChinese, {}};

@@ -10,7 +10,7 @@
 #include <sstream>
 #include <stdexcept>
 
-namespace zendra::testing {
+namespace zendra::test {
 
 std::vector<std::string> ProblemColumns() {
   return {"Auto1",   "Group1",      "Level1",        "Num",       "ArrangedBlack", "ArrangedWhite",
@@ -211,4 +211,4 @@ TempDir::~TempDir() {
   std::filesystem::remove_all(dir_, ignored);
 }
 
-}  // namespace zendra::testing
+}  // namespace zendra::test

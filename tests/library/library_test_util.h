@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace zendra::testing {
+namespace zendra::test {
 
 // One problem row; a nullopt column is stored as null.
 struct ProblemRow {
@@ -58,4 +58,4 @@ class TempDir {
   std::string dir_;
 };
 
-}  // namespace zendra::testing
+}  // namespace zendra::test

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,12 +13,12 @@
 namespace zendra {
 namespace {
 
-using testing::ProblemImage;
-using testing::ProblemRow;
-using testing::RawZip;
-using testing::TempDir;
-using testing::WriteFile;
-using testing::ZipWith;
+using test::ProblemImage;
+using test::ProblemRow;
+using test::RawZip;
+using test::TempDir;
+using test::WriteFile;
+using test::ZipWith;
 
 const Localizer kEnglish{};
 const Localizer kChinese{Language::kSimplifiedChinese, {}};
@@ -89,6 +90,36 @@ TEST_F(ProblemDatabaseTest, CollectionLoadListsTheCollectionInLevelAndNumberOrde
   EXPECT_EQ(database_.Problems().AsInteger("Group1"), 2);
 }
 
+// A list position answers its problem without its entry text being read back, and leaves the
+// table's cursor on it; positions outside the list, or a list emptied by a failed load, answer
+// nothing.
+TEST_F(ProblemDatabaseTest, ListPositionAnswersItsProblem) {
+  std::vector<ProblemRow> rows = SampleRows();
+  rows[2].initial = "EEFF";  // 30002
+  WriteDataFile(rows);
+  ASSERT_EQ(Open(1).outcome, ProblemDatabase::Outcome::kLoaded);
+  const std::vector<int> expected = {11, 30002, 30001};  // level and Num order
+  for (int position = 0; position < 3; ++position) {
+    SCOPED_TRACE(position);
+    const std::optional<ProblemRecord> problem = database_.ProblemAt(position);
+    ASSERT_TRUE(problem.has_value());
+    EXPECT_EQ(problem->number, expected[static_cast<size_t>(position)]);
+    EXPECT_EQ(ProblemEntry(*problem, false).substr(0, 4),
+              database_.ProblemList()[static_cast<size_t>(position)].substr(0, 4));
+    EXPECT_EQ(database_.Problems().AsInteger("Auto1"), problem->number);
+  }
+  EXPECT_EQ(database_.ProblemAt(1)->initial, "EEFF");
+  for (int position : {-1, 3}) EXPECT_FALSE(database_.ProblemAt(position)) << position;
+
+  ASSERT_EQ(Open(2).outcome, ProblemDatabase::Outcome::kLoaded);
+  EXPECT_EQ(database_.ProblemAt(0)->number, 41);
+  EXPECT_FALSE(database_.ProblemAt(2)) << "the list of the new collection holds two";
+
+  WriteFile(data_path_, "not an archive");
+  ASSERT_EQ(Open(1).outcome, ProblemDatabase::Outcome::kLoadFailed);
+  EXPECT_FALSE(database_.ProblemAt(0)) << "the table is as before, but the list is empty";
+}
+
 TEST_F(ProblemDatabaseTest, ReopeningCreatesNoRowsAndShowsSolvedMarks) {
   WriteDataFile(SampleRows());
   ASSERT_EQ(Open(2).outcome, ProblemDatabase::Outcome::kLoaded);
@@ -150,7 +181,7 @@ TEST_F(ProblemDatabaseTest, UnreadableDataKeepsThePreviousTable) {
       {"member not a table", ZipWith(kProblemMemberName, std::string(2048, '\x07')),
        "not a database"},
       {"member without the table",
-       ZipWith(kProblemMemberName, testing::DatabaseImage("CREATE TABLE Other(A)")),
+       ZipWith(kProblemMemberName, test::DatabaseImage("CREATE TABLE Other(A)")),
        "no table \"Problems\""},
       {"number beyond 65535", ZipWith(kProblemMemberName, ProblemImage(out_of_range)), "65536"},
       {"negative number", ZipWith(kProblemMemberName, ProblemImage(negative)), "-1"},
@@ -163,7 +194,7 @@ TEST_F(ProblemDatabaseTest, UnreadableDataKeepsThePreviousTable) {
        "claims more data than the archive holds"},
       {"bad checksum",
        RawZip(kProblemMemberName, image, static_cast<uint32_t>(image.size()),
-              static_cast<uint32_t>(image.size()), 0, testing::Crc32(image) ^ 1),
+              static_cast<uint32_t>(image.size()), 0, test::Crc32(image) ^ 1),
        "CRC"},
       {"other compression", RawZip(kProblemMemberName, "abcdef", 6, 6, 12, 0),
        "neither stored nor deflated"},
@@ -185,14 +216,14 @@ TEST_F(ProblemDatabaseTest, UnreadableDataKeepsThePreviousTable) {
 TEST_F(ProblemDatabaseTest, StoredMemberWithGoodChecksumLoads) {
   const std::string image = ProblemImage(SampleRows());
   WriteFile(data_path_, RawZip(kProblemMemberName, image, static_cast<uint32_t>(image.size()),
-                               static_cast<uint32_t>(image.size()), 0, testing::Crc32(image)));
+                               static_cast<uint32_t>(image.size()), 0, test::Crc32(image)));
   EXPECT_EQ(Open(0).outcome, ProblemDatabase::Outcome::kLoaded);
   EXPECT_EQ(database_.ProblemList().size(), 1u);
 }
 
 // Each problem column left out in turn: the load names it.
 TEST_F(ProblemDatabaseTest, MissingColumnRefusesTheLoadNamingIt) {
-  for (const std::string& column : testing::ProblemColumns()) {
+  for (const std::string& column : test::ProblemColumns()) {
     SCOPED_TRACE(column);
     WriteFile(data_path_, ZipWith(kProblemMemberName, ProblemImage(SampleRows(), column)));
     auto load = Open(1);
@@ -226,6 +257,46 @@ TEST_F(ProblemDatabaseTest, InactiveHistoryGivesUnsolvedEntries) {
   auto load = database_.OpenCollection(0, closed, kEnglish);
   ASSERT_EQ(load.outcome, ProblemDatabase::Outcome::kLoaded);
   EXPECT_EQ(database_.ProblemList(), (std::vector<std::string>{"000A0 1 AB0 EE  B"}));
+}
+
+// Every column lands in its own field of the record: each row holds values no other column has.
+TEST_F(ProblemDatabaseTest, RowReaderReadsEveryColumnByName) {
+  ProblemRow answered;
+  answered.auto1 = 4660;
+  answered.group = 3;
+  answered.level = 41;
+  answered.num = 17;
+  answered.black = "ABAC";
+  answered.white = "BABB";
+  answered.initial = "CCDD";
+  answered.first = "W";
+  answered.result2 = 2;
+  answered.solution = std::string("\x05\x00\x07", 3);
+  ProblemRow unanswered = answered;
+  unanswered.auto1 = 4661;
+  unanswered.first = "";
+  unanswered.result2.reset();
+  WriteDataFile({answered, unanswered});
+  ASSERT_EQ(Open(3).outcome, ProblemDatabase::Outcome::kLoaded);
+
+  ASSERT_TRUE(database_.FindProblem(4660));
+  const ProblemRecord read = ReadProblemRow(database_.Problems());
+  EXPECT_EQ(read.number, 4660);
+  EXPECT_EQ(read.group, 3);
+  EXPECT_EQ(read.level, 41);
+  EXPECT_EQ(read.num, 17);
+  EXPECT_EQ(read.arrangedBlack, "ABAC");
+  EXPECT_EQ(read.arrangedWhite, "BABB");
+  EXPECT_EQ(read.initial, "CCDD");
+  EXPECT_EQ(read.firstToPlay, "W");
+  EXPECT_EQ(read.result2, 2);
+  EXPECT_EQ(read.solution, answered.solution) << "the stream's zero byte is kept";
+
+  ASSERT_TRUE(database_.FindProblem(4661));
+  const ProblemRecord none = ReadProblemRow(database_.Problems());
+  EXPECT_EQ(none.number, 4661);
+  EXPECT_EQ(none.firstToPlay, "");
+  EXPECT_FALSE(none.result2.has_value()) << "a null Result2 is no answer, not 0 (dies)";
 }
 
 TEST(ProblemTextsTest, AnswerTexts) {

@@ -16,8 +16,8 @@
 namespace zendra {
 namespace {
 
-using testing::DatabaseImage;
-using testing::TempDir;
+using test::DatabaseImage;
+using test::TempDir;
 
 // A table "T" with fields A, B (integers) and S (string), filled with `rows` of (A, B, S).
 struct Triple {

@@ -49,9 +49,8 @@ TEST_F(CommandsTest, OpenProblemSetsTheBoardUpAndShowsThePage) {
 TEST_F(CommandsTest, OpeningAnUnknownProblemChangesNothing) {
   Open(AddProblem(7, LineTree()));
   Click("CD");
-  problems.entries.push_back("00630 1    B");  // number 99, not in the table
-  problems.entries.push_back("zz");
-  for (int position : {1, 2, 3, -1}) controller.OpenProblem(position);
+  problems.numbers.push_back(99);  // not in the table
+  for (int position : {1, 2, -1}) controller.OpenProblem(position);
   EXPECT_TRUE(history.calls.size() == 1 && history.calls[0] == "failure");
   EXPECT_EQ(At("CD"), 'X');
   EXPECT_EQ(controller.ProblemNumber(), 7);

@@ -152,7 +152,7 @@ TEST_F(JudgeTest, FlaggedUserMovesAreReportedInTurn) {
     Open(AddProblem(8, leaf));
     Click("CC");
     EXPECT_EQ(ui.statusRight, c.comment);
-    problems.entries.clear();
+    problems.numbers.clear();
   }
 }
 

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <map>
 #include <optional>
 #include <string>
@@ -92,16 +91,14 @@ class FakeHistory : public HistoryCounters {
   void CountHint(int kind) override { calls.push_back("hint " + std::to_string(kind)); }
 };
 
+// The problem list as the problem number of each position, and the problem table.
 class FakeProblems : public ProblemSource {
  public:
-  std::vector<std::string> entries;
+  std::vector<int> numbers;
   std::map<int, ProblemRecord> table;
-  std::optional<std::string> Entry(int position) const override {
-    if (position < 0 || position >= static_cast<int>(entries.size())) return std::nullopt;
-    return entries[static_cast<std::size_t>(position)];
-  }
-  std::optional<ProblemRecord> Find(int number) override {
-    auto it = table.find(number);
+  std::optional<ProblemRecord> ProblemAt(int position) override {
+    if (position < 0 || position >= static_cast<int>(numbers.size())) return std::nullopt;
+    auto it = table.find(numbers[static_cast<std::size_t>(position)]);
     if (it == table.end()) return std::nullopt;
     return it->second;
   }
@@ -153,7 +150,7 @@ class SolvingFixture : public ::testing::Test {
         timer2(clock),
         controller(board, ui, sounds, history, problems, timer1, timer2, clock) {}
 
-  // Registers problem `number` (entry at the next position) with the tree's stream.
+  // Registers problem `number` (at the next list position) with the tree's stream.
   int AddProblem(int number, const SolutionTree& tree, const std::string& initial = "",
                  const std::string& first = "B", std::optional<int> result2 = 1,
                  const std::string& black = "", const std::string& white = "") {
@@ -162,10 +159,7 @@ class SolvingFixture : public ::testing::Test {
   int AddProblemBytes(int number, const std::string& solution, const std::string& initial = "",
                       const std::string& first = "B", std::optional<int> result2 = 1,
                       const std::string& black = "", const std::string& white = "") {
-    char header[8];
-    std::snprintf(header, sizeof header, "%04X0", number);
-    problems.entries.push_back(std::string(header) + " 1 " + black + " " + white + " " + initial +
-                               " " + first);
+    problems.numbers.push_back(number);
     ProblemRecord record;
     record.number = number;
     record.arrangedBlack = black;
@@ -175,7 +169,7 @@ class SolvingFixture : public ::testing::Test {
     record.result2 = result2;
     record.solution = solution;
     problems.table[number] = record;
-    return static_cast<int>(problems.entries.size()) - 1;
+    return static_cast<int>(problems.numbers.size()) - 1;
   }
   // Opens the problem and forgets what opening reported.
   void Open(int position) {
