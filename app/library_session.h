@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "language/language.h"
 #include "library/history_counter.h"
-#include "library/language.h"
 #include "library/problem_record.h"
 
 namespace zendra {

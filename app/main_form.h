@@ -2,6 +2,17 @@
 // two toolbars, the menus and keys of every command, a two-panel status bar, and the wiring of
 // the solving controller, the problem library and the settings.
 //
+// A window of this program is one class in files by concern; the windows still to come (study
+// window, password dialog, tips, import, review, statistics) each get their own set the same way:
+//   main_form.h              the class; widgets and commands used after construction are typed
+//                            members, named in comments by the object names they carry
+//   main_form.cpp            construction, widgets and layout, pages, the board panel and zoom
+//   main_form_commands.cpp   menus, toolbars and keys, the commands' enabled states, the handlers
+//                            of the small commands (statistics, help)
+//   main_form_collection.cpp collections, the grid's pages, problem navigation
+//   main_form_solving.cpp    the solving controller, its ports, and the SolvingUi of the window
+//   main_form_settings.cpp   the options, the first activation and the close
+//
 // Every command is made once, in CreateCommands: its menu entry (which the toolbar shows as a
 // button), and separate window-wide key actions for its shortcuts, so that keys keep working
 // while their entry is hidden for the current page.
@@ -9,11 +20,15 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <array>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "app/settings.h"
+#include "language/language.h"
 #include "solving/solving_ports.h"
 
 class QAction;
@@ -31,6 +46,7 @@ namespace zendra {
 
 class LibrarySession;
 struct CollectionResult;
+struct GridState;
 class SessionHistoryCounters;
 class SessionProblemSource;
 class SolvingController;
@@ -109,7 +125,7 @@ class TLattixMainForm : public QMainWindow, private SolvingUi {
   QSlider* DelayTrackBar() const { return TrackBar1; }
   SolvingController& Controller() const { return *controller_; }
   LibrarySession& Library() const { return *library_; }
-  // The text of a status label by name ("LabelStdResult", ...).
+  // The text of a status label by object name ("LabelStdResult", ...).
   QString LabelText(const QString& name) const;
   // The saved radius: the board's radius at the first activation, the floor of Zoom out.
   int SavedRadius() const { return savedRadius_; }
@@ -126,6 +142,41 @@ class TLattixMainForm : public QMainWindow, private SolvingUi {
   bool eventFilter(QObject* watched, QEvent* e) override;
 
  private:
+  // The status labels of the problem page, top to bottom.
+  struct Labels {
+    QLabel* stdResult = nullptr;      // LabelStdResult
+    QLabel* result = nullptr;         // LabelResult
+    QLabel* successCount = nullptr;   // LabelSuccessCount
+    QLabel* failureCount = nullptr;   // LabelFailureCount
+    QLabel* hint0Count = nullptr;     // LabelHint0Count
+    QLabel* hint1Count = nullptr;     // LabelHint1Count
+    QLabel* takebackCount = nullptr;  // LabelTakebackCount
+    QLabel* studyCount = nullptr;     // LabelStudyCount
+  };
+
+  // The commands used after construction; the others live in their menus and toolbars only.
+  struct Commands {
+    std::array<QAction*, 4> collections{};   // miBasic1, miBeginner1, miIntermediate1, miAdvanced1
+    QAction* clearAllSolvedFlags = nullptr;  // miClearallsolvedflags1
+    QAction* zoomIn = nullptr;               // miZoomin1
+    QAction* zoomOut = nullptr;              // miZoomout1
+    QAction* problemIndex = nullptr;         // miProblemIndex1
+    QAction* solveIt = nullptr;              // miSolveIt1
+    std::array<QAction*, 4> pages{};         // miFirstpage1, miPriorpage1, miNextpage1, miLastpage1
+    std::array<QAction*, 4> problems{};      // miFirstproblem1 .. miLastproblem1
+    QAction* solveAgain = nullptr;           // miSolveAgain1
+    QAction* nextVariationButton = nullptr;  // btnNextVofComputer
+    QAction* resetSolvedFlag = nullptr;      // Resetsolvedflag1
+    QAction* whatLevel = nullptr;            // miWhatlevelImat1
+    // The Options entries, which show options_.
+    QAction* computerDoNotPlayBadMove = nullptr;  // miComputerdonotplaybadmove1
+    QAction* displayNumbers = nullptr;            // miDisplaynumbers1
+    QAction* nextProblemAutomatically = nullptr;  // NextproblemAutomaticallyWhenSolved1
+    QAction* hintAllowed = nullptr;               // miHintallowed1
+    QAction* silent = nullptr;                    // miSilent1
+    QAction* takebackAutomatically = nullptr;     // miTakebackautomatically1
+  };
+
   // SolvingUi.
   void SetLabelResult(const std::string& text) override;
   void SetLabelStdResult(const std::string& text, uint32_t colour) override;
@@ -142,28 +193,56 @@ class TLattixMainForm : public QMainWindow, private SolvingUi {
   std::optional<std::string> InputQuery(const std::string& caption, const std::string& prompt,
                                         const std::string& text) override;
 
+  // main_form.cpp
   void CreateWidgets();
+  void CreateLabels(QWidget* panel);
+  void SetPageCommandsVisible(bool pages);
+  void LayoutBoard();
+  static QString Q(const std::string& text);
+  static void SetLabel(QLabel* label, const std::string& text);
+
+  // main_form_commands.cpp
   void CreateCommands();
-  void CreateSolving();
-  void LoadRemarks();
+  void CreateFileCommands();
+  void CreateViewCommands();
+  void CreateSolveCommands();
+  void CreateOptionCommands();
+  void CreateHelpCommands();
   QAction* MakeAction(const char* name, const QString& caption, const QString& hint = {});
   void AddKeys(QAction* command, std::initializer_list<const char*> names,
                std::initializer_list<QKeySequence> keys);
+  // Adds `command` to `bar` and names the button it gets.
+  static void AddButton(QToolBar* bar, QAction* command, const char* name);
   void UpdateCommands();
   // Enables or disables a command together with its key actions.
   void SetCommandEnabled(QAction* command, bool enabled);
-  void SetPageCommandsVisible(bool pages);
-  void LayoutBoard();
+
+  // main_form_collection.cpp
+  GridState GridNow() const;
   void OpenPosition(int position);
   void SelectAndOpen(std::optional<int> entry);
   void SetTopRow(std::optional<int> row);
   void SyncScrollBar();
   void ReportCollection(const CollectionResult& r);
   void OfferOtherDataFile(const QString& message);  // see missing_data.h
-  void SetLabel(QLabel* label, const std::string& text);
+
+  // main_form_solving.cpp
+  void CreateSolving();
+  void LoadRemarks();
+
+  // main_form_settings.cpp
+  // Makes `options` the window's options: the Options entries, the silent icon, the delay bar
+  // and the solving controller take them.
+  void ApplyOptions(const MainOptions& options);
+  // The silent entry's icon and tip for the current options.
+  void ShowSilent();
 
   MainFormPaths paths_;
   SolvingSounds& sounds_;
+  // The interface language of every text the window and the layers below it show.
+  Localizer text_;
+  // The one source of the option switches and the delay.
+  MainOptions options_;
 
   // Widgets.
   QToolBar* ToolBarView = nullptr;
@@ -180,16 +259,13 @@ class TLattixMainForm : public QMainWindow, private SolvingUi {
   QSplitter* Splitter1 = nullptr;
   QWidget* Panel2 = nullptr;  // the board panel
   TLattix* Lattix1 = nullptr;
-  std::map<QString, QLabel*> labels_;
+  Labels labels_;
   std::vector<QPushButton*> tryButtons_;
   StatusBar2* StatusBar1 = nullptr;
 
-  // Commands by object name, and the four collection entries.
-  std::map<QString, QAction*> commands_;
+  Commands commands_;
+  // Each command's window-wide key actions.
   std::map<QAction*, std::vector<QAction*>> keys_;
-  std::vector<QAction*> collectionEntries_;
-  std::vector<QAction*> pageCommands_;
-  std::vector<QAction*> problemCommands_;
 
   // Library and solving.
   std::unique_ptr<LibrarySession> library_;
@@ -203,11 +279,8 @@ class TLattixMainForm : public QMainWindow, private SolvingUi {
   std::vector<std::string> remarks_;
   bool activated_ = false;
   bool historyOpen_ = false;
-  bool silent_ = false;
   bool displaySplashForm1_ = true;
   bool displaySplashForm2_ = true;
-  bool studyAtNewWindow_ = false;
-  bool bestCounterMoveOnly_ = false;
   bool boardFills_ = true;
   int savedRadius_ = 6;
 };

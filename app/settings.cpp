@@ -98,6 +98,19 @@ MainSettings ReadMainSettings(QSettings& s) {
   return m;
 }
 
+MainOptions StoredOptions(const MainSettings& m, MainOptions o) {
+  o.silent = m.silent;
+  if (m.hintAllowed) o.hintAllowed = *m.hintAllowed;
+  o.displayNumbers = m.displayNumbers;
+  o.nextProblemAutomatically = m.nextProblemAutomatically;
+  o.takebackAutomatically = m.takebackAutomatically;
+  o.studyAtNewWindow = m.studyAtNewWindow;
+  o.bestCounterMoveOnly = m.bestCounterMoveOnly;
+  if (m.stored) o.computerDoNotPlayBadMove = m.computerDoNotPlayBadMove;
+  if (m.delay) o.delay = *m.delay;
+  return o;
+}
+
 void WriteMainSettings(QSettings& s, const ClosingState& c) {
   s.setValue("BestCounterMoveOnly", Switch(c.bestCounterMoveOnly));
   s.setValue("ComputerDoNotPlayBadMove", Switch(c.computerDoNotPlayBadMove));

@@ -18,6 +18,21 @@ inline constexpr const char* kSettingsOrganisation = "Tarnwick";
 inline constexpr const char* kSettingsApplication = "Lattix";
 inline constexpr const char* kSettingsGroup = "Zendra";
 
+// The option switches and the takeback delay: the one value the window keeps, shows in its
+// Options entries, hands to the solving controller, takes from the stored values at the first
+// activation and writes at close. The defaults are those of a first run.
+struct MainOptions {
+  bool computerDoNotPlayBadMove = true;
+  bool displayNumbers = true;
+  bool nextProblemAutomatically = false;
+  bool takebackAutomatically = false;
+  bool silent = false;
+  bool hintAllowed = true;
+  bool studyAtNewWindow = false;
+  bool bestCounterMoveOnly = false;
+  int delay = 10;  // seconds, 0..30
+};
+
 // Everything read at the first activation and written at close. Optional members are the
 // values that only count when stored.
 struct MainSettings {
@@ -41,11 +56,9 @@ struct MainSettings {
   std::optional<int> left;
 };
 
-// What the window hands over at close.
-struct ClosingState {
-  bool bestCounterMoveOnly = false;
-  bool computerDoNotPlayBadMove = false;
-  bool studyAtNewWindow = false;
+// What the window hands over at close: its options (all but the hint lock are written) and
+// where it stands.
+struct ClosingState : MainOptions {
   // The open collection; nothing when none was loaded in this run, which keeps the stored one
   // so that a run without the data file does not leave every later start on an empty grid.
   std::optional<int> database;
@@ -53,11 +66,6 @@ struct ClosingState {
   int selected = -1;  // written only when 0 or more
   // Placement, written only when the window is neither minimised nor maximised.
   std::optional<int> height, width, top, left;
-  bool silent = false;
-  bool displayNumbers = true;
-  bool nextProblemAutomatically = false;
-  bool takebackAutomatically = false;
-  int delay = 10;
   QString installDir;  // written only when no value exists yet
 };
 
@@ -79,6 +87,11 @@ bool SaneGeometry(const QRect& frame, const QList<QRect>& screens);
 // Reads the values from `settings` (already in the group "Zendra"). When the group holds no
 // value at all, the defaults stand.
 MainSettings ReadMainSettings(QSettings& settings);
+
+// The options after the stored values: `current` with each value the settings hold. Without
+// any stored value the bad-move switch keeps its current state; the hint lock and the delay
+// count only when stored (the delay only as a whole number 0..30).
+MainOptions StoredOptions(const MainSettings& stored, MainOptions current);
 
 // Writes the values into `settings` (already in the group "Zendra") in their fixed order.
 void WriteMainSettings(QSettings& settings, const ClosingState& state);

@@ -15,29 +15,6 @@ bool Exists(const std::string& path) {
   return ::stat(path.c_str(), &st) == 0;
 }
 
-// Label prefixes: English and GB.
-constexpr const char* kGbNumber = "\xCC\xE2\xBA\xC5: ";                         // 题号:
-constexpr const char* kGbSolved = "\xD2\xD1\xBD\xE2\xB4\xF0";                   // 已解答
-constexpr const char* kGbFailure = "\xCA\xA7\xB0\xDC\xB4\xCE\xCA\xFD: ";        // 失败次数:
-constexpr const char* kGbHint0 = "\xBF\xB4\xBD\xE1\xB9\xFB\xB4\xCE\xCA\xFD: ";  // 看结果次数:
-constexpr const char* kGbHint1 = "\xCC\xE1\xCA\xBE\xB4\xCE\xCA\xFD: ";          // 提示次数:
-constexpr const char* kGbTakeback = "\xBB\xDA\xC6\xE5\xB4\xCE\xCA\xFD: ";       // 悔棋次数:
-constexpr const char* kGbStudy = "\xD1\xD0\xBE\xBF\xB4\xCE\xCA\xFD: ";          // 研究次数:
-
-// 历史记录文件无法读取，已保留为
-constexpr const char* kGbSetAside =
-    "\xC0\xFA\xCA\xB7\xBC\xC7\xC2\xBC\xCE\xC4\xBC\xFE\xCE\xDE\xB7\xA8\xB6\xC1\xC8\xA1\xA3\xAC"
-    "\xD2\xD1\xB1\xA3\xC1\xF4\xCE\xAA ";
-// ，并开始新的记录。
-constexpr const char* kGbFreshStarted =
-    "\xA3\xAC\xB2\xA2\xBF\xAA\xCA\xBC\xD0\xC2\xB5\xC4\xBC\xC7"
-    "\xC2\xBC\xA1\xA3";
-// 历史记录文件无法读取，也无法改名保存；本次运行的记录不会写入文件。
-constexpr const char* kGbNotSetAside =
-    "\xC0\xFA\xCA\xB7\xBC\xC7\xC2\xBC\xCE\xC4\xBC\xFE\xCE\xDE\xB7\xA8\xB6\xC1\xC8\xA1\xA3\xAC"
-    "\xD2\xB2\xCE\xDE\xB7\xA8\xB8\xC4\xC3\xFB\xB1\xA3\xB4\xE6\xA3\xBB\xB1\xBE\xB4\xCE\xD4\xCB"
-    "\xD0\xD0\xB5\xC4\xBC\xC7\xC2\xBC\xB2\xBB\xBB\xE1\xD0\xB4\xC8\xEB\xCE\xC4\xBC\xFE\xA1\xA3";
-
 // Checks that a loaded table has every history column as an integer column.
 bool HasHistoryColumns(const TableStore& table, std::string* error) {
   for (const char* column : kHistoryColumns) {
@@ -138,14 +115,10 @@ std::string History::Open() {
     if (Exists(path_ + "-journal")) {
       std::rename((path_ + "-journal").c_str(), (kept + "-journal").c_str());
     }
-    if (text_.Chinese()) return text_.Convert(kGbSetAside + kept + kGbFreshStarted);
-    return "The history file \"" + path_ + "\" could not be read (" + error +
-           "). It was kept as \"" + kept + "\" and a new history was started.";
+    return text_.Say(Text::kHistorySetAside, {path_, error, kept});
   }
   writable_ = false;
-  if (text_.Chinese()) return text_.Convert(kGbNotSetAside);
-  return "The history file \"" + path_ + "\" could not be read (" + error +
-         ") and could not be renamed; the history of this run will not be saved.";
+  return text_.Say(Text::kHistoryNotSetAside, {path_, error});
 }
 
 bool History::PlaceOnProblem(int number) {
@@ -163,9 +136,8 @@ void History::SetSolvedCount(int32_t value) {
   if (OnSolvedCountChanged) OnSolvedCountChanged(value);
 }
 
-std::string History::CountText(const char* english, const char* gb, int32_t n) const {
-  if (text_.Chinese()) return text_.Convert(gb) + std::to_string(n);
-  return english + std::to_string(n);
+std::string History::CountText(Text prefix, int32_t n) const {
+  return text_.Say(prefix) + std::to_string(n);
 }
 
 void History::ShowCounters(int position) {
@@ -173,22 +145,22 @@ void History::ShowCounters(int position) {
   SetSolvedCount(counters_.SolvedCount);
 
   const std::string number = std::to_string(position + 1);
-  SetLabel(CounterLabel::kStdResult, text_.Pick("No. " + number, kGbNumber + number));
+  SetLabel(CounterLabel::kStdResult, text_.Say(Text::kProblemNumber, {number}));
   SetLabel(CounterLabel::kSuccess,
-           counters_.SolvedCount > 0 ? text_.Pick("Solved", kGbSolved) : std::string());
+           counters_.SolvedCount > 0 ? text_.Say(Text::kSolved) : std::string());
   const HistoryCounterValues& c = counters_;
   SetLabel(CounterLabel::kFailure,
-           c.FailedCount > 0 ? CountText("Failure count: ", kGbFailure, c.FailedCount) : "");
+           c.FailedCount > 0 ? CountText(Text::kFailureCount, c.FailedCount) : "");
   SetLabel(CounterLabel::kHint0,
-           c.Hint0Count > 0 ? CountText("Hint(result) count: ", kGbHint0, c.Hint0Count) : "");
+           c.Hint0Count > 0 ? CountText(Text::kHint0Count, c.Hint0Count) : "");
   SetLabel(CounterLabel::kHint1,
-           c.Hint1Count > 0 ? CountText("Hint count: ", kGbHint1, c.Hint1Count) : "");
+           c.Hint1Count > 0 ? CountText(Text::kHint1Count, c.Hint1Count) : "");
   SetLabel(CounterLabel::kTakeback,
            c.TakebackBeforeSolve > 0
-               ? CountText("Takeback count: ", kGbTakeback, c.TakebackBeforeSolve)
+               ? CountText(Text::kTakebackCount, c.TakebackBeforeSolve)
                : "");
   SetLabel(CounterLabel::kStudy,
-           c.StudyBeforeSolve > 0 ? CountText("trial count: ", kGbStudy, c.StudyBeforeSolve) : "");
+           c.StudyBeforeSolve > 0 ? CountText(Text::kStudyCount, c.StudyBeforeSolve) : "");
 }
 
 void History::WriteColumns(std::initializer_list<std::pair<const char*, int32_t>> columns,
@@ -245,7 +217,7 @@ bool History::Flush(bool allRows, std::string* error) {
 
 void History::CountSolved() {
   SetSolvedCount(Plus1(counters_.SolvedCount));
-  SetLabel(CounterLabel::kSuccess, text_.Pick("Solved", kGbSolved));
+  SetLabel(CounterLabel::kSuccess, text_.Say(Text::kSolved));
   WriteColumns({{"SolvedCount", counters_.SolvedCount}}, {{}, {{"SolvedCount", 1}}, false});
 }
 
@@ -256,14 +228,14 @@ void History::CountFailure() {
   WriteColumns({{"FailedCount", counters_.FailedCount},
                 {"FailedCountBeforeSolve", counters_.FailedCountBeforeSolve}},
                {{}, {{"FailedCount", 1}, {"FailedCountBeforeSolve", beforeSolve ? 1 : 0}}, false});
-  SetLabel(CounterLabel::kFailure, CountText("Failure count: ", kGbFailure, counters_.FailedCount));
+  SetLabel(CounterLabel::kFailure, CountText(Text::kFailureCount, counters_.FailedCount));
 }
 
 void History::CountTakeback() {
   if (table_.AsInteger("SolvedCount") >= 1) return;
   counters_.TakebackBeforeSolve = Plus1(counters_.TakebackBeforeSolve);
   SetLabel(CounterLabel::kTakeback,
-           CountText("Takeback count: ", kGbTakeback, counters_.TakebackBeforeSolve));
+           CountText(Text::kTakebackCount, counters_.TakebackBeforeSolve));
   WriteColumns({{"TakebackBeforeSolve", counters_.TakebackBeforeSolve}},
                {{}, {{"TakebackBeforeSolve", 1}}, false});
 }
@@ -271,7 +243,7 @@ void History::CountTakeback() {
 void History::CountTryMove() {
   if (table_.AsInteger("SolvedCount") >= 1) return;
   counters_.StudyBeforeSolve = Plus1(counters_.StudyBeforeSolve);
-  SetLabel(CounterLabel::kStudy, CountText("trial count: ", kGbStudy, counters_.StudyBeforeSolve));
+  SetLabel(CounterLabel::kStudy, CountText(Text::kStudyCount, counters_.StudyBeforeSolve));
   WriteColumns({{"StudyBeforeSolve", counters_.StudyBeforeSolve}},
                {{}, {{"StudyBeforeSolve", 1}}, false});
 }
@@ -300,8 +272,8 @@ void History::CountHint(int kind) {
   *count = Plus1(*count);
   if (beforeSolve) *countBeforeSolve = Plus1(*countBeforeSolve);
   const std::string column = "Hint" + std::to_string(kind) + "Count";
-  SetLabel(CounterLabel::kHint0, CountText("Hint(result) count: ", kGbHint0, c.Hint0Count));
-  SetLabel(CounterLabel::kHint1, CountText("Hint count: ", kGbHint1, c.Hint1Count));
+  SetLabel(CounterLabel::kHint0, CountText(Text::kHint0Count, c.Hint0Count));
+  SetLabel(CounterLabel::kHint1, CountText(Text::kHint1Count, c.Hint1Count));
   WriteColumns({{"Hint0Count", c.Hint0Count},
                 {"Hint1Count", c.Hint1Count},
                 {"Hint2Count", c.Hint2Count},

@@ -21,19 +21,15 @@
 #include <utility>
 #include <vector>
 
+#include "language/language.h"
 #include "library/history_counter.h"
 #include "library/history_file.h"
-#include "library/language.h"
 #include "library/table_store.h"
 
 namespace zendra {
 
 // The table name inside the history file.
 inline constexpr const char* kHistoryTableName = "History";
-
-// The question and caption of the "Clear all solved flags" confirmation, in every language.
-inline constexpr const char* kClearAllQuestion = "Are you sure you want to clear all the flags?";
-inline constexpr const char* kClearAllCaption = "Clear all solved flags";
 
 // The counters of one problem, as stored in its history row (null reads as 0).
 struct HistoryCounterValues {
@@ -152,7 +148,7 @@ class History : public HistoryCounter {
  private:
   void SetLabel(CounterLabel label, std::string text);
   void SetSolvedCount(int32_t value);
-  std::string CountText(const char* english, const char* gb, int32_t n) const;
+  std::string CountText(Text prefix, int32_t n) const;
   void WriteColumns(std::initializer_list<std::pair<const char*, int32_t>> columns,
                     HistoryChange change);
   // Writes the waiting changes (and, with `allRows`, a row for every row of the table).

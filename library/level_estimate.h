@@ -9,7 +9,7 @@
 #include <string>
 
 #include "library/history.h"
-#include "library/language.h"
+#include "language/language.h"
 #include "library/table_store.h"
 
 namespace zendra {

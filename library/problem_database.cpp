@@ -50,12 +50,6 @@ namespace {
 // Deflate cannot shrink data by more than about 1032 to 1.
 constexpr long long kMaxDeflateRatio = 1032;
 
-constexpr const char* kGbCantFindDataFile =
-    "\xD5\xD2\xB2\xBB\xB5\xBD\xCA\xFD\xBE\xDD\xCE\xC4\xBC\xFE";  // 找不到数据文件
-constexpr const char* kGbDatabaseError =
-    "\xCA\xFD\xBE\xDD\xD3\xD0\xB4\xED\xCE\xF3\xA3\xAC\xC7\xEB\xD6\xD8\xD0\xC2\xB0\xB2\xD7\xB0"
-    "\xCA\xD4\xCA\xD4";  // 数据有错误，请重新安装试试
-
 bool ReadMember(zip_t* archive, long long archiveSize, const std::string& name, std::string* member,
                 std::string* error) {
   auto fail = [&](const std::string& message) {
@@ -150,36 +144,6 @@ std::string ZipOpenError(int code) {
 }
 
 }  // namespace
-
-std::string AnswerText(int result2, const Localizer& text) {
-  switch (result2) {
-    case 0:
-      return text.Pick("dies", "\xCB\xC0");  // 死
-    case 1:
-      return text.Pick("lives", "\xBB\xEE");  // 活
-    case 2:
-      return text.Pick("ko", "\xBD\xD9\xC9\xB1");  // 劫杀
-    case 3:
-      return text.Pick("ko", "\xBD\xD9\xBB\xEE");  // 劫活
-    default:
-      return {};
-  }
-}
-
-std::string CollectionCaption(int tag, const Localizer& text) {
-  switch (tag) {
-    case 0:
-      return text.Pick("Basic", "\xBB\xF9\xB4\xA1(&S)");  // 基础(&S)
-    case 1:
-      return text.Pick("Beginner", "\xB3\xF5\xBC\xB6(&B)");  // 初级(&B)
-    case 2:
-      return text.Pick("Intermediate", "\xD6\xD0\xBC\xB6(&I)");  // 中级(&I)
-    case 3:
-      return text.Pick("Advanced", "\xB8\xDF\xBC\xB6(&A)");  // 高级(&A)
-    default:
-      return {};
-  }
-}
 
 std::string ProblemEntry(const ProblemRecord& problem, bool solved) {
   char number[16];
@@ -324,8 +288,7 @@ ProblemDatabase::CollectionLoad ProblemDatabase::OpenCollection(int group, Table
   struct stat st {};
   if (::stat(dataFilePath_.c_str(), &st) != 0) {
     result.outcome = Outcome::kMissingFile;
-    result.message = text.Chinese() ? text.Convert(std::string(kGbCantFindDataFile) + dataFilePath_)
-                                    : "Can't find data file: " + dataFilePath_;
+    result.message = text.Say(Text::kCantFindDataFile, {dataFilePath_});
     return result;
   }
   std::string error;
@@ -336,8 +299,7 @@ ProblemDatabase::CollectionLoad ProblemDatabase::OpenCollection(int group, Table
   }
   if (!problems_->Active()) {
     result.outcome = Outcome::kNoTable;
-    result.message =
-        text.Pick("problem database error, please reinstall and try.", kGbDatabaseError);
+    result.message = text.Say(Text::kDatabaseError);
     return result;
   }
 

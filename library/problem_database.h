@@ -14,7 +14,7 @@
 #include <string_view>
 #include <vector>
 
-#include "library/language.h"
+#include "language/language.h"
 #include "library/problem_record.h"
 #include "library/table_store.h"
 
@@ -37,12 +37,6 @@ const std::vector<FieldDef>& ProblemTableFields();
 // The problem on which `problems` stands, read from its row (a null Result2 reads as none; the
 // problem's own remark list when the table has the Remarks column).
 ProblemRecord ReadProblemRow(const TableStore& problems);
-
-// The answer text of a `Result2` value (0 dies, 1 lives, 2 and 3 ko); empty for any other.
-std::string AnswerText(int result2, const Localizer& text);
-
-// The caption of a collection's menu entry (tags 0 to 3); empty for any other tag.
-std::string CollectionCaption(int tag, const Localizer& text);
 
 // The problem-list entry of `problem`: the one formatter of the entry text (the grid reads it).
 std::string ProblemEntry(const ProblemRecord& problem, bool solved);

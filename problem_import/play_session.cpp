@@ -83,9 +83,7 @@ struct PlaySession::Impl {
 
 PlaySession::PlaySession(const DataProblem& problem, std::vector<std::string> remarks)
     : impl_(std::make_unique<Impl>(problem)) {
-  SolvingLanguage language;
-  language.remarks = std::move(remarks);
-  impl_->controller.SetLanguage(std::move(language));
+  impl_->controller.SetRemarks(std::move(remarks));
   impl_->controller.SetDisplayNumbers(false);
   impl_->initial = problem.initial;
   impl_->controller.OpenProblem(0);

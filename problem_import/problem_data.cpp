@@ -678,7 +678,7 @@ std::vector<CheckFault> CheckProblem(const DataProblem& problem) {
   // Successful line ends: the judge's weak-move levels, and the result words. One pass in node
   // order (a parent always comes before its children) gives each node its root and the
   // deepest flagged computer and user levels from the root down to it.
-  const std::string answer = problem.result2 ? AnswerText(*problem.result2, SolvingLanguage{}) : "";
+  const std::string answer = problem.result2 ? AnswerText(*problem.result2, Localizer{}) : "";
   const std::size_t size = tree.Size();
   std::vector<NodeId> top(size, kNoNode);
   std::vector<int> computerFlag(size, -1);

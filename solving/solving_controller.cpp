@@ -7,18 +7,6 @@ namespace zendra {
 
 namespace {
 
-// The GB texts of the solving messages. Each literal shows its characters in the comment.
-constexpr const char* kGbBadMove = "\xBB\xB5\xD7\xC5";                    // 坏着
-constexpr const char* kGbNotBest = "\xB7\xC7\xD7\xEE\xBC\xD1";            // 非最佳
-constexpr const char* kGbSometimes = "\xD3\xD0\xCA\xB1";                  // 有时
-constexpr const char* kGbFailure = "\xCA\xA7\xB0\xDC";                    // 失败
-constexpr const char* kGbDataError = "\xCA\xFD\xBE\xDD\xB4\xED\xCE\xF3";  // 数据错误
-constexpr const char* kGbError = "\xB4\xED\xCE\xF3";                      // 错误
-constexpr const char* kGbPleaseInput = "\xC7\xEB\xCA\xE4\xC8\xEB: ";      // 请输入:
-// 自动回退延迟秒数(0-30):
-constexpr const char* kGbDelayPrompt =
-    "\xD7\xD4\xB6\xAF\xBB\xD8\xCD\xCB\xD1\xD3\xB3\xD9\xC3\xEB\xCA\xFD(0-30):             ";
-
 constexpr int kTimer2IntervalMs = 5000;
 constexpr int kShortestTakebackMs = 50;
 
@@ -48,20 +36,17 @@ void SolvingController::PlaySound(int number) {
   if (!sounds_.Play(number, number != kSoundClick)) ui_.Beep();
 }
 
-void SolvingController::ShowStd(const std::string& english, const char* chinese, uint32_t colour) {
-  ui_.SetLabelStdResult(language_.chinese ? language_.Convert(chinese) : english, colour);
-}
-
-void SolvingController::ShowWeakMove(const char* english, const char* chinese) {
-  ShowStd(english, chinese, kRedText);
+void SolvingController::ShowWeakMove(Text warning) {
+  ui_.SetLabelStdResult(text_.Say(warning), kRedText);
   timer2_.Stop();
   timer2_.Start();
   PlaySound(kSoundWeakMove);
 }
 
 void SolvingController::ShowDataError(int which) {
-  const std::string suffix = "(" + std::to_string(which) + "): " + std::to_string(problemNumber_);
-  ShowStd("Data error" + suffix, (std::string(kGbDataError) + suffix).c_str(), kRedText);
+  ui_.SetLabelStdResult(
+      text_.Say(Text::kDataError, {std::to_string(which), std::to_string(problemNumber_)}),
+      kRedText);
 }
 
 void SolvingController::ClearPending() {
@@ -96,7 +81,7 @@ void SolvingController::OpenProblem(int position) {
   history_.PlaceOnProblem(problem->number);
   if (tree_.LoadSolution(problem->solution) == SolutionTree::LoadResult::kCorrupted) {
     ui_.Beep();
-    ui_.SetStatusRight("Data corrupted");
+    ui_.SetStatusRight(text_.Say(Text::kDataCorrupted));
   }
   problemOpen_ = true;
   problemNumber_ = problem->number;
@@ -104,7 +89,7 @@ void SolvingController::OpenProblem(int position) {
   arrangedWhite_ = problem->arrangedWhite;
   initial_ = problem->initial;
   firstPlayer_ = problem->firstToPlay.empty() ? 'B' : problem->firstToPlay[0];
-  answerText_ = problem->result2 ? AnswerText(*problem->result2, language_) : std::string();
+  answerText_ = problem->result2 ? AnswerText(*problem->result2, text_) : std::string();
   problemRemarks_ = problem->remarks;
   history_.ShowCounters(position);
   StartProblem();
@@ -212,7 +197,7 @@ void SolvingController::Lattix1LegalMove(int p, int q) {
     if (IsPassString(tree_.NodePoint(c))) u = c;
   }
   if (u == kNoNode) {
-    ui_.SetLabelResult(language_.chinese ? language_.Convert(kGbFailure) : "Failure");
+    ui_.SetLabelResult(text_.Say(Text::kFailure));
     PlaySound(kSoundFailure);
     history_.CountFailure();
     retryPoint_ = RetryAfterFailure(n);
@@ -240,9 +225,9 @@ void SolvingController::Lattix1LegalMove(int p, int q) {
   const std::string code = tree_.NodeCode(u);
   std::string replyCode = "  ";
 
-  if (tree_.IsBadMove(u)) ShowWeakMove("Bad move", kGbBadMove);
-  if (tree_.IsNotBest(u)) ShowWeakMove("Not best", kGbNotBest);
-  if (tree_.IsSometimes(u)) ShowWeakMove("Sometimes", kGbSometimes);
+  if (tree_.IsBadMove(u)) ShowWeakMove(Text::kBadMove);
+  if (tree_.IsNotBest(u)) ShowWeakMove(Text::kNotBest);
+  if (tree_.IsSometimes(u)) ShowWeakMove(Text::kSometimes);
 
   if (!ended) {
     const NodeId r = ChooseReply(u);
@@ -255,7 +240,7 @@ void SolvingController::Lattix1LegalMove(int p, int q) {
   }
 
   const std::string verdict = replyCode != "  " ? replyCode : code;
-  ui_.SetLabelResult(ResultText(verdict, language_));
+  ui_.SetLabelResult(ResultText(verdict, text_));
   ui_.ProcessPendingRepaints();
 
   if (IsSuccess(verdict)) {
@@ -321,7 +306,7 @@ void SolvingController::Succeeded(int cf, int uf, int us) {
 }
 
 std::string SolvingController::Comment(NodeId id) const {
-  return tree_.NodeComment(id, language_, problemRemarks_ ? &*problemRemarks_ : nullptr);
+  return tree_.NodeComment(id, text_, problemRemarks_ ? *problemRemarks_ : remarks_);
 }
 
 void SolvingController::Finish() {
@@ -377,7 +362,7 @@ void SolvingController::NextVariationOrRetry() {
       int64_t elapsed = clock_.NowMs() - start;
       if (elapsed < 0) elapsed = 0;
       if (elapsed > kRetryTimeLimitMs) {
-        ShowStd("Error", kGbError, kRedText);
+        ui_.SetLabelStdResult(text_.Say(Text::kError), kRedText);
         break;
       }
       const NodeId before = tree_.Current();
@@ -397,7 +382,7 @@ void SolvingController::NextVariationOrRetry() {
       // taking back stops changing anything: that is the same error as running out of time.
       if (tree_.Current() == before && board_.Process().size() == movesBefore &&
           board_.NextMove() == nextMoveBefore) {
-        ShowStd("Error", kGbError, kRedText);
+        ui_.SetLabelStdResult(text_.Say(Text::kError), kRedText);
         break;
       }
     }
@@ -454,12 +439,8 @@ void SolvingController::Hint() {
 }
 
 void SolvingController::DelayDialog() {
-  const std::string caption =
-      language_.chinese ? language_.Convert(kGbPleaseInput) : "Please input: ";
-  const std::string prompt =
-      language_.chinese ? language_.Convert(kGbDelayPrompt)
-                        : "Delay time (0-30 seconds) before takeback automatically:             ";
-  const std::optional<std::string> answer = ui_.InputQuery(caption, prompt, std::to_string(delay_));
+  const std::optional<std::string> answer = ui_.InputQuery(
+      text_.Say(Text::kPleaseInput), text_.Say(Text::kDelayPrompt), std::to_string(delay_));
   if (!answer) return;
   int value = 0;
   bool valid = !answer->empty() && answer->size() <= 4;

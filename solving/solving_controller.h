@@ -11,9 +11,11 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "board/engine/lattix_engine.h"
+#include "language/language.h"
 #include "solving/solving_ports.h"
 #include "solving/tree/solution_tree.h"
 
@@ -45,9 +47,10 @@ class SolvingController {
 
   // ---- Language -------------------------------------------------------------------------------
 
-  // Chinese interface flag, GB-text conversion and the remark list used by the node comments.
-  void SetLanguage(SolvingLanguage language) { language_ = std::move(language); }
-  const SolvingLanguage& Language() const { return language_; }
+  // The interface language of the messages, verdicts and node comments.
+  void SetLanguage(Localizer text) { text_ = std::move(text); }
+  // The remark list of the node comments (line k is remark k), loaded for that language.
+  void SetRemarks(std::vector<std::string> remarks) { remarks_ = std::move(remarks); }
 
   // ---- Opening a problem ----------------------------------------------------------------------
 
@@ -154,8 +157,7 @@ class SolvingController {
 
  private:
   void PlaySound(int number);
-  void ShowStd(const std::string& english, const char* chinese, uint32_t colour);
-  void ShowWeakMove(const char* english, const char* chinese);
+  void ShowWeakMove(Text warning);
   void ShowDataError(int which);
   void ClearPending();
   // Plays reply r as the computer: false (nothing played, current unchanged) when its point is
@@ -177,7 +179,8 @@ class SolvingController {
   SolvingTimer& timer2_;
   MillisecondClock& clock_;
 
-  SolvingLanguage language_;
+  Localizer text_;
+  std::vector<std::string> remarks_;
   SolutionTree tree_;
 
   bool problemOpen_ = false;

@@ -91,10 +91,9 @@ void JudgeSomeMoves(std::string_view bytes) {
 }
 
 void QueryEverything(const SolutionTree& tree) {
-  zendra::SolvingLanguage english;
-  english.remarks = {"r0", "r1", "r2"};
-  zendra::SolvingLanguage chinese = english;
-  chinese.chinese = true;
+  const zendra::Localizer english;
+  const zendra::Localizer chinese{zendra::Language::kSimplifiedChinese, {}};
+  const std::vector<std::string> remarks = {"r0", "r1", "r2"};
   std::size_t visited = 0;
   for (NodeId id = tree.FirstRoot(); id != kNoNode; id = tree.Successor(id)) {
     ++visited;
@@ -104,8 +103,8 @@ void QueryEverything(const SolutionTree& tree) {
     Check(tree.NodePoint(id).size() <= 2);
     (void)zendra::ResultText(code, english);
     (void)zendra::ResultText(code, chinese);
-    (void)tree.NodeComment(id, english);
-    (void)tree.NodeComment(id, chinese);
+    (void)tree.NodeComment(id, english, remarks);
+    (void)tree.NodeComment(id, chinese, remarks);
     (void)tree.IsBarredFromReply(id, 29);
     const bool clean = tree.HasCleanSuccess(id);
     if (tree.Level(id) < 4) {  // the literal walk is quadratic; keep it to shallow nodes

@@ -66,32 +66,7 @@ class Reader {
   std::size_t pos_ = 0;
 };
 
-// The GB texts of this module. Each literal shows its characters in the comment.
-constexpr const char* kGbDies = "\xCB\xC0";                     // 死
-constexpr const char* kGbLives = "\xBB\xEE";                    // 活
-constexpr const char* kGbKoKilled = "\xBD\xD9\xC9\xB1";         // 劫杀
-constexpr const char* kGbKoLives = "\xBD\xD9\xBB\xEE";          // 劫活
-constexpr const char* kGbSuccess = "\xB3\xC9\xB9\xA6";          // 成功
-constexpr const char* kGbFailure = "\xCA\xA7\xB0\xDC";          // 失败
-constexpr const char* kGbBadMove = "\xBB\xB5\xC6\xE5";          // 坏棋
-constexpr const char* kGbSeki = "\xCB\xAB\xBB\xEE";             // 双活
-constexpr const char* kGbNotBest = "\xB7\xC7\xD7\xEE\xBC\xD1";  // 非最佳
-
-// The result word of a code's second character; 0 to 3 as the answer values.
-std::string ResultWord(int answer, const SolvingLanguage& language) {
-  static constexpr const char* kEnglish[] = {"dies", "lives", "ko", "ko"};
-  static constexpr const char* kChinese[] = {kGbDies, kGbLives, kGbKoKilled, kGbKoLives};
-  if (answer < 0 || answer > 3) return "";
-  return language.chinese ? language.Convert(kChinese[answer]) : std::string(kEnglish[answer]);
-}
-
 }  // namespace
-
-std::string IdentityText(std::string text) { return text; }
-
-std::string SolvingLanguage::Convert(std::string text) const {
-  return convert ? convert(std::move(text)) : text;
-}
 
 int CodeValue(std::string_view code) {
   if (code.empty() || IsBlank(code[0])) return 0;
@@ -101,24 +76,16 @@ int CodeValue(std::string_view code) {
 
 bool IsSuccess(std::string_view code) { return (CodeValue(code) & 1) != 0; }
 
-std::string ResultText(std::string_view code, const SolvingLanguage& language) {
+std::string ResultText(std::string_view code, const Localizer& text) {
   if (code.empty() || IsBlank(code[0])) return "";
-  std::string text;
+  std::string result;
+  // The second character is the answer value of the line's end.
   if (code.size() > 1 && !IsBlank(code[1]) && code[1] >= '0' && code[1] <= '3') {
-    text = ResultWord(code[1] - '0', language);
+    result = AnswerText(code[1] - '0', text);
   }
-  text += ",";
-  const bool success = IsSuccess(code);
-  if (language.chinese) {
-    text += language.Convert(success ? kGbSuccess : kGbFailure);
-  } else {
-    text += success ? "Success" : "Failure";
-  }
-  return text;
-}
-
-std::string AnswerText(int result2, const SolvingLanguage& language) {
-  return ResultWord(result2, language);
+  result += ",";
+  result += text.Say(IsSuccess(code) ? Text::kSuccess : Text::kFailure);
+  return result;
 }
 
 int32_t HexValue(std::string_view text) {
@@ -316,17 +283,16 @@ int SolutionTree::NodeFlags(NodeId id) const {
   return Valid(id) ? HexValue(Node(id).stringData) : 0;
 }
 
-std::string SolutionTree::NodeComment(NodeId id, const SolvingLanguage& language,
-                                      const std::vector<std::string>* remarks) const {
+std::string SolutionTree::NodeComment(NodeId id, const Localizer& text,
+                                      const std::vector<std::string>& remarks) const {
   std::string comment;
   const int v = NodeFlags(id) & 255;
-  const char* english = v == 1 ? "Bad move" : v == 2 ? "Seki" : v == 4 ? "Not best" : nullptr;
-  const char* chinese = v == 1 ? kGbBadMove : v == 2 ? kGbSeki : v == 4 ? kGbNotBest : nullptr;
-  if (english != nullptr) comment = language.chinese ? language.Convert(chinese) : english;
+  if (v == 1) comment = text.Say(Text::kNodeBadMove);
+  if (v == 2) comment = text.Say(Text::kSeki);
+  if (v == 4) comment = text.Say(Text::kNotBest);
   const auto k = static_cast<std::size_t>(RemarkIndex(id));
-  const std::vector<std::string>& lines = remarks ? *remarks : language.remarks;
-  if (k != 0 && lines.size() > k) {
-    comment = comment.empty() ? lines[k] : comment + ". " + lines[k];
+  if (k != 0 && remarks.size() > k) {
+    comment = comment.empty() ? remarks[k] : comment + ". " + remarks[k];
   }
   return comment;
 }

@@ -13,10 +13,11 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "language/language.h"
 
 namespace zendra {
 
@@ -30,21 +31,6 @@ inline constexpr int kFlagNotBest = 4;
 inline constexpr int kFlagBarred8 = 8;
 inline constexpr int kFlagBarred16 = 16;
 inline constexpr int kFlagSometimes = 64;
-
-// Turns a GB text into what the interface shows (Big5 in the Traditional Chinese interface).
-using TextConversion = std::function<std::string(std::string)>;
-// The conversion that leaves a text as it is.
-std::string IdentityText(std::string text);
-
-// The texts that depend on the interface language: Chinese texts (stored as GB bytes) pass
-// through `convert`; the remark list is the one loaded for that language.
-struct SolvingLanguage {
-  bool chinese = false;
-  TextConversion convert = IdentityText;
-  std::vector<std::string> remarks;  // line k is remark k
-  // Applies `convert` (identity when it is empty).
-  std::string Convert(std::string text) const;
-};
 
 // Everything one node record carries. The display fields are read and written back unchanged;
 // solving only uses text, stringData and stringData2.
@@ -77,11 +63,8 @@ int CodeValue(std::string_view code);
 // True when CodeValue(code) is odd: the line is won for the user.
 bool IsSuccess(std::string_view code);
 // The verdict text for `LabelResult`: empty for a code without verdict, else the result word,
-// ",", then "Success" or "Failure" (Chinese words through the language's conversion).
-std::string ResultText(std::string_view code, const SolvingLanguage& language);
-// The answer text of a `Result2` value: "dies", "lives", "ko", "ko" for 0 to 3 (Chinese words
-// through the conversion); empty for any other value.
-std::string AnswerText(int result2, const SolvingLanguage& language);
+// ",", then "Success" or "Failure", in the interface language.
+std::string ResultText(std::string_view code, const Localizer& text);
 // A hexadecimal text as a 32-bit value; empty, malformed or wider than 32 bits reads as 0.
 int32_t HexValue(std::string_view text);
 
@@ -157,10 +140,9 @@ class SolutionTree {
   int RemarkIndex(NodeId id) const { return HexValue(Valid(id) ? Node(id).stringData2 : "") & 255; }
   // The text of the right status panel: "Bad move", "Seki" or "Not best" when the low byte of
   // the flags is exactly 1, 2 or 4, then the remark line (joined by ". ") when the index is not
-  // 0 and the list holds that line. The list is `remarks` when given (a problem's own list),
-  // else the language's.
-  std::string NodeComment(NodeId id, const SolvingLanguage& language,
-                          const std::vector<std::string>* remarks = nullptr) const;
+  // 0 and `remarks` (line k is remark k) holds that line.
+  std::string NodeComment(NodeId id, const Localizer& text,
+                          const std::vector<std::string>& remarks) const;
   // True when a flagged computer reply (even level) lies on the path from id up to `level`.
   bool IsTainted(NodeId id, int level) const;
   // True when some line below id ends in success without passing a flagged computer reply.

@@ -225,6 +225,56 @@ TEST_F(MainFormTest, OptionsAndPlacementSurviveARestart) {
   EXPECT_EQ(g.size(), QSize(700, 520));
 }
 
+// The stored options are shown by the entries and held by the controller; each entry then
+// changes both, and the close writes what they show.
+TEST_F(MainFormTest, OptionEntriesAndTheControllerStayInStep) {
+  {
+    QSettings s(kSettingsOrganisation, kSettingsApplication);
+    s.beginGroup(kSettingsGroup);
+    s.setValue("DisplayNumbers", "0");
+    s.setValue("NextProblemAutomatically", "1");
+    s.setValue("DelayBeforeTakebackAutomatically", "5");
+  }
+  TLattixMainForm& f = Start();
+  SolvingController& c = f.Controller();
+  struct Switch {
+    const char* entry;
+    bool (SolvingController::*held)() const;
+    const char* key;
+    bool stored;
+  };
+  const Switch switches[] = {
+      {"miDisplaynumbers1", &SolvingController::DisplayNumbers, "DisplayNumbers", false},
+      {"NextproblemAutomaticallyWhenSolved1", &SolvingController::NextProblemAutomatically,
+       "NextProblemAutomatically", true},
+      {"miTakebackautomatically1", &SolvingController::TakebackAutomatically,
+       "TakebackAutomatically", false},
+      // Stored values without this one turn it off.
+      {"miComputerdonotplaybadmove1", &SolvingController::ComputerDoNotPlayBadMove,
+       "ComputerDoNotPlayBadMove", false},
+  };
+  for (const Switch& w : switches) {
+    SCOPED_TRACE(w.entry);
+    EXPECT_EQ(f.Command(w.entry)->isChecked(), w.stored);
+    EXPECT_EQ((c.*w.held)(), w.stored);
+    f.Command(w.entry)->trigger();
+    EXPECT_EQ(f.Command(w.entry)->isChecked(), !w.stored);
+    EXPECT_EQ((c.*w.held)(), !w.stored);
+  }
+  EXPECT_EQ(f.DelayTrackBar()->value(), 5);
+  EXPECT_EQ(c.Delay(), 5);
+  f.DelayTrackBar()->setValue(3);
+  EXPECT_EQ(c.Delay(), 3);
+  f.close();
+
+  QSettings s(kSettingsOrganisation, kSettingsApplication);
+  s.beginGroup(kSettingsGroup);
+  for (const Switch& w : switches) {
+    EXPECT_EQ(s.value(w.key).toString(), w.stored ? "0" : "1") << w.key;
+  }
+  EXPECT_EQ(s.value("DelayBeforeTakebackAutomatically").toString(), "3");
+}
+
 TEST_F(MainFormTest, ARunWithoutTheDataFileKeepsTheStoredCollection) {
   {
     QSettings s(kSettingsOrganisation, kSettingsApplication);

@@ -80,6 +80,43 @@ TEST_F(SettingsFile, StoredTextsAreReadByTheirForm) {
   }
 }
 
+struct OptionsCase {
+  const char* key;  // nullptr: an empty group
+  const char* value;
+  bool badMove;  // computerDoNotPlayBadMove after the stored values
+  bool hintAllowed;
+  int delay;
+  bool silent;
+};
+
+// The window's options start from its own; a stored value replaces one, but the bad-move switch
+// only changes when anything at all is stored, and the hint lock and the delay only when they
+// are stored themselves (the delay only when it is a whole number 0..30).
+TEST_F(SettingsFile, StoredValuesReplaceTheWindowsOptions) {
+  MainOptions current;
+  current.delay = 7;
+  const OptionsCase cases[] = {
+      {nullptr, nullptr, true, true, 7, false},
+      {"Silent", "1", false, true, 7, true},
+      {"ComputerDoNotPlayBadMove", "1", true, true, 7, false},
+      {"HintAllowed", "0", false, false, 7, false},
+      {"DelayBeforeTakebackAutomatically", "0", false, true, 0, false},
+      {"DelayBeforeTakebackAutomatically", "31", false, true, 7, false},
+  };
+  for (const OptionsCase& c : cases) {
+    SCOPED_TRACE(c.key ? std::string(c.key) + "=" + c.value : std::string("empty"));
+    QSettings s(dir.filePath(QString("options-%1.ini").arg(&c - cases)), QSettings::IniFormat);
+    s.beginGroup(kSettingsGroup);
+    if (c.key) s.setValue(c.key, QString(c.value));
+    const MainOptions o = StoredOptions(ReadMainSettings(s), current);
+    EXPECT_EQ(o.computerDoNotPlayBadMove, c.badMove);
+    EXPECT_EQ(o.hintAllowed, c.hintAllowed);
+    EXPECT_EQ(o.delay, c.delay);
+    EXPECT_EQ(o.silent, c.silent);
+    EXPECT_TRUE(o.displayNumbers);
+  }
+}
+
 TEST_F(SettingsFile, WrittenValuesAreStringsAndReadBack) {
   QSettings s(dir.filePath("settings.ini"), QSettings::IniFormat);
   s.beginGroup(kSettingsGroup);

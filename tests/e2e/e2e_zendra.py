@@ -270,7 +270,7 @@ try:
 
     # ---- A second copy while one runs brings it to the front and ends ------------------------
     # A garbage lock file left behind does not keep the program from starting.
-    with open(os.path.join(runtime, "VexLattixZendra"), "wb") as lock:
+    with open(os.path.join(ENV["XDG_RUNTIME_DIR"], "VexLattixZendra"), "wb") as lock:
         lock.write(b"\x00garbage\n")
     proc, wid = start()
     second = subprocess.run([os.path.join(BIN, "zendra")], cwd=WORK, env=ENV, timeout=20,

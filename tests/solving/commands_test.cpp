@@ -236,9 +236,7 @@ TEST_F(CommandsTest, ResultShowsTheAnswerAndCounts) {
     EXPECT_EQ(ui.labelStd, c.english);
     EXPECT_EQ(history.calls, S{"hint 0"});
   }
-  SolvingLanguage chinese;
-  chinese.chinese = true;
-  controller.SetLanguage(chinese);
+  controller.SetLanguage({Language::kSimplifiedChinese, {}});
   Open(AddProblem(number, LineTree(), "", "B", 3));
   controller.Result();
   EXPECT_EQ(ui.labelStd, "\xBD\xD9\xBB\xEE");  // 劫活

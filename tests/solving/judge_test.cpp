@@ -160,9 +160,7 @@ TEST_F(JudgeTest, FlaggedUserMovesAreReportedInTurn) {
 TEST_F(JudgeTest, AProblemsOwnRemarkListComesBeforeTheSharedOne) {
   SolutionTree t;
   t.Add(t.Add(kNoNode, ""), "CC 11", "", "2");
-  SolvingLanguage language;
-  language.remarks = {"", "shared one", "shared two"};
-  controller.SetLanguage(language);
+  controller.SetRemarks({"", "shared one", "shared two"});
   const int shared = AddProblem(7, t);
   const int own = AddProblem(8, t);
   problems.table[8].remarks = std::vector<std::string>{"", "own one", "黑死"};
@@ -301,10 +299,8 @@ TEST_F(JudgeTest, SilentPlaysNothingAndAFailingSoundBeeps) {
 }
 
 TEST_F(JudgeTest, ChineseMessagesGoThroughTheConversion) {
-  SolvingLanguage chinese;
-  chinese.chinese = true;
-  chinese.convert = [](std::string s) { return "[" + s + "]"; };
-  controller.SetLanguage(chinese);
+  controller.SetLanguage(
+      {Language::kTraditionalChinese, [](std::string s) { return "[" + s + "]"; }});
   SolutionTree t;
   t.Add(t.Add(t.Add(kNoNode, ""), "CC", "1"), "DD 11");
   Open(AddProblem(7, t));

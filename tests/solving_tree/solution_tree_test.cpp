@@ -26,13 +26,11 @@ std::string WorkedExample() {
   return s;
 }
 
-SolvingLanguage English() { return {}; }
+Localizer English() { return {}; }
 
-SolvingLanguage Chinese() {
-  SolvingLanguage l;
-  l.chinese = true;
-  l.convert = [](std::string s) { return "<" + s + ">"; };  // makes the conversion visible
-  return l;
+Localizer Chinese() {
+  // The conversion makes itself visible.
+  return {Language::kTraditionalChinese, [](std::string s) { return "<" + s + ">"; }};
 }
 
 TEST(SolutionTreeStream, WorkedExampleLoadsAndIsWrittenBackByteForByte) {
@@ -52,7 +50,7 @@ TEST(SolutionTreeStream, WorkedExampleLoadsAndIsWrittenBackByteForByte) {
   EXPECT_TRUE(IsSuccess(tree.NodeCode(leaf)));
   EXPECT_EQ(ResultText(tree.NodeCode(leaf), English()), "lives,Success");
   EXPECT_EQ(tree.NodeFlags(leaf), 0);
-  EXPECT_EQ(tree.NodeComment(leaf, English()), "");
+  EXPECT_EQ(tree.NodeComment(leaf, English(), {}), "");
   EXPECT_EQ(tree.Save(), stream);
 
   SolutionTree built;
@@ -325,10 +323,10 @@ struct FlagCase {
 };
 
 TEST(SolutionTreeQueries, FlagsAndComments) {
-  SolvingLanguage english = English();
-  english.remarks = {"zero", "first remark", "second remark"};
-  SolvingLanguage chinese = Chinese();
-  chinese.remarks = {"r0", "r1", "r2"};
+  const Localizer english = English();
+  const std::vector<std::string> englishRemarks = {"zero", "first remark", "second remark"};
+  const Localizer chinese = Chinese();
+  const std::vector<std::string> chineseRemarks = {"r0", "r1", "r2"};
   const FlagCase cases[] = {
       {"", "", 0, false, false, false, false, "", ""},
       {"1", "", 1, true, false, false, true, "Bad move", "<\xBB\xB5\xC6\xE5>"},  // 坏棋
@@ -356,8 +354,8 @@ TEST(SolutionTreeQueries, FlagsAndComments) {
     EXPECT_EQ(tree.IsNotBest(id), c.notBest);
     EXPECT_EQ(tree.IsSometimes(id), c.sometimes);
     EXPECT_EQ(tree.IsFlagged(id), c.flagged);
-    EXPECT_EQ(tree.NodeComment(id, english), c.english);
-    EXPECT_EQ(tree.NodeComment(id, chinese), c.chinese);
+    EXPECT_EQ(tree.NodeComment(id, english, englishRemarks), c.english);
+    EXPECT_EQ(tree.NodeComment(id, chinese, chineseRemarks), c.chinese);
   }
   SolutionTree tree;
   const NodeId barred = tree.Add(kNoNode, "CC", "8");

@@ -223,9 +223,9 @@ int Show(const Args& args) {
   if (args.positional.size() != 2) return Usage();
   const auto problem = LoadOne(args.positional[0], args.positional[1]);
   if (!problem) return 1;
-  SolvingLanguage language;
+  const Localizer language;
   // The problem's own remark list when the data file keeps one, else the shared list.
-  language.remarks =
+  const std::vector<std::string> remarks =
       problem->remarks ? *problem->remarks : ReadRemarkFile(RemarkPath(args, args.positional[0]));
   LattixEngine board;
   const char first = problem->firstToPlay.empty() ? 'B' : problem->firstToPlay[0];
@@ -265,7 +265,7 @@ int Show(const Args& args) {
                 << ",\"stringData2\":" << JsonString(node.stringData2)
                 << ",\"code\":" << JsonString(tree.NodeCode(n))
                 << ",\"resultText\":" << JsonString(ResultText(tree.NodeCode(n), language))
-                << ",\"comment\":" << JsonString(tree.NodeComment(n, language)) << "}";
+                << ",\"comment\":" << JsonString(tree.NodeComment(n, language, remarks)) << "}";
     }
     std::cout << "]}\n";
     return 0;
@@ -287,7 +287,7 @@ int Show(const Args& args) {
               << node.text << "'  StringData '" << node.stringData << "'  StringData2 '"
               << node.stringData2 << "'  NodeCode '" << code << "'  ResultText '"
               << ResultText(code, language) << "'";
-    const std::string comment = tree.NodeComment(n, language);
+    const std::string comment = tree.NodeComment(n, language, remarks);
     if (!comment.empty()) std::cout << "  comment \"" << comment << "\"";
     std::cout << "\n";
   }

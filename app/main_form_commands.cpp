@@ -1,0 +1,411 @@
+// The main window's commands: the menus in their order, the toolbar buttons each menu brings,
+// the key actions, the enabled states, and the handlers of the small commands.
+#include "app/main_form.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QSlider>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
+#include <QUrl>
+
+#include "app/library_session.h"
+#include "index/go_index.h"
+#include "solving/solving_controller.h"
+
+namespace zendra {
+
+QAction* TLattixMainForm::MakeAction(const char* name, const QString& caption,
+                                     const QString& hint) {
+  auto* a = new QAction(caption, this);
+  a->setObjectName(name);
+  if (!hint.isEmpty()) {
+    a->setToolTip(hint);
+    a->setStatusTip(hint);
+  }
+  return a;
+}
+
+void TLattixMainForm::AddKeys(QAction* command, std::initializer_list<const char*> names,
+                              std::initializer_list<QKeySequence> keys) {
+  // Window-wide actions that are never in a menu, so they stay visible (and their keys live)
+  // whatever the page hides; SetCommandEnabled keeps them enabled exactly when their command is.
+  // (A hidden QAction reads as disabled, so they cannot simply follow its enabled state.)
+  auto name = names.begin();
+  for (const QKeySequence& key : keys) {
+    auto* k = new QAction(this);
+    k->setObjectName(*name++);
+    k->setShortcut(key);
+    k->setShortcutContext(Qt::WindowShortcut);
+    k->setEnabled(command->isEnabled());
+    addAction(k);
+    connect(k, &QAction::triggered, command, &QAction::trigger);
+    keys_[command].push_back(k);
+  }
+  QStringList texts;
+  for (const QKeySequence& key : keys) texts << key.toString(QKeySequence::NativeText);
+  // The menu shows the first key as the entry's shortcut.
+  if (keys.size() > 0) command->setText(command->text() + "\t" + texts.first());
+}
+
+void TLattixMainForm::AddButton(QToolBar* bar, QAction* command, const char* name) {
+  bar->addAction(command);
+  if (QWidget* w = bar->widgetForAction(command)) w->setObjectName(name);
+}
+
+// The menus in their order; each adds its buttons to the toolbars, which fill in the same order:
+// view toolbar Open | Index, Solve it | problems, pages |; solving toolbar Solve again, Back,
+// Next variation | Result, Hint | Try, Stop try | delay.
+void TLattixMainForm::CreateCommands() {
+  CreateFileCommands();
+  CreateViewCommands();
+  CreateSolveCommands();
+  CreateOptionCommands();
+  CreateHelpCommands();
+}
+
+void TLattixMainForm::CreateFileCommands() {
+  QMenu* miFile1 = menuBar()->addMenu("&File");
+  miFile1->setObjectName("miFile1");
+  const char* const collectionNames[] = {"miBasic1", "miBeginner1", "miIntermediate1",
+                                         "miAdvanced1"};
+  OpenMenu = new QMenu(this);
+  OpenMenu->setObjectName("OpenMenu");
+  for (int tag = 0; tag < 4; ++tag) {
+    const QString caption = Q(CollectionCaption(tag, text_));
+    QAction* a = MakeAction(collectionNames[tag], caption);
+    connect(a, &QAction::triggered, this, [this, tag] { OpenCollection(tag); });
+    miFile1->addAction(a);
+    commands_.collections[static_cast<size_t>(tag)] = a;
+    // The drop-down of "Open" carries the same captions.
+    QAction* d = OpenMenu->addAction(caption);
+    d->setObjectName(QString("Open") + collectionNames[tag]);
+    connect(d, &QAction::triggered, this, [this, tag] { OpenCollection(tag); });
+  }
+  miFile1->addSeparator();
+  QAction* clearAll = MakeAction("miClearallsolvedflags1", Q(text_.Say(Text::kClearAllCaption)));
+  connect(clearAll, &QAction::triggered, this, &TLattixMainForm::ClearAllSolvedFlags);
+  miFile1->addAction(clearAll);
+  commands_.clearAllSolvedFlags = clearAll;
+  QAction* exitAction = MakeAction("miExit1", "Exit");
+  connect(exitAction, &QAction::triggered, this, &QWidget::close);
+  miFile1->addAction(exitAction);
+
+  btnOpen = new QToolButton(ToolBarView);
+  btnOpen->setObjectName("btnOpen");
+  btnOpen->setText("Open");
+  btnOpen->setToolTip("Open");
+  btnOpen->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
+  btnOpen->setMenu(OpenMenu);
+  btnOpen->setPopupMode(QToolButton::MenuButtonPopup);
+  connect(btnOpen, &QToolButton::clicked, this, &TLattixMainForm::OpenDefaultCollection);
+  ToolBarView->addWidget(btnOpen);
+  ToolBarView->addSeparator();
+}
+
+void TLattixMainForm::CreateViewCommands() {
+  QStyle* st = style();
+  QMenu* miView1 = menuBar()->addMenu("&View");
+  miView1->setObjectName("miView1");
+  QAction* zoomIn = MakeAction("miZoomin1", "Zoom &In");
+  QAction* zoomOut = MakeAction("miZoomout1", "Zoom &Out");
+  zoomIn->setIcon(st->standardIcon(QStyle::SP_ArrowUp));
+  zoomOut->setIcon(st->standardIcon(QStyle::SP_ArrowDown));
+  connect(zoomIn, &QAction::triggered, this, &TLattixMainForm::ZoomIn);
+  connect(zoomOut, &QAction::triggered, this, &TLattixMainForm::ZoomOut);
+  miView1->addActions({zoomIn, zoomOut});
+  miView1->addSeparator();
+  commands_.zoomIn = zoomIn;
+  commands_.zoomOut = zoomOut;
+  QAction* index = MakeAction("miProblemIndex1", "&Index", "Index");
+  index->setCheckable(true);
+  index->setIcon(st->standardIcon(QStyle::SP_FileDialogListView));
+  connect(index, &QAction::triggered, this, &TLattixMainForm::ShowIndexPage);
+  QAction* solveIt = MakeAction("miSolveIt1", "S&olve it", "Solve it");
+  solveIt->setCheckable(true);
+  solveIt->setIcon(st->standardIcon(QStyle::SP_DialogApplyButton));
+  connect(solveIt, &QAction::triggered, this, &TLattixMainForm::SolveIt);
+  miView1->addActions({index, solveIt});
+  miView1->addSeparator();
+  commands_.problemIndex = index;
+  commands_.solveIt = solveIt;
+
+  struct Nav {
+    const char* name;
+    const char* caption;
+    const char* hint;
+    QStyle::StandardPixmap pixmap;
+    void (TLattixMainForm::*run)();
+    const char* button;
+  };
+  const Nav pages[] = {
+      {"miFirstpage1", "&First page", "First page", QStyle::SP_MediaSkipBackward,
+       &TLattixMainForm::FirstPage, "btnFirstPage"},
+      {"miPriorpage1", "&Prior page", "Prior page", QStyle::SP_MediaSeekBackward,
+       &TLattixMainForm::PriorPage, "btnPriorPage"},
+      {"miNextpage1", "&Next page", "Next page", QStyle::SP_MediaSeekForward,
+       &TLattixMainForm::NextPage, "btnNextPage"},
+      {"miLastpage1", "&Last page", "Last page", QStyle::SP_MediaSkipForward,
+       &TLattixMainForm::LastPage, "btnLastPage"},
+  };
+  const Nav problems[] = {
+      {"miFirstproblem1", "&First problem", "First problem", QStyle::SP_ArrowUp,
+       &TLattixMainForm::FirstProblem, "btnFirstProblem"},
+      {"miPriorproblem1", "&Prior problem", "Prior problem (UP)", QStyle::SP_ArrowBack,
+       &TLattixMainForm::PriorProblem, "btnPriorProblem"},
+      {"miNextproblem1", "&Next problem", "Next problem (DOWN)", QStyle::SP_ArrowForward,
+       &TLattixMainForm::NextProblem, "btnNextProblem"},
+      {"miLastproblem1", "&Last problem", "Last problem", QStyle::SP_ArrowDown,
+       &TLattixMainForm::LastProblem, "btnLastProblem"},
+  };
+  const auto make = [&](const Nav (&navs)[4], std::array<QAction*, 4>& into) {
+    for (size_t i = 0; i < 4; ++i) {
+      const Nav& n = navs[i];
+      QAction* a = MakeAction(n.name, n.caption, n.hint);
+      a->setIcon(st->standardIcon(n.pixmap));
+      connect(a, &QAction::triggered, this, n.run);
+      miView1->addAction(a);
+      into[i] = a;
+    }
+  };
+  make(pages, commands_.pages);
+  make(problems, commands_.problems);
+  AddKeys(commands_.problems[1], {"keyUp"}, {QKeySequence(Qt::Key_Up)});
+  AddKeys(commands_.problems[2], {"keyDown"}, {QKeySequence(Qt::Key_Down)});
+
+  AddButton(ToolBarView, index, "btnProblemIndex");
+  AddButton(ToolBarView, solveIt, "btnSolveIt");
+  ToolBarView->addSeparator();
+  for (size_t i = 0; i < 4; ++i) AddButton(ToolBarView, commands_.problems[i], problems[i].button);
+  for (size_t i = 0; i < 4; ++i) AddButton(ToolBarView, commands_.pages[i], pages[i].button);
+  ToolBarView->addSeparator();
+}
+
+void TLattixMainForm::CreateSolveCommands() {
+  QStyle* st = style();
+  QMenu* miSolve1 = menuBar()->addMenu("&Solve");
+  miSolve1->setObjectName("miSolve1");
+  QAction* solveAgain = MakeAction("miSolveAgain1", "Solve &again", "Solve again (Esc,Home)");
+  solveAgain->setIcon(st->standardIcon(QStyle::SP_BrowserReload));
+  connect(solveAgain, &QAction::triggered, this, [this] { controller_->SolveAgain(); });
+  AddKeys(solveAgain, {"keyEscape", "keyHome"},
+          {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::Key_Home)});
+  commands_.solveAgain = solveAgain;
+  QAction* back = MakeAction("miBack1", "&Back", "Back (Left)");
+  back->setIcon(st->standardIcon(QStyle::SP_MediaSeekBackward));
+  connect(back, &QAction::triggered, this, [this] { controller_->Back(); });
+  AddKeys(back, {"keyLeft", "keyBackspace"},
+          {QKeySequence(Qt::Key_Left), QKeySequence(Qt::Key_Backspace)});
+  QAction* nextV = MakeAction("miNextVOfComputer1", "&Next variation or retry after fail",
+                              "Next variation or retry (PgDn)");
+  connect(nextV, &QAction::triggered, this, [this] { controller_->NextVariationOrRetry(); });
+  AddKeys(nextV, {"keyPgDn", "keyPgUp", "keyF8"},
+          {QKeySequence(Qt::Key_PageDown), QKeySequence(Qt::Key_PageUp), QKeySequence(Qt::Key_F8)});
+  // The button has its own action: the judge enables it only while something is pending, while
+  // the menu entry and its keys always work.
+  QAction* btnNextV =
+      MakeAction("btnNextVofComputer", "Next variation or retry", "Next variation or retry (PgDn)");
+  btnNextV->setIcon(st->standardIcon(QStyle::SP_MediaSeekForward));
+  btnNextV->setEnabled(false);
+  connect(btnNextV, &QAction::triggered, nextV, &QAction::trigger);
+  commands_.nextVariationButton = btnNextV;
+  QAction* result = MakeAction("miResult1", "&Result(Life,Death,Ko?)", "Life,Death,Ko? (End)");
+  result->setIcon(st->standardIcon(QStyle::SP_MessageBoxQuestion));
+  connect(result, &QAction::triggered, this, [this] { controller_->Result(); });
+  AddKeys(result, {"keyEnd"}, {QKeySequence(Qt::Key_End)});
+  QAction* hint = MakeAction("miHint1", "&Hint", "Hint (Right)");
+  hint->setIcon(st->standardIcon(QStyle::SP_DialogHelpButton));
+  connect(hint, &QAction::triggered, this, [this] { controller_->Hint(); });
+  AddKeys(hint, {"keyRight"}, {QKeySequence(Qt::Key_Right)});
+  // Try mode comes with the study window; until then its entries stay disabled.
+  QAction* tryAction = MakeAction("miStudy1", "&Try", "Try (F9)");
+  tryAction->setIcon(st->standardIcon(QStyle::SP_FileDialogContentsView));
+  tryAction->setEnabled(false);
+  AddKeys(tryAction, {"keyF9"}, {QKeySequence(Qt::Key_F9)});
+  QAction* stopTry = MakeAction("miStopStudy1", "Sto&p try", "Stop try (F10)");
+  stopTry->setEnabled(false);
+  AddKeys(stopTry, {"keyF10"}, {QKeySequence(Qt::Key_F10)});
+  QAction* btnStopTry = MakeAction("btnStopStudy1", "Stop try", "Stop try (F10)");
+  btnStopTry->setIcon(st->standardIcon(QStyle::SP_BrowserStop));
+  btnStopTry->setEnabled(false);
+  btnStopTry->setVisible(false);
+  QAction* resetSolved = MakeAction("Resetsolvedflag1", "Reset solved flag");
+  connect(resetSolved, &QAction::triggered, this, &TLattixMainForm::ResetSolvedFlag);
+  commands_.resetSolvedFlag = resetSolved;
+  QAction* level = MakeAction("miWhatlevelImat1", "What level I'm at");
+  connect(level, &QAction::triggered, this, &TLattixMainForm::WhatLevelImAt);
+  commands_.whatLevel = level;
+  miSolve1->addActions({solveAgain, back, nextV});
+  miSolve1->addSeparator();
+  miSolve1->addActions({result, hint});
+  miSolve1->addSeparator();
+  miSolve1->addActions({tryAction, stopTry});
+  miSolve1->addSeparator();
+  miSolve1->addActions({resetSolved, level});
+
+  AddButton(ToolBarSolveIt, solveAgain, "btnSolveAgain1");
+  AddButton(ToolBarSolveIt, back, "btnBack1");
+  AddButton(ToolBarSolveIt, btnNextV, "btnNextVofComputer");
+  ToolBarSolveIt->addSeparator();
+  AddButton(ToolBarSolveIt, result, "btnResult1");
+  AddButton(ToolBarSolveIt, hint, "btnHint1");
+  ToolBarSolveIt->addSeparator();
+  AddButton(ToolBarSolveIt, tryAction, "btnStudy1");
+  AddButton(ToolBarSolveIt, btnStopTry, "btnStopStudy1");
+  ToolBarSolveIt->addSeparator();
+}
+
+// The Options entries show options_ and change it; the controller follows each change.
+void TLattixMainForm::CreateOptionCommands() {
+  QMenu* miOptions1 = menuBar()->addMenu("&Options");
+  miOptions1->setObjectName("miOptions1");
+  const auto makeSwitch = [this](const char* name, const char* caption, bool on) {
+    QAction* a = MakeAction(name, caption);
+    a->setCheckable(true);
+    a->setChecked(on);
+    return a;
+  };
+  QAction* badMove = makeSwitch("miComputerdonotplaybadmove1",
+                                "Computer do not play bad move(marked with ?)",
+                                options_.computerDoNotPlayBadMove);
+  connect(badMove, &QAction::toggled, this, [this](bool on) {
+    options_.computerDoNotPlayBadMove = on;
+    controller_->SetComputerDoNotPlayBadMove(on);
+  });
+  QAction* numbers =
+      makeSwitch("miDisplaynumbers1", "Display numbers if possible", options_.displayNumbers);
+  connect(numbers, &QAction::toggled, this, [this](bool on) {
+    options_.displayNumbers = on;
+    controller_->SetDisplayNumbers(on);
+    controller_->SolveAgain();
+  });
+  QAction* nextAuto =
+      makeSwitch("NextproblemAutomaticallyWhenSolved1", "Next Problem &Automatically when solved",
+                 options_.nextProblemAutomatically);
+  connect(nextAuto, &QAction::toggled, this, [this](bool on) {
+    options_.nextProblemAutomatically = on;
+    controller_->SetNextProblemAutomatically(on);
+  });
+  // The hint lock comes later; hints stay allowed and the entry cannot be changed yet.
+  QAction* hintAllowed = makeSwitch("miHintallowed1", "Hint allowed", options_.hintAllowed);
+  hintAllowed->setEnabled(false);
+  QAction* silent = MakeAction("miSilent1", "&Silent");
+  silent->setIcon(style()->standardIcon(QStyle::SP_MediaVolume));
+  connect(silent, &QAction::triggered, this, &TLattixMainForm::ToggleSilent);
+  QAction* takeback = makeSwitch("miTakebackautomatically1", "Takeback automatically ",
+                                 options_.takebackAutomatically);
+  connect(takeback, &QAction::toggled, this, [this](bool on) {
+    options_.takebackAutomatically = on;
+    controller_->SetTakebackAutomatically(on);
+  });
+  QAction* delay = MakeAction("miDelaybeforetakebackautomatically1",
+                              "Delay time (seconds) before takeback automatically");
+  connect(delay, &QAction::triggered, this, [this] {
+    controller_->DelayDialog();
+    TrackBar1->setValue(controller_->Delay());
+  });
+  miOptions1->addActions({badMove, numbers, nextAuto, hintAllowed, silent, takeback, delay});
+  commands_.computerDoNotPlayBadMove = badMove;
+  commands_.displayNumbers = numbers;
+  commands_.nextProblemAutomatically = nextAuto;
+  commands_.hintAllowed = hintAllowed;
+  commands_.silent = silent;
+  commands_.takebackAutomatically = takeback;
+
+  TrackBar1 = new QSlider(Qt::Horizontal, ToolBarSolveIt);
+  TrackBar1->setObjectName("TrackBar1");
+  TrackBar1->setRange(0, 30);
+  TrackBar1->setValue(options_.delay);
+  TrackBar1->setPageStep(5);
+  TrackBar1->setFixedWidth(80);
+  TrackBar1->setToolTip("Delay time (seconds) before takeback automatically");
+  TrackBar1->setFocusPolicy(Qt::NoFocus);
+  connect(TrackBar1, &QSlider::valueChanged, this, [this](int v) {
+    options_.delay = v;
+    controller_->SetDelay(v);
+  });
+  ToolBarSolveIt->addWidget(TrackBar1);
+}
+
+void TLattixMainForm::CreateHelpCommands() {
+  QMenu* miHelp1 = menuBar()->addMenu("&Help");
+  miHelp1->setObjectName("miHelp1");
+  QAction* guide = MakeAction("miGuide1", "Guide");
+  connect(guide, &QAction::triggered, this, &TLattixMainForm::Guide);
+  QAction* about = MakeAction("miAbout1", "About...");
+  connect(about, &QAction::triggered, this, &TLattixMainForm::About);
+  miHelp1->addAction(guide);
+  miHelp1->addSeparator();
+  miHelp1->addAction(about);
+}
+
+// ---- Enabled states -------------------------------------------------------------------------
+
+void TLattixMainForm::SetCommandEnabled(QAction* command, bool enabled) {
+  command->setEnabled(enabled);
+  const auto it = keys_.find(command);
+  if (it != keys_.end())
+    for (QAction* k : it->second) k->setEnabled(enabled);
+}
+
+void TLattixMainForm::UpdateCommands() {
+  const bool any = GoIndex1->Count() > 0;
+  SetCommandEnabled(commands_.solveIt, any);
+  for (QAction* a : commands_.pages) SetCommandEnabled(a, any);
+  for (QAction* a : commands_.problems) SetCommandEnabled(a, any);
+  SetCommandEnabled(commands_.clearAllSolvedFlags, historyOpen_);
+  SetCommandEnabled(commands_.resetSolvedFlag, historyOpen_);
+  SetCommandEnabled(commands_.whatLevel, historyOpen_);
+  SetCommandEnabled(commands_.zoomOut, !boardFills_);
+}
+
+// ---- Statistics and help --------------------------------------------------------------------
+
+void TLattixMainForm::ResetSolvedFlag() {
+  if (historyOpen_) library_->ResetSolvedFlag();
+}
+
+void TLattixMainForm::ClearAllSolvedFlags() {
+  const auto answer = QMessageBox::question(this, Q(text_.Say(Text::kClearAllCaption)),
+                                            Q(text_.Say(Text::kClearAllQuestion)),
+                                            QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+  if (answer != QMessageBox::Yes) return;
+  library_->ClearAllSolvedFlags();
+  SetLabel(labels_.successCount, "");
+}
+
+void TLattixMainForm::WhatLevelImAt() {
+  QMessageBox::information(this, windowTitle(), Q(library_->LevelMessage()));
+}
+
+void TLattixMainForm::Guide() {
+  const QDir dir(paths_.programDir);
+  for (const char* name : {"index.html", "html/index.html"}) {
+    if (QFileInfo::exists(dir.filePath(name))) {
+      QDesktopServices::openUrl(QUrl::fromLocalFile(dir.filePath(name)));
+      return;
+    }
+  }
+  QMessageBox::information(this, "Guide",
+                           "The guide is not installed. Browse the problems on the index page, "
+                           "click one to open it and place stones on the board to solve it.");
+}
+
+void TLattixMainForm::About() {
+  QMessageBox box(this);
+  box.setWindowTitle("About Zendra");
+  box.setIconPixmap(windowIcon().pixmap(48, 48));
+  box.setText("<b>Zendra</b>");
+  box.setInformativeText("A trainer for Go life-and-death problems.\nVersion " +
+                         QCoreApplication::applicationVersion());
+  box.exec();
+}
+
+}  // namespace zendra

@@ -1,0 +1,113 @@
+// The main window's solving: the controller and its ports, the history's labels, the remark
+// list, and the window's side of the SolvingUi.
+#include "app/main_form.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QInputDialog>
+#include <QLabel>
+
+#include "app/data_paths.h"
+#include "app/library_session.h"
+#include "app/qt_ports.h"
+#include "app/status_bar.h"
+#include "app/window_notices.h"
+#include "board/widget/lattix.h"
+#include "index/go_index.h"
+#include "library/remark_file.h"
+#include "solving/solving_controller.h"
+
+namespace zendra {
+
+void TLattixMainForm::CreateSolving() {
+  problemSource_ = std::make_unique<SessionProblemSource>(*library_);
+  historyPort_ = std::make_unique<SessionHistoryCounters>(*library_);
+  timer1_ = std::make_unique<QtSolvingTimer>([this] { controller_->Timer1Timer(); });
+  timer2_ = std::make_unique<QtSolvingTimer>([this] { controller_->Timer2Timer(); });
+  clock_ = std::make_unique<SteadyMillisecondClock>();
+  controller_ = std::make_unique<SolvingController>(*Lattix1, static_cast<SolvingUi&>(*this),
+                                                    sounds_, *historyPort_, *problemSource_,
+                                                    *timer1_, *timer2_, *clock_);
+  controller_->SetLanguage(text_);
+  controller_->SetComputerDoNotPlayBadMove(options_.computerDoNotPlayBadMove);
+
+  Lattix1->OnLegalMove = [this](LattixEngine*, int16_t p, int16_t q, int16_t, int16_t, bool) {
+    controller_->Lattix1LegalMove(p, q);
+  };
+  // Releasing the right button on the board starts the problem again.
+  Lattix1->OnMouseUp = [this](TLattix*, Qt::MouseButton button, Qt::KeyboardModifiers, int, int) {
+    if (button == Qt::RightButton && !Lattix1->Process().empty() &&
+        commands_.solveAgain->isEnabled())
+      controller_->SolveAgain();
+  };
+
+  // The history's labels, in its order (0 LabelStdResult .. 6 LabelStudyCount), and the
+  // selected entry's solved mark.
+  library_->OnLabelChanged = [this](int label, const std::string& text) {
+    QLabel* const byHistoryOrder[] = {labels_.stdResult,  labels_.successCount,
+                                      labels_.failureCount, labels_.hint0Count,
+                                      labels_.hint1Count,   labels_.takebackCount,
+                                      labels_.studyCount};
+    if (label >= 0 && label < static_cast<int>(std::size(byHistoryOrder)))
+      SetLabel(byHistoryOrder[label], text);
+  };
+  library_->OnSolvedCountChanged = [this](int solved) { GoIndex1->SetSolvedCount(solved); };
+  library_->OnStorageProblem = [this](const std::string& text) { ShowStorageProblem(text); };
+}
+
+void TLattixMainForm::LoadRemarks() {
+  if (!LoadRemarkFile(RemarkFileFor(QString::fromStdString(paths_.dataFile)).toStdString(),
+                      &remarks_, nullptr))
+    return;
+  controller_->SetRemarks(remarks_);
+}
+
+// ---- SolvingUi ------------------------------------------------------------------------------
+
+void TLattixMainForm::SetLabelResult(const std::string& text) { SetLabel(labels_.result, text); }
+
+void TLattixMainForm::SetLabelStdResult(const std::string& text, uint32_t colour) {
+  labels_.stdResult->setStyleSheet(colour == kRedText ? "color: red;" : "");
+  SetLabel(labels_.stdResult, text);
+}
+
+void TLattixMainForm::SetStatusLeft(const std::string& text) { StatusBar1->SetLeft(Q(text)); }
+void TLattixMainForm::SetStatusRight(const std::string& text) { StatusBar1->SetRight(Q(text)); }
+
+void TLattixMainForm::SetNextVariationEnabled(bool enabled) {
+  commands_.nextVariationButton->setEnabled(enabled);
+}
+
+// The tip windows are not part of this window yet: nothing to show or hide.
+void TLattixMainForm::ShowTip(int) {}
+void TLattixMainForm::HideTips() {}
+
+void TLattixMainForm::Beep() { QApplication::beep(); }
+
+void TLattixMainForm::ShowStorageProblem(const std::string& text) {
+  ShowStorageNotice(this, Q(text));
+}
+
+bool TLattixMainForm::ProblemSelected() const {
+  return GoIndex1->Count() > 0 && GoIndex1->Selected() >= 0;
+}
+
+void TLattixMainForm::ProcessPendingRepaints() {
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void TLattixMainForm::RunNextProblem() { NextProblem(); }
+
+std::optional<std::string> TLattixMainForm::InputQuery(const std::string& caption,
+                                                       const std::string& prompt,
+                                                       const std::string& text) {
+  bool ok = false;
+  const QString value =
+      QInputDialog::getText(this, Q(caption), Q(prompt), QLineEdit::Normal, Q(text), &ok);
+  if (!ok) return std::nullopt;
+  return value.toStdString();
+}
+
+}  // namespace zendra

@@ -1,0 +1,181 @@
+#include "language/language.h"
+
+#include <array>
+#include <cstddef>
+
+namespace zendra {
+namespace {
+
+struct TextRow {
+  Text id;
+  TextForms forms;
+};
+
+// 无法判断您的大概水平，因为解答的题目数量不足
+constexpr const char* kGbLevelUnknown =
+    "\xCE\xDE\xB7\xA8\xC5\xD0\xB6\xCF\xC4\xFA\xB5\xC4\xB4\xF3\xB8\xC5\xCB\xAE\xC6\xBD\xA3\xAC"
+    "\xD2\xF2\xCE\xAA\xBD\xE2\xB4\xF0\xB5\xC4\xCC\xE2\xC4\xBF\xCA\xFD\xC1\xBF\xB2\xBB\xD7\xE3";
+
+// The system's texts: one row per text, one column per language, in the order of Text. Each GB
+// form shows its characters in the comment (a string is split where a letter or digit follows
+// an escape, which would otherwise read it as part of the escape).
+constexpr TextRow kTexts[] = {
+    {Text::kDies, {"dies", "\xCB\xC0"}},                // 死
+    {Text::kLives, {"lives", "\xBB\xEE"}},              // 活
+    {Text::kKoKilled, {"ko", "\xBD\xD9\xC9\xB1"}},      // 劫杀
+    {Text::kKoLives, {"ko", "\xBD\xD9\xBB\xEE"}},       // 劫活
+    {Text::kSuccess, {"Success", "\xB3\xC9\xB9\xA6"}},  // 成功
+    {Text::kFailure, {"Failure", "\xCA\xA7\xB0\xDC"}},  // 失败
+
+    {Text::kNodeBadMove, {"Bad move", "\xBB\xB5\xC6\xE5"}},         // 坏棋
+    {Text::kSeki, {"Seki", "\xCB\xAB\xBB\xEE"}},                    // 双活
+    {Text::kNotBest, {"Not best", "\xB7\xC7\xD7\xEE\xBC\xD1"}},     // 非最佳
+
+    {Text::kBadMove, {"Bad move", "\xBB\xB5\xD7\xC5"}},  // 坏着
+    {Text::kSometimes, {"Sometimes", "\xD3\xD0\xCA\xB1"}},  // 有时
+    {Text::kError, {"Error", "\xB4\xED\xCE\xF3"}},          // 错误
+    {Text::kDataError,
+     {"Data error(%1): %2", "\xCA\xFD\xBE\xDD\xB4\xED\xCE\xF3(%1): %2"}},  // 数据错误(%1): %2
+    {Text::kDataCorrupted, {"Data corrupted", nullptr}},
+    {Text::kPleaseInput, {"Please input: ", "\xC7\xEB\xCA\xE4\xC8\xEB: "}},  // 请输入:
+    // 自动回退延迟秒数(0-30):
+    {Text::kDelayPrompt,
+     {"Delay time (0-30 seconds) before takeback automatically:             ",
+      "\xD7\xD4\xB6\xAF\xBB\xD8\xCD\xCB\xD1\xD3\xB3\xD9\xC3\xEB\xCA\xFD(0-30):             "}},
+
+    {Text::kProblemNumber, {"No. %1", "\xCC\xE2\xBA\xC5: %1"}},              // 题号: %1
+    {Text::kSolved, {"Solved", "\xD2\xD1\xBD\xE2\xB4\xF0"}},                 // 已解答
+    {Text::kFailureCount, {"Failure count: ", "\xCA\xA7\xB0\xDC\xB4\xCE\xCA\xFD: "}},  // 失败次数:
+    // 看结果次数:
+    {Text::kHint0Count, {"Hint(result) count: ", "\xBF\xB4\xBD\xE1\xB9\xFB\xB4\xCE\xCA\xFD: "}},
+    {Text::kHint1Count, {"Hint count: ", "\xCC\xE1\xCA\xBE\xB4\xCE\xCA\xFD: "}},  // 提示次数:
+    {Text::kTakebackCount, {"Takeback count: ", "\xBB\xDA\xC6\xE5\xB4\xCE\xCA\xFD: "}},  // 悔棋次数:
+    {Text::kStudyCount, {"trial count: ", "\xD1\xD0\xBE\xBF\xB4\xCE\xCA\xFD: "}},  // 研究次数:
+
+    // 历史记录文件无法读取，已保留为 %3，并开始新的记录。
+    {Text::kHistorySetAside,
+     {"The history file \"%1\" could not be read (%2). It was kept as \"%3\" and a new history "
+      "was started.",
+      "\xC0\xFA\xCA\xB7\xBC\xC7\xC2\xBC\xCE\xC4\xBC\xFE\xCE\xDE\xB7\xA8\xB6\xC1\xC8\xA1\xA3\xAC"
+      "\xD2\xD1\xB1\xA3\xC1\xF4\xCE\xAA %3\xA3\xAC\xB2\xA2\xBF\xAA\xCA\xBC\xD0\xC2\xB5\xC4\xBC\xC7"
+      "\xC2\xBC\xA1\xA3"}},
+    // 历史记录文件无法读取，也无法改名保存；本次运行的记录不会写入文件。
+    {Text::kHistoryNotSetAside,
+     {"The history file \"%1\" could not be read (%2) and could not be renamed; the history of "
+      "this run will not be saved.",
+      "\xC0\xFA\xCA\xB7\xBC\xC7\xC2\xBC\xCE\xC4\xBC\xFE\xCE\xDE\xB7\xA8\xB6\xC1\xC8\xA1\xA3\xAC"
+      "\xD2\xB2\xCE\xDE\xB7\xA8\xB8\xC4\xC3\xFB\xB1\xA3\xB4\xE6\xA3\xBB\xB1\xBE\xB4\xCE\xD4\xCB"
+      "\xD0\xD0\xB5\xC4\xBC\xC7\xC2\xBC\xB2\xBB\xBB\xE1\xD0\xB4\xC8\xEB\xCE\xC4\xBC\xFE\xA1\xA3"}},
+
+    {Text::kBasic, {"Basic", "\xBB\xF9\xB4\xA1(&S)"}},                // 基础(&S)
+    {Text::kBeginner, {"Beginner", "\xB3\xF5\xBC\xB6(&B)"}},          // 初级(&B)
+    {Text::kIntermediate, {"Intermediate", "\xD6\xD0\xBC\xB6(&I)"}},  // 中级(&I)
+    {Text::kAdvanced, {"Advanced", "\xB8\xDF\xBC\xB6(&A)"}},          // 高级(&A)
+    // 找不到数据文件%1
+    {Text::kCantFindDataFile,
+     {"Can't find data file: %1", "\xD5\xD2\xB2\xBB\xB5\xBD\xCA\xFD\xBE\xDD\xCE\xC4\xBC\xFE%1"}},
+    // 数据有错误，请重新安装试试
+    {Text::kDatabaseError,
+     {"problem database error, please reinstall and try.",
+      "\xCA\xFD\xBE\xDD\xD3\xD0\xB4\xED\xCE\xF3\xA3\xAC\xC7\xEB\xD6\xD8\xD0\xC2\xB0\xB2\xD7\xB0"
+      "\xCA\xD4\xCA\xD4"}},
+
+    // 您的水平相当高，恐怕至少有5d吧
+    {Text::kLevelNearPro,
+     {"You are close to professional players. Your level is higher than 5d.",
+      "\xC4\xFA\xB5\xC4\xCB\xAE\xC6\xBD\xCF\xE0\xB5\xB1\xB8\xDF\xA3\xAC\xBF\xD6\xC5\xC2\xD6\xC1"
+      "\xC9\xD9\xD3\xD0"
+      "5d"
+      "\xB0\xC9"}},
+    // 你的段位大概在
+    {Text::kLevelAbout,
+     {"Your level is about ", "\xC4\xE3\xB5\xC4\xB6\xCE\xCE\xBB\xB4\xF3\xB8\xC5\xD4\xDA "}},
+    {Text::kLevelDanTo, {"d to ", "d \xB5\xBD "}},          // d 到
+    {Text::kLevelDanEnd, {"d.", "d \xD6\xAE\xBC\xE4"}},     // d 之间
+    {Text::kLevelKyuTo, {"k to ", "k \xB5\xBD "}},          // k 到
+    {Text::kLevelKyuEnd, {"k.", "k \xD6\xAE\xBC\xE4"}},     // k 之间
+    // 你的段位大概在1k到2d之间
+    {Text::kLevel1kTo2d,
+     {"Your level is about 1k to 2d.",
+      "\xC4\xE3\xB5\xC4\xB6\xCE\xCE\xBB\xB4\xF3\xB8\xC5\xD4\xDA"
+      "1k"
+      "\xB5\xBD"
+      "2d"
+      "\xD6\xAE\xBC\xE4"}},
+    // 你的段位大概在2k到1d之间
+    {Text::kLevel2kTo1d,
+     {"Your level is about 2k to 1d.",
+      "\xC4\xE3\xB5\xC4\xB6\xCE\xCE\xBB\xB4\xF3\xB8\xC5\xD4\xDA"
+      "2k"
+      "\xB5\xBD"
+      "1d"
+      "\xD6\xAE\xBC\xE4"}},
+    // Both unknown levels share one Chinese message.
+    {Text::kLevelTooEasy,
+     {"I can't tell your level because the problems you solved are too easy.", kGbLevelUnknown}},
+    {Text::kLevelTooFew,
+     {"Now I can't tell your level because you solved too few problems yourself.",
+      kGbLevelUnknown}},
+
+    {Text::kClearAllCaption, {"Clear all solved flags", nullptr}},
+    {Text::kClearAllQuestion, {"Are you sure you want to clear all the flags?", nullptr}},
+};
+
+constexpr bool RowsInOrder() {
+  for (std::size_t i = 0; i < std::size(kTexts); ++i) {
+    if (static_cast<std::size_t>(kTexts[i].id) != i) return false;
+  }
+  return std::size(kTexts) == static_cast<std::size_t>(Text::kCount);
+}
+static_assert(RowsInOrder(), "every text has its row, in the order of Text");
+
+// Puts argument k in place of each "%k" (1 to 9) of `form`, in one pass over the form, so an
+// argument that itself holds "%2" stays as it is. A "%" before anything else stays.
+std::string Fill(std::string_view form, std::initializer_list<std::string_view> args) {
+  std::string out;
+  out.reserve(form.size());
+  for (std::size_t i = 0; i < form.size(); ++i) {
+    const char c = form[i];
+    if (c == '%' && i + 1 < form.size() && form[i + 1] >= '1' && form[i + 1] <= '9') {
+      const auto k = static_cast<std::size_t>(form[i + 1] - '1');
+      if (k < args.size()) out += args.begin()[k];
+      ++i;
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+const TextForms& FormsOf(Text text) {
+  const auto i = static_cast<std::size_t>(text);
+  return kTexts[i < std::size(kTexts) ? i : 0].forms;
+}
+
+std::string Localizer::Say(Text text) const {
+  const TextForms& f = FormsOf(text);
+  return Chinese() && f.gb != nullptr ? Convert(f.gb) : std::string(f.english);
+}
+
+std::string Localizer::Say(Text text, std::initializer_list<std::string_view> args) const {
+  const TextForms& f = FormsOf(text);
+  if (Chinese() && f.gb != nullptr) return Convert(Fill(f.gb, args));
+  return Fill(f.english, args);
+}
+
+std::string AnswerText(int result2, const Localizer& text) {
+  static constexpr Text kAnswers[] = {Text::kDies, Text::kLives, Text::kKoKilled, Text::kKoLives};
+  if (result2 < 0 || result2 > 3) return {};
+  return text.Say(kAnswers[result2]);
+}
+
+std::string CollectionCaption(int tag, const Localizer& text) {
+  static constexpr Text kCaptions[] = {Text::kBasic, Text::kBeginner, Text::kIntermediate,
+                                       Text::kAdvanced};
+  if (tag < 0 || tag > 3) return {};
+  return text.Say(kCaptions[tag]);
+}
+
+}  // namespace zendra

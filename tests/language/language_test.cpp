@@ -1,0 +1,115 @@
+// The table of the system's texts and the Localizer: which form each language shows, where the
+// conversion applies, templates and their arguments.
+#include "language/language.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+namespace zendra {
+namespace {
+
+// A conversion that shows where it ran.
+std::string Bracket(std::string s) { return "<" + s + ">"; }
+
+const Localizer kEnglish{};
+const Localizer kSimplified{Language::kSimplifiedChinese, Bracket};
+const Localizer kTraditional{Language::kTraditionalChinese, Bracket};
+
+// The placeholders "%1".."%9" a form uses.
+std::set<char> Placeholders(const char* form) {
+  std::set<char> used;
+  for (const char* p = form; *p != '\0'; ++p) {
+    if (p[0] == '%' && p[1] >= '1' && p[1] <= '9') used.insert(p[1]);
+  }
+  return used;
+}
+
+// True when every byte from 0x80 up is part of a GB2312 pair (both bytes 0xA1..0xFE).
+bool GbPairsOnly(const std::string& s, bool* anyChinese) {
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    const auto lead = static_cast<unsigned char>(s[i]);
+    if (lead < 0x80) continue;
+    if (lead < 0xA1 || lead > 0xF7 || i + 1 >= s.size()) return false;
+    const auto trail = static_cast<unsigned char>(s[++i]);
+    if (trail < 0xA1 || trail > 0xFE) return false;
+    *anyChinese = true;
+  }
+  return true;
+}
+
+TEST(TextTable, EveryRowHasItsFormsAndTheirPlaceholdersAgree) {
+  for (int i = 0; i < static_cast<int>(Text::kCount); ++i) {
+    SCOPED_TRACE(i);
+    const TextForms& f = FormsOf(static_cast<Text>(i));
+    ASSERT_NE(f.english, nullptr);
+    EXPECT_NE(std::string(f.english), "");
+    for (const char* p = f.english; *p != '\0'; ++p) {
+      EXPECT_LT(static_cast<unsigned char>(*p), 0x80) << "English forms are plain ASCII";
+    }
+    if (f.gb == nullptr) continue;
+    bool anyChinese = false;
+    EXPECT_TRUE(GbPairsOnly(f.gb, &anyChinese)) << f.english;
+    EXPECT_TRUE(anyChinese) << "the GB form of \"" << f.english << "\" holds no Chinese";
+    // A Chinese form may leave an argument out, never use one the English form has not.
+    for (char k : Placeholders(f.gb)) EXPECT_TRUE(Placeholders(f.english).count(k)) << k;
+  }
+}
+
+struct SayCase {
+  const Localizer* text;
+  Text id;
+  std::string expected;
+};
+
+TEST(Localizer, EachLanguageShowsItsFormAndOnlyTraditionalConverts) {
+  const SayCase cases[] = {
+      {&kEnglish, Text::kFailure, "Failure"},
+      {&kSimplified, Text::kFailure, "\xCA\xA7\xB0\xDC"},  // 失败, not converted
+      {&kTraditional, Text::kFailure, "<\xCA\xA7\xB0\xDC>"},
+      {&kEnglish, Text::kNodeBadMove, "Bad move"},
+      {&kSimplified, Text::kNodeBadMove, "\xBB\xB5\xC6\xE5"},  // 坏棋 on the node
+      {&kSimplified, Text::kBadMove, "\xBB\xB5\xD7\xC5"},      // 坏着 as the warning
+      // A text without a Chinese form is the English one in every language, never converted.
+      {&kTraditional, Text::kClearAllQuestion, "Are you sure you want to clear all the flags?"},
+      {&kSimplified, Text::kDataCorrupted, "Data corrupted"},
+  };
+  for (const SayCase& c : cases) EXPECT_EQ(c.text->Say(c.id), c.expected);
+  // Without a conversion the Traditional interface shows the GB bytes.
+  EXPECT_EQ((Localizer{Language::kTraditionalChinese, {}}).Say(Text::kSolved),
+            "\xD2\xD1\xBD\xE2\xB4\xF0");
+}
+
+TEST(Localizer, TemplatesTakeTheirArgumentsOnceAndConvertWhole) {
+  EXPECT_EQ(kEnglish.Say(Text::kDataError, {"2", "1001"}), "Data error(2): 1001");
+  EXPECT_EQ(kTraditional.Say(Text::kDataError, {"2", "1001"}),
+            "<\xCA\xFD\xBE\xDD\xB4\xED\xCE\xF3(2): 1001>");
+  // An argument that looks like a placeholder stays as it is.
+  EXPECT_EQ(kEnglish.Say(Text::kHistoryNotSetAside, {"/tmp/%2/h.cds", "%1"}),
+            "The history file \"/tmp/%2/h.cds\" could not be read (%1) and could not be renamed; "
+            "the history of this run will not be saved.");
+  // The Chinese form names only the kept file.
+  EXPECT_EQ(kSimplified.Say(Text::kHistorySetAside, {"a.cds", "why", "a.cds.unreadable"}),
+            "\xC0\xFA\xCA\xB7\xBC\xC7\xC2\xBC\xCE\xC4\xBC\xFE\xCE\xDE\xB7\xA8\xB6\xC1\xC8\xA1\xA3"
+            "\xAC\xD2\xD1\xB1\xA3\xC1\xF4\xCE\xAA a.cds.unreadable\xA3\xAC\xB2\xA2\xBF\xAA\xCA\xBC"
+            "\xD0\xC2\xB5\xC4\xBC\xC7\xC2\xBC\xA1\xA3");
+  // A missing argument leaves its place empty; a lone "%" stays.
+  EXPECT_EQ(kEnglish.Say(Text::kProblemNumber, {}), "No. ");
+  EXPECT_EQ(kEnglish.Say(Text::kCantFindDataFile, {"100%"}), "Can't find data file: 100%");
+}
+
+TEST(Localizer, AnswerAndCollectionWordsByNumber) {
+  const char* const answers[] = {"dies", "lives", "ko", "ko"};
+  for (int v = 0; v < 4; ++v) EXPECT_EQ(AnswerText(v, kEnglish), answers[v]) << v;
+  EXPECT_EQ(AnswerText(2, kTraditional), "<\xBD\xD9\xC9\xB1>");  // 劫杀
+  for (int v : {-1, 4, 99}) {
+    EXPECT_EQ(AnswerText(v, kEnglish), "") << v;
+    EXPECT_EQ(CollectionCaption(v, kTraditional), "") << v;
+  }
+  EXPECT_EQ(CollectionCaption(3, kEnglish), "Advanced");
+  EXPECT_EQ(CollectionCaption(0, kSimplified), "\xBB\xF9\xB4\xA1(&S)");  // 基础(&S)
+}
+
+}  // namespace
+}  // namespace zendra
