@@ -7,12 +7,9 @@
 
 namespace zendra::test {
 
-void WriteTestDataFile(const std::string& path, int count) {
-  // The user (black) plays D4 and the line is won; every other first move is outside the tree.
-  SolutionTree tree;
-  tree.Add(tree.Add(kNoNode, ""), std::string(kSolvingPoint) + " 11");
-  const std::string solution = tree.Save();
+namespace {
 
+void WriteProblems(const std::string& path, int count, const std::string& solution) {
   std::vector<ProblemRow> rows;
   for (int i = 0; i < count; ++i) {
     ProblemRow r;
@@ -33,6 +30,23 @@ void WriteTestDataFile(const std::string& path, int count) {
   basic.group = 0;
   rows.push_back(basic);
   WriteFile(path, ZipWith("Zendra.cds", ProblemImage(rows)));
+}
+
+}  // namespace
+
+void WriteTestDataFile(const std::string& path, int count) {
+  // The user (black) plays D4 and the line is won; every other first move is outside the tree.
+  SolutionTree tree;
+  tree.Add(tree.Add(kNoNode, ""), std::string(kSolvingPoint) + " 11");
+  WriteProblems(path, count, tree.Save());
+}
+
+void WriteTwoRepliesFile(const std::string& path, int count) {
+  SolutionTree tree;
+  const NodeId u = tree.Add(tree.Add(kNoNode, ""), kSolvingPoint);
+  tree.Add(tree.Add(u, "KK"), "LL 11");
+  tree.Add(tree.Add(u, "KL"), "LM 11");
+  WriteProblems(path, count, tree.Save());
 }
 
 }  // namespace zendra::test

@@ -228,7 +228,7 @@ try:
     solved = Shot("5-solved")
     check(solved.stone_at(*dd, step), "the solving move's stone is on the board")
 
-    key("alt+o", "Return")  # Options, "Computer do not play bad move" off
+    key("alt+o", "Return")  # Options, "Computer do not play bad move" on (off at a first run)
     run("xdotool", "windowsize", wid, "800", "600")
     time.sleep(0.8)
     close_by_menu(proc)
@@ -237,7 +237,7 @@ try:
     check(row is not None, "the history file was written")
     check(row == (1, 1, 1), "problem 1 counts one failure and one solve: %s" % (row,))
     s = settings()
-    check(s.get("ComputerDoNotPlayBadMove") == "0" and s.get("Width") == "800"
+    check(s.get("ComputerDoNotPlayBadMove") == "1" and s.get("Width") == "800"
           and s.get("Height") == "600" and s.get("Database") == "2",
           "settings stored: %s" % {k: s.get(k) for k in
                                    ("ComputerDoNotPlayBadMove", "Width", "Height", "Database")})
@@ -265,7 +265,7 @@ try:
     Shot("7-options-menu")
     key("Escape", "Escape")
     close_by_menu(proc)
-    check(settings().get("ComputerDoNotPlayBadMove") == "0",
+    check(settings().get("ComputerDoNotPlayBadMove") == "1",
           "the option read back and written again unchanged")
 
     # ---- A second copy while one runs brings it to the front and ends ------------------------
@@ -318,6 +318,43 @@ try:
     check(proc.returncode == 0, "it ended normally, not by SIGXFSZ (exit code %s)"
           % proc.returncode)
     check(history_row() == before, "the history file is as it was: %s" % (history_row(),))
+
+    # ---- Several computer replies: a tip after the correct answer, then "Solved" ------------
+    subprocess.run([MAKE_DATA, os.path.join(BIN, "Zendra.dgo"), "7", "two-replies"], check=True)
+    before = history_row()
+    proc, wid = start()
+    key("Down")  # open the first problem
+    time.sleep(1.0)
+    page = Shot("10-two-replies")
+    stones = page.black_stones()
+    biggest = max(s[2] for s in stones) if stones else 0
+    board = [s for s in stones if s[2] >= biggest // 2]
+    check(len(board) == 3, "the problem's three black stones are on the board (%d)" % len(board))
+    if len(board) == 3:
+        (c3x, c3y, _), (e3x, _, _) = board[0], board[1]
+        step = (e3x - c3x) // 2
+        at = lambda p, q: (c3x + (p - 3) * step, c3y + (q - 3) * step)
+        click(*at(4, 4))    # the correct move; the computer answers K11
+        click(*at(12, 12))  # the correct answer to K11; K12 is still to be met
+        time.sleep(0.5)
+        tips = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Hint$"],
+                              capture_output=True, text=True, env=ENV).stdout.split()
+        check(len(tips) == 1, "a tip appeared after the correct answer (%d)" % len(tips))
+        Shot("11-tip-after-correct-answer")
+        check(history_row()[1] == before[1], "the problem is not counted as solved yet: %s"
+              % (history_row(),))
+        key("Next")  # PgDn: the other reply
+        time.sleep(0.5)
+        tips = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Hint$"],
+                              capture_output=True, text=True, env=ENV).stdout.split()
+        check(not tips, "PgDn hid the tip")
+        replied = Shot("12-other-reply")
+        check(not replied.stone_at(*at(12, 12), step), "the first line was taken back")
+        click(*at(12, 13))  # the correct answer to K12
+        Shot("13-solved")
+        check(history_row()[1] == before[1] + 1, "then the problem counts as solved: %s"
+              % (history_row(),))
+    close_by_menu(proc)
 finally:
     xvfb.terminate()
     xvfb.wait()
