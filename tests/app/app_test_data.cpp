@@ -7,9 +7,7 @@
 
 namespace zendra::test {
 
-namespace {
-
-void WriteProblems(const std::string& path, int count, const std::string& solution) {
+void WriteTestDataFile(const std::string& path, int count, const std::string& solution) {
   std::vector<ProblemRow> rows;
   for (int i = 0; i < count; ++i) {
     ProblemRow r;
@@ -32,13 +30,11 @@ void WriteProblems(const std::string& path, int count, const std::string& soluti
   WriteFile(path, ZipWith("Zendra.cds", ProblemImage(rows)));
 }
 
-}  // namespace
-
 void WriteTestDataFile(const std::string& path, int count) {
   // The user (black) plays D4 and the line is won; every other first move is outside the tree.
   SolutionTree tree;
   tree.Add(tree.Add(kNoNode, ""), std::string(kSolvingPoint) + " 11");
-  WriteProblems(path, count, tree.Save());
+  WriteTestDataFile(path, count, tree.Save());
 }
 
 void WriteTwoRepliesFile(const std::string& path, int count) {
@@ -46,7 +42,7 @@ void WriteTwoRepliesFile(const std::string& path, int count) {
   const NodeId u = tree.Add(tree.Add(kNoNode, ""), kSolvingPoint);
   tree.Add(tree.Add(u, "KK"), "LL 11");
   tree.Add(tree.Add(u, "KL"), "LM 11");
-  WriteProblems(path, count, tree.Save());
+  WriteTestDataFile(path, count, tree.Save());
 }
 
 }  // namespace zendra::test

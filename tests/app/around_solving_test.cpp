@@ -30,7 +30,6 @@
 #include "app/tip_windows.h"
 #include "board/widget/lattix.h"
 #include "index/go_index.h"
-#include "problem_import/problem_data.h"
 #include "solving/solving_controller.h"
 #include "solving/tree/solution_tree.h"
 #include "tests/app/app_test_data.h"
@@ -306,22 +305,11 @@ TEST_F(AroundSolvingTest, ATipClosesByItsTimer) {
   EXPECT_FALSE(tip->isVisible());
 }
 
-// A data file with one problem whose winning move carries remark 1 of the shared list.
+// A data file whose problems' winning move carries remark 1 of the shared list.
 void WriteWithRemark(const QString& path) {
   SolutionTree tree;
   tree.Add(tree.Add(kNoNode, ""), std::string(test::kSolvingPoint) + " 11", "", "1");
-  DataProblem p;
-  p.number = 0x10;
-  p.group = 2;
-  p.level = 41;
-  p.num = 1;
-  p.arrangedBlack = "CCECCE";
-  p.arrangedWhite = "FCFDFEEFDF";
-  p.firstToPlay = "B";
-  p.result2 = 1;
-  p.solution = tree.Save();
-  std::string error;
-  ASSERT_TRUE(WriteDataFile({p}, path.toStdString(), &error)) << error;
+  test::WriteTestDataFile(path.toStdString(), 1, tree.Save());
 }
 
 const char kLongRemark[] =

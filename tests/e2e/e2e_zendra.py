@@ -95,6 +95,26 @@ class Shot:
                    if self.rgb(x, y) != other.rgb(x, y))
 
 
+def board_grid(shot):
+    """Where the test problem's board lies on `shot`: a function from a point (column, row) to
+    its pixel, and the distance between two lines; None when its three black stones (C3, E3,
+    C5) are not all found. The thumbnails' smaller stones are left out."""
+    stones = shot.black_stones()
+    biggest = max(s[2] for s in stones) if stones else 0
+    board = [s for s in stones if s[2] >= biggest // 2]
+    if len(board) != 3:
+        return None, 0
+    (c3x, c3y, _), (e3x, _, _) = board[0], board[1]
+    step = (e3x - c3x) // 2
+    return (lambda p, q: (c3x + (p - 3) * step, c3y + (q - 3) * step)), step
+
+
+def visible_tips():
+    """The window ids of the tip windows on screen."""
+    return subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Hint$"],
+                          capture_output=True, text=True, env=ENV).stdout.split()
+
+
 def wait_for_window(timeout=20):
     end = time.time() + timeout
     while time.time() < end:
@@ -219,6 +239,15 @@ try:
           "D4 and L9 start empty")
 
     click(*wrong)
+    # Only a retry is left: tip 2 appears, centred on the screen; its Close button takes it away.
+    tips = visible_tips()
+    check(len(tips) == 1, "the tip to retry appeared after the wrong move (%d)" % len(tips))
+    Shot("3-failure-tip")
+    if tips:
+        geometry = run("xdotool", "getwindowgeometry", tips[0])
+        tx, ty = (int(v) for v in geometry.split("Position:")[1].split()[0].split(","))
+        click(tx + 232 + 37, ty + 64 + 12)  # btnClose
+    check(not visible_tips(), "its Close button closed the tip")
     failed = Shot("3-failure")
     check(failed.stone_at(*wrong, step), "the wrong move's stone is on the board")
     key("Escape")  # Solve again
@@ -297,16 +326,10 @@ try:
     proc, wid = start(preexec_fn=limit)
     key("Down")  # open the first problem
     time.sleep(1.0)
-    page = Shot("8-size-limit")
-    stones = page.black_stones()
-    biggest = max(s[2] for s in stones) if stones else 0
-    board = [s for s in stones if s[2] >= biggest // 2]
-    if len(board) == 3:
-        (c3x, c3y, _), (e3x, _, _) = board[0], board[1]
-        step = (e3x - c3x) // 2
-        click(c3x + 8 * step, c3y + 8 * step)  # a wrong move: a failure to count
-    else:
-        check(False, "the problem's stones were found for the wrong move (%d)" % len(board))
+    at, _ = board_grid(Shot("8-size-limit"))
+    check(at is not None, "the problem's stones were found for the wrong move")
+    if at:
+        click(*at(11, 11))  # a wrong move: a failure to count
     time.sleep(1.0)
     notice = subprocess.run(["xdotool", "search", "--onlyvisible", "--name",
                              "^Progress cannot be saved$"], capture_output=True, text=True,
@@ -325,29 +348,20 @@ try:
     proc, wid = start()
     key("Down")  # open the first problem
     time.sleep(1.0)
-    page = Shot("10-two-replies")
-    stones = page.black_stones()
-    biggest = max(s[2] for s in stones) if stones else 0
-    board = [s for s in stones if s[2] >= biggest // 2]
-    check(len(board) == 3, "the problem's three black stones are on the board (%d)" % len(board))
-    if len(board) == 3:
-        (c3x, c3y, _), (e3x, _, _) = board[0], board[1]
-        step = (e3x - c3x) // 2
-        at = lambda p, q: (c3x + (p - 3) * step, c3y + (q - 3) * step)
+    at, step = board_grid(Shot("10-two-replies"))
+    check(at is not None, "the problem's three black stones are on the board")
+    if at:
         click(*at(4, 4))    # the correct move; the computer answers K11
         click(*at(12, 12))  # the correct answer to K11; K12 is still to be met
         time.sleep(0.5)
-        tips = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Hint$"],
-                              capture_output=True, text=True, env=ENV).stdout.split()
+        tips = visible_tips()
         check(len(tips) == 1, "a tip appeared after the correct answer (%d)" % len(tips))
         Shot("11-tip-after-correct-answer")
         check(history_row()[1] == before[1], "the problem is not counted as solved yet: %s"
               % (history_row(),))
         key("Next")  # PgDn: the other reply
         time.sleep(0.5)
-        tips = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Hint$"],
-                              capture_output=True, text=True, env=ENV).stdout.split()
-        check(not tips, "PgDn hid the tip")
+        check(not visible_tips(), "PgDn hid the tip")
         replied = Shot("12-other-reply")
         check(not replied.stone_at(*at(12, 12), step), "the first line was taken back")
         click(*at(12, 13))  # the correct answer to K12

@@ -142,7 +142,7 @@ class ProgramIconEngine final : public QIconEngine {
     return pm;
   }
   QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
-    return {{16, 16}, {22, 22}, {24, 24}, {32, 32}, {48, 48}, {64, 64}, {128, 128}, {256, 256}};
+    return {{16, 16}, {22, 22}, {24, 24}, {32, 32}, {48, 48}, {64, 64}, {128, 128}};
   }
   QString key() const override { return QStringLiteral("zendra-program-icon"); }
   QIconEngine* clone() const override { return new ProgramIconEngine; }
