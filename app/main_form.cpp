@@ -197,7 +197,18 @@ void TLattixMainForm::CreateLabels(QWidget* panel) {
     labelLayout->addWidget(label);
     labels_.*member = label;
   }
-  labelLayout->addStretch(1);
+  // The comment of the node reached, whole and word-wrapped in the panel's free space (the
+  // status bar's panel shows as much of it as fits).
+  Comment1 = new QLabel(panel);
+  Comment1->setObjectName("Comment1");
+  Comment1->setWordWrap(true);
+  Comment1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  Comment1->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  Comment1->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Ignored);
+  QFont plain = Comment1->font();
+  plain.setBold(false);
+  Comment1->setFont(plain);
+  labelLayout->addWidget(Comment1, 1);
   // The try-mode buttons, shown only while try mode runs.
   const std::pair<const char*, const char*> tryButtons[] = {{"btnUndo", "&Undo"},
                                                             {"btnNextMove", "&Next move"},
@@ -264,8 +275,7 @@ void TLattixMainForm::LayoutBoard() {
   if (boardFills_) {
     Lattix1->setGeometry(1, 1, std::max(1, Panel2->width() - 2), std::max(1, Panel2->height() - 2));
   } else {
-    Lattix1->setGeometry(1, 1,
-                         Lattix1->BoardWidth() + Lattix1->DisplayWidth() * Lattix1->DisplayInfo(),
+    Lattix1->setGeometry(1, 1, Lattix1->BoardWidth() + Lattix1->SideColumnWidth(),
                          Lattix1->BoardHeight());
   }
 }

@@ -39,6 +39,7 @@ class QScrollBar;
 class QSlider;
 class QSplitter;
 class QStackedWidget;
+class QTimer;
 class QToolBar;
 class QToolButton;
 
@@ -55,6 +56,9 @@ class QtSolvingTimer;
 class TGoIndex;
 class TLattix;
 class StatusBar2;
+class TSetPasswordDlg;
+class TSplashForm;
+class TSplashForm3;
 
 // Where the window finds its files.
 struct MainFormPaths {
@@ -62,6 +66,9 @@ struct MainFormPaths {
   std::string historyFile;  // History1.cds
   QString programDir;       // the guide and the InstallDir value
   int firstCollection = -1; // opened at the first activation; -1: the one open at the last close
+  // A data file of at least this many bytes shows the please-wait window while it loads; a
+  // smaller one loads faster than the window could be seen.
+  long long pleaseWaitBytes = 1 << 20;
 };
 
 class TLattixMainForm : public QMainWindow, private SolvingUi {
@@ -134,6 +141,14 @@ class TLattixMainForm : public QMainWindow, private SolvingUi {
   // The status bar's panels.
   QString StatusLeft() const;
   QString StatusRight() const;
+  // The comment beside the board (the whole of the right status panel's text).
+  QString CommentText() const;
+  // The windows made at their first use; nullptr until then.
+  TSplashForm* TipWindow(int which) const;
+  TSplashForm3* PleaseWaitWindow() const { return pleaseWait_; }
+  TSetPasswordDlg* PasswordDialog() const { return passwordDlg_; }
+  // How long the solved position stays before Next problem automatically moves on.
+  static constexpr int kSolvedPauseMs = 1200;
 
  protected:
   bool event(QEvent* e) override;
@@ -208,6 +223,7 @@ class TLattixMainForm : public QMainWindow, private SolvingUi {
   void CreateSolveCommands();
   void CreateOptionCommands();
   void CreateHelpCommands();
+  void SetCommandIcons();
   QAction* MakeAction(const char* name, const QString& caption, const QString& hint = {});
   void AddKeys(QAction* command, std::initializer_list<const char*> names,
                std::initializer_list<QKeySequence> keys);
@@ -224,13 +240,21 @@ class TLattixMainForm : public QMainWindow, private SolvingUi {
   void SetTopRow(std::optional<int> row);
   void SyncScrollBar();
   void ReportCollection(const CollectionResult& r);
+  // Makes the entries of collection `group` the default (bold) ones of the File menu and the
+  // Open drop-down, and no others.
+  void MarkDefaultCollection(int group);
   void OfferOtherDataFile(const QString& message);  // see missing_data.h
 
   // main_form_solving.cpp
   void CreateSolving();
   void LoadRemarks();
+  // Says in the status bar that comments cannot be shown when the shared remark list is
+  // missing and the problem at `position` has no list of its own.
+  void TellMissingRemarks(int position);
 
   // main_form_settings.cpp
+  // "Hint allowed": locks or unlocks the Hint command behind the password.
+  void ClickHintAllowed();
   // Makes `options` the window's options: the Options entries, the silent icon, the delay bar
   // and the solving controller take them.
   void ApplyOptions(const MainOptions& options);
@@ -277,6 +301,13 @@ class TLattixMainForm : public QMainWindow, private SolvingUi {
   std::unique_ptr<SolvingController> controller_;
 
   std::vector<std::string> remarks_;
+  QString missingRemarkFile_;  // the shared remark list looked for and not found
+  QLabel* Comment1 = nullptr;  // the comment, word-wrapped in the label panel
+  // The windows made at their first use.
+  TSplashForm* tips_[2] = {nullptr, nullptr};
+  TSplashForm3* pleaseWait_ = nullptr;
+  TSetPasswordDlg* passwordDlg_ = nullptr;
+  QTimer* nextProblemTimer_ = nullptr;  // the pause before Next problem automatically
   bool activated_ = false;
   bool historyOpen_ = false;
   bool displaySplashForm1_ = true;

@@ -3,11 +3,15 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QScrollBar>
 #include <QToolBar>
 
 #include "app/library_session.h"
+#include "app/please_wait.h"
 #include "index/go_index.h"
 #include "library/navigation.h"
 #include "solving/solving_controller.h"
@@ -41,25 +45,54 @@ void TLattixMainForm::ReportCollection(const CollectionResult& r) {
 
 void TLattixMainForm::OpenCollection(int group, int topRow) {
   QApplication::setOverrideCursor(Qt::WaitCursor);
+  // A large data file takes a while: the please-wait window shows meanwhile.
+  const QFileInfo dataFile(QString::fromStdString(paths_.dataFile));
+  const bool wait = dataFile.isFile() && dataFile.size() >= paths_.pleaseWaitBytes;
+  if (wait) {
+    if (pleaseWait_ == nullptr) pleaseWait_ = new TSplashForm3(text_, this);
+    pleaseWait_->ShowNow();
+  }
   const CollectionResult r = library_->OpenCollection(group);
+  if (wait) pleaseWait_->CloseNow();
   GoIndex1->SetGames(library_->ProblemList());
   QApplication::restoreOverrideCursor();
   ShowIndexPage();
   if (r.loaded) {
-    for (QAction* a : commands_.collections) a->setChecked(false);
+    MarkDefaultCollection(library_->OpenCollectionNumber());
     SetTopRow(TopRowAfterLoad(GridNow(), topRow));
   }
   UpdateCommands();
   ReportCollection(r);
 }
 
+void TLattixMainForm::MarkDefaultCollection(int group) {
+  QMenu* const menus[] = {menuBar()->findChild<QMenu*>("miFile1"), OpenMenu};
+  for (QMenu* menu : menus) {
+    if (menu == nullptr) continue;
+    menu->setDefaultAction(nullptr);
+    const QList<QAction*> entries = menu->actions();
+    for (int tag = 0; tag < static_cast<int>(commands_.collections.size()); ++tag) {
+      // The File menu's collection entries come first, as the drop-down's do.
+      if (tag >= entries.size()) break;
+      QAction* entry = entries[tag];
+      QFont f = entry->font();
+      f.setBold(tag == group);
+      entry->setFont(f);
+      if (tag == group) menu->setDefaultAction(entry);
+    }
+  }
+}
+
 void TLattixMainForm::OpenDefaultCollection() {
-  // No drop-down entry is marked as the default, so the button reopens the first collection.
-  OpenCollection(0);
+  // The drop-down's default entry is the collection loaded last; none (nothing loaded yet, or a
+  // collection without an entry) opens the first.
+  const QAction* entry = OpenMenu->defaultAction();
+  OpenCollection(entry ? static_cast<int>(OpenMenu->actions().indexOf(entry)) : 0);
 }
 
 void TLattixMainForm::OpenPosition(int position) {
   controller_->OpenProblem(position);
+  TellMissingRemarks(position);
   UpdateCommands();
 }
 

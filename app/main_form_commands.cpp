@@ -16,6 +16,7 @@
 #include <QToolButton>
 #include <QUrl>
 
+#include "app/command_icons.h"
 #include "app/library_session.h"
 #include "index/go_index.h"
 #include "solving/solving_controller.h"
@@ -69,6 +70,29 @@ void TLattixMainForm::CreateCommands() {
   CreateSolveCommands();
   CreateOptionCommands();
   CreateHelpCommands();
+  SetCommandIcons();
+}
+
+// Every command's icon, from our one drawn set; each is painted when first shown.
+void TLattixMainForm::SetCommandIcons() {
+  const std::pair<const char*, CommandIcon> icons[] = {
+      {"miZoomin1", CommandIcon::kZoomIn},
+      {"miZoomout1", CommandIcon::kZoomOut},
+      {"miProblemIndex1", CommandIcon::kIndex},
+      {"miSolveIt1", CommandIcon::kSolveIt},
+      {"miSolveAgain1", CommandIcon::kSolveAgain},
+      {"miBack1", CommandIcon::kBack},
+      {"miNextVOfComputer1", CommandIcon::kNextVariation},
+      {"btnNextVofComputer", CommandIcon::kNextVariation},
+      {"miResult1", CommandIcon::kResult},
+      {"miHint1", CommandIcon::kHint},
+      {"miStudy1", CommandIcon::kTry},
+      {"miStopStudy1", CommandIcon::kStopTry},
+      {"btnStopStudy1", CommandIcon::kStopTry},
+  };
+  for (const auto& [name, icon] : icons)
+    if (QAction* a = Command(name)) a->setIcon(MakeCommandIcon(icon));
+  btnOpen->setIcon(MakeCommandIcon(CommandIcon::kOpen));
 }
 
 void TLattixMainForm::CreateFileCommands() {
@@ -102,7 +126,6 @@ void TLattixMainForm::CreateFileCommands() {
   btnOpen->setObjectName("btnOpen");
   btnOpen->setText("Open");
   btnOpen->setToolTip("Open");
-  btnOpen->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
   btnOpen->setMenu(OpenMenu);
   btnOpen->setPopupMode(QToolButton::MenuButtonPopup);
   connect(btnOpen, &QToolButton::clicked, this, &TLattixMainForm::OpenDefaultCollection);
@@ -111,13 +134,10 @@ void TLattixMainForm::CreateFileCommands() {
 }
 
 void TLattixMainForm::CreateViewCommands() {
-  QStyle* st = style();
   QMenu* miView1 = menuBar()->addMenu("&View");
   miView1->setObjectName("miView1");
   QAction* zoomIn = MakeAction("miZoomin1", "Zoom &In");
   QAction* zoomOut = MakeAction("miZoomout1", "Zoom &Out");
-  zoomIn->setIcon(st->standardIcon(QStyle::SP_ArrowUp));
-  zoomOut->setIcon(st->standardIcon(QStyle::SP_ArrowDown));
   connect(zoomIn, &QAction::triggered, this, &TLattixMainForm::ZoomIn);
   connect(zoomOut, &QAction::triggered, this, &TLattixMainForm::ZoomOut);
   miView1->addActions({zoomIn, zoomOut});
@@ -126,11 +146,9 @@ void TLattixMainForm::CreateViewCommands() {
   commands_.zoomOut = zoomOut;
   QAction* index = MakeAction("miProblemIndex1", "&Index", "Index");
   index->setCheckable(true);
-  index->setIcon(st->standardIcon(QStyle::SP_FileDialogListView));
   connect(index, &QAction::triggered, this, &TLattixMainForm::ShowIndexPage);
   QAction* solveIt = MakeAction("miSolveIt1", "S&olve it", "Solve it");
   solveIt->setCheckable(true);
-  solveIt->setIcon(st->standardIcon(QStyle::SP_DialogApplyButton));
   connect(solveIt, &QAction::triggered, this, &TLattixMainForm::SolveIt);
   miView1->addActions({index, solveIt});
   miView1->addSeparator();
@@ -141,35 +159,35 @@ void TLattixMainForm::CreateViewCommands() {
     const char* name;
     const char* caption;
     const char* hint;
-    QStyle::StandardPixmap pixmap;
+    CommandIcon icon;
     void (TLattixMainForm::*run)();
     const char* button;
   };
   const Nav pages[] = {
-      {"miFirstpage1", "&First page", "First page", QStyle::SP_MediaSkipBackward,
+      {"miFirstpage1", "&First page", "First page", CommandIcon::kFirstPage,
        &TLattixMainForm::FirstPage, "btnFirstPage"},
-      {"miPriorpage1", "&Prior page", "Prior page", QStyle::SP_MediaSeekBackward,
+      {"miPriorpage1", "&Prior page", "Prior page", CommandIcon::kPriorPage,
        &TLattixMainForm::PriorPage, "btnPriorPage"},
-      {"miNextpage1", "&Next page", "Next page", QStyle::SP_MediaSeekForward,
+      {"miNextpage1", "&Next page", "Next page", CommandIcon::kNextPage,
        &TLattixMainForm::NextPage, "btnNextPage"},
-      {"miLastpage1", "&Last page", "Last page", QStyle::SP_MediaSkipForward,
+      {"miLastpage1", "&Last page", "Last page", CommandIcon::kLastPage,
        &TLattixMainForm::LastPage, "btnLastPage"},
   };
   const Nav problems[] = {
-      {"miFirstproblem1", "&First problem", "First problem", QStyle::SP_ArrowUp,
+      {"miFirstproblem1", "&First problem", "First problem", CommandIcon::kFirstProblem,
        &TLattixMainForm::FirstProblem, "btnFirstProblem"},
-      {"miPriorproblem1", "&Prior problem", "Prior problem (UP)", QStyle::SP_ArrowBack,
+      {"miPriorproblem1", "&Prior problem", "Prior problem (UP)", CommandIcon::kPriorProblem,
        &TLattixMainForm::PriorProblem, "btnPriorProblem"},
-      {"miNextproblem1", "&Next problem", "Next problem (DOWN)", QStyle::SP_ArrowForward,
+      {"miNextproblem1", "&Next problem", "Next problem (DOWN)", CommandIcon::kNextProblem,
        &TLattixMainForm::NextProblem, "btnNextProblem"},
-      {"miLastproblem1", "&Last problem", "Last problem", QStyle::SP_ArrowDown,
+      {"miLastproblem1", "&Last problem", "Last problem", CommandIcon::kLastProblem,
        &TLattixMainForm::LastProblem, "btnLastProblem"},
   };
   const auto make = [&](const Nav (&navs)[4], std::array<QAction*, 4>& into) {
     for (size_t i = 0; i < 4; ++i) {
       const Nav& n = navs[i];
       QAction* a = MakeAction(n.name, n.caption, n.hint);
-      a->setIcon(st->standardIcon(n.pixmap));
+      a->setIcon(MakeCommandIcon(n.icon));
       connect(a, &QAction::triggered, this, n.run);
       miView1->addAction(a);
       into[i] = a;
@@ -193,13 +211,11 @@ void TLattixMainForm::CreateSolveCommands() {
   QMenu* miSolve1 = menuBar()->addMenu("&Solve");
   miSolve1->setObjectName("miSolve1");
   QAction* solveAgain = MakeAction("miSolveAgain1", "Solve &again", "Solve again (Esc,Home)");
-  solveAgain->setIcon(st->standardIcon(QStyle::SP_BrowserReload));
   connect(solveAgain, &QAction::triggered, this, [this] { controller_->SolveAgain(); });
   AddKeys(solveAgain, {"keyEscape", "keyHome"},
           {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::Key_Home)});
   commands_.solveAgain = solveAgain;
   QAction* back = MakeAction("miBack1", "&Back", "Back (Left)");
-  back->setIcon(st->standardIcon(QStyle::SP_MediaSeekBackward));
   connect(back, &QAction::triggered, this, [this] { controller_->Back(); });
   AddKeys(back, {"keyLeft", "keyBackspace"},
           {QKeySequence(Qt::Key_Left), QKeySequence(Qt::Key_Backspace)});
@@ -212,16 +228,13 @@ void TLattixMainForm::CreateSolveCommands() {
   // the menu entry and its keys always work.
   QAction* btnNextV =
       MakeAction("btnNextVofComputer", "Next variation or retry", "Next variation or retry (PgDn)");
-  btnNextV->setIcon(st->standardIcon(QStyle::SP_MediaSeekForward));
   btnNextV->setEnabled(false);
   connect(btnNextV, &QAction::triggered, nextV, &QAction::trigger);
   commands_.nextVariationButton = btnNextV;
   QAction* result = MakeAction("miResult1", "&Result(Life,Death,Ko?)", "Life,Death,Ko? (End)");
-  result->setIcon(st->standardIcon(QStyle::SP_MessageBoxQuestion));
   connect(result, &QAction::triggered, this, [this] { controller_->Result(); });
   AddKeys(result, {"keyEnd"}, {QKeySequence(Qt::Key_End)});
   QAction* hint = MakeAction("miHint1", "&Hint", "Hint (Right)");
-  hint->setIcon(st->standardIcon(QStyle::SP_DialogHelpButton));
   connect(hint, &QAction::triggered, this, [this] { controller_->Hint(); });
   AddKeys(hint, {"keyRight"}, {QKeySequence(Qt::Key_Right)});
   // Try mode comes with the study window; until then its entries stay disabled.
@@ -293,11 +306,10 @@ void TLattixMainForm::CreateOptionCommands() {
     options_.nextProblemAutomatically = on;
     controller_->SetNextProblemAutomatically(on);
   });
-  // The hint lock comes later; hints stay allowed and the entry cannot be changed yet.
   QAction* hintAllowed = makeSwitch("miHintallowed1", "Hint allowed", options_.hintAllowed);
-  hintAllowed->setEnabled(false);
+  hintAllowed->setText(Q(text_.Say(Text::kHintAllowed)));
+  connect(hintAllowed, &QAction::triggered, this, &TLattixMainForm::ClickHintAllowed);
   QAction* silent = MakeAction("miSilent1", "&Silent");
-  silent->setIcon(style()->standardIcon(QStyle::SP_MediaVolume));
   connect(silent, &QAction::triggered, this, &TLattixMainForm::ToggleSilent);
   QAction* takeback = makeSwitch("miTakebackautomatically1", "Takeback automatically ",
                                  options_.takebackAutomatically);

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QApplication>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QScreen>
@@ -11,11 +12,14 @@
 #include <QSlider>
 #include <QStyle>
 
+#include "app/command_icons.h"
 #include "app/library_session.h"
+#include "app/password_dialog.h"
 #include "app/window_notices.h"
 #include "board/widget/lattix.h"
 #include "index/go_index.h"
 #include "solving/solving_controller.h"
+#include "tools/make-icon/program_icon.h"
 
 namespace zendra {
 
@@ -50,6 +54,19 @@ void TLattixMainForm::ApplyOptions(const MainOptions& options) {
   controller_->SetDelay(options_.delay);
 }
 
+void TLattixMainForm::ClickHintAllowed() {
+  // The entry has already flipped its check mark; the flow decides what it shows.
+  if (passwordDlg_ == nullptr) passwordDlg_ = new TSetPasswordDlg(text_, this);
+  QSettings settings(kSettingsOrganisation, kSettingsApplication);
+  settings.beginGroup(kSettingsGroup);
+  options_.hintAllowed = zendra::ClickHintAllowed(*passwordDlg_, settings, options_.hintAllowed,
+                                                  [this] { Beep(); });
+  settings.endGroup();
+  const QSignalBlocker block(commands_.hintAllowed);
+  commands_.hintAllowed->setChecked(options_.hintAllowed);
+  controller_->SetHintAllowed(options_.hintAllowed);
+}
+
 void TLattixMainForm::ToggleSilent() {
   options_.silent = !options_.silent;
   controller_->SetSilent(options_.silent);
@@ -57,8 +74,8 @@ void TLattixMainForm::ToggleSilent() {
 }
 
 void TLattixMainForm::ShowSilent() {
-  commands_.silent->setIcon(style()->standardIcon(options_.silent ? QStyle::SP_MediaVolumeMuted
-                                                                  : QStyle::SP_MediaVolume));
+  commands_.silent->setIcon(
+      MakeCommandIcon(options_.silent ? CommandIcon::kSoundOff : CommandIcon::kSoundOn));
   commands_.silent->setToolTip(options_.silent ? "Sounds are off" : "Sounds are on");
 }
 
@@ -79,6 +96,9 @@ void TLattixMainForm::showEvent(QShowEvent* e) {
 void TLattixMainForm::FirstActivation() {
   if (activated_) return;
   activated_ = true;
+  // The program's icon is painted when the window system first asks for it: after the window
+  // is up, as this runs.
+  if (QApplication::windowIcon().isNull()) QApplication::setWindowIcon(ProgramIcon());
 
   QSettings settings(kSettingsOrganisation, kSettingsApplication);
   settings.beginGroup(kSettingsGroup);

@@ -8,11 +8,13 @@
 #include <QFile>
 #include <QInputDialog>
 #include <QLabel>
+#include <QTimer>
 
 #include "app/data_paths.h"
 #include "app/library_session.h"
 #include "app/qt_ports.h"
 #include "app/status_bar.h"
+#include "app/tip_windows.h"
 #include "app/window_notices.h"
 #include "board/widget/lattix.h"
 #include "index/go_index.h"
@@ -58,10 +60,21 @@ void TLattixMainForm::CreateSolving() {
 }
 
 void TLattixMainForm::LoadRemarks() {
-  if (!LoadRemarkFile(RemarkFileFor(QString::fromStdString(paths_.dataFile)).toStdString(),
-                      &remarks_, nullptr))
-    return;
+  const QString file = RemarkFileFor(QString::fromStdString(paths_.dataFile));
+  missingRemarkFile_.clear();
+  if (!LoadRemarkFile(file.toStdString(), &remarks_, nullptr)) {
+    remarks_.clear();
+    missingRemarkFile_ = file;
+  }
   controller_->SetRemarks(remarks_);
+}
+
+void TLattixMainForm::TellMissingRemarks(int position) {
+  if (missingRemarkFile_.isEmpty()) return;
+  // A problem with its own remark list needs no shared one.
+  const std::optional<ProblemRecord> problem = library_->ProblemAt(position);
+  if (problem && problem->remarks) return;
+  SetStatusRight(text_.Say(Text::kRemarksMissing, {missingRemarkFile_.toStdString()}));
 }
 
 // ---- SolvingUi ------------------------------------------------------------------------------
@@ -74,15 +87,38 @@ void TLattixMainForm::SetLabelStdResult(const std::string& text, uint32_t colour
 }
 
 void TLattixMainForm::SetStatusLeft(const std::string& text) { StatusBar1->SetLeft(Q(text)); }
-void TLattixMainForm::SetStatusRight(const std::string& text) { StatusBar1->SetRight(Q(text)); }
+void TLattixMainForm::SetStatusRight(const std::string& text) {
+  StatusBar1->SetRight(Q(text));
+  Comment1->setText(Q(text));
+  Comment1->setToolTip(Q(text));
+}
+
+QString TLattixMainForm::CommentText() const { return Comment1->text(); }
 
 void TLattixMainForm::SetNextVariationEnabled(bool enabled) {
   commands_.nextVariationButton->setEnabled(enabled);
 }
 
-// The tip windows are not part of this window yet: nothing to show or hide.
-void TLattixMainForm::ShowTip(int) {}
-void TLattixMainForm::HideTips() {}
+TSplashForm* TLattixMainForm::TipWindow(int which) const {
+  return which == 1 || which == 2 ? tips_[which - 1] : nullptr;
+}
+
+void TLattixMainForm::ShowTip(int which) {
+  if (which != 1 && which != 2) return;
+  TSplashForm*& tip = tips_[which - 1];
+  if (tip == nullptr) {
+    // Made at its first use, off the way to the first window; it reads its own stored switch.
+    if (!(which == 1 ? displaySplashForm1_ : displaySplashForm2_)) return;
+    tip = new TSplashForm(which, text_, this);
+  }
+  if (tip->Enabled()) tip->ShowTip();
+}
+
+// Hides both; their timers run on and close them (saving their boxes) when they expire.
+void TLattixMainForm::HideTips() {
+  for (TSplashForm* tip : tips_)
+    if (tip) tip->hide();
+}
 
 void TLattixMainForm::Beep() { QApplication::beep(); }
 
@@ -98,7 +134,23 @@ void TLattixMainForm::ProcessPendingRepaints() {
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
-void TLattixMainForm::RunNextProblem() { NextProblem(); }
+// The solved position stays on the board a moment before the next problem replaces it; the
+// player who moves on, or starts the problem again, first keeps the window where it is.
+void TLattixMainForm::RunNextProblem() {
+  if (nextProblemTimer_ == nullptr) {
+    nextProblemTimer_ = new QTimer(this);
+    nextProblemTimer_->setSingleShot(true);
+    nextProblemTimer_->setInterval(kSolvedPauseMs);
+  }
+  nextProblemTimer_->disconnect();
+  const int selected = GoIndex1->Selected();
+  const std::string process = Lattix1->Process();
+  connect(nextProblemTimer_, &QTimer::timeout, this, [this, selected, process] {
+    if (ProblemPageShowing() && GoIndex1->Selected() == selected && Lattix1->Process() == process)
+      NextProblem();
+  });
+  nextProblemTimer_->start();
+}
 
 std::optional<std::string> TLattixMainForm::InputQuery(const std::string& caption,
                                                        const std::string& prompt,

@@ -106,7 +106,9 @@ MainOptions StoredOptions(const MainSettings& m, MainOptions o) {
   o.takebackAutomatically = m.takebackAutomatically;
   o.studyAtNewWindow = m.studyAtNewWindow;
   o.bestCounterMoveOnly = m.bestCounterMoveOnly;
-  if (m.stored) o.computerDoNotPlayBadMove = m.computerDoNotPlayBadMove;
+  // A missing value reads as off, also at a first run (the settings are made then): the
+  // window's creation value (on) holds only until the stored values are read.
+  o.computerDoNotPlayBadMove = m.computerDoNotPlayBadMove;
   if (m.delay) o.delay = *m.delay;
   return o;
 }

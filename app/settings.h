@@ -88,9 +88,9 @@ bool SaneGeometry(const QRect& frame, const QList<QRect>& screens);
 // value at all, the defaults stand.
 MainSettings ReadMainSettings(QSettings& settings);
 
-// The options after the stored values: `current` with each value the settings hold. Without
-// any stored value the bad-move switch keeps its current state; the hint lock and the delay
-// count only when stored (the delay only as a whole number 0..30).
+// The options after the stored values: `current` with each value the settings hold; a missing
+// switch reads as its stored default (the bad-move switch as off, even at a first run); the
+// hint lock and the delay count only when stored (the delay only as a whole number 0..30).
 MainOptions StoredOptions(const MainSettings& stored, MainOptions current);
 
 // Writes the values into `settings` (already in the group "Zendra") in their fixed order.

@@ -17,6 +17,13 @@ QList<QRect> AvailableScreenAreas(const QWidget& window) {
   return areas;
 }
 
+void CentreOnScreen(QWidget& window) {
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QRect area = screen->availableGeometry();
+    window.move(area.center() - QPoint(window.width() / 2, window.height() / 2));
+  }
+}
+
 void ShowStorageNotice(QWidget* window, const QString& text) {
   auto* box = window->findChild<QMessageBox*>(kStorageNoticeName, Qt::FindDirectChildrenOnly);
   if (!box) {

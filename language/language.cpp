@@ -119,6 +119,36 @@ constexpr TextRow kTexts[] = {
 
     {Text::kClearAllCaption, {"Clear all solved flags", nullptr}},
     {Text::kClearAllQuestion, {"Are you sure you want to clear all the flags?", nullptr}},
+
+    {Text::kHintAllowed, {"Hint allowed", "\xD4\xCA\xD0\xED\xBF\xB4\xB4\xF0\xB0\xB8(&H)"}},  // 允许看答案(&H)
+    {Text::kSetPasswordCaption, {"Set password", nullptr}},
+    {Text::kPasswordCaption, {"Password", nullptr}},
+    {Text::kSetPasswordLabel, {"Set password: ", nullptr}},
+    {Text::kEnterPasswordLabel, {"Enter password: ", nullptr}},
+    {Text::kForgot, {"forgot", nullptr}},
+    {Text::kForgotQuestion, {"Really?", nullptr}},
+    {Text::kForgotCaption, {"Will clear the password", nullptr}},
+    {Text::kOk, {"OK", nullptr}},
+    {Text::kCancel, {"Cancel", nullptr}},
+
+    {Text::kTipCaption, {"Hint", "\xCC\xE1\xCA\xBE"}},  // 提示
+    // 按下页(PgDn)键到下一变化 (the English text keeps its 27 trailing spaces)
+    {Text::kTipNextVariation,
+     {"Press PgDn key to try the next variantion                           ",
+      "\xB0\xB4\xCF\xC2\xD2\xB3(PgDn)\xBC\xFC\xB5\xBD\xCF\xC2\xD2\xBB\xB1\xE4\xBB\xAF"}},
+    // 按下页PgDn键回退 (20 trailing spaces in English)
+    {Text::kTipRetry,
+     {"Press PgDn key to retry                    ",
+      "\xB0\xB4\xCF\xC2\xD2\xB3PgDn\xBC\xFC\xBB\xD8\xCD\xCB"}},
+    // 不再显示此窗口
+    {Text::kDoNotDisplay,
+     {"Do not display this window", "\xB2\xBB\xD4\xD9\xCF\xD4\xCA\xBE\xB4\xCB\xB4\xB0\xBF\xDA"}},
+    {Text::kTipClose, {"&Close", "\xB9\xD8\xB1\xD5(&C)"}},  // 关闭(&C)
+    {Text::kPleaseWait, {"Please wait...", nullptr}},
+    // 没有找到注释文件%1
+    {Text::kRemarksMissing,
+     {"Comments are not shown: %1 is missing",
+      "\xC3\xBB\xD3\xD0\xD5\xD2\xB5\xBD\xD7\xA2\xCA\xCD\xCE\xC4\xBC\xFE%1"}},
 };
 
 constexpr bool RowsInOrder() {

@@ -74,6 +74,27 @@ enum class Text {
   // The "Clear all solved flags" confirmation (English in every language).
   kClearAllCaption,
   kClearAllQuestion,
+  // The hint lock: its Options entry, the password dialog and the "forgot" question (all but the
+  // entry English in every language).
+  kHintAllowed,
+  kSetPasswordCaption,
+  kPasswordCaption,
+  kSetPasswordLabel,
+  kEnterPasswordLabel,
+  kForgot,
+  kForgotQuestion,
+  kForgotCaption,
+  kOk,
+  kCancel,
+  // The tip windows and the please-wait window.
+  kTipCaption,
+  kTipNextVariation,
+  kTipRetry,
+  kDoNotDisplay,
+  kTipClose,
+  kPleaseWait,
+  // The status bar when the shared remark list is missing; %1 the file looked for.
+  kRemarksMissing,
 
   kCount
 };

@@ -174,7 +174,22 @@ int TLattix::RadiusForSize(int width, int height) const {
   const int r1 = (width - 2 * h - band - N()) / (2 * N()) - 1;
   const int r2 = (height - 2 * h - band - M()) / (2 * M()) - 1;
   const bool chess = GameKind() == kChineseChess || GameKind() == kChess;
-  return std::max(std::min(r1, r2), chess ? 12 : 1);
+  const int least = chess ? 12 : 1;
+  int r = std::max(std::min(r1, r2), least);
+  // The margins above are those of the radius before; the board at r has margins of its own
+  // (half of r each side), so a larger r may not fit yet: take the largest that does.
+  const auto side = [&](int radius, int points) {
+    return points * (2 * radius + 3) + 2 * (radius / 2) + band;
+  };
+  while (IsGoLike() && r > least && (side(r, N()) > width || side(r, M()) > height)) --r;
+  return r;
+}
+
+int TLattix::SideColumnWidth() const {
+  if (DisplayInfo_ > 0) return DisplayWidth_ * DisplayInfo_;
+  // Without the information column the turn circles still stand right of the board: 15 pixels
+  // out, at most 14 wide, and a little margin, so that a board fitted to its width keeps them.
+  return DisplayTurn_ ? kTurnColumnWidth : 0;
 }
 
 void TLattix::RecalcGeometry(bool invalidate) {
@@ -224,7 +239,7 @@ GridHit TLattix::PointAt(int x, int y) const {
 
 void TLattix::GeometryChanged() {
   // Another game kind: the fitting radius is recomputed whatever the size.
-  const int r = RadiusForSize(width() - DisplayWidth_ * DisplayInfo_, height());
+  const int r = RadiusForSize(width() - SideColumnWidth(), height());
   Radius_ = static_cast<int16_t>(r);
   RecalcGeometry(true);
 }
@@ -285,7 +300,7 @@ void TLattix::paintEvent(QPaintEvent* event) {
 
 void TLattix::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
-  const int r = RadiusForSize(width() - DisplayWidth_ * DisplayInfo_, height());
+  const int r = RadiusForSize(width() - SideColumnWidth(), height());
   if (r != Radius_) {
     Radius_ = static_cast<int16_t>(r);
     RecalcGeometry(true);  // Go never drags, so there is no drag source to forget
@@ -382,8 +397,8 @@ void TLattix::PaintBoard() {
   // 3. Grid lines, filled as one-pixel rectangles so they land on whole pixels at any scale.
   if (IsGoLike()) {
     const int x1 = PointX(1), x2 = PointX(N()), y1 = PointY(1), y2 = PointY(M());
-    for (int q = 1; q <= M(); ++q) p.fillRect(QRect(x1, PointY(q), x2 - x1 + 1, 1), Qt::black);
-    for (int c = 1; c <= N(); ++c) p.fillRect(QRect(PointX(c), y1, 1, y2 - y1 + 1), Qt::black);
+    for (int q = 1; q <= M(); ++q) PaintGridLine(x1, PointY(q), x2, PointY(q));
+    for (int c = 1; c <= N(); ++c) PaintGridLine(PointX(c), y1, PointX(c), y2);
     for (int q = 1; q <= M(); ++q)
       for (int c = 1; c <= N(); ++c)
         if (IsStarPoint(c, q)) PaintStarPoint(PointX(c), PointY(q));
@@ -413,8 +428,14 @@ void TLattix::PaintCoordinates() {
   static constexpr char kSgfColumns[] = "ABCDEFGHJKLMNOPQRSTUVWXY";
   static constexpr char kPlainColumns[] = "ABCDEFGHJKMNOPQRSTUVWXYZ";
   const char* alphabet = sgfCoordinate_ ? kSgfColumns : kPlainColumns;
+  // 10 and 8 points at 96 dots per inch, but never taller than the distance between two lines,
+  // so neighbouring labels never overlap; below 8 pixels they could not be read, and are left
+  // out.
+  const int pixels = std::min(Radius_ > 6 ? 13 : 11, Spacing());
+  if (pixels < 8) return;
   QFont f = font();
-  f.setPixelSize(Radius_ > 6 ? 13 : 11);  // 10 and 8 points at 96 dots per inch
+  f.setPixelSize(pixels);
+  f.setBold(false);  // the window's bold font would push two-digit labels past the band
   p.setFont(f);
   p.setPen(Qt::black);
   p.setRenderHint(QPainter::TextAntialiasing, true);
@@ -431,7 +452,7 @@ void TLattix::PaintCoordinates() {
   const int right = PointX(N()) + r + h + 2;
   for (int q = 1; q <= M(); ++q) {
     const int n = sgfCoordinate_ ? M() - q + 1 : q;
-    p.drawText(QRect(right, PointY(q) - 6, 40, 40), Qt::AlignLeft | Qt::AlignTop,
+    p.drawText(QRect(right, PointY(q) - pixels / 2, 40, 40), Qt::AlignLeft | Qt::AlignTop,
                QString::asprintf("%2d", n));
   }
 }
@@ -473,13 +494,32 @@ void TLattix::PaintCellBackground(int p, int q, bool wide) {
 }
 
 void TLattix::PaintCrossing(int p, int q) {
-  QPainter& pa = *painter_;
   const int x = PointX(p), y = PointY(q), e = Radius_ + 2;
   const int left = p == 1 ? x : x - e, right = p == N() ? x : x + e - 1;
   const int top = q == 1 ? y : y - e, bottom = q == M() ? y : y + e - 1;
-  pa.fillRect(QRect(left, y, right - left + 1, 1), Qt::black);
-  pa.fillRect(QRect(x, top, 1, bottom - top + 1), Qt::black);
+  PaintGridLine(left, y, right, y);
+  PaintGridLine(x, top, x, bottom);
   if (IsStarPoint(p, q)) PaintStarPoint(x, y);
+}
+
+void TLattix::PaintGridLine(int x1, int y1, int x2, int y2) {
+  QPainter& pa = *painter_;
+  const qreal ratio = pa.device()->devicePixelRatioF();
+  if (ratio == 1.0) {
+    pa.fillRect(QRect(QPoint(x1, y1), QPoint(x2, y2)), Qt::black);
+    return;
+  }
+  // At a fractional ratio a one-pixel line would cover one or two device pixels depending on
+  // where it falls, so the grid would alternate thick and thin: every line is drawn in device
+  // pixels instead, as wide as the ratio's whole part, where its logical position rounds to.
+  const int thickness = std::max(1, static_cast<int>(ratio));
+  const auto at = [ratio](int v) { return static_cast<int>(std::lround(v * ratio)); };
+  const QRect device = x1 == x2 ? QRect(at(x1), at(y1), thickness, at(y2 + 1) - at(y1))
+                                : QRect(at(x1), at(y1), at(x2 + 1) - at(x1), thickness);
+  pa.save();
+  pa.setWorldTransform(QTransform::fromScale(1 / ratio, 1 / ratio) * pa.worldTransform());
+  pa.fillRect(device, Qt::black);
+  pa.restore();
 }
 
 void TLattix::PaintStarPoint(int x, int y) {

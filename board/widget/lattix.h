@@ -124,6 +124,10 @@ class TLattix : public QWidget, public LattixEngine, private LattixView {
   int DotSize() const { return dotSize_; }
   // The largest radius whose board fits width x height, at least 1 (12 for the chess kinds).
   int RadiusForSize(int width, int height) const;
+  // The room right of the board that a resize leaves out when it fits the board: the
+  // information column when it shows, else the turn circles' column when they show.
+  int SideColumnWidth() const;
+  static constexpr int kTurnColumnWidth = 15 + 14 + 3;
   // Recomputes dot size, the pass band, the board size and the stone pictures; repaints when
   // invalidate is set.
   void RecalcGeometry(bool invalidate);
@@ -219,6 +223,9 @@ class TLattix : public QWidget, public LattixEngine, private LattixView {
   void PaintPoints();
   void PaintCellBackground(int p, int q, bool wide);
   void PaintCrossing(int p, int q);
+  // A grid line from (x1, y1) to (x2, y2), horizontal or vertical, one pixel wide, its ends
+  // included; snapped to whole device pixels at a fractional pixel ratio.
+  void PaintGridLine(int x1, int y1, int x2, int y2);
   void PaintStarPoint(int x, int y);
   void PaintMarkDot(int x, int y, uint32_t colour);
   void PaintEmptyPoint(int p, int q);

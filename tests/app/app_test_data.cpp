@@ -7,12 +7,7 @@
 
 namespace zendra::test {
 
-void WriteTestDataFile(const std::string& path, int count) {
-  // The user (black) plays D4 and the line is won; every other first move is outside the tree.
-  SolutionTree tree;
-  tree.Add(tree.Add(kNoNode, ""), std::string(kSolvingPoint) + " 11");
-  const std::string solution = tree.Save();
-
+void WriteTestDataFile(const std::string& path, int count, const std::string& solution) {
   std::vector<ProblemRow> rows;
   for (int i = 0; i < count; ++i) {
     ProblemRow r;
@@ -33,6 +28,21 @@ void WriteTestDataFile(const std::string& path, int count) {
   basic.group = 0;
   rows.push_back(basic);
   WriteFile(path, ZipWith("Zendra.cds", ProblemImage(rows)));
+}
+
+void WriteTestDataFile(const std::string& path, int count) {
+  // The user (black) plays D4 and the line is won; every other first move is outside the tree.
+  SolutionTree tree;
+  tree.Add(tree.Add(kNoNode, ""), std::string(kSolvingPoint) + " 11");
+  WriteTestDataFile(path, count, tree.Save());
+}
+
+void WriteTwoRepliesFile(const std::string& path, int count) {
+  SolutionTree tree;
+  const NodeId u = tree.Add(tree.Add(kNoNode, ""), kSolvingPoint);
+  tree.Add(tree.Add(u, "KK"), "LL 11");
+  tree.Add(tree.Add(u, "KL"), "LM 11");
+  WriteTestDataFile(path, count, tree.Save());
 }
 
 }  // namespace zendra::test

@@ -14,4 +14,16 @@ inline constexpr int kSolvingQ = 4;
 // Writes a data file with `count` problems of collection 2 (and one of collection 0) to `path`.
 void WriteTestDataFile(const std::string& path, int count);
 
+// The same problems with the solution stream `solution` instead.
+void WriteTestDataFile(const std::string& path, int count, const std::string& solution);
+
+// The problems of WriteTwoRepliesFile: the user's D4 is answered by K11 or K12; L12 wins after
+// K11, L13 after K12. The computer plays K11 first.
+inline constexpr int kReplyP = 11, kFirstReplyQ = 11, kSecondReplyQ = 12;
+inline constexpr int kAnswerP = 12, kFirstAnswerQ = 12, kSecondAnswerQ = 13;
+
+// Writes a data file with `count` problems of collection 2 like those of WriteTestDataFile,
+// except that the computer has two replies to D4, to `path`.
+void WriteTwoRepliesFile(const std::string& path, int count);
+
 }  // namespace zendra::test

@@ -189,7 +189,9 @@ TEST_F(MainFormTest, OptionsAndPlacementSurviveARestart) {
   TLattixMainForm& f = Start();
   // First run without stored values: display numbers on, silent and takeback off, collection 2.
   EXPECT_TRUE(f.Command("miDisplaynumbers1")->isChecked());
-  EXPECT_EQ(f.Controller().ReplyMask(), kReplyMaskAvoidBadMoves);
+  // A first run reads the missing bad-move switch as off.
+  EXPECT_FALSE(f.Command("miComputerdonotplaybadmove1")->isChecked());
+  EXPECT_EQ(f.Controller().ReplyMask(), kReplyMaskDefault);
   EXPECT_FALSE(f.Command("miTakebackautomatically1")->isChecked());
   EXPECT_FALSE(f.Controller().Silent());
   EXPECT_EQ(f.DelayTrackBar()->value(), 10);
@@ -207,7 +209,7 @@ TEST_F(MainFormTest, OptionsAndPlacementSurviveARestart) {
   EXPECT_EQ(s.value("Silent").toString(), "1");
   EXPECT_EQ(s.value("TakebackAutomatically").toString(), "1");
   EXPECT_EQ(s.value("DisplayNumbers").toString(), "0");
-  EXPECT_EQ(s.value("ComputerDoNotPlayBadMove").toString(), "0");
+  EXPECT_EQ(s.value("ComputerDoNotPlayBadMove").toString(), "1");
   EXPECT_EQ(s.value("DelayBeforeTakebackAutomatically").toString(), "20");
   EXPECT_EQ(s.value("Database").toString(), "2");
   EXPECT_EQ(s.value("Width").toString(), "700");
@@ -219,7 +221,7 @@ TEST_F(MainFormTest, OptionsAndPlacementSurviveARestart) {
   EXPECT_TRUE(g.Controller().TakebackAutomatically());
   EXPECT_FALSE(g.Command("miDisplaynumbers1")->isChecked());
   EXPECT_FALSE(g.Controller().DisplayNumbers());
-  EXPECT_EQ(g.Controller().ReplyMask(), kReplyMaskDefault);
+  EXPECT_EQ(g.Controller().ReplyMask(), kReplyMaskAvoidBadMoves);
   EXPECT_EQ(g.DelayTrackBar()->value(), 20);
   EXPECT_EQ(g.Controller().Delay(), 20);
   EXPECT_EQ(g.size(), QSize(700, 520));
@@ -331,7 +333,7 @@ TEST_F(MainFormTest, StatusBarDoubleClickSwitchesTheFirstPanel) {
 
 TEST_F(MainFormTest, LaterEntriesArePresentButDisabled) {
   TLattixMainForm& f = Start();
-  for (const char* name : {"miStudy1", "miStopStudy1", "miHintallowed1", "keyF9", "keyF10"}) {
+  for (const char* name : {"miStudy1", "miStopStudy1", "keyF9", "keyF10"}) {
     ASSERT_NE(f.Command(name), nullptr) << name;
     EXPECT_FALSE(f.Command(name)->isEnabled()) << name;
   }

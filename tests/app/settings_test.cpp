@@ -89,14 +89,15 @@ struct OptionsCase {
   bool silent;
 };
 
-// The window's options start from its own; a stored value replaces one, but the bad-move switch
-// only changes when anything at all is stored, and the hint lock and the delay only when they
-// are stored themselves (the delay only when it is a whole number 0..30).
+// The window's options start from its own; a stored value replaces one, a missing switch reads
+// as off (the bad-move switch too, also when nothing at all is stored: a first run avoids no
+// replies), and the hint lock and the delay count only when they are stored themselves (the
+// delay only when it is a whole number 0..30).
 TEST_F(SettingsFile, StoredValuesReplaceTheWindowsOptions) {
   MainOptions current;
   current.delay = 7;
   const OptionsCase cases[] = {
-      {nullptr, nullptr, true, true, 7, false},
+      {nullptr, nullptr, false, true, 7, false},
       {"Silent", "1", false, true, 7, true},
       {"ComputerDoNotPlayBadMove", "1", true, true, 7, false},
       {"HintAllowed", "0", false, false, 7, false},

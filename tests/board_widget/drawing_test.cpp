@@ -54,8 +54,19 @@ TEST(BoardGeometry, ResizeKeepsTheLargestFittingRadius) {
   EXPECT_EQ(board->Radius(), 7);
   board->resize(600, 600);
   QApplication::processEvents();
-  EXPECT_EQ(board->Radius(), 13);  // (600 - 6 - 16 - 19) div 38 - 1
+  // The turn circles keep their column right of the board: (600 - 32 - 6 - 16 - 19) div 38 - 1.
+  EXPECT_EQ(board->Radius(), 12);
   EXPECT_EQ(board->width(), 600);  // the control keeps its size
+  board->SetDisplayTurn(false);
+  board->resize(600, 601);
+  QApplication::processEvents();
+  EXPECT_EQ(board->Radius(), 13);  // (600 - 6 - 16 - 19) div 38 - 1
+  // From radius 7 up the margins grow with the radius; the board at the radius found fits.
+  board->SetRadius(7);
+  board->resize(640, 640);
+  QApplication::processEvents();
+  EXPECT_LE(board->BoardWidth(), 640);
+  EXPECT_LE(board->BoardHeight(), 640);
 }
 
 TEST(BoardColours, WindowsValuesConvert) {

@@ -95,6 +95,26 @@ class Shot:
                    if self.rgb(x, y) != other.rgb(x, y))
 
 
+def board_grid(shot):
+    """Where the test problem's board lies on `shot`: a function from a point (column, row) to
+    its pixel, and the distance between two lines; None when its three black stones (C3, E3,
+    C5) are not all found. The thumbnails' smaller stones are left out."""
+    stones = shot.black_stones()
+    biggest = max(s[2] for s in stones) if stones else 0
+    board = [s for s in stones if s[2] >= biggest // 2]
+    if len(board) != 3:
+        return None, 0
+    (c3x, c3y, _), (e3x, _, _) = board[0], board[1]
+    step = (e3x - c3x) // 2
+    return (lambda p, q: (c3x + (p - 3) * step, c3y + (q - 3) * step)), step
+
+
+def visible_tips():
+    """The window ids of the tip windows on screen."""
+    return subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Hint$"],
+                          capture_output=True, text=True, env=ENV).stdout.split()
+
+
 def wait_for_window(timeout=20):
     end = time.time() + timeout
     while time.time() < end:
@@ -219,6 +239,15 @@ try:
           "D4 and L9 start empty")
 
     click(*wrong)
+    # Only a retry is left: tip 2 appears, centred on the screen; its Close button takes it away.
+    tips = visible_tips()
+    check(len(tips) == 1, "the tip to retry appeared after the wrong move (%d)" % len(tips))
+    Shot("3-failure-tip")
+    if tips:
+        geometry = run("xdotool", "getwindowgeometry", tips[0])
+        tx, ty = (int(v) for v in geometry.split("Position:")[1].split()[0].split(","))
+        click(tx + 232 + 37, ty + 64 + 12)  # btnClose
+    check(not visible_tips(), "its Close button closed the tip")
     failed = Shot("3-failure")
     check(failed.stone_at(*wrong, step), "the wrong move's stone is on the board")
     key("Escape")  # Solve again
@@ -228,7 +257,7 @@ try:
     solved = Shot("5-solved")
     check(solved.stone_at(*dd, step), "the solving move's stone is on the board")
 
-    key("alt+o", "Return")  # Options, "Computer do not play bad move" off
+    key("alt+o", "Return")  # Options, "Computer do not play bad move" on (off at a first run)
     run("xdotool", "windowsize", wid, "800", "600")
     time.sleep(0.8)
     close_by_menu(proc)
@@ -237,7 +266,7 @@ try:
     check(row is not None, "the history file was written")
     check(row == (1, 1, 1), "problem 1 counts one failure and one solve: %s" % (row,))
     s = settings()
-    check(s.get("ComputerDoNotPlayBadMove") == "0" and s.get("Width") == "800"
+    check(s.get("ComputerDoNotPlayBadMove") == "1" and s.get("Width") == "800"
           and s.get("Height") == "600" and s.get("Database") == "2",
           "settings stored: %s" % {k: s.get(k) for k in
                                    ("ComputerDoNotPlayBadMove", "Width", "Height", "Database")})
@@ -265,7 +294,7 @@ try:
     Shot("7-options-menu")
     key("Escape", "Escape")
     close_by_menu(proc)
-    check(settings().get("ComputerDoNotPlayBadMove") == "0",
+    check(settings().get("ComputerDoNotPlayBadMove") == "1",
           "the option read back and written again unchanged")
 
     # ---- A second copy while one runs brings it to the front and ends ------------------------
@@ -297,16 +326,10 @@ try:
     proc, wid = start(preexec_fn=limit)
     key("Down")  # open the first problem
     time.sleep(1.0)
-    page = Shot("8-size-limit")
-    stones = page.black_stones()
-    biggest = max(s[2] for s in stones) if stones else 0
-    board = [s for s in stones if s[2] >= biggest // 2]
-    if len(board) == 3:
-        (c3x, c3y, _), (e3x, _, _) = board[0], board[1]
-        step = (e3x - c3x) // 2
-        click(c3x + 8 * step, c3y + 8 * step)  # a wrong move: a failure to count
-    else:
-        check(False, "the problem's stones were found for the wrong move (%d)" % len(board))
+    at, _ = board_grid(Shot("8-size-limit"))
+    check(at is not None, "the problem's stones were found for the wrong move")
+    if at:
+        click(*at(11, 11))  # a wrong move: a failure to count
     time.sleep(1.0)
     notice = subprocess.run(["xdotool", "search", "--onlyvisible", "--name",
                              "^Progress cannot be saved$"], capture_output=True, text=True,
@@ -318,6 +341,34 @@ try:
     check(proc.returncode == 0, "it ended normally, not by SIGXFSZ (exit code %s)"
           % proc.returncode)
     check(history_row() == before, "the history file is as it was: %s" % (history_row(),))
+
+    # ---- Several computer replies: a tip after the correct answer, then "Solved" ------------
+    subprocess.run([MAKE_DATA, os.path.join(BIN, "Zendra.dgo"), "7", "two-replies"], check=True)
+    before = history_row()
+    proc, wid = start()
+    key("Down")  # open the first problem
+    time.sleep(1.0)
+    at, step = board_grid(Shot("10-two-replies"))
+    check(at is not None, "the problem's three black stones are on the board")
+    if at:
+        click(*at(4, 4))    # the correct move; the computer answers K11
+        click(*at(12, 12))  # the correct answer to K11; K12 is still to be met
+        time.sleep(0.5)
+        tips = visible_tips()
+        check(len(tips) == 1, "a tip appeared after the correct answer (%d)" % len(tips))
+        Shot("11-tip-after-correct-answer")
+        check(history_row()[1] == before[1], "the problem is not counted as solved yet: %s"
+              % (history_row(),))
+        key("Next")  # PgDn: the other reply
+        time.sleep(0.5)
+        check(not visible_tips(), "PgDn hid the tip")
+        replied = Shot("12-other-reply")
+        check(not replied.stone_at(*at(12, 12), step), "the first line was taken back")
+        click(*at(12, 13))  # the correct answer to K12
+        Shot("13-solved")
+        check(history_row()[1] == before[1] + 1, "then the problem counts as solved: %s"
+              % (history_row(),))
+    close_by_menu(proc)
 finally:
     xvfb.terminate()
     xvfb.wait()
