@@ -150,8 +150,10 @@ void TLattixMainForm::ShowCollectionState() {
   own_->renameCommand->setEnabled(ownOpen);
   own_->removeCommand->setEnabled(ownOpen);
   own_->importCommand->setEnabled(own_->job == nullptr);
-  setWindowTitle(ownOpen ? QStringLiteral("Zendra - %1 (%2)")
-                               .arg(own_->openName, SolvedProgress(GoIndex1->Games()))
+  // The system adds the program's name to any other title ("My problems: 2 / 5 solved —
+  // Zendra").
+  setWindowTitle(ownOpen ? QStringLiteral("%1: %2").arg(own_->openName,
+                                                        SolvedProgress(GoIndex1->Games()))
                          : QStringLiteral("Zendra"));
 }
 

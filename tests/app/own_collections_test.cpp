@@ -187,7 +187,7 @@ TEST_F(OwnCollections, MenuImportReportsRefusalsAndOpensTheNewCollectionUnderThe
   EXPECT_TRUE(report.details.contains("board size 13 is not 19x19")) << report.details.toStdString();
 
   EXPECT_EQ(f.Grid()->Count(), 3);
-  EXPECT_EQ(f.windowTitle(), "Zendra - My problems (0 / 3 solved)");
+  EXPECT_EQ(f.windowTitle(), "My problems: 0 / 3 solved");
   EXPECT_EQ(Entries(FileMenu()).mid(0, 6),
             (QStringList{"Basic", "Beginner", "Intermediate", "Advanced", "My problems", "|"}));
   EXPECT_EQ(Entries(OpenMenu()),
@@ -271,7 +271,7 @@ TEST_F(OwnCollections, SolvedMarksAndCountsSurviveARestartWithoutTouchingTheShip
   EXPECT_EQ(f.LabelText("LabelSuccessCount").isEmpty(), false);
   f.ShowIndexPage();
   EXPECT_EQ(f.Grid()->Games()[0].substr(0, 5), "00011");
-  EXPECT_EQ(f.windowTitle(), "Zendra - My problems (1 / 3 solved)");
+  EXPECT_EQ(f.windowTitle(), "My problems: 1 / 3 solved");
   f.close();
   EXPECT_EQ(Setting("Database"), "2") << "the shipped choice is kept for the shipped file";
   EXPECT_FALSE(Setting("OwnCollection").isEmpty());
@@ -282,7 +282,7 @@ TEST_F(OwnCollections, SolvedMarksAndCountsSurviveARestartWithoutTouchingTheShip
   ASSERT_EQ(again.Grid()->Count(), 3);
   EXPECT_EQ(again.Grid()->Games()[0].substr(0, 5), "00011");
   EXPECT_EQ(again.Grid()->Games()[1].substr(0, 5), "00020");
-  EXPECT_EQ(again.windowTitle(), "Zendra - My problems (1 / 3 solved)");
+  EXPECT_EQ(again.windowTitle(), "My problems: 1 / 3 solved");
   again.Command("miBasic1")->trigger();
   ASSERT_EQ(again.Grid()->Count(), 1);
   EXPECT_EQ(again.Grid()->Games()[0].substr(0, 5), "00010") << "shipped problem 1 unsolved";
@@ -300,7 +300,7 @@ TEST_F(OwnCollections, RenamingKeepsTheNameAcrossAReimport) {
   answers.text = "  Corner\nproblems ";
   f.Command("miRenameCollection1")->trigger();
   EXPECT_EQ(Own(1)->text(), "Corner problems");
-  EXPECT_EQ(f.windowTitle(), "Zendra - Corner problems (0 / 3 solved)");
+  EXPECT_EQ(f.windowTitle(), "Corner problems: 0 / 3 solved");
   answers.text = "   ";
   f.Command("miRenameCollection1")->trigger();
   EXPECT_EQ(Own(1)->text(), "Corner problems") << "an empty name is refused";
