@@ -95,7 +95,7 @@ class Shot:
                    if self.rgb(x, y) != other.rgb(x, y))
 
 
-def wait_for_window(timeout=20, name="^Zendra$"):
+def wait_for_window(timeout=60, name="^Zendra$"):
     end = time.time() + timeout
     while time.time() < end:
         out = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", name],
