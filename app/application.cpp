@@ -48,9 +48,13 @@ int RunZendra(int argc, char** argv) {
   QDir().mkpath(dataDir);
   SingleInstance instance({runtime, dataDir});
   const SingleInstance::Outcome outcome = instance.Acquire();
+  // `zendra FILE.sgf|FOLDER...` (a file manager's double click): those problems, imported.
+  QStringList sources = QCoreApplication::arguments().mid(1);
+  sources.removeIf([](const QString& a) { return a.startsWith('-'); });
   if (outcome == SingleInstance::Outcome::kOtherRuns) {
+    // The running copy imports them.
     QString why;
-    if (instance.AskToRaise(kAskToRaiseMs, &why)) return 0;
+    if (instance.AskToRaise(kAskToRaiseMs, &why, sources)) return 0;
     std::fprintf(stderr, "zendra: %s\n", qPrintable(why));
     QMessageBox::information(nullptr, "Zendra", why);
     return 1;
@@ -63,9 +67,7 @@ int RunZendra(int argc, char** argv) {
   paths.dataFile = FindDataFile(programDir).toStdString();
   paths.historyFile = QDir(dataDir).filePath("History1.cds").toStdString();
   paths.programDir = programDir;
-  // `zendra FILE.sgf|FOLDER...` (a file manager's double click): those problems, imported.
-  QStringList sources = QCoreApplication::arguments().mid(1);
-  sources.removeIf([](const QString& a) { return a.startsWith('-'); });
+  paths.userDataDir = dataDir;
   if (!sources.isEmpty()) UseImportedProblems(sources, dataDir, &paths);
 
   SoundPlayer sounds;  // each sound is loaded when first played
@@ -91,7 +93,11 @@ int RunZendra(int argc, char** argv) {
   if (outcome == SingleInstance::Outcome::kFirst) {
     QTimer::singleShot(kListenDelayMs, &form, [&instance, &form] {
       QString error;
-      if (!instance.Listen([&form] { BringToFront(&form); }, &error))
+      const auto raise = [&form](const QStringList& files) {
+        BringToFront(&form);
+        form.ImportSources(files);
+      };
+      if (!instance.Listen(raise, &error))
         std::fprintf(stderr, "zendra: later starts cannot reach this one: %s\n", qPrintable(error));
     });
   }

@@ -12,6 +12,7 @@
 //   main_form_collection.cpp collections, the grid's pages, problem navigation
 //   main_form_solving.cpp    the solving controller, its ports, and the SolvingUi of the window
 //   main_form_settings.cpp   the options, the first activation and the close
+//   main_form_data.cpp       another data file, the player's own collections and their import
 //
 // Every command is made once, in CreateCommands: its menu entry (which the toolbar shows as a
 // button), and separate window-wide key actions for its shortcuts, so that keys keep working
@@ -36,6 +37,7 @@ class QLabel;
 class QMenu;
 class QPushButton;
 class QScrollBar;
+class QSettings;
 class QSlider;
 class QSplitter;
 class QStackedWidget;
@@ -59,6 +61,8 @@ class StatusBar2;
 class TSetPasswordDlg;
 class TSplashForm;
 class TSplashForm3;
+class SgfImportJob;
+struct OwnCollectionsState;
 
 // Where the window finds its files.
 struct MainFormPaths {
@@ -69,6 +73,11 @@ struct MainFormPaths {
   // A data file of at least this many bytes shows the please-wait window while it loads; a
   // smaller one loads faster than the window could be seen.
   long long pleaseWaitBytes = 1 << 20;
+  // The player's own collection (its folder) opened at the first activation instead; empty:
+  // the one open at the last close.
+  QString firstOwnCollection;
+  // The per-user data folder holding the own collections (Imported/); empty: the standard one.
+  QString userDataDir;
 };
 
 class TLattixMainForm : public QMainWindow, private SolvingUi {
@@ -98,7 +107,26 @@ class TLattixMainForm : public QMainWindow, private SolvingUi {
   void OpenCollection(int group, int topRow = 0);
   // Saves the history, then reads problems from `dataFile` (with the remark list beside it)
   // and, when `historyFile` is not empty, keeps the history there; opens collection `group`.
-  void SwitchData(const QString& dataFile, const QString& historyFile, int group);
+  void SwitchData(const QString& dataFile, const QString& historyFile, int group,
+                  int topRow = 0);
+  // A shipped collection's entry: collection `group` of the data file the window started with
+  // (left an own collection first).
+  void OpenShippedCollection(int group);
+  // Opens the player's own collection in `folder` (its data file, remarks and history).
+  void OpenOwnCollection(const QString& folder, int topRow = 0);
+  // "Import SGF problems…": asks for a folder or files, then imports them.
+  void ImportSgfProblemsCommand();
+  // Imports SGF files and folders (the menu, a drop, a later start) on a thread of its own
+  // behind a progress dialog; the window answers clicks meanwhile. At the end the report, and
+  // the new collection opens. Refused, with a message, while another import runs.
+  void ImportSources(const QStringList& sources);
+  // "Rename collection…" and "Remove collection…" of the own collection open.
+  void RenameCollection();
+  void RemoveCollection();
+  // The folder of the own collection open; empty while a shipped collection is.
+  QString OwnCollectionOpen() const;
+  // The import running, nullptr when none.
+  SgfImportJob* RunningImport() const;
   // "Open": the collection of the default drop-down entry, else 0.
   void OpenDefaultCollection();
   // "S&olve it": opens the selected problem (the first when none), shows the solving toolbar.
@@ -155,6 +183,9 @@ class TLattixMainForm : public QMainWindow, private SolvingUi {
   void showEvent(QShowEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
   bool eventFilter(QObject* watched, QEvent* e) override;
+  // SGF files and folders dropped on the window are imported.
+  void dragEnterEvent(QDragEnterEvent* e) override;
+  void dropEvent(QDropEvent* e) override;
 
  private:
   // The status labels of the problem page, top to bottom.
@@ -245,6 +276,25 @@ class TLattixMainForm : public QMainWindow, private SolvingUi {
   void MarkDefaultCollection(int group);
   void OfferOtherDataFile(const QString& message);  // see missing_data.h
 
+  // main_form_data.cpp
+  // The import, rename and remove entries after the four collections of `file`, and the own
+  // collections' entries.
+  void CreateOwnCommands(QMenu* file);
+  // The own collections' entries in the File menu and the Open drop-down, read again.
+  void ShowOwnCollections();
+  // The open collection marked in the menus, its name and progress in the title, the own
+  // commands enabled.
+  void ShowCollectionState();
+  // At the first activation: the own collection of the command line or of the last close.
+  bool OpenFirstOwnCollection(int topRow);
+  // The shipped collection the settings keep at close (nothing: keep the stored one), and the
+  // own collection open, written into `settings` (in the group "Zendra").
+  std::optional<int> ShippedCollectionToSave() const;
+  void SaveOwnCollectionSetting(QSettings& settings) const;
+  void ImportFinished();
+  // Stops a running import and waits for its thread (at close).
+  void StopImport();
+
   // main_form_solving.cpp
   void CreateSolving();
   void LoadRemarks();
@@ -299,6 +349,8 @@ class TLattixMainForm : public QMainWindow, private SolvingUi {
   std::unique_ptr<QtSolvingTimer> timer2_;
   std::unique_ptr<SteadyMillisecondClock> clock_;
   std::unique_ptr<SolvingController> controller_;
+
+  std::unique_ptr<OwnCollectionsState> own_;
 
   std::vector<std::string> remarks_;
   QString missingRemarkFile_;  // the shared remark list looked for and not found

@@ -62,6 +62,7 @@ void TLattixMainForm::OpenCollection(int group, int topRow) {
     SetTopRow(TopRowAfterLoad(GridNow(), topRow));
   }
   UpdateCommands();
+  ShowCollectionState();
   ReportCollection(r);
 }
 

@@ -105,14 +105,15 @@ void TLattixMainForm::CreateFileCommands() {
   for (int tag = 0; tag < 4; ++tag) {
     const QString caption = Q(CollectionCaption(tag, text_));
     QAction* a = MakeAction(collectionNames[tag], caption);
-    connect(a, &QAction::triggered, this, [this, tag] { OpenCollection(tag); });
+    connect(a, &QAction::triggered, this, [this, tag] { OpenShippedCollection(tag); });
     miFile1->addAction(a);
     commands_.collections[static_cast<size_t>(tag)] = a;
     // The drop-down of "Open" carries the same captions.
     QAction* d = OpenMenu->addAction(caption);
     d->setObjectName(QString("Open") + collectionNames[tag]);
-    connect(d, &QAction::triggered, this, [this, tag] { OpenCollection(tag); });
+    connect(d, &QAction::triggered, this, [this, tag] { OpenShippedCollection(tag); });
   }
+  CreateOwnCommands(miFile1);  // the player's own collections under the four, and the import
   miFile1->addSeparator();
   QAction* clearAll = MakeAction("miClearallsolvedflags1", Q(text_.Say(Text::kClearAllCaption)));
   connect(clearAll, &QAction::triggered, this, &TLattixMainForm::ClearAllSolvedFlags);

@@ -121,7 +121,7 @@ void TLattixMainForm::FirstActivation() {
   if (!historyMessage.empty()) QMessageBox::information(this, windowTitle(), Q(historyMessage));
   if (paths_.firstCollection >= 0) {
     OpenCollection(paths_.firstCollection);
-  } else {
+  } else if (!OpenFirstOwnCollection(m.topRow)) {
     library_->NextCollectionFromSettings();
     OpenCollection(m.database, m.topRow);
   }
@@ -136,9 +136,10 @@ void TLattixMainForm::closeEvent(QCloseEvent* e) {
 
 void TLattixMainForm::SaveOnClose() {
   if (!activated_) return;
+  StopImport();
   ClosingState c;
   static_cast<MainOptions&>(c) = options_;
-  if (library_->OpenCollectionNumber() >= 0) c.database = library_->OpenCollectionNumber();
+  c.database = ShippedCollectionToSave();
   c.topRow = GoIndex1->TopRow();
   c.selected = GoIndex1->Selected();
   if (!(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)) &&
@@ -153,6 +154,7 @@ void TLattixMainForm::SaveOnClose() {
     QSettings settings(kSettingsOrganisation, kSettingsApplication);
     settings.beginGroup(kSettingsGroup);
     WriteMainSettings(settings, c);
+    SaveOwnCollectionSetting(settings);
     settings.endGroup();
     settings.sync();  // a failure to write is not the close's business
   }

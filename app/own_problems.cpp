@@ -1,13 +1,18 @@
 #include "app/own_problems.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QProgressDialog>
+#include <QPushButton>
+#include <QSaveFile>
 #include <QThread>
+#include <QTimer>
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -15,6 +20,12 @@
 #include "problem_import/problem_data.h"
 
 namespace zendra {
+namespace {
+
+// How often the progress dialog looks at the import's count.
+constexpr int kProgressPollMs = 100;
+
+}  // namespace
 
 OwnDataFiles OwnDataFor(const QStringList& sources, const QString& userDataDir) {
   QStringList absolute;
@@ -23,13 +34,14 @@ OwnDataFiles OwnDataFor(const QStringList& sources, const QString& userDataDir) 
       QCryptographicHash::hash(absolute.join('\n').toUtf8(), QCryptographicHash::Sha1)
           .toHex()
           .left(12);
-  QString name = absolute.isEmpty() ? QString() : QFileInfo(absolute.front()).completeBaseName();
-  if (name.isEmpty()) name = QStringLiteral("problems");
+  OwnDataFiles files;
+  files.name = absolute.isEmpty() ? QString() : QFileInfo(absolute.front()).completeBaseName();
+  if (files.name.isEmpty()) files.name = QStringLiteral("problems");
+  QString name = files.name;
   // Only letters, digits, '-', '_' and '.' in the folder name.
   for (QChar& c : name) {
     if (!(c.isLetterOrNumber() || c == '-' || c == '_' || c == '.')) c = '_';
   }
-  OwnDataFiles files;
   files.folder = QDir(userDataDir).filePath(QStringLiteral("Imported/") + name.left(40) + '-' +
                                             QString::fromLatin1(key));
   files.dataFile = QDir(files.folder).filePath(QStringLiteral("Zendra.dgo"));
@@ -37,18 +49,34 @@ OwnDataFiles OwnDataFor(const QStringList& sources, const QString& userDataDir) 
   return files;
 }
 
-OwnImportResult ImportSgfProblems(const QStringList& sources, const OwnDataFiles& target) {
+OwnImportResult ImportSgfProblems(const QStringList& sources, const OwnDataFiles& target,
+                                  ImportProgress* progress) {
   std::vector<std::string> paths;
   for (const QString& s : sources) paths.push_back(QFile::encodeName(s).toStdString());
+  BuildOptions options;
+  if (progress) {
+    progress->total = CountSourceFiles(paths, options);
+    options.onFile = [progress](int read, const std::string&) {
+      progress->read = read;
+      return !progress->cancel;
+    };
+  }
   BuildReport report;
-  BuildFromSources(paths, BuildOptions{}, &report);
+  BuildFromSources(paths, options, &report);
 
   OwnImportResult outcome;
   outcome.files = report.files;
+  if (progress) progress->read = report.files;
+  outcome.cancelled = report.cancelled || (progress && progress->cancel);
+  if (outcome.cancelled) return outcome;
   outcome.imported = static_cast<int>(report.problems.size());
   for (const std::string& r : report.refusals) outcome.refusals.push_back(QString::fromStdString(r));
+  for (const auto& [reason, count] : report.refusedByReason)
+    outcome.refusedByReason[QString::fromStdString(reason)] = count;
   for (const std::string& e : report.errors) outcome.errors.push_back(QString::fromStdString(e));
   if (!report.errors.empty() || report.problems.empty()) return outcome;
+  // An import is one collection, whatever collection numbers manifests inside it name.
+  for (DataProblem& p : report.problems) p.group = 0;
 
   std::string error;
   const std::string dataFile = QFile::encodeName(target.dataFile).toStdString();
@@ -61,6 +89,16 @@ OwnImportResult ImportSgfProblems(const QStringList& sources, const OwnDataFiles
   if (!outcome.written) {
     outcome.errors.push_back(error.empty() ? QStringLiteral("cannot make ") + target.folder
                                            : QString::fromStdString(error));
+    return outcome;
+  }
+  // The first import names the collection; a renamed one keeps its name.
+  const QString nameFile = QDir(target.folder).filePath(kOwnNameFile);
+  if (!QFileInfo::exists(nameFile)) {
+    QSaveFile out(nameFile);
+    if (out.open(QIODevice::WriteOnly)) {
+      out.write(target.name.toUtf8() + '\n');
+      out.commit();
+    }
   }
   return outcome;
 }
@@ -70,39 +108,118 @@ QString ImportReportText(const OwnImportResult& outcome) {
                      .arg(outcome.imported)
                      .arg(outcome.files)
                      .arg(outcome.refusals.size());
+  for (auto it = outcome.refusedByReason.begin(); it != outcome.refusedByReason.end(); ++it)
+    text += QStringLiteral("  %1: %2\n").arg(it.key()).arg(it.value());
   for (const QString& e : outcome.errors) text += QStringLiteral("error: ") + e + '\n';
   for (const QString& r : outcome.refusals) text += r + '\n';
   return text;
 }
 
+// ---- The import on its thread -------------------------------------------------------------
+
+SgfImportJob::SgfImportJob(QWidget* parent, QStringList sources, OwnDataFiles target,
+                           Qt::WindowModality modality)
+    : QObject(parent), target_(std::move(target)) {
+  dialog_ = new QProgressDialog(QStringLiteral("Looking for SGF files…"),
+                                QStringLiteral("Cancel"), 0, 0, parent);
+  dialog_->setObjectName(QStringLiteral("ImportProgress"));
+  dialog_->setWindowTitle(QStringLiteral("Importing SGF problems"));
+  dialog_->setWindowModality(modality);
+  dialog_->setAutoClose(false);
+  dialog_->setAutoReset(false);
+  dialog_->setMinimumDuration(0);
+  dialog_->setMinimumWidth(360);
+  connect(dialog_, &QProgressDialog::canceled, this, &SgfImportJob::Cancel);
+  dialog_->show();
+
+  poll_ = new QTimer(this);
+  poll_->setInterval(kProgressPollMs);
+  connect(poll_, &QTimer::timeout, this, &SgfImportJob::ShowProgress);
+  poll_->start();
+
+  worker_ = QThread::create([this, sources = std::move(sources)] {
+    result_ = ImportSgfProblems(sources, target_, &progress_);
+  });
+  // The thread's end reaches the job on the window thread (queued), after run() has returned.
+  connect(worker_, &QThread::finished, this, &SgfImportJob::End, Qt::QueuedConnection);
+  worker_->start();
+}
+
+SgfImportJob::~SgfImportJob() {
+  progress_.cancel = true;
+  if (worker_) {
+    worker_->wait();
+    delete worker_;
+  }
+  delete dialog_;
+}
+
+void SgfImportJob::Cancel() {
+  progress_.cancel = true;
+  if (dialog_) dialog_->setLabelText(QStringLiteral("Stopping the import…"));
+}
+
+void SgfImportJob::ShowProgress() {
+  if (!dialog_ || progress_.cancel) return;
+  const int total = progress_.total;
+  if (total < 0) return;  // still counting: the busy bar runs
+  const int read = progress_.read;
+  dialog_->setMaximum(std::max(total, 1));
+  dialog_->setValue(std::min(read, std::max(total, 1)));
+  dialog_->setLabelText(QStringLiteral("Importing SGF problems… %1 of %2 files").arg(read).arg(total));
+}
+
+void SgfImportJob::End() {
+  if (!running_) return;
+  worker_->wait();  // finished() comes from the thread itself, just before it ends
+  running_ = false;
+  poll_->stop();
+  if (dialog_) dialog_->hide();
+  emit Finished();
+}
+
 OwnImportResult ImportSgfProblemsShowingProgress(QWidget* parent, const QStringList& sources,
                                                const OwnDataFiles& target) {
-  QProgressDialog progress(QStringLiteral("Importing SGF problems…"), QString(), 0, 0, parent);
-  progress.setWindowTitle(QStringLiteral("Zendra"));
-  progress.setWindowModality(Qt::WindowModal);
-  progress.setMinimumDuration(0);
-  progress.show();
-
-  OwnImportResult outcome;
+  SgfImportJob job(parent, sources, target, parent ? Qt::WindowModal : Qt::ApplicationModal);
   QEventLoop loop;
-  QThread* worker = QThread::create([&] { outcome = ImportSgfProblems(sources, target); });
-  QObject::connect(worker, &QThread::finished, &loop, &QEventLoop::quit);
-  worker->start();
-  loop.exec(QEventLoop::ExcludeUserInputEvents);
-  worker->wait();
-  delete worker;
-  progress.close();
+  QObject::connect(&job, &SgfImportJob::Finished, &loop, &QEventLoop::quit);
+  if (job.Running()) loop.exec();
+  ShowImportReport(parent, job.Result(), target.name, /*onlyTroubles=*/true);
+  return job.Result();
+}
 
-  if (!outcome.refusals.isEmpty() || !outcome.errors.isEmpty() || outcome.imported == 0) {
-    QMessageBox box(outcome.written ? QMessageBox::Information : QMessageBox::Warning,
-                    QStringLiteral("Zendra"),
-                    outcome.written ? QStringLiteral("Some SGF problems could not be imported.")
-                                    : QStringLiteral("No SGF problems could be imported."),
-                    QMessageBox::Ok, parent);
-    box.setDetailedText(ImportReportText(outcome));  // selectable, so it can be copied
-    box.exec();
+void ShowImportReport(QWidget* parent, const OwnImportResult& outcome, const QString& name,
+                      bool onlyTroubles) {
+  if (outcome.cancelled) return;
+  const bool troubles = !outcome.refusals.isEmpty() || !outcome.errors.isEmpty() ||
+                        outcome.imported == 0 || !outcome.written;
+  if (onlyTroubles && !troubles) return;
+  QString text;
+  if (!outcome.written) {
+    text = QStringLiteral("No SGF problems could be imported.");
+  } else {
+    text = QStringLiteral("Imported %1 problems from %2 SGF files into \"%3\".")
+               .arg(outcome.imported)
+               .arg(outcome.files)
+               .arg(name);
+    if (troubles) text += QStringLiteral(" Some SGF problems could not be imported.");
   }
-  return outcome;
+  QStringList reasons;
+  for (auto it = outcome.refusedByReason.begin(); it != outcome.refusedByReason.end(); ++it)
+    reasons << QStringLiteral("%1: %2").arg(it.key()).arg(it.value());
+  QMessageBox box(outcome.written ? QMessageBox::Information : QMessageBox::Warning,
+                  QStringLiteral("Import SGF problems"), text, QMessageBox::Ok, parent);
+  box.setObjectName(QStringLiteral("ImportReport"));
+  if (!reasons.isEmpty()) {
+    box.setInformativeText(QStringLiteral("%1 refused:\n").arg(outcome.refusals.size()) +
+                           reasons.join('\n'));
+  }
+  const QString report = ImportReportText(outcome);
+  if (troubles) box.setDetailedText(report);  // selectable, so it can be copied
+  QPushButton* copy = box.addButton(QStringLiteral("Copy report"), QMessageBox::ActionRole);
+  box.setDefaultButton(QMessageBox::Ok);
+  box.exec();
+  if (box.clickedButton() == copy) QApplication::clipboard()->setText(report);
 }
 
 bool UseImportedProblems(const QStringList& sources, const QString& userDataDir,
@@ -110,9 +227,7 @@ bool UseImportedProblems(const QStringList& sources, const QString& userDataDir,
   const OwnDataFiles target = OwnDataFor(sources, userDataDir);
   const OwnImportResult outcome = ImportSgfProblemsShowingProgress(nullptr, sources, target);
   if (!outcome.written) return false;
-  paths->dataFile = target.dataFile.toStdString();
-  paths->historyFile = target.historyFile.toStdString();
-  paths->firstCollection = 0;  // problems outside a manifest go to collection 0
+  paths->firstOwnCollection = target.folder;
   return true;
 }
 

@@ -108,7 +108,7 @@ InstanceChannel* SingleInstance::Channel(QString* error) {
   return channel_.get();
 }
 
-bool SingleInstance::Listen(std::function<void()> raise, QString* error) {
+bool SingleInstance::Listen(std::function<void(const QStringList&)> raise, QString* error) {
   if (!lock_) {
     if (error) *error = QStringLiteral("the lock is not held");
     return false;
@@ -117,13 +117,16 @@ bool SingleInstance::Listen(std::function<void()> raise, QString* error) {
   return channel && channel->Listen(SocketPath(lockPath_), std::move(raise), error);
 }
 
-bool SingleInstance::AskToRaise(int timeoutMs, QString* why) {
+bool SingleInstance::AskToRaise(int timeoutMs, QString* why, const QStringList& files) {
+  QStringList absolute;
+  for (const QString& f : files) absolute << QFileInfo(f).absoluteFilePath();
   QString error;
   InstanceChannel* channel = Channel(&error);
   const QDeadlineTimer deadline(timeoutMs);
   while (channel) {
     const int left = static_cast<int>(std::max<qint64>(deadline.remainingTime(), 1));
-    if (channel->AskToRaise(SocketPath(lockPath_), std::min(left, 1000), &error)) return true;
+    if (channel->AskToRaise(SocketPath(lockPath_), std::min(left, 1000), absolute, &error))
+      return true;
     if (deadline.hasExpired()) break;
     QThread::msleep(100);  // a copy just started listens once its window is up
   }

@@ -37,12 +37,13 @@ class SingleInstance {
   Outcome Acquire();
 
   // After kFirst: listens for later starts (loading the instance module); `raise` runs on the
-  // window thread for each. Call once the window is up. False with `error` when it cannot.
-  bool Listen(std::function<void()> raise, QString* error);
-  // After kOtherRuns: asks the running copy to come to the front, trying for up to
-  // `timeoutMs` (a copy just started listens only once its window is up). False with a text
-  // for the user saying why this start ends all the same.
-  bool AskToRaise(int timeoutMs, QString* why);
+  // window thread for each, with the files that start was given (absolute paths). Call once
+  // the window is up. False with `error` when it cannot.
+  bool Listen(std::function<void(const QStringList& files)> raise, QString* error);
+  // After kOtherRuns: asks the running copy to come to the front and take `files` (made
+  // absolute here), trying for up to `timeoutMs` (a copy just started listens only once its
+  // window is up). False with a text for the user saying why this start ends all the same.
+  bool AskToRaise(int timeoutMs, QString* why, const QStringList& files = {});
 
   // The lock file held or found (after Acquire).
   QString LockPath() const { return lockPath_; }

@@ -110,9 +110,12 @@ namespace {
 
 class Builder {
  public:
-  Builder(const BuildOptions& options, BuildReport* report) : options_(options), report_(report) {}
+  // With `countOnly`, the walk only counts the files it would read.
+  Builder(const BuildOptions& options, BuildReport* report, bool countOnly = false)
+      : options_(options), report_(report), countOnly_(countOnly) {}
 
   void Source(const fs::path& path) {
+    if (report_->cancelled) return;
     std::error_code ec;
     if (fs::is_directory(path, ec)) {
       Folder(path);
@@ -198,6 +201,7 @@ class Builder {
   }
 
   void Folder(const fs::path& dir) {
+    if (report_->cancelled) return;
     // A folder reached again (through a link to itself or above) is not read twice.
     struct stat st {};
     if (::stat(dir.c_str(), &st) != 0 || !folders_.insert({st.st_dev, st.st_ino}).second) return;
@@ -243,6 +247,7 @@ class Builder {
     }
     int num = 0;
     for (const Manifest::Entry& entry : manifest.entries) {
+      if (report_->cancelled) return;
       const fs::path file = dir / entry.file;
       std::error_code ec;
       if (!fs::is_regular_file(file, ec)) {
@@ -257,6 +262,15 @@ class Builder {
 
   // Imports one file; `num` (a collection's running Num) is advanced per problem.
   void File(const fs::path& file, int group, std::optional<int> level, std::optional<int*> num) {
+    if (countOnly_) {
+      ++report_->files;
+      return;
+    }
+    if (report_->cancelled) return;
+    if (options_.onFile && !options_.onFile(report_->files, file.string())) {
+      report_->cancelled = true;
+      return;
+    }
     ++report_->files;
     bool ok = false;
     const std::string text = ReadWhole(file.string(), &ok);
@@ -345,6 +359,7 @@ class Builder {
 
   const BuildOptions& options_;
   BuildReport* report_;
+  bool countOnly_ = false;
   std::set<std::pair<dev_t, ino_t>> folders_;  // the folders read, by device and inode
   std::map<int, int> looseNum_;
 };
@@ -356,8 +371,16 @@ void BuildFromSources(const std::vector<std::string>& sources, const BuildOption
   *report = BuildReport{};
   Builder builder(options, report);
   for (const std::string& s : sources) builder.Source(s);
+  if (report->cancelled) return;
   builder.Number();
   builder.ShareRemarks();
+}
+
+int CountSourceFiles(const std::vector<std::string>& sources, const BuildOptions& options) {
+  BuildReport counted;
+  Builder walker(options, &counted, /*countOnly=*/true);
+  for (const std::string& s : sources) walker.Source(s);
+  return counted.files;
 }
 
 // ---- Data file ---------------------------------------------------------------------------------

@@ -65,6 +65,11 @@ struct BuildOptions {
   std::function<void(const sgf::Collection& file, int root, const ImportedProblem& imported,
                      const DataProblem& problem)>
       onImported;
+  // Called before each SGF file is read, with the number of files read so far and the file's
+  // path; returning false stops the build there (the report's `cancelled` is then set, and
+  // nothing after that file is read, numbered or shared). For a progress display with a
+  // Cancel button; it runs on the building thread.
+  std::function<bool(int filesRead, const std::string& file)> onFile;
 };
 
 struct BuildReport {
@@ -84,6 +89,7 @@ struct BuildReport {
   std::vector<std::string> notes;
   std::map<std::string, int> encodings;  // files by the encoding read ("GB18030, assumed")
   int droppedLines = 0;                  // wrong lines dropped
+  bool cancelled = false;                // onFile stopped the build
 };
 
 // Imports the sources in order. A folder holding manifest.txt is one collection: its listed
@@ -96,6 +102,10 @@ struct BuildReport {
 // index that list; otherwise every problem keeps its own list.
 void BuildFromSources(const std::vector<std::string>& sources, const BuildOptions& options,
                       BuildReport* report);
+
+// The number of SGF files a build of `sources` with `options` reads (the `files` of its
+// report), found by walking the folders without reading a file: the total of a progress display.
+int CountSourceFiles(const std::vector<std::string>& sources, const BuildOptions& options);
 
 // Writes the problems as a data file at `path` (the file appears whole or not at all); the
 // `Remarks` column is written when some problem keeps its own remark list. False with the

@@ -21,6 +21,7 @@
 #include "app/main_form.h"
 #include "app/settings.h"
 #include "tests/app/clear_settings.h"
+#include "tests/app/window_test_util.h"
 #include "index/go_index.h"
 
 namespace zendra {
@@ -132,8 +133,7 @@ TEST_F(OwnProblems, MissingDataFileOffersAnImportThatFillsTheIndex) {
         box->defaultButton() ? box->defaultButton()->click() : box->buttons().value(0)->click();
       }
     } else if (auto* files = qobject_cast<QFileDialog*>(modal)) {
-      files->selectFile(folder);
-      static_cast<QDialog*>(files)->accept();  // QFileDialog::accept, reached through QDialog
+      test::AnswerFileDialog(files, folder);
     }
   });
   answerer.start();
@@ -162,8 +162,7 @@ TEST_F(OwnProblems, MissingDataFileOffersAnotherDataFile) {
         if (b->text() == QStringLiteral("Open data file…")) b->click();
       }
     } else if (auto* files = qobject_cast<QFileDialog*>(modal)) {
-      files->selectFile(other.dataFile);
-      static_cast<QDialog*>(files)->accept();
+      test::AnswerFileDialog(files, other.dataFile);
     }
   });
   answerer.start();
@@ -204,9 +203,11 @@ TEST_F(OwnProblems, CommandLineSourcesAreImportedAndOpened) {
   const QString user = dir.filePath("user");
   ASSERT_TRUE(UseImportedProblems({folder + "/deeper/" + kGoodFiles[1]}, user, &paths));
   const OwnDataFiles own = OwnDataFor({folder + "/deeper/" + kGoodFiles[1]}, user);
-  EXPECT_EQ(QString::fromStdString(paths.dataFile), own.dataFile);
-  EXPECT_EQ(QString::fromStdString(paths.historyFile), own.historyFile);
-  EXPECT_EQ(paths.firstCollection, 0);
+  // The shipped files stay the window's; the own collection opens first.
+  EXPECT_EQ(paths.dataFile, MissingDataPaths().dataFile);
+  EXPECT_EQ(paths.historyFile, MissingDataPaths().historyFile);
+  EXPECT_EQ(paths.firstOwnCollection, own.folder);
+  paths.userDataDir = user;
   {
     QSettings s(kSettingsOrganisation, kSettingsApplication);
     s.beginGroup(kSettingsGroup);
@@ -214,12 +215,14 @@ TEST_F(OwnProblems, CommandLineSourcesAreImportedAndOpened) {
   }
   TLattixMainForm& f = Start(paths);
   EXPECT_EQ(f.Grid()->Count(), 1);
+  EXPECT_EQ(f.OwnCollectionOpen(), own.folder);
 
   // Nothing importable: the paths stay as they were.
   MainFormPaths unchanged = MissingDataPaths();
   EXPECT_FALSE(UseImportedProblems({folder + "/broken.sgf"}, user, &unchanged));
   EXPECT_EQ(unchanged.dataFile, MissingDataPaths().dataFile);
   EXPECT_EQ(unchanged.firstCollection, -1);
+  EXPECT_TRUE(unchanged.firstOwnCollection.isEmpty());
 }
 
 }  // namespace

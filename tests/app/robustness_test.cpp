@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLockFile>
 #include <QMessageBox>
 #include <QScreen>
@@ -74,40 +75,56 @@ TEST(SingleInstanceTest, StaleLocksAreTakenOver) {
   }
 }
 
-// A later start finds the running copy, which comes to the front: shown, not minimised.
-TEST(SingleInstanceTest, ALaterStartBringsTheRunningWindowToTheFront) {
+// A later start finds the running copy, which comes to the front (shown, not minimised) and
+// takes the files the later start was given, whatever their names hold, as absolute paths.
+TEST(SingleInstanceTest, ALaterStartBringsTheRunningWindowToTheFrontWithItsFiles) {
   QTemporaryDir dir;
   SingleInstance running({dir.path()}, kModule);
   ASSERT_EQ(running.Acquire(), SingleInstance::Outcome::kFirst);
   QWidget window;
-  window.showMinimized();
   int raised = 0;
+  QStringList taken;
   QString error;
   ASSERT_TRUE(running.Listen(
-      [&] {
+      [&](const QStringList& files) {
         ++raised;
+        taken = files;
         BringToFront(&window);
       },
       &error))
       << error.toStdString();
 
-  SingleInstance later({dir.path()}, kModule);
-  ASSERT_EQ(later.Acquire(), SingleInstance::Outcome::kOtherRuns);
-  EXPECT_EQ(later.OtherPid(), QCoreApplication::applicationPid());
-  // The later start waits for its answer, which the running copy gives from its event loop.
-  std::atomic<bool> done{false};
-  bool answered = false;
-  QString why;
-  std::thread ask([&] {
-    answered = later.AskToRaise(5000, &why);
-    done = true;
-  });
-  while (!done) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-  ask.join();
-  EXPECT_TRUE(answered) << why.toStdString();
-  EXPECT_EQ(raised, 1);
-  EXPECT_FALSE(window.isMinimized());
-  EXPECT_TRUE(window.isVisible());
+  const QString odd = dir.filePath("a b%20\nc\u00e9\u68cb.sgf");
+  const QStringList cases[] = {
+      {},
+      {dir.filePath("one.sgf")},
+      {odd, QStringLiteral("relative/problems"), dir.filePath("line\nbreak"), QString(9000, 'x')},
+  };
+  for (const QStringList& files : cases) {
+    SCOPED_TRACE(files.join(", ").left(200).toStdString());
+    window.showMinimized();
+    SingleInstance later({dir.path()}, kModule);
+    ASSERT_EQ(later.Acquire(), SingleInstance::Outcome::kOtherRuns);
+    EXPECT_EQ(later.OtherPid(), QCoreApplication::applicationPid());
+    // The later start waits for its answer, which the running copy gives from its event loop.
+    std::atomic<bool> done{false};
+    bool answered = false;
+    QString why;
+    std::thread ask([&] {
+      answered = later.AskToRaise(5000, &why, files);
+      done = true;
+    });
+    while (!done) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    ask.join();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(answered) << why.toStdString();
+    QStringList absolute;
+    for (const QString& f : files) absolute << QFileInfo(f).absoluteFilePath();
+    EXPECT_EQ(taken, absolute);
+    EXPECT_FALSE(window.isMinimized());
+    EXPECT_TRUE(window.isVisible());
+  }
+  EXPECT_EQ(raised, 3);
 }
 
 // A running copy that does not listen: the later start says which process it is and ends.

@@ -6,6 +6,8 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QString>
@@ -22,6 +24,18 @@
 #include "tests/app/clear_settings.h"
 
 namespace zendra::test {
+
+// Answers a file dialog with `path`, typed into its name field. (QFileDialog::selectFile
+// leaves that field alone while it has the focus, so the dialog's answer would depend on when
+// the focus arrived: then it accepted its current folder instead of the one asked for.)
+inline void AnswerFileDialog(QFileDialog* dialog, const QString& path) {
+  if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) {
+    name->setText(path);
+  } else {
+    dialog->selectFile(path);
+  }
+  static_cast<QDialog*>(dialog)->accept();  // QFileDialog::accept, reached through QDialog
+}
 
 // Sounds that are only recorded.
 class RecordingSounds : public SolvingSounds {

@@ -115,10 +115,10 @@ def visible_tips():
                           capture_output=True, text=True, env=ENV).stdout.split()
 
 
-def wait_for_window(timeout=20):
+def wait_for_window(timeout=60, name="^Zendra$"):
     end = time.time() + timeout
     while time.time() < end:
-        out = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Zendra$"],
+        out = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", name],
                              capture_output=True, text=True, env=ENV).stdout.split()
         if out:
             return out[-1]
@@ -144,11 +144,11 @@ def key(*keys):
         time.sleep(0.3)
 
 
-def start(preexec_fn=None):
+def start(preexec_fn=None, name="^Zendra$"):
     proc = subprocess.Popen([os.path.join(BIN, "zendra")], cwd=WORK, env=ENV,
                             stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
                             preexec_fn=preexec_fn)
-    wid = wait_for_window()
+    wid = wait_for_window(name=name)
     # No window manager runs: give the window the keyboard focus ourselves.
     run("xdotool", "windowfocus", "--sync", wid)
     time.sleep(1.5)  # the collection loads right after the first paint
@@ -176,16 +176,27 @@ def end_by_signal(proc):
         proc.wait()
 
 
-def history_row():
-    """FailedCount, SolvedCount and FailedCountBeforeSolve of problem 1 (Auto1 16)."""
-    path = os.path.join(ENV["XDG_DATA_HOME"], "Tarnwick", "Lattix", "History1.cds")
+def history_row(path=None, number=16):
+    """FailedCount, SolvedCount and FailedCountBeforeSolve of problem `number` (problem 1 of the
+    test data, Auto1 16) in the shipped history, or the history at `path`."""
+    path = path or os.path.join(ENV["XDG_DATA_HOME"], "Tarnwick", "Lattix", "History1.cds")
     if not os.path.exists(path):
         return None
     db = sqlite3.connect(path)
     row = db.execute("SELECT FailedCount, SolvedCount, FailedCountBeforeSolve FROM History "
-                     "WHERE Auto1 = 16").fetchone()
+                     "WHERE Auto1 = ?", (number,)).fetchone()
     db.close()
     return row
+
+
+def check_mark_greens(shot, stone, cells_right=0):
+    """Green pixels where the check mark of a thumbnail goes: the thumbnail whose topmost,
+    leftmost black stone (its C3) is `stone`, or the one `cells_right` cells to its right. The
+    cell starts 32 px (margin 5, radius 5, two 11-pixel steps) above and left of that stone."""
+    cell_x, cell_y = stone[0] - 32 + 164 * cells_right, stone[1] - 32
+    box = (cell_x + 164 - 5 - 26, cell_y + 5 + 32, cell_x + 164 - 3, cell_y + 5 + 58)
+    return sum(1 for y in range(box[1], box[3]) for x in range(box[0], box[2])
+               if shot.rgb(x, y)[1] > 100 and shot.rgb(x, y)[0] < 100)
 
 
 def settings():
@@ -222,10 +233,7 @@ try:
     # The first thumbnail's C3 stone is the topmost, leftmost one; the cell starts 32 px
     # (margin 5, radius 5, two 11-pixel steps) above and left of it.
     cx, cy, _ = thumbs[0]
-    cell_x, cell_y = cx - 32, cy - 32
-    mark_box = (cell_x + 164 - 5 - 26, cell_y + 5 + 32, cell_x + 164 - 3, cell_y + 5 + 58)
-
-    click(cell_x + 82, cell_y + 82)
+    click(cx - 32 + 82, cy - 32 + 82)
     page = Shot("2-problem")
     stones = page.black_stones()
     biggest = max(s[2] for s in stones) if stones else 0
@@ -276,19 +284,13 @@ try:
     check(window_size(wid) == (800, 600), "the window size came back: %s" % (window_size(wid),))
     restart = Shot("6-restart")
     # The window moved (it is centred at its new size): find the first thumbnail again.
-    cx2, cy2, _ = restart.black_stones()[0]
-    dx, dy = cx2 - cx, cy2 - cy
-    box2 = (mark_box[0] + dx, mark_box[1] + dy, mark_box[2] + dx, mark_box[3] + dy)
-    before = sum(1 for y in range(mark_box[1], mark_box[3]) for x in range(mark_box[0], mark_box[2])
-                 if index.rgb(x, y)[1] > 100 and index.rgb(x, y)[0] < 100)
-    after = sum(1 for y in range(box2[1], box2[3]) for x in range(box2[0], box2[2])
-                if restart.rgb(x, y)[1] > 100 and restart.rgb(x, y)[0] < 100)
+    first = restart.black_stones()[0]
+    before = check_mark_greens(index, thumbs[0])
+    after = check_mark_greens(restart, first)
     check(after > 15 and before == 0,
           "the solved thumbnail carries its check mark (green pixels %d before, %d after)"
           % (before, after))
-    other = (box2[0] + 164, box2[1], box2[2] + 164, box2[3])
-    greens = sum(1 for y in range(other[1], other[3]) for x in range(other[0], other[2])
-                 if restart.rgb(x, y)[1] > 100 and restart.rgb(x, y)[0] < 100)
+    greens = check_mark_greens(restart, first, cells_right=1)
     check(greens == 0, "the unsolved second thumbnail has no check mark (%d)" % greens)
     key("alt+o")
     Shot("7-options-menu")
@@ -368,6 +370,63 @@ try:
         Shot("13-solved")
         check(history_row()[1] == before[1] + 1, "then the problem counts as solved: %s"
               % (history_row(),))
+    close_by_menu(proc)
+
+    # ---- Own problems: a folder imported from the menu, one solved, the mark after a restart --
+    sgf = os.path.join(WORK, "My problems")
+    os.makedirs(os.path.join(sgf, "deeper"))
+    for n in (1, 2):
+        with open(os.path.join(sgf, "deeper", "p%d.sgf" % n), "w") as f:
+            f.write("(;FF[4]GM[1]SZ[19]CA[UTF-8]AB[cc][ec][ce]AW[fc][fd][fe][ef][df]PL[B]"
+                    "C[Answer: lives];B[dd]C[Correct.])")
+    with open(os.path.join(sgf, "broken.sgf"), "w") as f:
+        f.write("(;GM[1]FF[4]SZ[13];B[cc])")
+    proc, wid = start()
+    key("alt+f", "Down", "Down", "Down", "Down")  # Basic .. Advanced, then the import
+    Shot("20-file-menu")
+    key("Return")
+    wait_for_window(name="^Import SGF problems$")
+    key("Return")  # "Folder…", the default
+    time.sleep(1.0)
+    run("xdotool", "type", "--delay", "20", sgf)
+    key("Return")
+    wait_for_window(name="^Import SGF problems$")  # the report
+    time.sleep(0.5)
+    Shot("21-import-report")
+    key("Return")
+    time.sleep(1.5)
+    title = run("xdotool", "getwindowname", wid).strip()
+    check(title.startswith("My problems: 0 / 2 solved"), "the imported collection is open, its "
+          "name and progress in the title: %r" % title)
+    own = Shot("22-own-collection")
+    thumbs = own.black_stones()
+    check(len(thumbs) >= 6, "the two imported problems' thumbnails (%d stones)" % len(thumbs))
+    if thumbs:
+        cx, cy, _ = thumbs[0]
+        click(cx - 32 + 82, cy - 32 + 82)
+    at, _ = board_grid(Shot("23-own-problem"))
+    check(at is not None, "the imported problem's stones are on the board")
+    if at:
+        click(*at(4, 4))  # D4 solves it
+    Shot("24-own-solved")
+    title = run("xdotool", "getwindowname", wid).strip()
+    check(title.startswith("My problems: 1 / 2 solved"), "the title counts the solve: %r" % title)
+    close_by_menu(proc)
+    histories = [os.path.join(root, "History1.cds") for root, _, files in
+                 os.walk(os.path.join(ENV["XDG_DATA_HOME"], "Tarnwick", "Lattix", "Imported"))
+                 if "History1.cds" in files]
+    check(len(histories) == 1 and (history_row(histories[0], 1) or (0, 0))[1] == 1,
+          "the imported collection's own history counts the solve: %s"
+          % [history_row(h, 1) for h in histories])
+    check(settings().get("Database") == "2", "the shipped choice is kept: %s"
+          % settings().get("Database"))
+
+    proc, wid = start(name="^My problems: 1 / 2 solved")
+    again = Shot("25-own-restart")
+    first = again.black_stones()[0]
+    solved, unsolved = check_mark_greens(again, first), check_mark_greens(again, first, 1)
+    check(solved > 15 and unsolved == 0, "after the restart the solved imported problem has its "
+          "check mark and the other none (green pixels %d, %d)" % (solved, unsolved))
     close_by_menu(proc)
 finally:
     xvfb.terminate()

@@ -245,6 +245,58 @@ TEST(DataFile, TheBuildSaysWhichEncodingItAssumed) {
   EXPECT_EQ(report.remarks.Lines(), (std::vector<std::string>{"", "正解，白死"}));
 }
 
+// The files a build reads are counted beforehand without reading them (the total of a progress
+// display), and a build told to stop reads no further file and numbers nothing.
+TEST(DataFile, FilesAreCountedAheadAndTheBuildStopsWhenAsked) {
+  TempFolder dir;
+  dir.Write("coll/manifest.txt", "group 2\nlive.sgf\nmissing.sgf\nkill.sgf\n");
+  dir.Write("coll/live.sgf", kLive);
+  dir.Write("coll/kill.sgf", kKill);
+  dir.Write("coll/ignored.sgf", kKill);
+  dir.Write("loose/a.sgf", kKill);
+  dir.Write("loose/deeper/b.sgf", kLive);
+  dir.Write("loose/deeper/notes.txt", "not a problem");
+  const std::vector<std::string> sources = {(dir.Path() / "coll").string(),
+                                            (dir.Path() / "loose").string()};
+
+  BuildReport whole;
+  std::vector<std::pair<int, std::string>> seen;
+  BuildOptions watched;
+  watched.onFile = [&](int read, const std::string& file) {
+    seen.emplace_back(read, fs::path(file).filename().string());
+    return true;
+  };
+  BuildFromSources(sources, watched, &whole);
+  EXPECT_EQ(CountSourceFiles(sources, {}), whole.files);
+  EXPECT_EQ(whole.files, 4);
+  const std::vector<std::pair<int, std::string>> order = {
+      {0, "live.sgf"}, {1, "kill.sgf"}, {2, "a.sgf"}, {3, "b.sgf"}};
+  EXPECT_EQ(seen, order);
+  EXPECT_FALSE(whole.cancelled);
+
+  for (int stopAt : {0, 1, 3}) {
+    BuildOptions stopping;
+    std::vector<std::string> read;
+    stopping.onFile = [&](int done, const std::string& file) {
+      if (done == stopAt) return false;
+      read.push_back(file);
+      return true;
+    };
+    BuildReport stopped;
+    BuildFromSources(sources, stopping, &stopped);
+    EXPECT_TRUE(stopped.cancelled) << stopAt;
+    EXPECT_EQ(stopped.files, stopAt);
+    EXPECT_EQ(static_cast<int>(read.size()), stopAt);
+    EXPECT_LE(static_cast<int>(stopped.problems.size()), stopAt);
+  }
+  // A single file and a missing source count as the build reads them.
+  EXPECT_EQ(CountSourceFiles({(dir.Path() / "loose/a.sgf").string()}, {}), 1);
+  EXPECT_EQ(CountSourceFiles({(dir.Path() / "nothing").string()}, {}), 0);
+  BuildOptions collections;
+  collections.collectionsOnly = true;
+  EXPECT_EQ(CountSourceFiles(sources, collections), 2);
+}
+
 TEST(DataFile, UnreadableSourcesAreErrors) {
   TempFolder dir;
   dir.Write("c/manifest.txt", "group one\n");
