@@ -12,6 +12,7 @@
 //   main_form_collection.cpp collections, the grid's pages, problem navigation
 //   main_form_solving.cpp    the solving controller, its ports, and the SolvingUi of the window
 //   main_form_settings.cpp   the options, the first activation and the close
+//   main_form_try.cpp        try mode's commands and buttons, and the study window
 //
 // Every command is made once, in CreateCommands: its menu entry (which the toolbar shows as a
 // button), and separate window-wide key actions for its shortcuts, so that keys keep working
@@ -30,6 +31,7 @@
 #include "app/settings.h"
 #include "language/language.h"
 #include "solving/solving_ports.h"
+#include "solving/try_mode.h"
 
 class QAction;
 class QLabel;
@@ -54,6 +56,7 @@ class SteadyMillisecondClock;
 class QtSolvingTimer;
 class TGoIndex;
 class TLattix;
+class TStudyForm;
 class StatusBar2;
 
 // Where the window finds its files.
@@ -64,7 +67,7 @@ struct MainFormPaths {
   int firstCollection = -1; // opened at the first activation; -1: the one open at the last close
 };
 
-class TLattixMainForm : public QMainWindow, private SolvingUi {
+class TLattixMainForm : public QMainWindow, private SolvingUi, private TryModeUi {
   Q_OBJECT
 
  public:
@@ -124,6 +127,9 @@ class TLattixMainForm : public QMainWindow, private SolvingUi {
   QToolBar* SolvingToolBar() const { return ToolBarSolveIt; }
   QSlider* DelayTrackBar() const { return TrackBar1; }
   SolvingController& Controller() const { return *controller_; }
+  TryMode& TryModeCommands() const { return *tryMode_; }
+  // The study window; nullptr until Try first opens it.
+  TStudyForm* StudyWindow() const { return studyForm_; }
   LibrarySession& Library() const { return *library_; }
   // The text of a status label by object name ("LabelStdResult", ...).
   QString LabelText(const QString& name) const;
@@ -165,6 +171,12 @@ class TLattixMainForm : public QMainWindow, private SolvingUi {
     std::array<QAction*, 4> pages{};         // miFirstpage1, miPriorpage1, miNextpage1, miLastpage1
     std::array<QAction*, 4> problems{};      // miFirstproblem1 .. miLastproblem1
     QAction* solveAgain = nullptr;           // miSolveAgain1
+    QAction* back = nullptr;                 // miBack1
+    QAction* hint = nullptr;                 // miHint1
+    QAction* tryCommand = nullptr;           // miStudy1
+    QAction* tryButton = nullptr;            // btnStudy1
+    QAction* stopTry = nullptr;              // miStopStudy1
+    QAction* stopTryButton = nullptr;        // btnStopStudy1
     QAction* nextVariationButton = nullptr;  // btnNextVofComputer
     QAction* resetSolvedFlag = nullptr;      // Resetsolvedflag1
     QAction* whatLevel = nullptr;            // miWhatlevelImat1
@@ -192,6 +204,17 @@ class TLattixMainForm : public QMainWindow, private SolvingUi {
   void RunNextProblem() override;
   std::optional<std::string> InputQuery(const std::string& caption, const std::string& prompt,
                                         const std::string& text) override;
+  void EnableUndo() override;
+
+  // TryModeUi.
+  bool TryPageShowing() const override { return ProblemPageShowing(); }
+  void SetProblemCommandsEnabled(bool enabled) override;
+  void ShowTryButtons(bool shown) override;
+  void SetUndoEnabled(bool enabled) override;
+  void SetNextMoveEnabled(bool enabled) override;
+  void ShowTryModeCommands(bool on) override;
+  void OpenStudyWindow(const LattixEngine& board) override;
+  void HideStudyWindow() override;
 
   // main_form.cpp
   void CreateWidgets();
@@ -225,6 +248,11 @@ class TLattixMainForm : public QMainWindow, private SolvingUi {
   void SyncScrollBar();
   void ReportCollection(const CollectionResult& r);
   void OfferOtherDataFile(const QString& message);  // see missing_data.h
+
+  // main_form_try.cpp
+  // Try mode over the board and the controller, and the try buttons' commands.
+  void CreateTryMode();
+  bool TryModeActive() const { return tryMode_ && tryMode_->Active(); }
 
   // main_form_solving.cpp
   void CreateSolving();
@@ -275,6 +303,8 @@ class TLattixMainForm : public QMainWindow, private SolvingUi {
   std::unique_ptr<QtSolvingTimer> timer2_;
   std::unique_ptr<SteadyMillisecondClock> clock_;
   std::unique_ptr<SolvingController> controller_;
+  std::unique_ptr<TryMode> tryMode_;
+  TStudyForm* studyForm_ = nullptr;  // a child window, made at its first opening
 
   std::vector<std::string> remarks_;
   bool activated_ = false;

@@ -40,6 +40,7 @@ void TLattixMainForm::ReportCollection(const CollectionResult& r) {
 }
 
 void TLattixMainForm::OpenCollection(int group, int topRow) {
+  if (TryModeActive()) tryMode_->StopTry();
   QApplication::setOverrideCursor(Qt::WaitCursor);
   const CollectionResult r = library_->OpenCollection(group);
   GoIndex1->SetGames(library_->ProblemList());
