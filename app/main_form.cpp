@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "app/board_values.h"
 #include "app/library_session.h"
 #include "app/own_collections.h"
 #include "app/qt_ports.h"
@@ -31,35 +32,6 @@ constexpr int kBoardPanelMax = 800;
 constexpr int kMaxZoomRadius = 18;
 constexpr int kMinZoomRadius = 6;
 
-// The values the problem board keeps with the window, applied in their stored order: the record
-// (no moves, komi 15), then the display values, then the play flags. The board fills its panel,
-// so its radius follows the panel; the information column starts hidden (zoom brings it back)
-// and is only as wide as the turn circles.
-void ApplyStoredBoardValues(TLattix& board) {
-  board.SetNoBoard(false);
-  board.SetPal256(false);
-  board.SetManualString("02VexGame0 2010/09/12-23:32:26 0   15 0 0 0 0 0 0 0 0 9 ");
-  board.SetBaseNum(1);
-  board.SetRadius(7);
-  board.SetCoordinate(16);
-  board.SetsgfCoordinate(true);
-  board.SetBoardColor(2724550);
-  board.SetBoardColorNum(2);
-  board.SetDim3(true);
-  board.SetWood(false);
-  board.SetPainting(false);
-  board.SetDisplayTurn(true);
-  board.SetDisplayInfo(0);
-  board.SetDisplayWidth(32);
-  board.SetDrawLastPass(false);
-  board.SetFirstToPlayByRule(true);
-  board.SetFirstToPlay(kBlack);
-  board.SetTurn(kBlack);
-  board.SetWinner(kNoWinner);
-  board.SetSingleMode(false);
-  board.SetStudy(false);
-}
-
 }  // namespace
 
 TLattixMainForm::TLattixMainForm(MainFormPaths paths, SolvingSounds& sounds, QWidget* parent)
@@ -76,6 +48,7 @@ TLattixMainForm::TLattixMainForm(MainFormPaths paths, SolvingSounds& sounds, QWi
   CreateWidgets();
   CreateSolving();  // the reply mask starts at 29
   CreateCommands();
+  CreateTryMode();
   LoadRemarks();
 
   // Hidden solving toolbar, no collection, the index page with the grid focused, no problem
@@ -152,7 +125,9 @@ void TLattixMainForm::CreateWidgets() {
   Panel2->installEventFilter(this);
   Lattix1 = new TLattix(Panel2);
   Lattix1->setObjectName("Lattix1");
-  ApplyStoredBoardValues(*Lattix1);
+  // The board fills its panel, so its radius follows the panel; the information column
+  // starts hidden (zoom brings it back).
+  ApplyStoredBoardValues(*Lattix1, kProblemBoardValues);
   Splitter1->addWidget(Panel2);
   Splitter1->setStretchFactor(0, 0);
   Splitter1->setStretchFactor(1, 1);
@@ -210,15 +185,15 @@ void TLattixMainForm::CreateLabels(QWidget* panel) {
   plain.setBold(false);
   Comment1->setFont(plain);
   labelLayout->addWidget(Comment1, 1);
-  // The try-mode buttons, shown only while try mode runs.
-  const std::pair<const char*, const char*> tryButtons[] = {{"btnUndo", "&Undo"},
-                                                            {"btnNextMove", "&Next move"},
-                                                            {"btn1", "&Restart"},
-                                                            {"btnStopStudy2", "&Stop"}};
+  // The try-mode buttons, shown only while try mode runs (main_form_try.cpp wires them).
+  const std::pair<const char*, Text> tryButtons[] = {{"btnUndo", Text::kTryUndo},
+                                                     {"btnNextMove", Text::kTryNextMove},
+                                                     {"btn1", Text::kTryRestart},
+                                                     {"btnStopStudy2", Text::kTryStop}};
   for (const auto& [name, caption] : tryButtons) {
-    auto* b = new QPushButton(caption, panel);
+    auto* b = new QPushButton(Q(text_.Say(caption)), panel);
     b->setObjectName(name);
-    b->setEnabled(false);
+    b->setFocusPolicy(Qt::NoFocus);
     labelLayout->addWidget(b);
     tryButtons_.push_back(b);
   }

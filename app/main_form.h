@@ -13,6 +13,7 @@
 //   main_form_solving.cpp    the solving controller, its ports, and the SolvingUi of the window
 //   main_form_settings.cpp   the options, the first activation and the close
 //   main_form_data.cpp       another data file, the player's own collections and their import
+//   main_form_try.cpp        try mode's commands and buttons, and the study window
 //
 // Every command is made once, in CreateCommands: its menu entry (which the toolbar shows as a
 // button), and separate window-wide key actions for its shortcuts, so that keys keep working
@@ -31,6 +32,7 @@
 #include "app/settings.h"
 #include "language/language.h"
 #include "solving/solving_ports.h"
+#include "solving/try_mode.h"
 
 class QAction;
 class QLabel;
@@ -57,6 +59,7 @@ class SteadyMillisecondClock;
 class QtSolvingTimer;
 class TGoIndex;
 class TLattix;
+class TStudyForm;
 class StatusBar2;
 class TSetPasswordDlg;
 class TSplashForm;
@@ -80,7 +83,7 @@ struct MainFormPaths {
   QString userDataDir;
 };
 
-class TLattixMainForm : public QMainWindow, private SolvingUi {
+class TLattixMainForm : public QMainWindow, private SolvingUi, private TryModeUi {
   Q_OBJECT
 
  public:
@@ -159,6 +162,9 @@ class TLattixMainForm : public QMainWindow, private SolvingUi {
   QToolBar* SolvingToolBar() const { return ToolBarSolveIt; }
   QSlider* DelayTrackBar() const { return TrackBar1; }
   SolvingController& Controller() const { return *controller_; }
+  TryMode& TryModeCommands() const { return *tryMode_; }
+  // The study window; nullptr until Try first opens it.
+  TStudyForm* StudyWindow() const { return studyForm_; }
   LibrarySession& Library() const { return *library_; }
   // The text of a status label by object name ("LabelStdResult", ...).
   QString LabelText(const QString& name) const;
@@ -211,6 +217,12 @@ class TLattixMainForm : public QMainWindow, private SolvingUi {
     std::array<QAction*, 4> pages{};         // miFirstpage1, miPriorpage1, miNextpage1, miLastpage1
     std::array<QAction*, 4> problems{};      // miFirstproblem1 .. miLastproblem1
     QAction* solveAgain = nullptr;           // miSolveAgain1
+    QAction* back = nullptr;                 // miBack1
+    QAction* hint = nullptr;                 // miHint1
+    QAction* tryCommand = nullptr;           // miStudy1
+    QAction* tryButton = nullptr;            // btnStudy1
+    QAction* stopTry = nullptr;              // miStopStudy1
+    QAction* stopTryButton = nullptr;        // btnStopStudy1
     QAction* nextVariationButton = nullptr;  // btnNextVofComputer
     QAction* resetSolvedFlag = nullptr;      // Resetsolvedflag1
     QAction* whatLevel = nullptr;            // miWhatlevelImat1
@@ -238,6 +250,17 @@ class TLattixMainForm : public QMainWindow, private SolvingUi {
   void RunNextProblem() override;
   std::optional<std::string> InputQuery(const std::string& caption, const std::string& prompt,
                                         const std::string& text) override;
+  void EnableUndo() override;
+
+  // TryModeUi.
+  bool TryPageShowing() const override { return ProblemPageShowing(); }
+  void SetProblemCommandsEnabled(bool enabled) override;
+  void ShowTryButtons(bool shown) override;
+  void SetUndoEnabled(bool enabled) override;
+  void SetNextMoveEnabled(bool enabled) override;
+  void ShowTryModeCommands(bool on) override;
+  void OpenStudyWindow(const LattixEngine& board) override;
+  void HideStudyWindow() override;
 
   // main_form.cpp
   void CreateWidgets();
@@ -294,6 +317,10 @@ class TLattixMainForm : public QMainWindow, private SolvingUi {
   void ImportFinished();
   // Stops a running import and waits for its thread (at close).
   void StopImport();
+  // main_form_try.cpp
+  // Try mode over the board and the controller, and the try buttons' commands.
+  void CreateTryMode();
+  bool TryModeActive() const { return tryMode_ && tryMode_->Active(); }
 
   // main_form_solving.cpp
   void CreateSolving();
@@ -349,6 +376,8 @@ class TLattixMainForm : public QMainWindow, private SolvingUi {
   std::unique_ptr<QtSolvingTimer> timer2_;
   std::unique_ptr<SteadyMillisecondClock> clock_;
   std::unique_ptr<SolvingController> controller_;
+  std::unique_ptr<TryMode> tryMode_;
+  TStudyForm* studyForm_ = nullptr;  // a child window, made at its first opening
 
   std::unique_ptr<OwnCollectionsState> own_;
 

@@ -44,6 +44,7 @@ void TLattixMainForm::ReportCollection(const CollectionResult& r) {
 }
 
 void TLattixMainForm::OpenCollection(int group, int topRow) {
+  if (TryModeActive()) tryMode_->StopTry();
   QApplication::setOverrideCursor(Qt::WaitCursor);
   // A large data file takes a while: the please-wait window shows meanwhile.
   const QFileInfo dataFile(QString::fromStdString(paths_.dataFile));

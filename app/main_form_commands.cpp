@@ -220,6 +220,7 @@ void TLattixMainForm::CreateSolveCommands() {
   connect(back, &QAction::triggered, this, [this] { controller_->Back(); });
   AddKeys(back, {"keyLeft", "keyBackspace"},
           {QKeySequence(Qt::Key_Left), QKeySequence(Qt::Key_Backspace)});
+  commands_.back = back;
   QAction* nextV = MakeAction("miNextVOfComputer1", "&Next variation or retry after fail",
                               "Next variation or retry (PgDn)");
   connect(nextV, &QAction::triggered, this, [this] { controller_->NextVariationOrRetry(); });
@@ -238,18 +239,31 @@ void TLattixMainForm::CreateSolveCommands() {
   QAction* hint = MakeAction("miHint1", "&Hint", "Hint (Right)");
   connect(hint, &QAction::triggered, this, [this] { controller_->Hint(); });
   AddKeys(hint, {"keyRight"}, {QKeySequence(Qt::Key_Right)});
-  // Try mode comes with the study window; until then its entries stay disabled.
-  QAction* tryAction = MakeAction("miStudy1", "&Try", "Try (F9)");
+  commands_.hint = hint;
+  // Try and Stop try: the buttons have actions of their own, since try mode hides the Try
+  // button (and shows the Stop try one) while the menu entries stay, disabled.
+  const QString tryHint = Q(text_.Say(Text::kTryButton));
+  const QString stopTryHint = Q(text_.Say(Text::kStopTryButton));
+  QAction* tryAction = MakeAction("miStudy1", Q(text_.Say(Text::kTryCommand)), tryHint);
   tryAction->setIcon(st->standardIcon(QStyle::SP_FileDialogContentsView));
-  tryAction->setEnabled(false);
+  connect(tryAction, &QAction::triggered, this, [this] { tryMode_->Try(); });
   AddKeys(tryAction, {"keyF9"}, {QKeySequence(Qt::Key_F9)});
-  QAction* stopTry = MakeAction("miStopStudy1", "Sto&p try", "Stop try (F10)");
+  QAction* btnTry = MakeAction("btnStudy1", tryHint, tryHint);
+  btnTry->setIcon(tryAction->icon());
+  connect(btnTry, &QAction::triggered, tryAction, &QAction::trigger);
+  QAction* stopTry = MakeAction("miStopStudy1", Q(text_.Say(Text::kStopTryCommand)), stopTryHint);
   stopTry->setEnabled(false);
+  connect(stopTry, &QAction::triggered, this, [this] { tryMode_->StopTry(); });
   AddKeys(stopTry, {"keyF10"}, {QKeySequence(Qt::Key_F10)});
-  QAction* btnStopTry = MakeAction("btnStopStudy1", "Stop try", "Stop try (F10)");
+  QAction* btnStopTry = MakeAction("btnStopStudy1", stopTryHint, stopTryHint);
   btnStopTry->setIcon(st->standardIcon(QStyle::SP_BrowserStop));
   btnStopTry->setEnabled(false);
   btnStopTry->setVisible(false);
+  connect(btnStopTry, &QAction::triggered, stopTry, &QAction::trigger);
+  commands_.tryCommand = tryAction;
+  commands_.tryButton = btnTry;
+  commands_.stopTry = stopTry;
+  commands_.stopTryButton = btnStopTry;
   QAction* resetSolved = MakeAction("Resetsolvedflag1", "Reset solved flag");
   connect(resetSolved, &QAction::triggered, this, &TLattixMainForm::ResetSolvedFlag);
   commands_.resetSolvedFlag = resetSolved;
@@ -271,7 +285,7 @@ void TLattixMainForm::CreateSolveCommands() {
   AddButton(ToolBarSolveIt, result, "btnResult1");
   AddButton(ToolBarSolveIt, hint, "btnHint1");
   ToolBarSolveIt->addSeparator();
-  AddButton(ToolBarSolveIt, tryAction, "btnStudy1");
+  AddButton(ToolBarSolveIt, btnTry, "btnStudy1");
   AddButton(ToolBarSolveIt, btnStopTry, "btnStopStudy1");
   ToolBarSolveIt->addSeparator();
 }
@@ -369,7 +383,8 @@ void TLattixMainForm::SetCommandEnabled(QAction* command, bool enabled) {
 }
 
 void TLattixMainForm::UpdateCommands() {
-  const bool any = GoIndex1->Count() > 0;
+  // Try mode keeps the problem commands disabled (main_form_try.cpp).
+  const bool any = GoIndex1->Count() > 0 && !TryModeActive();
   SetCommandEnabled(commands_.solveIt, any);
   for (QAction* a : commands_.pages) SetCommandEnabled(a, any);
   for (QAction* a : commands_.problems) SetCommandEnabled(a, any);

@@ -52,6 +52,7 @@ void TLattixMainForm::ApplyOptions(const MainOptions& options) {
   controller_->SetTakebackAutomatically(options_.takebackAutomatically);
   controller_->SetComputerDoNotPlayBadMove(options_.computerDoNotPlayBadMove);
   controller_->SetDelay(options_.delay);
+  tryMode_->SetStudyAtNewWindow(options_.studyAtNewWindow);
 }
 
 void TLattixMainForm::ClickHintAllowed() {

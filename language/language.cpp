@@ -52,6 +52,26 @@ constexpr TextRow kTexts[] = {
     {Text::kTakebackCount, {"Takeback count: ", "\xBB\xDA\xC6\xE5\xB4\xCE\xCA\xFD: "}},  // 悔棋次数:
     {Text::kStudyCount, {"trial count: ", "\xD1\xD0\xBE\xBF\xB4\xCE\xCA\xFD: "}},  // 研究次数:
 
+    {Text::kTryCommand, {"&Try", "\xD1\xD0\xBE\xBF"}},                           // 研究
+    {Text::kTryButton, {"Try (F9)", "\xD1\xD0\xBE\xBF (F9)"}},                   // 研究 (F9)
+    {Text::kStopTryCommand, {"Sto&p try", "\xCD\xA3\xD6\xB9\xD1\xD0\xBE\xBF"}},  // 停止研究
+    // 停止研究 (F10)
+    {Text::kStopTryButton, {"Stop try (F10)", "\xCD\xA3\xD6\xB9\xD1\xD0\xBE\xBF (F10)"}},
+    {Text::kTryUndo, {"&Undo", "\xCD\xCB\xD2\xBB\xB2\xBD(&U)"}},           // 退一步(&U)
+    {Text::kTryNextMove, {"&Next move", "\xCF\xC2\xD2\xBB\xB2\xBD(&N)"}},  // 下一步(&N)
+    {Text::kTryStop, {"&Stop", "\xCD\xA3\xD6\xB9\xD1\xD0\xBE\xBF F10"}},   // 停止研究 F10
+    {Text::kTryStopHint, {"Stop try (End)", nullptr}},
+    {Text::kTryRestart, {"&Restart", "\xB4\xD3\xCD\xB7\xBF\xAA\xCA\xBC(&1)"}},  // 从头开始(&1)
+
+    {Text::kStudyCaption, {"Study", "\xD1\xD0\xBE\xBF(&S)"}},                    // 研究(&S)
+    {Text::kStudyTakeBack, {"Take back", "\xC9\xCF\xD2\xBB\xB2\xBD(&P)"}},       // 上一步(&P)
+    {Text::kStudyNextMove, {"Next move", "\xCF\xC2\xD2\xBB\xB2\xBD(&N)"}},       // 下一步(&N)
+    {Text::kStudyBeginFrom1, {"Begin from 1", "\xB5\xDA\xD2\xBB\xB2\xBD(&1)"}},  // 第一步(&1)
+    {Text::kStudyRestoreFirst, {"Restore", "\xBB\xD6\xB8\xB4(&R)"}},             // 恢复(&R)
+    {Text::kStudyRestore, {"Restore", "\xBB\xD6\xB8\xB4(R)"}},                   // 恢复(R)
+    {Text::kStudyStudy, {"Study", "\xD1\xD0\xBE\xBF(S)"}},                       // 研究(S)
+    {Text::kStudyFinish, {"Finish", nullptr}},
+
     // 历史记录文件无法读取，已保留为 %3，并开始新的记录。
     {Text::kHistorySetAside,
      {"The history file \"%1\" could not be read (%2). It was kept as \"%3\" and a new history "

@@ -50,6 +50,26 @@ enum class Text {
   kHint1Count,
   kTakebackCount,
   kStudyCount,
+  // Try mode on the problem board: the commands and the buttons of the left panel.
+  kTryCommand,
+  kTryButton,
+  kStopTryCommand,
+  kStopTryButton,
+  kTryUndo,
+  kTryNextMove,
+  kTryStop,
+  kTryStopHint,
+  kTryRestart,
+  // The study window: its caption and buttons. The study button reads "Restore" while down
+  // and "Study" while up; before its first toggle it has a caption of its own in Chinese.
+  kStudyCaption,
+  kStudyTakeBack,
+  kStudyNextMove,
+  kStudyBeginFrom1,
+  kStudyRestoreFirst,
+  kStudyRestore,
+  kStudyStudy,
+  kStudyFinish,
   // Messages about the history file.
   kHistorySetAside,     // %1 the file, %2 why it could not be read, %3 the name it was kept as
   kHistoryNotSetAside,  // %1 the file, %2 why it could not be read

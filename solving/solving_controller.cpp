@@ -84,6 +84,7 @@ void SolvingController::OpenProblem(int position) {
     ui_.SetStatusRight(text_.Say(Text::kDataCorrupted));
   }
   problemOpen_ = true;
+  ++openings_;
   problemNumber_ = problem->number;
   arrangedBlack_ = problem->arrangedBlack;
   arrangedWhite_ = problem->arrangedWhite;
@@ -456,6 +457,28 @@ void SolvingController::DelayDialog() {
     return;
   }
   SetDelay(value);
+}
+
+// ---- Try mode ---------------------------------------------------------------------------------
+
+void SolvingController::EnterTryMode() {
+  ui_.SetNextVariationEnabled(false);
+  timer1_.Stop();
+  tryOpening_ = openings_;
+  tryCurrent_ = tree_.Current();
+  tryRetryPoint_ = retryPoint_;
+  tryAlternativeReply_ = alternativeReply_;
+  backEnabled_ = false;
+  tryMode_ = true;
+}
+
+void SolvingController::LeaveTryMode() {
+  tryMode_ = false;
+  backEnabled_ = true;
+  if (tryOpening_ != openings_) return;
+  if (tryCurrent_ != kNoNode) tree_.SetCurrent(tryCurrent_);
+  retryPoint_ = tryRetryPoint_;
+  alternativeReply_ = tryAlternativeReply_;
 }
 
 // ---- Timers and options -----------------------------------------------------------------------

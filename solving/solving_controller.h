@@ -142,6 +142,21 @@ class SolvingController {
   void SetBackEnabled(bool on) { backEnabled_ = on; }
   // Try mode on the main board: judged moves are only counted as try moves.
   void SetTryMode(bool on) { tryMode_ = on; }
+  bool TryMode() const { return tryMode_; }
+
+  // ---- Try mode (the commands themselves are TryMode's, try_mode.h) ----------------------------
+
+  // Enters try mode: disables "Next variation or retry", stops the automatic takeback, disables
+  // "&Back" for Hint, and keeps the current node and the pending continuation for LeaveTryMode.
+  void EnterTryMode();
+  // Leaves try mode. The current node and the pending continuation come back as EnterTryMode
+  // kept them, so that they match the position Stop try puts back whatever the commands that
+  // stay available in try mode (Solve again, Back and Next variation by their keys) did to
+  // them; nothing comes back when another problem was opened meanwhile. "Next variation or
+  // retry" stays disabled until the next judged move.
+  void LeaveTryMode();
+  // The problem's initial moves, as the set-up put them on the board.
+  const std::string& Initial() const { return initial_; }
 
   // ---- State ----------------------------------------------------------------------------------
 
@@ -204,6 +219,12 @@ class SolvingController {
   bool hintAllowed_ = true;
   bool backEnabled_ = true;
   bool tryMode_ = false;
+  // What EnterTryMode kept, and the opening it belongs to (OpenProblem counts openings).
+  int openings_ = 0;
+  int tryOpening_ = 0;
+  NodeId tryCurrent_ = kNoNode;
+  NodeId tryRetryPoint_ = kNoNode;
+  NodeId tryAlternativeReply_ = kNoNode;
 };
 
 }  // namespace zendra

@@ -2,6 +2,7 @@
 runtime folder under a work folder, and an Xvfb server on a free display."""
 
 import os
+import random
 import subprocess
 
 
@@ -17,6 +18,8 @@ def fresh_env(work, **extra):
         "XDG_CONFIG_HOME": os.path.join(home, ".config"),
         "XDG_DATA_HOME": os.path.join(home, ".local", "share"),
         "XDG_CACHE_HOME": os.path.join(home, ".cache"),
+        # The system-wide settings (the study window's place) too, not /etc/xdg.
+        "XDG_CONFIG_DIRS": os.path.join(work, "xdg-system"),
         "XDG_RUNTIME_DIR": runtime,
         "QT_QPA_PLATFORM": "xcb",
         "LANG": "C.UTF-8",
@@ -25,13 +28,27 @@ def fresh_env(work, **extra):
     return env
 
 
-def start_xvfb(env):
-    """Starts Xvfb on a free display (it writes the number to a pipe) and sets env["DISPLAY"]."""
-    read_fd, write_fd = os.pipe()
-    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1024x768x24",
-                             "-nolisten", "tcp"], pass_fds=(write_fd,),
-                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    os.close(write_fd)
-    env["DISPLAY"] = ":" + os.read(read_fd, 16).decode().strip()
-    os.close(read_fd)
-    return xvfb
+def start_xvfb(env, attempts=20):
+    """Starts Xvfb on a free display (it writes the number to a pipe once it listens) and sets
+    env["DISPLAY"]. A display whose lock file is free can still be taken (another test's server
+    in another /tmp holds its socket): a server that ends at once is replaced by one on another
+    display, picked at random so that tests starting together do not meet again."""
+    for attempt in range(attempts):
+        display = [] if attempt == 0 else [":%d" % random.randint(100, 30000)]
+        read_fd, write_fd = os.pipe()
+        xvfb = subprocess.Popen(["Xvfb"] + display + ["-displayfd", str(write_fd), "-screen", "0",
+                                                     "1024x768x24", "-nolisten", "tcp"],
+                                pass_fds=(write_fd,), stdout=subprocess.DEVNULL,
+                                stderr=subprocess.DEVNULL)
+        os.close(write_fd)
+        number = os.read(read_fd, 16).decode().strip()
+        os.close(read_fd)
+        try:
+            xvfb.wait(timeout=0.5)  # ended: the display was not its own
+        except subprocess.TimeoutExpired:
+            if number:
+                env["DISPLAY"] = ":" + number
+                return xvfb
+            xvfb.terminate()
+            xvfb.wait()
+    raise SystemExit("no display for Xvfb")

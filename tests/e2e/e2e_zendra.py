@@ -176,6 +176,29 @@ def end_by_signal(proc):
         proc.wait()
 
 
+def try_mode(before, dd, c3, step):
+    """Try (F9), three moves of both colours, Stop try (F10): the board is as Try found it
+    (`before`, a shot of the board before Try)."""
+    key("F9")
+    points = [(c3[0] + 6 * step, c3[1] + 8 * step), (c3[0] + 7 * step, c3[1] + 8 * step),
+              (c3[0] + 8 * step, c3[1] + 8 * step)]
+    for p in points:
+        click(*p)
+    trying = Shot("5a-try-mode")
+    # After the solving move white is to move: white, black, white.
+    # (beside the centre, where the last move's red square lies)
+    whites = [trying.rgb(x - step // 4, y - step // 4) for x, y in (points[0], points[2])]
+    check(all(sum(c) > 600 for c in whites) and not trying.stone_at(*points[0], step),
+          "Try: the first and third moves are white stones (%s)" % (whites,))
+    check(trying.stone_at(*points[1], step), "Try: the second move is a black stone")
+    key("F10")
+    stopped = Shot("5b-stop-try")
+    check(not any(stopped.stone_at(*p, step) for p in points) and stopped.stone_at(*dd, step),
+          "Stop try took the three moves away and kept the solving move")
+    board_box = (c3[0] - step, c3[1] - step, c3[0] + 9 * step, c3[1] + 9 * step)
+    check(stopped.differing(before, board_box) == 0, "the board is drawn as before Try")
+
+
 def history_row(path=None, number=16):
     """FailedCount, SolvedCount and FailedCountBeforeSolve of problem `number` (problem 1 of the
     test data, Auto1 16) in the shipped history, or the history at `path`."""
@@ -264,6 +287,7 @@ try:
     click(*dd)
     solved = Shot("5-solved")
     check(solved.stone_at(*dd, step), "the solving move's stone is on the board")
+    try_mode(solved, dd, (c3x, c3y), step)
 
     key("alt+o", "Return")  # Options, "Computer do not play bad move" on (off at a first run)
     run("xdotool", "windowsize", wid, "800", "600")

@@ -3,6 +3,7 @@
 #include "language/language.h"
 
 #include <gtest/gtest.h>
+#include <iconv.h>
 
 #include <set>
 #include <string>
@@ -109,6 +110,54 @@ TEST(Localizer, AnswerAndCollectionWordsByNumber) {
   }
   EXPECT_EQ(CollectionCaption(3, kEnglish), "Advanced");
   EXPECT_EQ(CollectionCaption(0, kSimplified), "\xBB\xF9\xB4\xA1(&S)");  // 基础(&S)
+}
+
+// The GB bytes read as text, through glibc's iconv: what a reader of the table sees.
+std::string GbToUtf8(const std::string& gb) {
+  iconv_t cd = iconv_open("UTF-8", "GB18030");
+  if (cd == reinterpret_cast<iconv_t>(-1)) return "<no iconv>";
+  std::string in = gb;
+  std::string out(gb.size() * 4, '\0');
+  char* inPtr = in.data();
+  char* outPtr = out.data();
+  std::size_t inLeft = in.size();
+  std::size_t outLeft = out.size();
+  const std::size_t done = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+  iconv_close(cd);
+  if (done == static_cast<std::size_t>(-1)) return "<not GB>";
+  out.resize(out.size() - outLeft);
+  return out;
+}
+
+// The try-mode and study-window rows hold the captions as written for the Chinese interface;
+// a slip in an escaped byte would show another character.
+TEST(TextTable, TryModeAndStudyWindowCaptionsReadAsWritten) {
+  const std::pair<Text, const char*> rows[] = {
+      {Text::kTryCommand, "研究"},
+      {Text::kTryButton, "研究 (F9)"},
+      {Text::kStopTryCommand, "停止研究"},
+      {Text::kStopTryButton, "停止研究 (F10)"},
+      {Text::kTryUndo, "退一步(&U)"},
+      {Text::kTryNextMove, "下一步(&N)"},
+      {Text::kTryStop, "停止研究 F10"},
+      {Text::kTryRestart, "从头开始(&1)"},
+      {Text::kStudyCaption, "研究(&S)"},
+      {Text::kStudyTakeBack, "上一步(&P)"},
+      {Text::kStudyNextMove, "下一步(&N)"},
+      {Text::kStudyBeginFrom1, "第一步(&1)"},
+      {Text::kStudyRestoreFirst, "恢复(&R)"},
+      {Text::kStudyRestore, "恢复(R)"},
+      {Text::kStudyStudy, "研究(S)"},
+  };
+  for (const auto& [id, chinese] : rows) {
+    SCOPED_TRACE(FormsOf(id).english);
+    EXPECT_EQ(GbToUtf8(kSimplified.Say(id)), chinese);
+  }
+  // The hint of the panel's Stop button and the Finish button keep their English text.
+  EXPECT_EQ(kTraditional.Say(Text::kTryStopHint), "Stop try (End)");
+  EXPECT_EQ(kSimplified.Say(Text::kStudyFinish), "Finish");
+  EXPECT_EQ(kEnglish.Say(Text::kStudyNextMove), "Next move");
+  EXPECT_EQ(kEnglish.Say(Text::kTryNextMove), "&Next move");
 }
 
 }  // namespace
