@@ -29,6 +29,7 @@
 
 #include "app/settings.h"
 #include "language/language.h"
+#include "solving/move_judge.h"
 #include "solving/solving_ports.h"
 
 class QAction;
@@ -175,6 +176,7 @@ class TLattixMainForm : public QMainWindow, private SolvingUi {
     QAction* hintAllowed = nullptr;               // miHintallowed1
     QAction* silent = nullptr;                    // miSilent1
     QAction* takebackAutomatically = nullptr;     // miTakebackautomatically1
+    QAction* checkOffTreeMoves = nullptr;         // miCheckOffTreeMoves1
   };
 
   // SolvingUi.
@@ -275,6 +277,7 @@ class TLattixMainForm : public QMainWindow, private SolvingUi {
   std::unique_ptr<QtSolvingTimer> timer2_;
   std::unique_ptr<SteadyMillisecondClock> clock_;
   std::unique_ptr<SolvingController> controller_;
+  std::unique_ptr<MoveJudge> moveJudge_;  // the solver, for moves the tree does not know
 
   std::vector<std::string> remarks_;
   bool activated_ = false;
