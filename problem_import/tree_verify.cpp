@@ -117,7 +117,8 @@ TreeVerdict VerifyTree(const DataProblem& problem, solver::Budget budget) {
     focus += tree.NodePoint(n);
   }
   // Without an answer the goal is the one under which the tree's correct first moves reach
-  // an unconditional result: a kill tried first, then life, each with half the budget.
+  // an unconditional result, a pass does not, and a wrong first move (if the tree has one)
+  // fails: a kill tried first, then life, each with half the budget.
   const bool inferred = !goal;
   const std::vector<ProblemGoal> goals =
       goal ? std::vector<ProblemGoal>{*goal}
@@ -139,14 +140,21 @@ TreeVerdict VerifyTree(const DataProblem& problem, solver::Budget budget) {
       continue;
     }
     if (inferred) {
-      bool correctReach = false, correctFail = false;
+      bool correctReach = false, correctFail = false, passReaches = false;
+      bool wrongInTree = false, wrongFails = false;
       for (const solver::MoveVerdict& m : analysis.moves) {
-        const auto inTree = firstMoves.find(m.move);
-        if (inTree == firstMoves.end() || !inTree->second) continue;
         if (m.status == solver::Status::Unknown) continue;
-        (Reaches(m.status, g) ? correctReach : correctFail) = true;
+        if (m.move == solver::kPass) passReaches = Reaches(m.status, g);
+        const auto inTree = firstMoves.find(m.move);
+        if (inTree == firstMoves.end()) continue;
+        if (inTree->second) {
+          (Reaches(m.status, g) ? correctReach : correctFail) = true;
+        } else {
+          wrongInTree = true;
+          wrongFails = wrongFails || !Reaches(m.status, g);
+        }
       }
-      if (!correctReach || correctFail) {
+      if (!correctReach || correctFail || passReaches || (wrongInTree && !wrongFails)) {
         verdict.undecidedReason = "no answer, and neither goal fits the tree";
         continue;
       }

@@ -5,8 +5,9 @@
 // safe stones close in). The goal comes from the problem's answer (`Result2`): the user kills
 // for "dies" / "killed by ko", lives for "lives" / "lives by ko". A problem without an answer
 // takes the goal (kill, else life) under which the tree's correct first moves reach an
-// unconditional result and none fails; only wrong and missing moves can then disagree (and a
-// ko answer cannot be told). Every first move of the user is
+// unconditional result and none fails, a pass does not reach it, and some wrong first move of
+// the tree (if it has any) fails; only wrong and missing moves can then disagree (and a ko
+// answer cannot be told). Every first move of the user is
 // judged, and the tree's first moves are compared with the judgement:
 //   - a correct first move that fails, or works only by ko when the answer is unconditional;
 //   - a wrong first move that reaches the best result there is;

@@ -198,7 +198,7 @@ void SolvingController::Lattix1LegalMove(int p, int q) {
   board_.ClearMarks();
 
   if (offTree_) {
-    if (!JudgeOffTree(p, q)) {
+    if (judge_ == nullptr || !JudgeOffTree(p, q)) {
       // The judge cannot tell: a move the tree does not know, judged as without the option.
       offTree_ = false;
       ui_.SetLabelResult(text_.Say(Text::kFailure));
