@@ -31,6 +31,7 @@
 
 #include "app/settings.h"
 #include "language/language.h"
+#include "solving/move_judge.h"
 #include "solving/solving_ports.h"
 #include "solving/try_mode.h"
 
@@ -233,6 +234,7 @@ class TLattixMainForm : public QMainWindow, private SolvingUi, private TryModeUi
     QAction* hintAllowed = nullptr;               // miHintallowed1
     QAction* silent = nullptr;                    // miSilent1
     QAction* takebackAutomatically = nullptr;     // miTakebackautomatically1
+    QAction* checkOffTreeMoves = nullptr;         // miCheckOffTreeMoves1
   };
 
   // SolvingUi.
@@ -380,6 +382,7 @@ class TLattixMainForm : public QMainWindow, private SolvingUi, private TryModeUi
   TStudyForm* studyForm_ = nullptr;  // a child window, made at its first opening
 
   std::unique_ptr<OwnCollectionsState> own_;
+  std::unique_ptr<MoveJudge> moveJudge_;  // the solver, for moves the tree does not know
 
   std::vector<std::string> remarks_;
   QString missingRemarkFile_;  // the shared remark list looked for and not found

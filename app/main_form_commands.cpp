@@ -338,13 +338,21 @@ void TLattixMainForm::CreateOptionCommands() {
     controller_->DelayDialog();
     TrackBar1->setValue(controller_->Delay());
   });
-  miOptions1->addActions({badMove, numbers, nextAuto, hintAllowed, silent, takeback, delay});
+  QAction* offTree = makeSwitch("miCheckOffTreeMoves1", "Check moves the answer does not know",
+                                options_.checkOffTreeMoves);
+  connect(offTree, &QAction::toggled, this, [this](bool on) {
+    options_.checkOffTreeMoves = on;
+    controller_->SetCheckOffTreeMoves(on);
+  });
+  miOptions1->addActions(
+      {badMove, numbers, nextAuto, hintAllowed, silent, takeback, delay, offTree});
   commands_.computerDoNotPlayBadMove = badMove;
   commands_.displayNumbers = numbers;
   commands_.nextProblemAutomatically = nextAuto;
   commands_.hintAllowed = hintAllowed;
   commands_.silent = silent;
   commands_.takebackAutomatically = takeback;
+  commands_.checkOffTreeMoves = offTree;
 
   TrackBar1 = new QSlider(Qt::Horizontal, ToolBarSolveIt);
   TrackBar1->setObjectName("TrackBar1");

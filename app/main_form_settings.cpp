@@ -33,6 +33,7 @@ void TLattixMainForm::ApplyOptions(const MainOptions& options) {
       {commands_.nextProblemAutomatically, options_.nextProblemAutomatically},
       {commands_.hintAllowed, options_.hintAllowed},
       {commands_.takebackAutomatically, options_.takebackAutomatically},
+      {commands_.checkOffTreeMoves, options_.checkOffTreeMoves},
   };
   // The entries' own handlers would change the options back one by one (and Display numbers
   // would restart the problem): they are silenced while the value is shown.
@@ -51,6 +52,7 @@ void TLattixMainForm::ApplyOptions(const MainOptions& options) {
   controller_->SetNextProblemAutomatically(options_.nextProblemAutomatically);
   controller_->SetTakebackAutomatically(options_.takebackAutomatically);
   controller_->SetComputerDoNotPlayBadMove(options_.computerDoNotPlayBadMove);
+  controller_->SetCheckOffTreeMoves(options_.checkOffTreeMoves);
   controller_->SetDelay(options_.delay);
   tryMode_->SetStudyAtNewWindow(options_.studyAtNewWindow);
 }

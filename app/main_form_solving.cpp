@@ -19,6 +19,7 @@
 #include "board/widget/lattix.h"
 #include "index/go_index.h"
 #include "library/remark_file.h"
+#include "solving/solver_judge.h"
 #include "solving/solving_controller.h"
 
 namespace zendra {
@@ -34,6 +35,9 @@ void TLattixMainForm::CreateSolving() {
                                                     *timer1_, *timer2_, *clock_);
   controller_->SetLanguage(text_);
   controller_->SetComputerDoNotPlayBadMove(options_.computerDoNotPlayBadMove);
+  moveJudge_ = std::make_unique<SolverMoveJudge>();
+  controller_->SetMoveJudge(moveJudge_.get());
+  controller_->SetCheckOffTreeMoves(options_.checkOffTreeMoves);
 
   Lattix1->OnLegalMove = [this](LattixEngine*, int16_t p, int16_t q, int16_t, int16_t, bool) {
     controller_->Lattix1LegalMove(p, q);

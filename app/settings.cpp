@@ -87,6 +87,7 @@ MainSettings ReadMainSettings(QSettings& s) {
   if (s.contains("StudyAtNewWindow")) m.studyAtNewWindow = OnlyOne(s, "StudyAtNewWindow");
   if (s.contains("BestCounterMoveOnly")) m.bestCounterMoveOnly = OnlyOne(s, "BestCounterMoveOnly");
   m.computerDoNotPlayBadMove = OnlyOne(s, "ComputerDoNotPlayBadMove");
+  m.checkOffTreeMoves = OnlyOne(s, "CheckMovesTheAnswerDoesNotKnow");
   if (s.contains("Database")) m.database = Number(s, "Database").value_or(2);
   if (s.contains("TopRow")) m.topRow = Number(s, "TopRow").value_or(0);
   if (const auto d = Number(s, "DelayBeforeTakebackAutomatically"); d && *d >= 0 && *d <= 30)
@@ -109,6 +110,7 @@ MainOptions StoredOptions(const MainSettings& m, MainOptions o) {
   // A missing value reads as off, also at a first run (the settings are made then): the
   // window's creation value (on) holds only until the stored values are read.
   o.computerDoNotPlayBadMove = m.computerDoNotPlayBadMove;
+  o.checkOffTreeMoves = m.checkOffTreeMoves;
   if (m.delay) o.delay = *m.delay;
   return o;
 }
@@ -116,6 +118,7 @@ MainOptions StoredOptions(const MainSettings& m, MainOptions o) {
 void WriteMainSettings(QSettings& s, const ClosingState& c) {
   s.setValue("BestCounterMoveOnly", Switch(c.bestCounterMoveOnly));
   s.setValue("ComputerDoNotPlayBadMove", Switch(c.computerDoNotPlayBadMove));
+  s.setValue("CheckMovesTheAnswerDoesNotKnow", Switch(c.checkOffTreeMoves));
   s.setValue("StudyAtNewWindow", Switch(c.studyAtNewWindow));
   s.setValue("DefaultHint", QStringLiteral("1"));
   if (c.database) s.setValue("Database", Decimal(*c.database));

@@ -30,6 +30,7 @@ struct MainOptions {
   bool hintAllowed = true;
   bool studyAtNewWindow = false;
   bool bestCounterMoveOnly = false;
+  bool checkOffTreeMoves = false;  // "Check moves the answer does not know"
   int delay = 10;  // seconds, 0..30
 };
 
@@ -47,6 +48,7 @@ struct MainSettings {
   bool studyAtNewWindow = false;
   bool bestCounterMoveOnly = false;
   bool computerDoNotPlayBadMove = false;
+  bool checkOffTreeMoves = false;
   int database = 2;
   int topRow = 0;
   std::optional<int> delay;  // only a whole number 0..30 is kept

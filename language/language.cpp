@@ -42,6 +42,15 @@ constexpr TextRow kTexts[] = {
     {Text::kDelayPrompt,
      {"Delay time (0-30 seconds) before takeback automatically:             ",
       "\xD7\xD4\xB6\xAF\xBB\xD8\xCD\xCB\xD1\xD3\xB3\xD9\xC3\xEB\xCA\xFD(0-30):             "}},
+    // 也正确：解题程序验证此着可行
+    {Text::kSolverAlsoCorrect,
+     {"Also correct: the solver finds that this move works",
+      "\xD2\xB2\xD5\xFD\xC8\xB7\xA3\xBA\xBD\xE2\xCC\xE2\xB3\xCC\xD0\xF2\xD1\xE9\xD6\xA4"
+      "\xB4\xCB\xD7\xC5\xBF\xC9\xD0\xD0"}},
+    // 解题程序给出的反驳
+    {Text::kSolverRefutes,
+     {"The solver's refutation",
+      "\xBD\xE2\xCC\xE2\xB3\xCC\xD0\xF2\xB8\xF8\xB3\xF6\xB5\xC4\xB7\xB4\xB2\xB5"}},
 
     {Text::kProblemNumber, {"No. %1", "\xCC\xE2\xBA\xC5: %1"}},              // 题号: %1
     {Text::kSolved, {"Solved", "\xD2\xD1\xBD\xE2\xB4\xF0"}},                 // 已解答

@@ -42,6 +42,9 @@ enum class Text {
   kDataCorrupted,
   kPleaseInput,
   kDelayPrompt,
+  // Moves the solution tree does not know, judged by the solver.
+  kSolverAlsoCorrect,
+  kSolverRefutes,
   // Counter labels of the history; the count follows each prefix.
   kProblemNumber,  // %1 the position in the list, from 1
   kSolved,

@@ -647,14 +647,15 @@ Analysis Analyse(const Problem& problem, Budget budget) {
     }
     analysis.moves.push_back(std::move(verdict));
   }
-  // The problem's status: the best verdict, if no undecided move could still beat it.
+  // The problem's status: the best verdict, if no undecided move could still beat it. Seki is
+  // life that needs no ko, so it ranks above a won ko.
   auto rank = [](Status s) {
     switch (s) {
       case Status::Works:
         return 4;
-      case Status::WorksByKo:
-        return 3;
       case Status::Seki:
+        return 3;
+      case Status::WorksByKo:
         return 2;
       case Status::Fails:
         return 1;

@@ -67,6 +67,8 @@ int SolvingController::MovesPlayed() const {
 
 void SolvingController::FollowTakeBack() {
   const NodeId current = tree_.Current();
+  // Back on the tree once the moves beyond it are taken back.
+  if (offTree_ && current != kNoNode && MovesPlayed() <= tree_.Level(current)) offTree_ = false;
   if (current != kNoNode && tree_.Level(current) > 0 && tree_.Level(current) - MovesPlayed() == 1) {
     tree_.SetCurrent(tree_.Parent(current));
   }
@@ -92,6 +94,12 @@ void SolvingController::OpenProblem(int position) {
   firstPlayer_ = problem->firstToPlay.empty() ? 'B' : problem->firstToPlay[0];
   answerText_ = problem->result2 ? AnswerText(*problem->result2, text_) : std::string();
   problemRemarks_ = problem->remarks;
+  result2_ = problem->result2;
+  treePoints_.clear();
+  for (NodeId n = tree_.FirstRoot(); n != kNoNode; n = tree_.Successor(n)) {
+    const std::string_view point = tree_.NodePoint(n);
+    if (point.size() == 2 && !IsPassString(point)) treePoints_ += point;
+  }
   history_.ShowCounters(position);
   StartProblem();
   if (!ui_.ProblemPageShowing()) ui_.ShowProblemPage();
@@ -99,6 +107,7 @@ void SolvingController::OpenProblem(int position) {
 
 void SolvingController::StartProblem() {
   ClearPending();
+  offTree_ = false;
   ui_.SetNextVariationEnabled(false);
   timer1_.Stop();
   ui_.SetLabelResult("");
@@ -189,6 +198,19 @@ void SolvingController::Lattix1LegalMove(int p, int q) {
   if (n == kNoNode) return;
   board_.ClearMarks();
 
+  if (offTree_) {
+    if (judge_ == nullptr || !JudgeOffTree(p, q)) {
+      // The judge cannot tell: a move the tree does not know, judged as without the option.
+      offTree_ = false;
+      ui_.SetLabelResult(text_.Say(Text::kFailure));
+      PlaySound(kSoundFailure);
+      history_.CountFailure();
+      retryPoint_ = RetryAfterFailure(n);
+      alternativeReply_ = kNoNode;
+    }
+    Finish();
+    return;
+  }
   const std::string m{board_.CoordToLetter(p), board_.CoordToLetter(q)};
   NodeId u = kNoNode;
   for (NodeId c = tree_.FirstChild(n); c != kNoNode && u == kNoNode; c = tree_.NextSibling(c)) {
@@ -196,6 +218,10 @@ void SolvingController::Lattix1LegalMove(int p, int q) {
   }
   for (NodeId c = tree_.FirstChild(n); c != kNoNode && u == kNoNode; c = tree_.NextSibling(c)) {
     if (IsPassString(tree_.NodePoint(c))) u = c;
+  }
+  if (u == kNoNode && checkOffTreeMoves_ && judge_ && JudgeOffTree(p, q)) {
+    Finish();
+    return;
   }
   if (u == kNoNode) {
     ui_.SetLabelResult(text_.Say(Text::kFailure));
@@ -250,6 +276,45 @@ void SolvingController::Lattix1LegalMove(int p, int q) {
     JudgedFailure(tree_.Current());
   }
   Finish();
+}
+
+bool SolvingController::JudgeOffTree(int p, int q) {
+  const std::string move{board_.CoordToLetter(p), board_.CoordToLetter(q)};
+  const OffTreeJudgement judgement =
+      judge_->Judge(board_, UserColour(), result2_, move + treePoints_);
+  if (judgement.verdict == OffTreeVerdict::kUnknown) return false;
+  const NodeId n = tree_.Current();
+  bool replied = false;
+  if (judgement.reply.size() == 2) {
+    const int x = board_.LetterToCoord(judgement.reply[0]);
+    const int y = board_.LetterToCoord(judgement.reply[1]);
+    if (board_.IsOnBoard(x, y) && (board_.GetPoint(x, y) & kStoneBit) == 0) {
+      board_.PlayMove(x, y, true);
+      replied = true;
+    }
+  }
+  if (replied) PlaySound(kSoundClick);
+  if (judgement.verdict == OffTreeVerdict::kFails) {
+    offTree_ = false;
+    ui_.SetLabelResult(text_.Say(Text::kFailure));
+    ui_.SetStatusRight(text_.Say(Text::kSolverRefutes));
+    JudgedFailure(n);
+    return true;
+  }
+  const bool first = !offTree_;
+  offTree_ = true;
+  if (first) ui_.SetStatusRight(text_.Say(Text::kSolverAlsoCorrect));
+  if (replied) {
+    ui_.SetLabelResult("");
+    return true;
+  }
+  // Nothing left to defend: the problem is decided for the user.
+  ui_.SetLabelResult(text_.Say(Text::kSuccess));
+  PlaySound(kSoundSuccess);
+  history_.CountSolved();
+  PlaySound(kSoundSolved);
+  if (nextProblemAutomatically_) ui_.RunNextProblem();
+  return true;
 }
 
 void SolvingController::JudgedFailure(NodeId from) {

@@ -16,6 +16,7 @@
 
 #include "board/engine/lattix_engine.h"
 #include "language/language.h"
+#include "solving/move_judge.h"
 #include "solving/solving_ports.h"
 #include "solving/tree/solution_tree.h"
 
@@ -157,6 +158,14 @@ class SolvingController {
   void LeaveTryMode();
   // The problem's initial moves, as the set-up put them on the board.
   const std::string& Initial() const { return initial_; }
+  // "Check moves the answer does not know": a user move the tree does not hold goes to the
+  // judge (not owned; nullptr for none). One that works is told correct and the computer
+  // defends with the judge's replies until the problem is decided; one that fails gets the
+  // judge's refutation and counts as a failure; one the judge cannot tell is a failure as
+  // without the option.
+  void SetMoveJudge(MoveJudge* judge) { judge_ = judge; }
+  void SetCheckOffTreeMoves(bool on) { checkOffTreeMoves_ = on; }
+  bool CheckOffTreeMoves() const { return checkOffTreeMoves_; }
 
   // ---- State ----------------------------------------------------------------------------------
 
@@ -165,6 +174,8 @@ class SolvingController {
   int ProblemNumber() const { return problemNumber_; }
   NodeId RetryPoint() const { return retryPoint_; }
   NodeId AlternativeReply() const { return alternativeReply_; }
+  // True while the moves on the board have left the tree through moves the judge found correct.
+  bool OffTree() const { return offTree_; }
   // The colour that moves when the problem starts.
   Colour UserColour() const;
   // (length of Process - length of Initial) / 2.
@@ -179,6 +190,9 @@ class SolvingController {
   // shorter than two letters or off the board; otherwise r becomes the current node.
   bool PlayReply(NodeId r);
   void JudgedFailure(NodeId from);
+  // Judges the user's move (p, q) that the tree does not hold; false, with nothing done, when
+  // the judge cannot tell.
+  bool JudgeOffTree(int p, int q);
   void Succeeded(int cf, int uf, int us);
   void Finish();
   // The right status panel's text for a node: NodeComment with the open problem's own remark
@@ -206,6 +220,8 @@ class SolvingController {
   char firstPlayer_ = 'B';
   std::string answerText_;
   std::optional<std::vector<std::string>> problemRemarks_;
+  std::optional<int> result2_;
+  std::string treePoints_;  // every point the tree's moves name, for the judge
 
   int replyMask_ = kReplyMaskAvoidBadMoves;
   NodeId retryPoint_ = kNoNode;
@@ -225,6 +241,9 @@ class SolvingController {
   NodeId tryCurrent_ = kNoNode;
   NodeId tryRetryPoint_ = kNoNode;
   NodeId tryAlternativeReply_ = kNoNode;
+  MoveJudge* judge_ = nullptr;
+  bool checkOffTreeMoves_ = false;
+  bool offTree_ = false;
 };
 
 }  // namespace zendra

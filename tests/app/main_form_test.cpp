@@ -254,6 +254,9 @@ TEST_F(MainFormTest, OptionEntriesAndTheControllerStayInStep) {
       // Stored values without this one turn it off.
       {"miComputerdonotplaybadmove1", &SolvingController::ComputerDoNotPlayBadMove,
        "ComputerDoNotPlayBadMove", false},
+      // Off by default: the specified judging stays until the player asks for the solver.
+      {"miCheckOffTreeMoves1", &SolvingController::CheckOffTreeMoves,
+       "CheckMovesTheAnswerDoesNotKnow", false},
   };
   for (const Switch& w : switches) {
     SCOPED_TRACE(w.entry);

@@ -134,8 +134,10 @@ TEST_F(SettingsFile, WrittenValuesAreStringsAndReadBack) {
   c.displayNumbers = false;
   c.takebackAutomatically = true;
   c.delay = 0;
+  c.checkOffTreeMoves = true;
   c.installDir = "/opt/zendra/";
   WriteMainSettings(s, c);
+  EXPECT_EQ(s.value("CheckMovesTheAnswerDoesNotKnow").toString(), "1");
   EXPECT_EQ(s.value("Database").toString(), "3");
   EXPECT_EQ(s.value("Left").toString(), "-5");
   EXPECT_EQ(s.value("Silent").toString(), "1");
@@ -156,6 +158,9 @@ TEST_F(SettingsFile, WrittenValuesAreStringsAndReadBack) {
   EXPECT_FALSE(m.displayNumbers);
   EXPECT_TRUE(m.takebackAutomatically);
   EXPECT_EQ(m.delay, 0);
+  EXPECT_TRUE(m.checkOffTreeMoves);
+  EXPECT_TRUE(StoredOptions(m, MainOptions{}).checkOffTreeMoves);
+  EXPECT_FALSE(MainOptions{}.checkOffTreeMoves);  // off until the player turns it on
 
   // A second close: no collection in this run keeps Database, a maximised window keeps the
   // placement, an existing InstallDir is not rewritten, no selection writes no Selected.
@@ -168,6 +173,7 @@ TEST_F(SettingsFile, WrittenValuesAreStringsAndReadBack) {
   EXPECT_EQ(s.value("InstallDir").toString(), "/opt/zendra/");
   EXPECT_EQ(s.value("Selected").toString(), "9");
   EXPECT_EQ(s.value("Silent").toString(), "0");
+  EXPECT_EQ(s.value("CheckMovesTheAnswerDoesNotKnow").toString(), "0");
 }
 
 }  // namespace

@@ -13,6 +13,7 @@ usage:
   zendra-db show FILE NUMBER [--remarks FILE] [--json]
   zendra-db check FILE [--json]
   zendra-db play FILE NUMBER STEP... [--remarks FILE] [--board] [--json]
+  zendra-db verify FILE [--seconds S] [--json]
   zendra-db --help
 
 commands:
@@ -29,6 +30,13 @@ commands:
           a clean success exists, result words agree); exit status 1 when one fails.
   play    Opens problem NUMBER in the solving controller and plays the STEPs,
           printing the computer's reply, the result texts and sounds after each.
+  verify  Solves every problem of FILE with the life-and-death solver (one second
+          each, or S) and lists where its answer tree disagrees: a correct line that
+          fails, a wrong line that works, a correct first move missing from the
+          tree, a ko answer that works without a ko; and the problems it could
+          not decide (not enclosed, no answer, beyond the budget). Prints the
+          counts of problems, decided problems and disagreements; exit status 1
+          when there is a disagreement.
 
 options:
   -o, --output FILE    the data file that build writes
@@ -44,6 +52,7 @@ options:
   --shared-remarks     build: every remark in the one shared list (Remark.txt), the
                        classic form; more than 255 remarks in all is an error
   --board              play: print the board diagram after each step
+  --seconds S          verify: the time for one problem (default 1)
   --json               machine-readable output (every command)
   -h, --help           this text
 
@@ -56,7 +65,7 @@ steps (play):
 
 exit status:
   0 success; 1 the command failed (a file unreadable, a problem refused with
-  --strict, a check failed, a step refused); 2 wrong usage.
+  --strict, a check failed, a step refused, a disagreement found); 2 wrong usage.
 )";
 
 }  // namespace zendra

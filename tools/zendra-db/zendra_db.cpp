@@ -3,9 +3,11 @@
 #include <cctype>
 #include <charconv>
 #include <chrono>
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,6 +15,7 @@
 #include "board/engine/lattix_engine.h"
 #include "problem_import/play_session.h"
 #include "problem_import/problem_data.h"
+#include "problem_import/tree_verify.h"
 #include "solving/tree/solution_tree.h"
 
 namespace zendra::db {
@@ -33,6 +36,7 @@ int Usage() {
                "  zendra-db show FILE NUMBER [--remarks FILE] [--json]\n"
                "  zendra-db check FILE [--json]\n"
                "  zendra-db play FILE NUMBER STEP... [--remarks FILE] [--board] [--json]\n"
+               "  zendra-db verify FILE [--seconds S] [--json]\n"
                "steps: CC (point letters), C17 (board coordinates), again, back, next, result,"
                " hint\n";
   return 2;
@@ -67,6 +71,12 @@ bool ParseArgs(const std::vector<std::string>& argv, Args* args, std::string* er
       if (!value(&args->output)) return false;
     } else if (a == "--remarks") {
       if (!value(&args->remarks)) return false;
+    } else if (a == "--seconds") {
+      if (!value(&v)) return false;
+      const std::optional<int> number = ParseNumber(v);
+      if (!number || *number < 1 || *number > 3600)
+        return fail("--seconds takes a whole number from 1 to 3600, not '" + v + "'");
+      args->seconds = number;
     } else if (a == "--group" || a == "--level") {
       if (!value(&v)) return false;
       const std::optional<int> number = ParseNumber(v);
@@ -398,6 +408,103 @@ int Play(const Args& args) {
   return allAccepted ? 0 : 1;
 }
 
+// ---- verify ----------------------------------------------------------------------------------
+
+int Verify(const Args& args) {
+  if (args.positional.size() != 1) return Usage();
+  std::vector<DataProblem> problems;
+  std::string error;
+  if (!ReadDataFile(args.positional[0], &problems, &error)) {
+    std::cerr << "error: " << error << "\n";
+    return 1;
+  }
+  // Each problem gets one second (or --seconds) and two million positions a second for all its
+  // first moves.
+  const int seconds = args.seconds.value_or(1);
+  const solver::Budget budget{2'000'000ull * static_cast<uint64_t>(seconds),
+                              static_cast<double>(seconds)};
+  int decided = 0, disagreements = 0, goalInferred = 0;
+  int byKind[kDisagreementKinds] = {};
+  std::map<std::string, int> undecided;
+  std::vector<double> decidedMs;
+  std::string list, undecidedList;
+  for (const DataProblem& p : problems) {
+    const TreeVerdict v = VerifyTree(p, budget);
+    const std::string name = "problem " + std::to_string(p.number) + " (group " +
+                             std::to_string(p.group) + ", num " + std::to_string(p.num) + ")";
+    if (!v.decided) {
+      // Counted by kind ("not enclosed"), listed with the particulars.
+      ++undecided[v.undecidedReason.substr(0, v.undecidedReason.find(':'))];
+      if (args.json) {
+        undecidedList += std::string(undecidedList.empty() ? "" : ",") +
+                         "{\"number\":" + std::to_string(p.number) +
+                         ",\"reason\":" + JsonString(v.undecidedReason) + "}";
+      } else {
+        undecidedList += name + ": not decided: " + v.undecidedReason + "\n";
+      }
+      continue;
+    }
+    ++decided;
+    goalInferred += v.goalInferred ? 1 : 0;
+    decidedMs.push_back(v.seconds * 1000);
+    for (const Disagreement& d : v.disagreements) {
+      ++disagreements;
+      ++byKind[static_cast<int>(d.kind)];
+      if (args.json) {
+        list += std::string(list.empty() ? "" : ",") + "{\"number\":" +
+                std::to_string(p.number) + ",\"group\":" + std::to_string(p.group) +
+                ",\"num\":" + std::to_string(p.num) +
+                ",\"kind\":" + JsonString(DisagreementKey(d.kind)) +
+                ",\"move\":" + JsonString(d.move) + ",\"solver\":" + JsonString(d.detail) +
+                ",\"answer\":" + JsonString(v.principalLine) + "}";
+      } else {
+        list += name + ": " + DisagreementName(d.kind) + (d.move.empty() ? "" : " " + d.move) +
+                " (solver: " + d.detail + "; best line " + v.principalLine + ")\n";
+      }
+    }
+  }
+  std::sort(decidedMs.begin(), decidedMs.end());
+  const double median = decidedMs.empty() ? 0 : decidedMs[decidedMs.size() / 2];
+  const double slowest = decidedMs.empty() ? 0 : decidedMs.back();
+  if (args.json) {
+    std::cout << "{\"problems\":" << problems.size() << ",\"decided\":" << decided
+              << ",\"disagreements\":" << disagreements << ",\"goalInferred\":" << goalInferred
+              << ",\"byKind\":{";
+    for (int k = 0; k < kDisagreementKinds; ++k) {
+      std::cout << (k ? "," : "") << JsonString(DisagreementKey(static_cast<DisagreementKind>(k)))
+                << ":" << byKind[k];
+    }
+    std::cout << "},\"undecidedByReason\":{";
+    bool firstReason = true;
+    for (const auto& [reason, count] : undecided) {
+      std::cout << (firstReason ? "" : ",") << JsonString(reason) << ":" << count;
+      firstReason = false;
+    }
+    std::cout << "},\"medianMs\":" << median << ",\"slowestMs\":" << slowest
+              << ",\"list\":[" << list << "],\"undecided\":[" << undecidedList << "]}\n";
+  } else {
+    std::cout << list << undecidedList;
+    std::cout << "verified " << problems.size() << " problems: " << decided << " decided, "
+              << disagreements << " disagreements\n";
+    if (goalInferred > 0) {
+      std::cout << "  decided without an answer, the goal read from the correct moves: "
+                << goalInferred << "\n";
+    }
+    for (int k = 0; k < kDisagreementKinds; ++k) {
+      if (byKind[k] > 0) {
+        std::cout << "  " << DisagreementName(static_cast<DisagreementKind>(k)) << ": "
+                  << byKind[k] << "\n";
+      }
+    }
+    for (const auto& [reason, count] : undecided) {
+      std::cout << "  not decided, " << reason << ": " << count << "\n";
+    }
+    std::cout << "  time per decided problem: median " << median << " ms, slowest " << slowest
+              << " ms\n";
+  }
+  return disagreements == 0 ? 0 : 1;
+}
+
 }  // namespace
 
 int RunCommand(const Args& args) {
@@ -406,6 +513,7 @@ int RunCommand(const Args& args) {
   if (args.command == "show") return Show(args);
   if (args.command == "check") return Check(args);
   if (args.command == "play") return Play(args);
+  if (args.command == "verify") return Verify(args);
   std::cerr << "unknown command '" << args.command << "'\n";
   return Usage();
 }

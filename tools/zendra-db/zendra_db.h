@@ -6,6 +6,7 @@
 //   zendra-db show FILE NUMBER
 //   zendra-db check FILE
 //   zendra-db play FILE NUMBER STEP... [--board]
+//   zendra-db verify FILE [--seconds S]
 //
 // Every command takes --json for machine-readable output. Remarks are read from (and build
 // writes them to) "Remark.txt" beside the data file unless --remarks names another file.
@@ -27,6 +28,7 @@ struct Args {
   std::string remarks;
   std::optional<int> group;
   std::optional<int> level;
+  std::optional<int> seconds;  // verify: the time for one problem
   bool json = false;
   bool strict = false;
   bool board = false;

@@ -1,0 +1,90 @@
+#include "solver/enclose.h"
+
+#include <algorithm>
+
+namespace zendra::solver {
+
+EncloseResult Enclose(const Board& board, Stone attacker, Stone toMove,
+                      const std::vector<Point>& focus, int maxEmpty) {
+  EncloseResult result;
+  const Stone defender = Opponent(attacker);
+  const auto cells = static_cast<size_t>(board.Cells());
+  auto inside = [&](Point p) { return p >= 0 && static_cast<size_t>(p) < cells; };
+
+  // The target: the largest defender chain on or beside a focus point.
+  std::vector<Point> target;
+  std::vector<bool> tried(cells, false);
+  for (Point f : focus) {
+    if (!inside(f) || board.Get(f) == Stone::Border) continue;
+    std::vector<Point> near{f};
+    for (Point n : board.Neighbours(f)) near.push_back(n);
+    for (Point p : near) {
+      if (board.Get(p) != defender || tried[static_cast<size_t>(p)]) continue;
+      std::vector<Point> chain = board.Chain(p);
+      for (Point q : chain) tried[static_cast<size_t>(q)] = true;
+      if (chain.size() > target.size()) target = std::move(chain);
+    }
+  }
+  if (target.empty()) {
+    result.reason = kNoTargetReason;
+    return result;
+  }
+
+  // Walls: every attacker chain the region meets, except those lying wholly inside it.
+  std::vector<Point> walls;
+  for (Point p = 0; p < board.Cells(); ++p)
+    if (board.Get(p) == attacker) walls.push_back(p);
+  std::vector<Point> region = RegionAround(board, target, walls);
+  std::vector<bool> inRegion(cells, false);
+  for (Point p : region) inRegion[static_cast<size_t>(p)] = true;
+  std::vector<bool> wallChecked(cells, false);
+  std::vector<bool> interior(cells, false);
+  bool anyInterior = false;
+  for (Point p : region)
+    for (Point n : board.Neighbours(p)) {
+      if (board.Get(n) != attacker || wallChecked[static_cast<size_t>(n)]) continue;
+      const std::vector<Point> chain = board.Chain(n);
+      bool enclosed = true;
+      for (Point s : chain) {
+        wallChecked[static_cast<size_t>(s)] = true;
+        for (Point m : board.Neighbours(s)) {
+          const Stone c = board.Get(m);
+          if (c == Stone::Border || c == attacker) continue;
+          if (!inRegion[static_cast<size_t>(m)]) enclosed = false;
+        }
+      }
+      if (!enclosed) continue;
+      for (Point s : chain) interior[static_cast<size_t>(s)] = true;
+      anyInterior = true;
+    }
+  if (anyInterior) {
+    walls.erase(std::remove_if(walls.begin(), walls.end(),
+                               [&](Point w) { return interior[static_cast<size_t>(w)]; }),
+                walls.end());
+    region = RegionAround(board, target, walls);
+    std::fill(inRegion.begin(), inRegion.end(), false);
+    for (Point p : region) inRegion[static_cast<size_t>(p)] = true;
+  }
+
+  int empty = 0;
+  for (Point p : region) empty += board.Get(p) == Stone::Empty ? 1 : 0;
+  if (empty > maxEmpty) {
+    result.reason = "not enclosed: " + std::to_string(empty) + " empty points around the stones";
+    return result;
+  }
+  for (Point f : focus)
+    if (inside(f) && board.Get(f) != Stone::Border && !inRegion[static_cast<size_t>(f)]) {
+      result.reason = "not enclosed: the move " + board.Name(f) + " lies outside the stones' area";
+      return result;
+    }
+  Problem problem;
+  problem.board = board;
+  problem.region = std::move(region);
+  problem.targets = {target.front()};
+  problem.attacker = attacker;
+  problem.toMove = toMove;
+  result.problem = std::move(problem);
+  return result;
+}
+
+}  // namespace zendra::solver
