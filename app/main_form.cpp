@@ -14,6 +14,7 @@
 #include <algorithm>
 
 #include "app/library_session.h"
+#include "app/practice_session.h"
 #include "app/qt_ports.h"
 #include "app/status_bar.h"
 #include "board/widget/lattix.h"

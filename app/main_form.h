@@ -12,6 +12,8 @@
 //   main_form_collection.cpp collections, the grid's pages, problem navigation
 //   main_form_solving.cpp    the solving controller, its ports, and the SolvingUi of the window
 //   main_form_settings.cpp   the options, the first activation and the close
+//   main_form_review.cpp     the review of missed problems, practice at the player's level,
+//                            zoom to the problem and the statistics window
 //
 // Every command is made once, in CreateCommands: its menu entry (which the toolbar shows as a
 // button), and separate window-wide key actions for its shortcuts, so that keys keep working
@@ -45,6 +47,9 @@ class QToolButton;
 namespace zendra {
 
 class LibrarySession;
+class PracticeSession;
+class PracticeSource;
+struct Attempt;
 struct CollectionResult;
 struct GridState;
 class SessionHistoryCounters;
@@ -62,6 +67,7 @@ struct MainFormPaths {
   std::string historyFile;  // History1.cds
   QString programDir;       // the guide and the InstallDir value
   int firstCollection = -1; // opened at the first activation; -1: the one open at the last close
+  QString statisticsModule; // the statistics window's module; empty: beside the program
 };
 
 class TLattixMainForm : public QMainWindow, private SolvingUi {
@@ -112,6 +118,18 @@ class TLattixMainForm : public QMainWindow, private SolvingUi {
   void ToggleSilent();
   void Guide();
   void About();
+  // "Review": the problems due for review today as a collection in the grid.
+  void Review();
+  // "Practice at my level": a session of problems drawn around the level estimate.
+  void PracticeAtMyLevel();
+  // "Statistics": the statistics window (Qt Charts, loaded now).
+  void ShowStatistics();
+  // "Zoom to the problem": the board shows only the open problem's region.
+  void SetZoomToProblem(bool on);
+  // The number of problems due for review today.
+  int DueToday();
+  // The practice session running, nullptr when none.
+  const PracticeSession* Practice() const { return practice_.get(); }
 
   // ---- Parts, for the owner and tests ---------------------------------------------------------
 
@@ -230,6 +248,19 @@ class TLattixMainForm : public QMainWindow, private SolvingUi {
   void CreateSolving();
   void LoadRemarks();
 
+  // main_form_review.cpp
+  void CreateReviewCommands();
+  // Every source of problems reviews and practice draw from: the open data file today.
+  std::vector<PracticeSource*> PracticeSources();
+  // The Review entry's count and the enabled states of the review commands.
+  void ShowDueCount();
+  void Graded(const Attempt& attempt);
+  // Shows the practice session's problems in the grid, the open one still selected.
+  void ShowPracticeList();
+  // Zooms the board to the problem at `position` when the option is on.
+  void ZoomToProblem(int position);
+  void EndPractice();
+
   // main_form_settings.cpp
   // Makes `options` the window's options: the Options entries, the silent icon, the delay bar
   // and the solving controller take them.
@@ -277,6 +308,12 @@ class TLattixMainForm : public QMainWindow, private SolvingUi {
   std::unique_ptr<SolvingController> controller_;
 
   std::vector<std::string> remarks_;
+  // Reviews and practice.
+  QAction* miReview1 = nullptr;
+  QAction* miPractice1 = nullptr;
+  QAction* miStatistics1 = nullptr;
+  QAction* miZoomToProblem1 = nullptr;
+  std::unique_ptr<PracticeSession> practice_;
   bool activated_ = false;
   bool historyOpen_ = false;
   bool displaySplashForm1_ = true;

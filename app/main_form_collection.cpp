@@ -42,6 +42,7 @@ void TLattixMainForm::ReportCollection(const CollectionResult& r) {
 void TLattixMainForm::OpenCollection(int group, int topRow) {
   QApplication::setOverrideCursor(Qt::WaitCursor);
   const CollectionResult r = library_->OpenCollection(group);
+  EndPractice();
   GoIndex1->SetGames(library_->ProblemList());
   QApplication::restoreOverrideCursor();
   ShowIndexPage();
@@ -50,6 +51,7 @@ void TLattixMainForm::OpenCollection(int group, int topRow) {
     SetTopRow(TopRowAfterLoad(GridNow(), topRow));
   }
   UpdateCommands();
+  ShowDueCount();
   ReportCollection(r);
 }
 
@@ -60,6 +62,7 @@ void TLattixMainForm::OpenDefaultCollection() {
 
 void TLattixMainForm::OpenPosition(int position) {
   controller_->OpenProblem(position);
+  ZoomToProblem(position);
   UpdateCommands();
 }
 

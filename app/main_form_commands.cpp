@@ -69,6 +69,7 @@ void TLattixMainForm::CreateCommands() {
   CreateSolveCommands();
   CreateOptionCommands();
   CreateHelpCommands();
+  CreateReviewCommands();
 }
 
 void TLattixMainForm::CreateFileCommands() {
