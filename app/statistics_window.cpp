@@ -39,6 +39,12 @@ QChart* BarChart(const char* title, QBarSeries* series, const QStringList& x, in
   auto* counts = new QValueAxis;
   counts->setRange(0, most);
   counts->setLabelFormat("%d");
+  // Whole numbers only: a tick per count while they are few.
+  if (most <= 10) {
+    counts->setTickCount(most + 1);
+  } else {
+    counts->applyNiceNumbers();
+  }
   chart->addAxis(categories, Qt::AlignBottom);
   chart->addAxis(counts, Qt::AlignLeft);
   series->attachAxis(categories);
@@ -123,7 +129,10 @@ QChart* LevelChart(const StatisticsContent& c) {
   x->setRange(QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(Noon(from - 1))),
               QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(Noon(std::max(to, from + 1)))));
   auto* y = new QValueAxis;
-  y->setRange(std::max(0, std::min(low, high) - 2), std::min(46, std::max(high, low) + 2));
+  const int bottom = std::max(0, std::min(low, high) - 2);
+  const int top = std::min(46, std::max(high, low) + 2);
+  y->setRange(bottom, top);
+  y->setTickCount(top - bottom + 1 <= 11 ? top - bottom + 1 : 5);
   y->setLabelFormat("%d");
   chart->addAxis(x, Qt::AlignBottom);
   chart->addAxis(y, Qt::AlignLeft);
