@@ -103,7 +103,9 @@ void LibrarySession::HookHistory() {
   };
   impl_->counter.OnGraded = [this](const Attempt& attempt, bool written) {
     // The history tells the player about storage trouble already; say it once for this file.
-    if (!written && !reviewFailing_ && OnStorageProblem) {
+    // The history's own notice, when its file fails too, says what the player needs to know.
+    if (!written && !reviewFailing_ && impl_->history.LastStorageError().empty() &&
+        OnStorageProblem) {
       OnStorageProblem("The review schedule cannot be saved for now.\n\n" +
                        impl_->review.LastError() +
                        ".\n\nYour attempts are kept and written as soon as that works again.");
