@@ -12,6 +12,7 @@
 #include "language/language.h"
 #include "library/history_counter.h"
 #include "library/problem_record.h"
+#include "library/review_pool.h"
 
 namespace zendra {
 
@@ -72,6 +73,21 @@ class LibrarySession {
   bool HistoryChanged() const;
   // The "What level I'm at" text.
   std::string LevelMessage();
+  // The estimate behind it (0 when it tells nothing).
+  int LevelEstimateNumber();
+
+  // ---- Reviews and practice (the attempts kept in Review1.cds beside the history file) -------
+
+  // Every problem of the data file (all collections; the last collection load read them) with
+  // its history counters.
+  std::vector<PoolProblem> AllProblems();
+  // The data file's problems and attempts as one source of problems for reviews and practice.
+  PracticeSource& Source();
+  // Makes `numbers` the problem list, a collection of their own (see
+  // ProblemDatabase::OpenSelection).
+  void OpenSelection(const std::vector<int32_t>& numbers);
+  // Called with every graded attempt of the open problem.
+  std::function<void(const Attempt& attempt)> OnGraded;
 
   // Called with each counter label the history writes: 0 LabelStdResult, 1 LabelSuccessCount,
   // 2 LabelFailureCount, 3 LabelHint0Count, 4 LabelHint1Count, 5 LabelTakebackCount,
@@ -84,9 +100,11 @@ class LibrarySession {
 
  private:
   struct Impl;
+  class DataFileSource;
   void HookHistory();  // forwards the history's label and count changes
   std::unique_ptr<Impl> impl_;
   bool fromSettings_ = false;
+  bool reviewFailing_ = false;  // the player was told the review file cannot be written
 };
 
 }  // namespace zendra

@@ -16,6 +16,7 @@
 #include "app/board_values.h"
 #include "app/library_session.h"
 #include "app/own_collections.h"
+#include "app/practice_session.h"
 #include "app/qt_ports.h"
 #include "app/status_bar.h"
 #include "board/widget/lattix.h"

@@ -14,6 +14,8 @@
 //   main_form_settings.cpp   the options, the first activation and the close
 //   main_form_data.cpp       another data file, the player's own collections and their import
 //   main_form_try.cpp        try mode's commands and buttons, and the study window
+//   main_form_review.cpp     the review of missed problems, practice at the player's level,
+//                            zoom to the problem and the statistics window
 //
 // Every command is made once, in CreateCommands: its menu entry (which the toolbar shows as a
 // button), and separate window-wide key actions for its shortcuts, so that keys keep working
@@ -51,6 +53,9 @@ class QToolButton;
 namespace zendra {
 
 class LibrarySession;
+class PracticeSession;
+class PracticeSource;
+struct Attempt;
 struct CollectionResult;
 struct GridState;
 class SessionHistoryCounters;
@@ -82,6 +87,7 @@ struct MainFormPaths {
   QString firstOwnCollection;
   // The per-user data folder holding the own collections (Imported/); empty: the standard one.
   QString userDataDir;
+  QString statisticsModule; // the statistics window's module; empty: beside the program
 };
 
 class TLattixMainForm : public QMainWindow, private SolvingUi, private TryModeUi {
@@ -151,6 +157,18 @@ class TLattixMainForm : public QMainWindow, private SolvingUi, private TryModeUi
   void ToggleSilent();
   void Guide();
   void About();
+  // "Review": the problems due for review today as a collection in the grid.
+  void Review();
+  // "Practice at my level": a session of problems drawn around the level estimate.
+  void PracticeAtMyLevel();
+  // "Statistics": the statistics window (Qt Charts, loaded now).
+  void ShowStatistics();
+  // "Zoom to the problem": the board shows only the open problem's region.
+  void SetZoomToProblem(bool on);
+  // The number of problems due for review today.
+  int DueToday();
+  // The practice session running, nullptr when none.
+  const PracticeSession* Practice() const { return practice_.get(); }
 
   // ---- Parts, for the owner and tests ---------------------------------------------------------
 
@@ -331,6 +349,19 @@ class TLattixMainForm : public QMainWindow, private SolvingUi, private TryModeUi
   // missing and the problem at `position` has no list of its own.
   void TellMissingRemarks(int position);
 
+  // main_form_review.cpp
+  void CreateReviewCommands();
+  // Every source of problems reviews and practice draw from: the open data file today.
+  std::vector<PracticeSource*> PracticeSources();
+  // The Review entry's count and the enabled states of the review commands.
+  void ShowDueCount();
+  void Graded(const Attempt& attempt);
+  // Shows the practice session's problems in the grid, the open one still selected.
+  void ShowPracticeList();
+  // Zooms the board to the problem at `position` when the option is on.
+  void ZoomToProblem(int position);
+  void EndPractice();
+
   // main_form_settings.cpp
   // "Hint allowed": locks or unlocks the Hint command behind the password.
   void ClickHintAllowed();
@@ -392,6 +423,12 @@ class TLattixMainForm : public QMainWindow, private SolvingUi, private TryModeUi
   TSplashForm3* pleaseWait_ = nullptr;
   TSetPasswordDlg* passwordDlg_ = nullptr;
   QTimer* nextProblemTimer_ = nullptr;  // the pause before Next problem automatically
+  // Reviews and practice.
+  QAction* miReview1 = nullptr;
+  QAction* miPractice1 = nullptr;
+  QAction* miStatistics1 = nullptr;
+  QAction* miZoomToProblem1 = nullptr;
+  std::unique_ptr<PracticeSession> practice_;
   bool activated_ = false;
   bool historyOpen_ = false;
   bool displaySplashForm1_ = true;

@@ -55,6 +55,7 @@ void TLattixMainForm::OpenCollection(int group, int topRow) {
   }
   const CollectionResult r = library_->OpenCollection(group);
   if (wait) pleaseWait_->CloseNow();
+  EndPractice();
   GoIndex1->SetGames(library_->ProblemList());
   QApplication::restoreOverrideCursor();
   ShowIndexPage();
@@ -64,6 +65,7 @@ void TLattixMainForm::OpenCollection(int group, int topRow) {
   }
   UpdateCommands();
   ShowCollectionState();
+  ShowDueCount();
   ReportCollection(r);
 }
 
@@ -95,6 +97,7 @@ void TLattixMainForm::OpenDefaultCollection() {
 void TLattixMainForm::OpenPosition(int position) {
   controller_->OpenProblem(position);
   TellMissingRemarks(position);
+  ZoomToProblem(position);
   UpdateCommands();
 }
 

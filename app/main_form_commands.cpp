@@ -70,6 +70,7 @@ void TLattixMainForm::CreateCommands() {
   CreateSolveCommands();
   CreateOptionCommands();
   CreateHelpCommands();
+  CreateReviewCommands();
   SetCommandIcons();
 }
 

@@ -38,6 +38,12 @@ std::string LevelMessage(int n, const Localizer& text) {
   return text.Say(Text::kLevelTooFew);
 }
 
+int LevelFromSums(const std::array<int, 51>& sums) {
+  for (int n = kHighestExamined; n >= 1; --n)
+    if (sums[static_cast<size_t>(n)] >= kCreditNeeded) return n;
+  return 0;
+}
+
 LevelEstimate EstimateLevel(TableStore& problems, TableStore& history, const Localizer& text) {
   LevelEstimate result;
   const bool remembered = problems.Active() && problems.RecordCount() > 0;
@@ -57,12 +63,7 @@ LevelEstimate EstimateLevel(TableStore& problems, TableStore& history, const Loc
     if (history.Active()) history.FindKey({FieldValue{current}});
   }
 
-  for (int n = kHighestExamined; n >= 1; --n) {
-    if (result.sums[static_cast<size_t>(n)] >= kCreditNeeded) {
-      result.level = n;
-      break;
-    }
-  }
+  result.level = LevelFromSums(result.sums);
   result.message = LevelMessage(result.level, text);
   return result;
 }

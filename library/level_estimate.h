@@ -28,6 +28,10 @@ struct LevelEstimate {
   std::string message;
 };
 
+// The estimate n for credit sums per level: the highest level from 46 down whose sum reaches
+// 600, 0 when none does.
+int LevelFromSums(const std::array<int, 51>& sums);
+
 // Walks `problems` in its current ordering and sums the credit of every solved problem of
 // level 1 to 49 with a history row. Afterwards the problem table's cursor is back on the
 // problem it stood on, and the history cursor on that problem's row. Reads both tables and

@@ -280,6 +280,18 @@ std::optional<ProblemRecord> ProblemDatabase::ProblemAt(int position) {
   return ReadProblemRow(*problems_);
 }
 
+void ProblemDatabase::OpenSelection(const std::vector<int32_t>& numbers, TableStore& history) {
+  problemList_.clear();
+  problemNumbers_.clear();
+  for (int32_t number : numbers) {
+    if (!FindProblem(number)) continue;
+    const bool solved = history.Active() && history.FindKey({FieldValue{number}}) &&
+                        history.AsInteger("SolvedCount") > 0;
+    problemList_.push_back(ProblemEntry(ReadProblemRow(*problems_), solved));
+    problemNumbers_.push_back(number);
+  }
+}
+
 ProblemDatabase::CollectionLoad ProblemDatabase::OpenCollection(int group, TableStore& history,
                                                                 const Localizer& text) {
   CollectionLoad result;

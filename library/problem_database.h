@@ -81,6 +81,11 @@ class ProblemDatabase {
   // entries are then all unsolved.
   CollectionLoad OpenCollection(int group, TableStore& history, const Localizer& text);
 
+  // Makes the problems `numbers` (in that order, those the loaded table holds) the problem list,
+  // as a collection of their own (the review, a practice session); the table is not read
+  // again, and the open collection keeps its number. Entries are marked solved from `history`.
+  void OpenSelection(const std::vector<int32_t>& numbers, TableStore& history);
+
   // Reads the data file into the problem table and adds its indexes. False with the message on
   // any failure, the table then as before; true and the table untouched when the member is
   // empty.

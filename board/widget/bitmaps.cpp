@@ -19,11 +19,12 @@ QImage LoadBitmap(int id) {
   return reader.read();
 }
 
-QImage StonePicture(int radius, bool white, int bitmapBase, qreal ratio, bool keyTransparent) {
+QImage StonePicture(int radius, bool white, int bitmapBase, qreal ratio, bool keyTransparent,
+                    int largest) {
   const int size = 2 * radius + 1;
-  const int r = std::clamp(radius, 3, 19);
+  const int r = std::clamp(radius, 3, std::max(19, largest));
   const int scale = std::max(1, static_cast<int>(std::ceil(ratio - 0.01)));
-  QImage source = scale == 1 ? LoadBitmap(bitmapBase + 2 * r) : QImage();
+  QImage source = scale == 1 && r <= 19 ? LoadBitmap(bitmapBase + 2 * r) : QImage();
   if (source.isNull()) source = PaintStone(r, white, scale);
   // A fresh square of the stone box's size; whatever the picture leaves uncovered keeps the key
   // colour and so stays transparent.

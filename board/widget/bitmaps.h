@@ -17,7 +17,9 @@ QImage LoadBitmap(int id);
 // drawn by the stone painter when missing; at higher scales the painter draws it at that scale,
 // so it stays sharp. With `keyTransparent` the bitmap's key colour is see-through; otherwise
 // only the inside of the ellipse (1, 1)-(D - 1, D - 1) is kept, so that no key-coloured fringe
-// shows on a face of another colour.
-QImage StonePicture(int radius, bool white, int bitmapBase, qreal ratio, bool keyTransparent);
+// shows on a face of another colour. `largest` above 19 lets larger radii up to it be drawn by
+// the stone painter at their size (the board zoomed to a problem).
+QImage StonePicture(int radius, bool white, int bitmapBase, qreal ratio, bool keyTransparent,
+                    int largest = 19);
 
 }  // namespace zendra

@@ -158,21 +158,54 @@ void TLattix::SetColor(uint32_t v) {
 // ---- Geometry
 // ------------------------------------------------------------------------------------
 
+bool TLattix::Zoomed() const { return GameKind() == kGo && view_ != BoardRegion{}; }
+
+void TLattix::SetViewRegion(const BoardRegion& region) {
+  BoardRegion r = region;
+  if (r.left < 1 || r.top < 1 || r.right > 19 || r.bottom > 19 || r.left > r.right ||
+      r.top > r.bottom)
+    r = BoardRegion{};
+  if (r == view_) return;
+  const bool wasZoomed = view_ != BoardRegion{};
+  if (!wasZoomed) {
+    unzoomedRadius_ = Radius_;
+    unzoomedSize_ = size();
+  }
+  view_ = r;
+  if (!Zoomed()) {
+    // The whole board again at the radius it had, or at what a resize finds from it.
+    Radius_ = unzoomedRadius_;
+    if (size() != unzoomedSize_)
+      Radius_ = static_cast<int16_t>(RadiusForSize(width() - DisplayWidth_ * DisplayInfo_, height()));
+  } else {
+    // The largest radius that fits the region into the control; found again with its own half
+    // radius until it stays, since a jump in radius changes the margin.
+    for (int i = 0; i < 4; ++i) {
+      const int fit = RadiusForSize(width() - DisplayWidth_ * DisplayInfo_, height());
+      if (fit == Radius_) break;
+      Radius_ = static_cast<int16_t>(fit);
+    }
+  }
+  ClearHover();
+  RecalcGeometry(true);
+}
+
 int TLattix::PointX(int p) const {
-  const int index = IsGoLike() ? p - 1 : p;
+  const int index = (IsGoLike() ? p - 1 : p) - (FirstColumn() - 1);
   return halfRadius_ + Radius_ + 2 + Spacing() * index;
 }
 
 int TLattix::PointY(int q) const {
-  const int index = IsGoLike() ? q - 1 : q;
+  const int index = (IsGoLike() ? q - 1 : q) - (FirstRow() - 1);
   return halfRadius_ + Radius_ + 2 + Spacing() * index;
 }
 
 int TLattix::RadiusForSize(int width, int height) const {
   const int h = Radius_ / 2;
   const int band = Coordinate_;
-  const int r1 = (width - 2 * h - band - N()) / (2 * N()) - 1;
-  const int r2 = (height - 2 * h - band - M()) / (2 * M()) - 1;
+  const int n = ViewColumns(), m = ViewRows();
+  const int r1 = (width - 2 * h - band - n) / (2 * n) - 1;
+  const int r2 = (height - 2 * h - band - m) / (2 * m) - 1;
   const bool chess = GameKind() == kChineseChess || GameKind() == kChess;
   const int least = chess ? 12 : 1;
   int r = std::max(std::min(r1, r2), least);
@@ -181,7 +214,7 @@ int TLattix::RadiusForSize(int width, int height) const {
   const auto side = [&](int radius, int points) {
     return points * (2 * radius + 3) + 2 * (radius / 2) + band;
   };
-  while (IsGoLike() && r > least && (side(r, N()) > width || side(r, M()) > height)) --r;
+  while (IsGoLike() && r > least && (side(r, n) > width || side(r, m) > height)) --r;
   return r;
 }
 
@@ -198,8 +231,8 @@ void TLattix::RecalcGeometry(bool invalidate) {
   if (DrawLastPass_) Coordinate_ = static_cast<int16_t>(2 * r + 4);
   halfRadius_ = r / 2;
   stonesRatio_ = 0;  // the stones are made again for the new radius when next drawn
-  const int width = N() * Spacing() + 2 * halfRadius_ + Coordinate_;
-  int height = width;
+  const int width = ViewColumns() * Spacing() + 2 * halfRadius_ + Coordinate_;
+  int height = Zoomed() ? ViewRows() * Spacing() + 2 * halfRadius_ + Coordinate_ : width;
   if (GameKind() == kChineseChess) height = width * 10 / 9;
   if (GameKind() == kArmyChess) height = width * 12 / 5;
   BoardWidth_ = static_cast<int16_t>(width);
@@ -213,17 +246,21 @@ void TLattix::LoadStoneImages() {
   stonesRatio_ = canvas_.Ratio(*this);
   for (int k = 0; k < 2; ++k)
     stones_[k] =
-        StonePicture(Radius_, k == 1, 100 * k + 101, stonesRatio_, look_.KeyTransparentStones());
+        StonePicture(Radius_, k == 1, 100 * k + 101, stonesRatio_, look_.KeyTransparentStones(),
+                     Zoomed() ? Radius_ : 19);
 }
 
 int TLattix::ColumnAt(int x) const {
-  int k = (x - halfRadius_ - 1) / Spacing() + 1;
+  int k = (x - halfRadius_ - 1) / Spacing() + FirstColumn();
+  // Zoomed, only the columns shown can be hit.
+  if (Zoomed() && (k < view_.left || k > view_.right)) return 0;
   if (((k >= 1 && k <= N()) || k == kPassCoord) && std::abs(PointX(k) - x) >= Radius_) k = 0;
   return k >= 1 ? k : 0;
 }
 
 int TLattix::RowAt(int y) const {
-  int k = (y - halfRadius_ - 1) / Spacing() + 1;
+  int k = (y - halfRadius_ - 1) / Spacing() + FirstRow();
+  if (Zoomed() && (k < view_.top || k > view_.bottom)) return 0;
   if (((k >= 1 && k <= M()) || k == kPassCoord) && std::abs(PointY(k) - y) >= Radius_) k = 0;
   return k >= 1 ? k : 0;
 }
@@ -396,11 +433,16 @@ void TLattix::PaintBoard() {
   p.drawRect(face.adjusted(0, 0, -1, -1));
   // 3. Grid lines, filled as one-pixel rectangles so they land on whole pixels at any scale.
   if (IsGoLike()) {
-    const int x1 = PointX(1), x2 = PointX(N()), y1 = PointY(1), y2 = PointY(M());
-    for (int q = 1; q <= M(); ++q) PaintGridLine(x1, PointY(q), x2, PointY(q));
-    for (int c = 1; c <= N(); ++c) PaintGridLine(PointX(c), y1, PointX(c), y2);
-    for (int q = 1; q <= M(); ++q)
-      for (int c = 1; c <= N(); ++c)
+    // Zoomed, the lines run on past a side that is not the board's edge.
+    const int c1 = FirstColumn(), c2 = c1 + ViewColumns() - 1;
+    const int q1 = FirstRow(), q2 = q1 + ViewRows() - 1;
+    const int e = Radius_ + 2;
+    const int x1 = PointX(c1) - (c1 > 1 ? e : 0), x2 = PointX(c2) + (c2 < N() ? e : 0);
+    const int y1 = PointY(q1) - (q1 > 1 ? e : 0), y2 = PointY(q2) + (q2 < M() ? e : 0);
+    for (int q = q1; q <= q2; ++q) PaintGridLine(x1, PointY(q), x2, PointY(q));
+    for (int c = c1; c <= c2; ++c) PaintGridLine(PointX(c), y1, PointX(c), y2);
+    for (int q = q1; q <= q2; ++q)
+      for (int c = c1; c <= c2; ++c)
         if (IsStarPoint(c, q)) PaintStarPoint(PointX(c), PointY(q));
   } else {
     PaintKindBoard(p, KindGridNow());
@@ -445,12 +487,14 @@ void TLattix::PaintCoordinates() {
     PaintKindCoordinates(p, grid, grid.Y(M() - 1) + r + h + 2, grid.X(N() - 1) + r + h + 2);
     return;
   }
-  const int below = PointY(M()) + r + h + 2;
-  for (int c = 1; c <= N() && c <= 24; ++c)
+  const int lastColumn = FirstColumn() + ViewColumns() - 1;
+  const int lastRow = FirstRow() + ViewRows() - 1;
+  const int below = PointY(lastRow) + r + h + 2;
+  for (int c = FirstColumn(); c <= lastColumn && c <= 24; ++c)
     p.drawText(QRect(PointX(c) - 4, below, 40, 40), Qt::AlignLeft | Qt::AlignTop,
                QString(QChar(alphabet[c - 1])));
-  const int right = PointX(N()) + r + h + 2;
-  for (int q = 1; q <= M(); ++q) {
+  const int right = PointX(lastColumn) + r + h + 2;
+  for (int q = FirstRow(); q <= lastRow; ++q) {
     const int n = sgfCoordinate_ ? M() - q + 1 : q;
     p.drawText(QRect(right, PointY(q) - pixels / 2, 40, 40), Qt::AlignLeft | Qt::AlignTop,
                QString::asprintf("%2d", n));
@@ -464,9 +508,10 @@ void TLattix::PaintPoints() {
     PaintInfoLine(InfoLine::WhiteClock);
     return;
   }
-  const int first = IsGoLike() ? 1 : 0;  // the chess kinds count from 0
-  for (int q = first; q < first + M(); ++q)
-    for (int c = first; c < first + N(); ++c) {
+  // The chess kinds count from 0; a zoomed board starts at its region.
+  const int firstColumn = IsGoLike() ? FirstColumn() : 0, firstRow = IsGoLike() ? FirstRow() : 0;
+  for (int q = firstRow; q < firstRow + ViewRows(); ++q)
+    for (int c = firstColumn; c < firstColumn + ViewColumns(); ++c) {
       if (GetPoint(c, q) != 0)
         PaintStone(c, q);
       else
@@ -549,7 +594,7 @@ void TLattix::PaintEmptyPoint(int p, int q) {
     PaintKindPoint(p, q);
     return;
   }
-  if (pass ? !DrawLastPass_ : !IsOnBoard(p, q)) return;
+  if (pass ? !DrawLastPass_ : (!IsOnBoard(p, q) || !InView(p, q))) return;
   PaintCellBackground(p, q, false);
   if (pass) return;
   PaintCrossing(p, q);
@@ -567,7 +612,7 @@ void TLattix::PaintStone(int p, int q) {
   if (pass) {
     if (!DrawLastPass_ || GameKind() != kGo || LastColour() == 0) return;
     v = LastColour();
-  } else if (!IsOnBoard(p, q) || v == 0) {
+  } else if (!IsOnBoard(p, q) || v == 0 || !InView(p, q)) {
     return;
   }
   QPainter& pa = *painter_;
@@ -618,7 +663,8 @@ void TLattix::PaintStone(int p, int q) {
 void TLattix::PaintLastMoveMark(int p, int q) {
   if (NoBoard_) return;
   const bool pass = IsPassPoint(p, q);
-  if (pass ? !(DrawLastPass_ && LastColour() != 0) : (!IsOnBoard(p, q) || GetPoint(p, q) == 0))
+  if (pass ? !(DrawLastPass_ && LastColour() != 0)
+           : (!IsOnBoard(p, q) || GetPoint(p, q) == 0 || !InView(p, q)))
     return;
   QPainter& pa = *painter_;
   const int x = PointX(p), y = PointY(q);

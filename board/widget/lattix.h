@@ -22,6 +22,7 @@
 #include "board/engine/lattix_engine.h"
 #include "board/widget/backing_canvas.h"
 #include "board/widget/board_look.h"
+#include "board/widget/board_zoom.h"
 #include "board/widget/piece_art.h"
 
 class QPainter;
@@ -114,6 +115,16 @@ class TLattix : public QWidget, public LattixEngine, private LattixView {
   void SetColor(uint32_t v);
 
   // ---- Geometry -------------------------------------------------------------------------------
+
+  // "Zoom to the problem": a Go board shows only `region` (columns, rows 1-based) at the largest
+  // radius that fits the control; the default region, the whole board, shows it as always.
+  // Clicks, marks, hints, the last-move square and the turn indicator work alike in both views;
+  // points outside the region are neither drawn nor hit. Other game kinds always show the
+  // whole board. Repaints.
+  void SetViewRegion(const BoardRegion& region);
+  const BoardRegion& ViewRegion() const { return view_; }
+  // True while a Go board shows less than the whole board.
+  bool Zoomed() const;
 
   // Pixel centre of column p and row q (1-based for Go and five-in-a-row, 0-based otherwise).
   int PointX(int p) const;
@@ -211,6 +222,12 @@ class TLattix : public QWidget, public LattixEngine, private LattixView {
   QBrush FaceBrush() const;
   QBrush BackgroundBrush() const;
   bool IsGoLike() const { return GameKind() == kGo || GameKind() == kFiveInARow; }
+  // Lines shown across and down, and the first of each (the whole board unless Zoomed).
+  int ViewColumns() const { return Zoomed() ? view_.Columns() : N(); }
+  int ViewRows() const { return Zoomed() ? view_.Rows() : M(); }
+  int FirstColumn() const { return Zoomed() ? view_.left : 1; }
+  int FirstRow() const { return Zoomed() ? view_.top : 1; }
+  bool InView(int p, int q) const { return !Zoomed() || view_.Contains(p, q); }
   // The chess kinds (lattix_kinds.cpp): where their points lie, and one point redrawn with its
   // piece over the board pattern.
   KindGrid KindGridNow() const;
@@ -261,6 +278,9 @@ class TLattix : public QWidget, public LattixEngine, private LattixView {
   uint32_t Color_ = kButtonFace;
   int dotSize_ = 3;
   int halfRadius_ = 3;
+  BoardRegion view_;  // the whole 19 x 19 board unless zoomed to a problem
+  int16_t unzoomedRadius_ = 6;  // the radius and size before the zoom, restored after it
+  QSize unzoomedSize_;
 
   // Drawing resources.
   QImage stones_[2];        // black, white; premultiplied alpha at the canvas ratio

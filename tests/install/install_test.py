@@ -58,8 +58,9 @@ try:
     libdirs = [d for d in ("lib", "lib64") if os.path.isdir(os.path.join(PREFIX, d, "zendra"))]
     modules = [f for d in libdirs for f in os.listdir(os.path.join(PREFIX, d, "zendra"))
                if f.endswith(".so")]
-    check(sorted(modules) == ["libzendra_instance_module.so", "libzendra_sound_module.so"],
-          "the sound and instance modules in lib/zendra: %s" % modules)
+    check(sorted(modules) == ["libzendra_instance_module.so", "libzendra_sound_module.so",
+                              "libzendra_statistics_module.so"],
+          "the sound, instance and statistics modules in lib/zendra: %s" % modules)
 
     r = run(["desktop-file-validate", desktop])
     check(r.returncode == 0 and not r.stdout.strip(),

@@ -18,26 +18,16 @@
 #include "library/history.h"
 #include "library/history_file.h"
 #include "tests/library/library_test_util.h"
+#include "tests/library/run_sql.h"
 
 namespace zendra {
 namespace {
 
+using test::Sql;
 using test::TempDir;
 using test::WriteFile;
 
 const Localizer kEnglish{};
-
-// Runs SQL on the file with plain SQLite, the way another program would.
-void Sql(const std::string& path, const std::string& sql) {
-  sqlite3* db = nullptr;
-  ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
-  char* message = nullptr;
-  const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message);
-  const std::string text = message ? message : "";
-  sqlite3_free(message);
-  sqlite3_close(db);
-  ASSERT_EQ(rc, SQLITE_OK) << text;
-}
 
 // One value of the file, read with plain SQLite; -1 when the row or the value is missing.
 int64_t Stored(const std::string& path, const std::string& column, int number) {
