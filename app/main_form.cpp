@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "app/interface_language.h"
 #include "app/library_session.h"
 #include "app/qt_ports.h"
 #include "app/status_bar.h"
@@ -62,7 +63,10 @@ void ApplyStoredBoardValues(TLattix& board) {
 }  // namespace
 
 TLattixMainForm::TLattixMainForm(MainFormPaths paths, SolvingSounds& sounds, QWidget* parent)
-    : QMainWindow(parent), paths_(std::move(paths)), sounds_(sounds) {
+    : QMainWindow(parent),
+      paths_(std::move(paths)),
+      sounds_(sounds),
+      text_(LocalizerFor(paths_.language.value_or(SystemInterfaceLanguage()))) {
   setObjectName("LattixMainForm");
   setWindowTitle("Zendra");
   QFont bold = font();
@@ -152,6 +156,7 @@ void TLattixMainForm::CreateWidgets() {
   Lattix1 = new TLattix(Panel2);
   Lattix1->setObjectName("Lattix1");
   ApplyStoredBoardValues(*Lattix1);
+  ShowBoardTextsIn(*Lattix1, text_.language);
   Splitter1->addWidget(Panel2);
   Splitter1->setStretchFactor(0, 0);
   Splitter1->setStretchFactor(1, 1);
@@ -199,12 +204,12 @@ void TLattixMainForm::CreateLabels(QWidget* panel) {
   }
   labelLayout->addStretch(1);
   // The try-mode buttons, shown only while try mode runs.
-  const std::pair<const char*, const char*> tryButtons[] = {{"btnUndo", "&Undo"},
-                                                            {"btnNextMove", "&Next move"},
-                                                            {"btn1", "&Restart"},
-                                                            {"btnStopStudy2", "&Stop"}};
+  const std::pair<const char*, Text> tryButtons[] = {{"btnUndo", Text::kBtnUndo},
+                                                     {"btnNextMove", Text::kBtnNextMove},
+                                                     {"btn1", Text::kBtn1},
+                                                     {"btnStopStudy2", Text::kBtnStopStudy2}};
   for (const auto& [name, caption] : tryButtons) {
-    auto* b = new QPushButton(caption, panel);
+    auto* b = new QPushButton(T(caption), panel);
     b->setObjectName(name);
     b->setEnabled(false);
     labelLayout->addWidget(b);
@@ -313,6 +318,8 @@ QString TLattixMainForm::StatusLeft() const { return StatusBar1->Left(); }
 QString TLattixMainForm::StatusRight() const { return StatusBar1->Right(); }
 
 QString TLattixMainForm::Q(const std::string& text) { return QString::fromStdString(text); }
+
+QString TLattixMainForm::T(Text text) const { return Q(text_.Say(text)); }
 
 void TLattixMainForm::SetLabel(QLabel* label, const std::string& text) { label->setText(Q(text)); }
 

@@ -62,6 +62,8 @@ struct MainFormPaths {
   std::string historyFile;  // History1.cds
   QString programDir;       // the guide and the InstallDir value
   int firstCollection = -1; // opened at the first activation; -1: the one open at the last close
+  // The interface language; none: the one of the system's locale (QLocale::system()).
+  std::optional<Language> language;
 };
 
 class TLattixMainForm : public QMainWindow, private SolvingUi {
@@ -199,6 +201,8 @@ class TLattixMainForm : public QMainWindow, private SolvingUi {
   void SetPageCommandsVisible(bool pages);
   void LayoutBoard();
   static QString Q(const std::string& text);
+  // A text of the table in the interface language.
+  QString T(Text text) const;
   static void SetLabel(QLabel* label, const std::string& text);
 
   // main_form_commands.cpp

@@ -57,10 +57,17 @@ void TLattixMainForm::CreateSolving() {
   library_->OnStorageProblem = [this](const std::string& text) { ShowStorageProblem(text); };
 }
 
+// A Chinese interface shows the Chinese list RemarkGB.txt, its GB lines through the interface's
+// conversion, when the data file has one; otherwise, and in English, Remark.txt. A data file
+// without either has no remarks (none of an earlier data file's are kept).
 void TLattixMainForm::LoadRemarks() {
-  if (!LoadRemarkFile(RemarkFileFor(QString::fromStdString(paths_.dataFile)).toStdString(),
-                      &remarks_, nullptr))
-    return;
+  const QString dataFile = QString::fromStdString(paths_.dataFile);
+  if (text_.Chinese() &&
+      LoadRemarkFile(RemarkFileFor(dataFile, "RemarkGB.txt").toStdString(), &remarks_, nullptr)) {
+    for (std::string& line : remarks_) line = text_.Convert(std::move(line));
+  } else {
+    LoadRemarkFile(RemarkFileFor(dataFile).toStdString(), &remarks_, nullptr);
+  }
   controller_->SetRemarks(remarks_);
 }
 

@@ -2,7 +2,9 @@
 // problems that are solved by one black move at D4 ("DD") and lost by any other move.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace zendra::test {
 
@@ -13,5 +15,11 @@ inline constexpr int kSolvingQ = 4;
 
 // Writes a data file with `count` problems of collection 2 (and one of collection 0) to `path`.
 void WriteTestDataFile(const std::string& path, int count);
+
+// Writes a data file of one such problem (0x10, collection 2) whose solving move carries remark 1:
+// of the problem's own list `ownRemarks` (the Remarks column) when given, else of the shared list.
+// False, with `error` saying why, when it cannot be written.
+bool WriteRemarkProblemFile(const std::string& path,
+                            std::optional<std::vector<std::string>> ownRemarks, std::string* error);
 
 }  // namespace zendra::test
