@@ -34,10 +34,24 @@ def menu_bar_bytes(env, path):
                           check=True, capture_output=True, env=env).stdout
 
 
+def start_display(env):
+    """An Xvfb server that answers; another test starting one at the same moment can take the
+    display number it was given, so a server that does not answer is replaced."""
+    for _ in range(5):
+        xvfb = xvfb_session.start_xvfb(env)
+        time.sleep(0.5)
+        if xvfb.poll() is None and subprocess.run(["xdotool", "getdisplaygeometry"], env=env,
+                                                  capture_output=True).returncode == 0:
+            return xvfb
+        xvfb.terminate()
+        xvfb.wait()
+    raise SystemExit("no Xvfb display could be started")
+
+
 def run_language(lang):
     work = tempfile.mkdtemp(prefix="zendra-lang-")
     env = xvfb_session.fresh_env(work, LANG=lang)
-    xvfb = xvfb_session.start_xvfb(env)
+    xvfb = start_display(env)
     bin_dir = os.path.join(work, "bin")
     os.makedirs(bin_dir)
     shutil.copy(ZENDRA, bin_dir)
@@ -51,14 +65,16 @@ def run_language(lang):
     shots = {}
     try:
         wid = None
-        end = time.time() + 20
+        end = time.time() + 60
         while time.time() < end and not wid:
             out = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Zendra$"],
                                  capture_output=True, text=True, env=env).stdout.split()
             wid = out[-1] if out else None
             time.sleep(0.1)
         if not wid:
-            raise SystemExit(f"{lang}: the main window did not appear")
+            proc.kill()
+            raise SystemExit(f"{lang}: the main window did not appear\n" +
+                             proc.communicate()[0].decode(errors="replace"))
         subprocess.run(["xdotool", "windowmove", wid, "0", "0"], env=env)
         subprocess.run(["xdotool", "windowfocus", "--sync", wid], check=True, env=env)
         time.sleep(1.5)
@@ -76,13 +92,14 @@ def run_language(lang):
         shot("index")
         key("alt+s")  # the Solve menu (its accelerator is S in every language)
         shot("solve-menu")
-        key("Escape")
-        key("Return")  # Solve it: the first problem on the board
-        time.sleep(0.5)
+        key("Escape", "Escape")  # the menu, then the menu bar
+        # The first thumbnail: the first problem on the board.
+        subprocess.run(["xdotool", "mousemove", "85", "140", "click", "1"], check=True, env=env)
+        time.sleep(1.0)
         shot("problem")
         key("alt+v")  # the View menu on the problem page
         shot("view-menu")
-        key("Escape")
+        key("Escape", "Escape")
         key("alt+s", "Up", "Return")  # What level I'm at, the last entry of the Solve menu
         time.sleep(0.5)
         shot("level-box")
