@@ -37,7 +37,8 @@ void WriteTestDataFile(const std::string& path, int count) {
 }
 
 bool WriteRemarkProblemFile(const std::string& path,
-                            std::optional<std::vector<std::string>> ownRemarks, std::string* error) {
+                            std::optional<std::vector<std::string>> ownRemarks,
+                            std::string* error) {
   SolutionTree tree;
   tree.Add(tree.Add(kNoNode, ""), std::string(kSolvingPoint) + " 11", "", "1");
   DataProblem p;
