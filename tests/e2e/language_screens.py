@@ -36,13 +36,15 @@ def menu_bar_bytes(env, path):
 
 def start_display(env):
     """An Xvfb server that answers; another test starting one at the same moment can take the
-    display number it was given, so a server that does not answer is replaced."""
+    display number it was given, so a server that does not answer within 10 s is replaced."""
     for _ in range(5):
         xvfb = xvfb_session.start_xvfb(env)
-        time.sleep(0.5)
-        if xvfb.poll() is None and subprocess.run(["xdotool", "getdisplaygeometry"], env=env,
-                                                  capture_output=True).returncode == 0:
-            return xvfb
+        end = time.time() + 10
+        while time.time() < end and xvfb.poll() is None:
+            if subprocess.run(["xdotool", "getdisplaygeometry"], env=env,
+                              capture_output=True).returncode == 0:
+                return xvfb
+            time.sleep(0.25)
         xvfb.terminate()
         xvfb.wait()
     raise SystemExit("no Xvfb display could be started")
