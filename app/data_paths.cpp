@@ -33,10 +33,12 @@ QString FindDataFile(const QString& programDir) {
   return candidates.front();
 }
 
-QString RemarkFileFor(const QString& dataFile) {
-  const QString beside = QFileInfo(dataFile).dir().filePath(kRemarkFileName);
+QString RemarkFileFor(const QString& dataFile) { return RemarkFileFor(dataFile, kRemarkFileName); }
+
+QString RemarkFileFor(const QString& dataFile, const QString& fileName) {
+  const QString beside = QFileInfo(dataFile).dir().filePath(fileName);
   if (QFileInfo(beside).isFile()) return beside;
-  const QString current = QDir::current().filePath(kRemarkFileName);
+  const QString current = QDir::current().filePath(fileName);
   if (QFileInfo(current).isFile()) return current;
   return beside;
 }

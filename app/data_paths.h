@@ -18,5 +18,7 @@ QString FindDataFile(const QString& programDir);
 // The remark list that goes with a data file: Remark.txt in the data file's folder, else the one
 // in the current folder (where older set-ups keep it); the first path when neither exists.
 QString RemarkFileFor(const QString& dataFile);
+// The same for the remark file `fileName` (RemarkGB.txt, the Chinese list).
+QString RemarkFileFor(const QString& dataFile, const QString& fileName);
 
 }  // namespace zendra

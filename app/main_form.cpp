@@ -14,6 +14,7 @@
 #include <algorithm>
 
 #include "app/board_values.h"
+#include "app/interface_language.h"
 #include "app/library_session.h"
 #include "app/own_collections.h"
 #include "app/practice_session.h"
@@ -36,7 +37,10 @@ constexpr int kMinZoomRadius = 6;
 }  // namespace
 
 TLattixMainForm::TLattixMainForm(MainFormPaths paths, SolvingSounds& sounds, QWidget* parent)
-    : QMainWindow(parent), paths_(std::move(paths)), sounds_(sounds) {
+    : QMainWindow(parent),
+      paths_(std::move(paths)),
+      sounds_(sounds),
+      text_(LocalizerFor(paths_.language.value_or(SystemInterfaceLanguage()))) {
   setObjectName("LattixMainForm");
   setWindowTitle("Zendra");
   QFont bold = font();
@@ -129,6 +133,7 @@ void TLattixMainForm::CreateWidgets() {
   // The board fills its panel, so its radius follows the panel; the information column
   // starts hidden (zoom brings it back).
   ApplyStoredBoardValues(*Lattix1, kProblemBoardValues);
+  ShowBoardTextsIn(*Lattix1, text_.language);
   Splitter1->addWidget(Panel2);
   Splitter1->setStretchFactor(0, 0);
   Splitter1->setStretchFactor(1, 1);
@@ -300,6 +305,8 @@ QString TLattixMainForm::StatusLeft() const { return StatusBar1->Left(); }
 QString TLattixMainForm::StatusRight() const { return StatusBar1->Right(); }
 
 QString TLattixMainForm::Q(const std::string& text) { return QString::fromStdString(text); }
+
+QString TLattixMainForm::T(Text text) const { return Q(text_.Say(text)); }
 
 void TLattixMainForm::SetLabel(QLabel* label, const std::string& text) { label->setText(Q(text)); }
 

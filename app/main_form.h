@@ -88,6 +88,8 @@ struct MainFormPaths {
   // The per-user data folder holding the own collections (Imported/); empty: the standard one.
   QString userDataDir;
   QString statisticsModule; // the statistics window's module; empty: beside the program
+  // The interface language; none: the one of the system's locale (QLocale::system()).
+  std::optional<Language> language;
 };
 
 class TLattixMainForm : public QMainWindow, private SolvingUi, private TryModeUi {
@@ -288,6 +290,8 @@ class TLattixMainForm : public QMainWindow, private SolvingUi, private TryModeUi
   void SetPageCommandsVisible(bool pages);
   void LayoutBoard();
   static QString Q(const std::string& text);
+  // A text of the table in the interface language.
+  QString T(Text text) const;
   static void SetLabel(QLabel* label, const std::string& text);
 
   // main_form_commands.cpp

@@ -97,7 +97,7 @@ void TLattixMainForm::SetCommandIcons() {
 }
 
 void TLattixMainForm::CreateFileCommands() {
-  QMenu* miFile1 = menuBar()->addMenu("&File");
+  QMenu* miFile1 = menuBar()->addMenu(T(Text::kMiFile));
   miFile1->setObjectName("miFile1");
   const char* const collectionNames[] = {"miBasic1", "miBeginner1", "miIntermediate1",
                                          "miAdvanced1"};
@@ -116,18 +116,18 @@ void TLattixMainForm::CreateFileCommands() {
   }
   CreateOwnCommands(miFile1);  // the player's own collections under the four, and the import
   miFile1->addSeparator();
-  QAction* clearAll = MakeAction("miClearallsolvedflags1", Q(text_.Say(Text::kClearAllCaption)));
+  QAction* clearAll = MakeAction("miClearallsolvedflags1", T(Text::kMiClearAllSolvedFlags));
   connect(clearAll, &QAction::triggered, this, &TLattixMainForm::ClearAllSolvedFlags);
   miFile1->addAction(clearAll);
   commands_.clearAllSolvedFlags = clearAll;
-  QAction* exitAction = MakeAction("miExit1", "Exit");
+  QAction* exitAction = MakeAction("miExit1", T(Text::kMiExit));
   connect(exitAction, &QAction::triggered, this, &QWidget::close);
   miFile1->addAction(exitAction);
 
   btnOpen = new QToolButton(ToolBarView);
   btnOpen->setObjectName("btnOpen");
-  btnOpen->setText("Open");
-  btnOpen->setToolTip("Open");
+  btnOpen->setText(T(Text::kBtnOpen));
+  btnOpen->setToolTip(T(Text::kBtnOpen));
   btnOpen->setMenu(OpenMenu);
   btnOpen->setPopupMode(QToolButton::MenuButtonPopup);
   connect(btnOpen, &QToolButton::clicked, this, &TLattixMainForm::OpenDefaultCollection);
@@ -136,20 +136,21 @@ void TLattixMainForm::CreateFileCommands() {
 }
 
 void TLattixMainForm::CreateViewCommands() {
-  QMenu* miView1 = menuBar()->addMenu("&View");
+  QMenu* miView1 = menuBar()->addMenu(T(Text::kMiView));
   miView1->setObjectName("miView1");
-  QAction* zoomIn = MakeAction("miZoomin1", "Zoom &In");
-  QAction* zoomOut = MakeAction("miZoomout1", "Zoom &Out");
+  QAction* zoomIn = MakeAction("miZoomin1", T(Text::kMiZoomIn));
+  QAction* zoomOut = MakeAction("miZoomout1", T(Text::kMiZoomOut));
   connect(zoomIn, &QAction::triggered, this, &TLattixMainForm::ZoomIn);
   connect(zoomOut, &QAction::triggered, this, &TLattixMainForm::ZoomOut);
   miView1->addActions({zoomIn, zoomOut});
   miView1->addSeparator();
   commands_.zoomIn = zoomIn;
   commands_.zoomOut = zoomOut;
-  QAction* index = MakeAction("miProblemIndex1", "&Index", "Index");
+  QAction* index =
+      MakeAction("miProblemIndex1", T(Text::kMiProblemIndex), T(Text::kBtnProblemIndex));
   index->setCheckable(true);
   connect(index, &QAction::triggered, this, &TLattixMainForm::ShowIndexPage);
-  QAction* solveIt = MakeAction("miSolveIt1", "S&olve it", "Solve it");
+  QAction* solveIt = MakeAction("miSolveIt1", T(Text::kMiSolveIt), T(Text::kBtnSolveIt));
   solveIt->setCheckable(true);
   connect(solveIt, &QAction::triggered, this, &TLattixMainForm::SolveIt);
   miView1->addActions({index, solveIt});
@@ -159,36 +160,36 @@ void TLattixMainForm::CreateViewCommands() {
 
   struct Nav {
     const char* name;
-    const char* caption;
-    const char* hint;
+    Text caption;
+    Text hint;
     CommandIcon icon;
     void (TLattixMainForm::*run)();
     const char* button;
   };
   const Nav pages[] = {
-      {"miFirstpage1", "&First page", "First page", CommandIcon::kFirstPage,
+      {"miFirstpage1", Text::kMiFirstPage, Text::kBtnFirstPage, CommandIcon::kFirstPage,
        &TLattixMainForm::FirstPage, "btnFirstPage"},
-      {"miPriorpage1", "&Prior page", "Prior page", CommandIcon::kPriorPage,
+      {"miPriorpage1", Text::kMiPriorPage, Text::kBtnPriorPage, CommandIcon::kPriorPage,
        &TLattixMainForm::PriorPage, "btnPriorPage"},
-      {"miNextpage1", "&Next page", "Next page", CommandIcon::kNextPage,
+      {"miNextpage1", Text::kMiNextPage, Text::kBtnNextPage, CommandIcon::kNextPage,
        &TLattixMainForm::NextPage, "btnNextPage"},
-      {"miLastpage1", "&Last page", "Last page", CommandIcon::kLastPage,
+      {"miLastpage1", Text::kMiLastPage, Text::kBtnLastPage, CommandIcon::kLastPage,
        &TLattixMainForm::LastPage, "btnLastPage"},
   };
   const Nav problems[] = {
-      {"miFirstproblem1", "&First problem", "First problem", CommandIcon::kFirstProblem,
+      {"miFirstproblem1", Text::kMiFirstProblem, Text::kBtnFirstProblem, CommandIcon::kFirstProblem,
        &TLattixMainForm::FirstProblem, "btnFirstProblem"},
-      {"miPriorproblem1", "&Prior problem", "Prior problem (UP)", CommandIcon::kPriorProblem,
+      {"miPriorproblem1", Text::kMiPriorProblem, Text::kBtnPriorProblem, CommandIcon::kPriorProblem,
        &TLattixMainForm::PriorProblem, "btnPriorProblem"},
-      {"miNextproblem1", "&Next problem", "Next problem (DOWN)", CommandIcon::kNextProblem,
+      {"miNextproblem1", Text::kMiNextProblem, Text::kBtnNextProblem, CommandIcon::kNextProblem,
        &TLattixMainForm::NextProblem, "btnNextProblem"},
-      {"miLastproblem1", "&Last problem", "Last problem", CommandIcon::kLastProblem,
+      {"miLastproblem1", Text::kMiLastProblem, Text::kBtnLastProblem, CommandIcon::kLastProblem,
        &TLattixMainForm::LastProblem, "btnLastProblem"},
   };
   const auto make = [&](const Nav (&navs)[4], std::array<QAction*, 4>& into) {
     for (size_t i = 0; i < 4; ++i) {
       const Nav& n = navs[i];
-      QAction* a = MakeAction(n.name, n.caption, n.hint);
+      QAction* a = MakeAction(n.name, T(n.caption), T(n.hint));
       a->setIcon(MakeCommandIcon(n.icon));
       connect(a, &QAction::triggered, this, n.run);
       miView1->addAction(a);
@@ -210,49 +211,50 @@ void TLattixMainForm::CreateViewCommands() {
 
 void TLattixMainForm::CreateSolveCommands() {
   QStyle* st = style();
-  QMenu* miSolve1 = menuBar()->addMenu("&Solve");
+  QMenu* miSolve1 = menuBar()->addMenu(T(Text::kMiSolve));
   miSolve1->setObjectName("miSolve1");
-  QAction* solveAgain = MakeAction("miSolveAgain1", "Solve &again", "Solve again (Esc,Home)");
+  QAction* solveAgain =
+      MakeAction("miSolveAgain1", T(Text::kMiSolveAgain), T(Text::kBtnSolveAgain1));
   connect(solveAgain, &QAction::triggered, this, [this] { controller_->SolveAgain(); });
   AddKeys(solveAgain, {"keyEscape", "keyHome"},
           {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::Key_Home)});
   commands_.solveAgain = solveAgain;
-  QAction* back = MakeAction("miBack1", "&Back", "Back (Left)");
+  QAction* back = MakeAction("miBack1", T(Text::kMiBack), T(Text::kBtnBack1));
   connect(back, &QAction::triggered, this, [this] { controller_->Back(); });
   AddKeys(back, {"keyLeft", "keyBackspace"},
           {QKeySequence(Qt::Key_Left), QKeySequence(Qt::Key_Backspace)});
   commands_.back = back;
-  QAction* nextV = MakeAction("miNextVOfComputer1", "&Next variation or retry after fail",
-                              "Next variation or retry (PgDn)");
+  QAction* nextV =
+      MakeAction("miNextVOfComputer1", T(Text::kMiNextVOfComputer), T(Text::kBtnNextVofComputer));
   connect(nextV, &QAction::triggered, this, [this] { controller_->NextVariationOrRetry(); });
   AddKeys(nextV, {"keyPgDn", "keyPgUp", "keyF8"},
           {QKeySequence(Qt::Key_PageDown), QKeySequence(Qt::Key_PageUp), QKeySequence(Qt::Key_F8)});
   // The button has its own action: the judge enables it only while something is pending, while
   // the menu entry and its keys always work.
   QAction* btnNextV =
-      MakeAction("btnNextVofComputer", "Next variation or retry", "Next variation or retry (PgDn)");
+      MakeAction("btnNextVofComputer", T(Text::kMiNextVOfComputer), T(Text::kBtnNextVofComputer));
   btnNextV->setEnabled(false);
   connect(btnNextV, &QAction::triggered, nextV, &QAction::trigger);
   commands_.nextVariationButton = btnNextV;
-  QAction* result = MakeAction("miResult1", "&Result(Life,Death,Ko?)", "Life,Death,Ko? (End)");
+  QAction* result = MakeAction("miResult1", T(Text::kMiResult), T(Text::kBtnResult1));
   connect(result, &QAction::triggered, this, [this] { controller_->Result(); });
   AddKeys(result, {"keyEnd"}, {QKeySequence(Qt::Key_End)});
-  QAction* hint = MakeAction("miHint1", "&Hint", "Hint (Right)");
+  QAction* hint = MakeAction("miHint1", T(Text::kMiHint), T(Text::kBtnHint1));
   connect(hint, &QAction::triggered, this, [this] { controller_->Hint(); });
   AddKeys(hint, {"keyRight"}, {QKeySequence(Qt::Key_Right)});
   commands_.hint = hint;
   // Try and Stop try: the buttons have actions of their own, since try mode hides the Try
   // button (and shows the Stop try one) while the menu entries stay, disabled.
-  const QString tryHint = Q(text_.Say(Text::kTryButton));
-  const QString stopTryHint = Q(text_.Say(Text::kStopTryButton));
-  QAction* tryAction = MakeAction("miStudy1", Q(text_.Say(Text::kTryCommand)), tryHint);
+  const QString tryHint = T(Text::kTryButton);
+  const QString stopTryHint = T(Text::kStopTryButton);
+  QAction* tryAction = MakeAction("miStudy1", T(Text::kTryCommand), tryHint);
   tryAction->setIcon(st->standardIcon(QStyle::SP_FileDialogContentsView));
   connect(tryAction, &QAction::triggered, this, [this] { tryMode_->Try(); });
   AddKeys(tryAction, {"keyF9"}, {QKeySequence(Qt::Key_F9)});
   QAction* btnTry = MakeAction("btnStudy1", tryHint, tryHint);
   btnTry->setIcon(tryAction->icon());
   connect(btnTry, &QAction::triggered, tryAction, &QAction::trigger);
-  QAction* stopTry = MakeAction("miStopStudy1", Q(text_.Say(Text::kStopTryCommand)), stopTryHint);
+  QAction* stopTry = MakeAction("miStopStudy1", T(Text::kStopTryCommand), stopTryHint);
   stopTry->setEnabled(false);
   connect(stopTry, &QAction::triggered, this, [this] { tryMode_->StopTry(); });
   AddKeys(stopTry, {"keyF10"}, {QKeySequence(Qt::Key_F10)});
@@ -265,10 +267,10 @@ void TLattixMainForm::CreateSolveCommands() {
   commands_.tryButton = btnTry;
   commands_.stopTry = stopTry;
   commands_.stopTryButton = btnStopTry;
-  QAction* resetSolved = MakeAction("Resetsolvedflag1", "Reset solved flag");
+  QAction* resetSolved = MakeAction("Resetsolvedflag1", T(Text::kResetSolvedFlag));
   connect(resetSolved, &QAction::triggered, this, &TLattixMainForm::ResetSolvedFlag);
   commands_.resetSolvedFlag = resetSolved;
-  QAction* level = MakeAction("miWhatlevelImat1", "What level I'm at");
+  QAction* level = MakeAction("miWhatlevelImat1", T(Text::kMiWhatLevelImAt));
   connect(level, &QAction::triggered, this, &TLattixMainForm::WhatLevelImAt);
   commands_.whatLevel = level;
   miSolve1->addActions({solveAgain, back, nextV});
@@ -293,53 +295,50 @@ void TLattixMainForm::CreateSolveCommands() {
 
 // The Options entries show options_ and change it; the controller follows each change.
 void TLattixMainForm::CreateOptionCommands() {
-  QMenu* miOptions1 = menuBar()->addMenu("&Options");
+  QMenu* miOptions1 = menuBar()->addMenu(T(Text::kMiOptions));
   miOptions1->setObjectName("miOptions1");
-  const auto makeSwitch = [this](const char* name, const char* caption, bool on) {
-    QAction* a = MakeAction(name, caption);
+  const auto makeSwitch = [this](const char* name, Text caption, bool on) {
+    QAction* a = MakeAction(name, T(caption));
     a->setCheckable(true);
     a->setChecked(on);
     return a;
   };
-  QAction* badMove = makeSwitch("miComputerdonotplaybadmove1",
-                                "Computer do not play bad move(marked with ?)",
+  QAction* badMove = makeSwitch("miComputerdonotplaybadmove1", Text::kMiComputerDoNotPlayBadMove,
                                 options_.computerDoNotPlayBadMove);
   connect(badMove, &QAction::toggled, this, [this](bool on) {
     options_.computerDoNotPlayBadMove = on;
     controller_->SetComputerDoNotPlayBadMove(on);
   });
   QAction* numbers =
-      makeSwitch("miDisplaynumbers1", "Display numbers if possible", options_.displayNumbers);
+      makeSwitch("miDisplaynumbers1", Text::kMiDisplayNumbers, options_.displayNumbers);
   connect(numbers, &QAction::toggled, this, [this](bool on) {
     options_.displayNumbers = on;
     controller_->SetDisplayNumbers(on);
     controller_->SolveAgain();
   });
   QAction* nextAuto =
-      makeSwitch("NextproblemAutomaticallyWhenSolved1", "Next Problem &Automatically when solved",
+      makeSwitch("NextproblemAutomaticallyWhenSolved1", Text::kNextProblemAutomaticallyWhenSolved,
                  options_.nextProblemAutomatically);
   connect(nextAuto, &QAction::toggled, this, [this](bool on) {
     options_.nextProblemAutomatically = on;
     controller_->SetNextProblemAutomatically(on);
   });
-  QAction* hintAllowed = makeSwitch("miHintallowed1", "Hint allowed", options_.hintAllowed);
-  hintAllowed->setText(Q(text_.Say(Text::kHintAllowed)));
+  QAction* hintAllowed = makeSwitch("miHintallowed1", Text::kHintAllowed, options_.hintAllowed);
   connect(hintAllowed, &QAction::triggered, this, &TLattixMainForm::ClickHintAllowed);
-  QAction* silent = MakeAction("miSilent1", "&Silent");
+  QAction* silent = MakeAction("miSilent1", T(Text::kMiSilent));
   connect(silent, &QAction::triggered, this, &TLattixMainForm::ToggleSilent);
-  QAction* takeback = makeSwitch("miTakebackautomatically1", "Takeback automatically ",
+  QAction* takeback = makeSwitch("miTakebackautomatically1", Text::kMiTakebackAutomatically,
                                  options_.takebackAutomatically);
   connect(takeback, &QAction::toggled, this, [this](bool on) {
     options_.takebackAutomatically = on;
     controller_->SetTakebackAutomatically(on);
   });
-  QAction* delay = MakeAction("miDelaybeforetakebackautomatically1",
-                              "Delay time (seconds) before takeback automatically");
+  QAction* delay = MakeAction("miDelaybeforetakebackautomatically1", T(Text::kDelayBeforeTakeback));
   connect(delay, &QAction::triggered, this, [this] {
     controller_->DelayDialog();
     TrackBar1->setValue(controller_->Delay());
   });
-  QAction* offTree = makeSwitch("miCheckOffTreeMoves1", "Check moves the answer does not know",
+  QAction* offTree = makeSwitch("miCheckOffTreeMoves1", Text::kMiCheckOffTreeMoves,
                                 options_.checkOffTreeMoves);
   connect(offTree, &QAction::toggled, this, [this](bool on) {
     options_.checkOffTreeMoves = on;
@@ -361,7 +360,7 @@ void TLattixMainForm::CreateOptionCommands() {
   TrackBar1->setValue(options_.delay);
   TrackBar1->setPageStep(5);
   TrackBar1->setFixedWidth(80);
-  TrackBar1->setToolTip("Delay time (seconds) before takeback automatically");
+  TrackBar1->setToolTip(T(Text::kDelayBeforeTakeback));
   TrackBar1->setFocusPolicy(Qt::NoFocus);
   connect(TrackBar1, &QSlider::valueChanged, this, [this](int v) {
     options_.delay = v;
@@ -371,11 +370,11 @@ void TLattixMainForm::CreateOptionCommands() {
 }
 
 void TLattixMainForm::CreateHelpCommands() {
-  QMenu* miHelp1 = menuBar()->addMenu("&Help");
+  QMenu* miHelp1 = menuBar()->addMenu(T(Text::kMiHelp));
   miHelp1->setObjectName("miHelp1");
-  QAction* guide = MakeAction("miGuide1", "Guide");
+  QAction* guide = MakeAction("miGuide1", T(Text::kMiGuide));
   connect(guide, &QAction::triggered, this, &TLattixMainForm::Guide);
-  QAction* about = MakeAction("miAbout1", "About...");
+  QAction* about = MakeAction("miAbout1", T(Text::kMiAbout));
   connect(about, &QAction::triggered, this, &TLattixMainForm::About);
   miHelp1->addAction(guide);
   miHelp1->addSeparator();

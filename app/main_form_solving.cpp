@@ -63,10 +63,17 @@ void TLattixMainForm::CreateSolving() {
   library_->OnStorageProblem = [this](const std::string& text) { ShowStorageProblem(text); };
 }
 
+// A Chinese interface shows the Chinese list RemarkGB.txt, its GB lines through the interface's
+// conversion, when the data file has one; otherwise, and in English, Remark.txt. A data file
+// without either has no remarks (none of an earlier data file's are kept).
 void TLattixMainForm::LoadRemarks() {
-  const QString file = RemarkFileFor(QString::fromStdString(paths_.dataFile));
+  const QString dataFile = QString::fromStdString(paths_.dataFile);
   missingRemarkFile_.clear();
-  if (!LoadRemarkFile(file.toStdString(), &remarks_, nullptr)) {
+  if (text_.Chinese() &&
+      LoadRemarkFile(RemarkFileFor(dataFile, "RemarkGB.txt").toStdString(), &remarks_, nullptr)) {
+    for (std::string& line : remarks_) line = text_.Convert(std::move(line));
+  } else if (const QString file = RemarkFileFor(dataFile);
+             !LoadRemarkFile(file.toStdString(), &remarks_, nullptr)) {
     remarks_.clear();
     missingRemarkFile_ = file;
   }

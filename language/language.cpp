@@ -2,6 +2,10 @@
 
 #include <array>
 #include <cstddef>
+#include <memory>
+
+#include "text/code_page.h"
+#include "text/gb2big5.h"
 
 namespace zendra {
 namespace {
@@ -178,6 +182,107 @@ constexpr TextRow kTexts[] = {
     {Text::kRemarksMissing,
      {"Comments are not shown: %1 is missing",
       "\xC3\xBB\xD3\xD0\xD5\xD2\xB5\xBD\xD7\xA2\xCA\xCD\xCE\xC4\xBC\xFE%1"}},
+    {Text::kMiFile, {"&File", "\xCE\xC4\xBC\xFE(&F)"}},  // 文件(&F)
+    // 清除所有已解答标志(&C)
+    {Text::kMiClearAllSolvedFlags,
+     {"Clear all solved flags",
+      "\xC7\xE5\xB3\xFD\xCB\xF9\xD3\xD0\xD2\xD1\xBD\xE2\xB4\xF0\xB1\xEA\xD6\xBE(&C)"}},
+    {Text::kMiExit, {"Exit", "\xCD\xCB\xB3\xF6(&X)"}},  // 退出(&X)
+    {Text::kMiView, {"&View", "\xB2\xE9\xBF\xB4(&V)"}},  // 查看(&V)
+    {Text::kMiZoomIn, {"Zoom &In", "\xB7\xC5\xB4\xF3(&I)"}},  // 放大(&I)
+    {Text::kMiZoomOut, {"Zoom &Out", "\xCB\xF5\xD0\xA1(&O)"}},  // 缩小(&O)
+    {Text::kMiProblemIndex, {"&Index", "\xCB\xF7\xD2\xFD(&I)"}},  // 索引(&I)
+    {Text::kMiSolveIt, {"S&olve it", "\xBD\xE2\xCC\xE2(&O)"}},  // 解题(&O)
+    {Text::kMiFirstPage, {"&First page", "\xB5\xDA\xD2\xBB\xD2\xB3(&F)"}},  // 第一页(&F)
+    {Text::kMiPriorPage, {"&Prior page", "\xC9\xCF\xD2\xBB\xD2\xB3(&P)"}},  // 上一页(&P)
+    {Text::kMiNextPage, {"&Next page", "\xCF\xC2\xD2\xBB\xD2\xB3(&N)"}},  // 下一页(&N)
+    {Text::kMiLastPage, {"&Last page", "\xD7\xEE\xBA\xF3\xD2\xBB\xD2\xB3(&L)"}},  // 最后一页(&L)
+    {Text::kMiFirstProblem, {"&First problem", "\xB5\xDA\xD2\xBB\xCC\xE2(&F)"}},  // 第一题(&F)
+    {Text::kMiPriorProblem, {"&Prior problem", "\xC9\xCF\xD2\xBB\xCC\xE2"}},  // 上一题
+    {Text::kMiNextProblem, {"&Next problem", "\xCF\xC2\xD2\xBB\xCC\xE2"}},  // 下一题
+    {Text::kMiLastProblem, {"&Last problem", "\xD7\xEE\xBA\xF3\xD2\xBB\xCC\xE2(&L)"}},  // 最后一题(&L)
+    {Text::kMiSolve, {"&Solve", "\xBD\xE2\xCC\xE2(&S)"}},  // 解题(&S)
+    {Text::kMiStudy, {"&Try", "\xD1\xD0\xBE\xBF"}},  // 研究
+    {Text::kMiStopStudy, {"Sto&p try", "\xCD\xA3\xD6\xB9\xD1\xD0\xBE\xBF"}},  // 停止研究
+    // 结果是死,活,劫?
+    {Text::kMiResult,
+     {"&Result(Life,Death,Ko?)",
+      "\xBD\xE1\xB9\xFB\xCA\xC7\xCB\xC0,\xBB\xEE,\xBD\xD9?"}},
+    // 下一变化或重试
+    {Text::kMiNextVOfComputer,
+     {"&Next variation or retry after fail",
+      "\xCF\xC2\xD2\xBB\xB1\xE4\xBB\xAF\xBB\xF2\xD6\xD8\xCA\xD4"}},
+    {Text::kMiSolveAgain, {"Solve &again", "\xD6\xD8\xD7\xF6"}},  // 重做
+    {Text::kMiBack, {"&Back", "\xCD\xCB\xD2\xBB\xB2\xBD"}},  // 退一步
+    // 下一步该怎么走
+    {Text::kMiHint, {"&Hint", "\xCF\xC2\xD2\xBB\xB2\xBD\xB8\xC3\xD4\xF5\xC3\xB4\xD7\xDF"}},
+    // 我的级别(&L)
+    {Text::kMiWhatLevelImAt, {"What level I'm at", "\xCE\xD2\xB5\xC4\xBC\xB6\xB1\xF0(&L)"}},
+    // 清除解答标志
+    {Text::kResetSolvedFlag,
+     {"Reset solved flag",
+      "\xC7\xE5\xB3\xFD\xBD\xE2\xB4\xF0\xB1\xEA\xD6\xBE"}},
+    {Text::kMiOptions, {"&Options", "\xD1\xA1\xCF\xEE(&O)"}},  // 选项(&O)
+    {Text::kMiSilent, {"&Silent", "\xCE\xDE\xC9\xF9(&S)"}},  // 无声(&S)
+    // 允许看答案(&H)
+    {Text::kMiHintAllowed, {"Hint allowed", "\xD4\xCA\xD0\xED\xBF\xB4\xB4\xF0\xB0\xB8(&H)"}},
+    // 显示形成过程(如果可能)(&N)
+    {Text::kMiDisplayNumbers,
+     {"Display numbers if possible",
+      "\xCF\xD4\xCA\xBE\xD0\xCE\xB3\xC9\xB9\xFD\xB3\xCC(\xC8\xE7\xB9\xFB\xBF\xC9\xC4\xDC)(&N)"}},
+    // 成功后自动进入下一题(&A)
+    {Text::kNextProblemAutomaticallyWhenSolved,
+     {"Next Problem &Automatically when solved",
+      "\xB3\xC9\xB9\xA6\xBA\xF3\xD7\xD4\xB6\xAF\xBD\xF8\xC8\xEB\xCF\xC2\xD2\xBB\xCC\xE2(&A)"}},
+    // 自动回退(&A)
+    {Text::kMiTakebackAutomatically,
+     {"Takeback automatically ",
+      "\xD7\xD4\xB6\xAF\xBB\xD8\xCD\xCB(&A)"}},
+    // 自动回退延迟时间(秒)
+    {Text::kDelayBeforeTakeback,
+     {"Delay time (seconds) before takeback automatically",
+      "\xD7\xD4\xB6\xAF\xBB\xD8\xCD\xCB\xD1\xD3\xB3\xD9\xCA\xB1\xBC\xE4(\xC3\xEB)"}},
+    // 计算机不走坏棋(有?标记者)(&M)
+    {Text::kMiComputerDoNotPlayBadMove,
+     {"Computer do not play bad move(marked with ?)",
+      "\xBC\xC6\xCB\xE3\xBB\xFA\xB2\xBB\xD7\xDF\xBB\xB5\xC6\xE5"
+      "(\xD3\xD0?\xB1\xEA\xBC\xC7\xD5\xDF)(&M)"}},
+    {Text::kMiHelp, {"&Help", "\xB0\xEF\xD6\xFA(&H)"}},  // 帮助(&H)
+    {Text::kMiGuide, {"Guide", "\xD6\xB8\xC4\xCF(&G)"}},  // 指南(&G)
+    {Text::kMiAbout, {"About...", "\xB9\xD8\xD3\xDA(&A)"}},  // 关于(&A)
+    {Text::kBtnUndo, {"&Undo", "\xCD\xCB\xD2\xBB\xB2\xBD(&U)"}},  // 退一步(&U)
+    {Text::kBtnNextMove, {"&Next move", "\xCF\xC2\xD2\xBB\xB2\xBD(&N)"}},  // 下一步(&N)
+    {Text::kBtn1, {"&Restart", "\xB4\xD3\xCD\xB7\xBF\xAA\xCA\xBC(&1)"}},  // 从头开始(&1)
+    {Text::kBtnStopStudy2, {"&Stop", "\xCD\xA3\xD6\xB9\xD1\xD0\xBE\xBF F10"}},  // 停止研究 F10
+    {Text::kBtnOpen, {"Open", "\xCE\xC4\xBC\xFE"}},  // 文件
+    {Text::kBtnProblemIndex, {"Index", "\xCB\xF7\xD2\xFD"}},  // 索引
+    {Text::kBtnSolveIt, {"Solve it", "\xBD\xE2\xCC\xE2"}},  // 解题
+    {Text::kBtnFirstPage, {"First page", "\xB5\xDA\xD2\xBB\xD2\xB3"}},  // 第一页
+    {Text::kBtnPriorPage, {"Prior page", "\xC9\xCF\xD2\xBB\xD2\xB3"}},  // 上一页
+    {Text::kBtnNextPage, {"Next page", "\xCF\xC2\xD2\xBB\xD2\xB3"}},  // 下一页
+    {Text::kBtnLastPage, {"Last page", "\xD7\xEE\xBA\xF3\xD2\xBB\xD2\xB3"}},  // 最后一页
+    {Text::kBtnFirstProblem, {"First problem", "\xB5\xDA\xD2\xBB\xCC\xE2"}},  // 第一题
+    {Text::kBtnPriorProblem, {"Prior problem (UP)", "\xC9\xCF\xD2\xBB\xCC\xE2 (Up)"}},  // 上一题 (Up)
+    // 下一题 (Down)
+    {Text::kBtnNextProblem, {"Next problem (DOWN)", "\xCF\xC2\xD2\xBB\xCC\xE2 (Down)"}},
+    {Text::kBtnLastProblem, {"Last problem", "\xD7\xEE\xBA\xF3\xD2\xBB\xCC\xE2"}},  // 最后一题
+    // 重做 (Esc,Home)
+    {Text::kBtnSolveAgain1, {"Solve again (Esc,Home)", "\xD6\xD8\xD7\xF6 (Esc,Home)"}},
+    // 回退一步 (左箭头)
+    {Text::kBtnBack1,
+     {"Back (Left)",
+      "\xBB\xD8\xCD\xCB\xD2\xBB\xB2\xBD (\xD7\xF3\xBC\xFD\xCD\xB7)"}},
+    // 下一变化或重试 (PgDn)
+    {Text::kBtnNextVofComputer,
+     {"Next variation or retry (PgDn)",
+      "\xCF\xC2\xD2\xBB\xB1\xE4\xBB\xAF\xBB\xF2\xD6\xD8\xCA\xD4 (PgDn)"}},
+    // 死,活,劫? (End)
+    {Text::kBtnResult1, {"Life,Death,Ko? (End)", "\xCB\xC0,\xBB\xEE,\xBD\xD9? (End)"}},
+    {Text::kBtnHint1, {"Hint (Right)", "\xCC\xE1\xCA\xBE (\xD3\xD2\xBC\xFD\xCD\xB7)"}},  // 提示 (右箭头)
+    {Text::kBtnStudy1, {"Try (F9)", "\xD1\xD0\xBE\xBF (F9)"}},  // 研究 (F9)
+    // 停止研究 (F10)
+    {Text::kBtnStopStudy1, {"Stop try (F10)", "\xCD\xA3\xD6\xB9\xD1\xD0\xBE\xBF (F10)"}},
+    {Text::kMiCheckOffTreeMoves, {"Check moves the answer does not know", nullptr}},
 };
 
 constexpr bool RowsInOrder() {
@@ -220,8 +325,42 @@ std::string Localizer::Say(Text text) const {
 
 std::string Localizer::Say(Text text, std::initializer_list<std::string_view> args) const {
   const TextForms& f = FormsOf(text);
-  if (Chinese() && f.gb != nullptr) return Convert(Fill(f.gb, args));
+  if (Chinese() && f.gb != nullptr) return Fill(Convert(f.gb), args);
   return Fill(f.english, args);
+}
+
+Localizer LocalizerFor(Language language) {
+  switch (language) {
+    case Language::kSimplifiedChinese:
+      return {language, [](std::string gb) { return GbkToUtf8(gb); }};
+    case Language::kTraditionalChinese: {
+      auto converter = std::make_shared<const TGB2Big5>();
+      return {language,
+              [converter](std::string gb) { return Big5ToUtf8(converter->GB2Big5(gb)); }};
+    }
+    case Language::kEnglish:
+      break;
+  }
+  return {};
+}
+
+Language LanguageForLocale(std::string_view language, std::string_view territory) {
+  if (language != "zh") return Language::kEnglish;
+  if (territory == "TW" || territory == "HK" || territory == "MO")
+    return Language::kTraditionalChinese;
+  return Language::kSimplifiedChinese;
+}
+
+int BoardLanguage(Language language) {
+  switch (language) {
+    case Language::kSimplifiedChinese:
+      return 0;
+    case Language::kTraditionalChinese:
+      return 1;
+    case Language::kEnglish:
+      break;
+  }
+  return 2;
 }
 
 std::string AnswerText(int result2, const Localizer& text) {

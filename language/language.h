@@ -3,7 +3,10 @@
 // Every text the system shows in more than one language is a row of one table (language.cpp):
 // its English form and its Simplified Chinese form as GB bytes. A Localizer picks the form of
 // its language; Chinese forms pass through one conversion hook on their way to the screen, which
-// the Traditional Chinese interface fills with the GB-to-Big5 converter.
+// LocalizerFor fills: the Simplified interface decodes the GB bytes, the Traditional one turns
+// them into Big5 with the GB-to-Big5 converter (text/gb2big5.h) and decodes that. Either way a
+// shown text is UTF-8, like every other text of the system, so a row added to the table is shown
+// in both Chinese interfaces with no other change.
 //
 // Some rows are templates: "%1" to "%9" stand for the arguments given with the text.
 #pragma once
@@ -18,7 +21,7 @@ namespace zendra {
 
 enum class Language { kEnglish, kSimplifiedChinese, kTraditionalChinese };
 
-// Turns GB text into the text to show; the Traditional interface installs the Big5 converter.
+// Turns a GB text into the text shown (see LocalizerFor).
 using TextConversion = std::function<std::string(std::string)>;
 
 // The system's texts, one row each of the table.
@@ -118,6 +121,69 @@ enum class Text {
   kPleaseWait,
   // The status bar when the shared remark list is missing; %1 the file looked for.
   kRemarksMissing,
+  // The main window: menu entries and buttons by the control that shows them, toolbar hints
+  // (kBtn...); the delay text is the entry's caption and the delay bar's hint.
+  kMiFile,
+  kMiClearAllSolvedFlags,
+  kMiExit,
+  kMiView,
+  kMiZoomIn,
+  kMiZoomOut,
+  kMiProblemIndex,
+  kMiSolveIt,
+  kMiFirstPage,
+  kMiPriorPage,
+  kMiNextPage,
+  kMiLastPage,
+  kMiFirstProblem,
+  kMiPriorProblem,
+  kMiNextProblem,
+  kMiLastProblem,
+  kMiSolve,
+  kMiStudy,
+  kMiStopStudy,
+  kMiResult,
+  kMiNextVOfComputer,
+  kMiSolveAgain,
+  kMiBack,
+  kMiHint,
+  kMiWhatLevelImAt,
+  kResetSolvedFlag,
+  kMiOptions,
+  kMiSilent,
+  kMiHintAllowed,
+  kMiDisplayNumbers,
+  kNextProblemAutomaticallyWhenSolved,
+  kMiTakebackAutomatically,
+  kDelayBeforeTakeback,
+  kMiComputerDoNotPlayBadMove,
+  kMiHelp,
+  kMiGuide,
+  kMiAbout,
+  kBtnUndo,
+  kBtnNextMove,
+  kBtn1,
+  kBtnStopStudy2,
+  kBtnOpen,
+  kBtnProblemIndex,
+  kBtnSolveIt,
+  kBtnFirstPage,
+  kBtnPriorPage,
+  kBtnNextPage,
+  kBtnLastPage,
+  kBtnFirstProblem,
+  kBtnPriorProblem,
+  kBtnNextProblem,
+  kBtnLastProblem,
+  kBtnSolveAgain1,
+  kBtnBack1,
+  kBtnNextVofComputer,
+  kBtnResult1,
+  kBtnHint1,
+  kBtnStudy1,
+  kBtnStopStudy1,
+  // The Options entry of the solver's judging of moves the answer does not know.
+  kMiCheckOffTreeMoves,
 
   kCount
 };
@@ -129,25 +195,39 @@ struct TextForms {
 };
 const TextForms& FormsOf(Text text);
 
-// Chooses between the English and the GB form of a text. Chinese texts pass through the
-// conversion only in the Traditional interface; an empty conversion leaves them unchanged.
+// Chooses between the English and the GB form of a text. In both Chinese interfaces the GB form
+// passes through the conversion; an empty conversion leaves it as GB bytes.
 struct Localizer {
   Language language = Language::kEnglish;
   TextConversion convert;
 
   // True for both Chinese interfaces.
   bool Chinese() const { return language != Language::kEnglish; }
-  // The text as shown: a GB text goes through the conversion in the Traditional interface.
+  // A GB text as shown in this interface (any GB text: a row's form, a line of RemarkGB.txt).
   std::string Convert(std::string gb) const {
-    if (language == Language::kTraditionalChinese && convert) return convert(std::move(gb));
+    if (Chinese() && convert) return convert(std::move(gb));
     return gb;
   }
   // The text in the interface language.
   std::string Say(Text text) const;
-  // A template text with its arguments in place; a Chinese text is converted as a whole,
-  // arguments included.
+  // A template text with its arguments in place. The Chinese form is converted before the
+  // arguments go in, so an argument (a number, a file name) is shown exactly as given.
   std::string Say(Text text, std::initializer_list<std::string_view> args) const;
 };
+
+// The Localizer of `language` with the real conversion, whose texts are UTF-8: Simplified
+// Chinese decodes the GB bytes; Traditional Chinese converts them to Big5 with its own
+// GB-to-Big5 converter and decodes the Big5 bytes. English needs no conversion.
+Localizer LocalizerFor(Language language);
+
+// The interface language of a locale, given by its language and territory codes ("zh", "TW"):
+// Chinese of Taiwan, Hong Kong or Macau is Traditional Chinese, Chinese anywhere else (China,
+// Singapore, no territory) Simplified Chinese, every other language English.
+Language LanguageForLocale(std::string_view language, std::string_view territory);
+
+// The board's own `Language` value that shows the board's texts in `language`: 0 Simplified
+// Chinese, 1 Traditional Chinese (through the board's Big5 event), 2 English.
+int BoardLanguage(Language language);
 
 // The answer text of a `Result2` value: "dies", "lives", "ko", "ko" for 0 to 3; empty for any
 // other value.

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "problem_import/problem_data.h"
 #include "solving/tree/solution_tree.h"
 #include "tests/library/library_test_util.h"
 
@@ -43,6 +44,25 @@ void WriteTwoRepliesFile(const std::string& path, int count) {
   tree.Add(tree.Add(u, "KK"), "LL 11");
   tree.Add(tree.Add(u, "KL"), "LM 11");
   WriteTestDataFile(path, count, tree.Save());
+}
+
+bool WriteRemarkProblemFile(const std::string& path,
+                            std::optional<std::vector<std::string>> ownRemarks,
+                            std::string* error) {
+  SolutionTree tree;
+  tree.Add(tree.Add(kNoNode, ""), std::string(kSolvingPoint) + " 11", "", "1");
+  DataProblem p;
+  p.number = 0x10;
+  p.group = 2;
+  p.level = 41;
+  p.num = 1;
+  p.arrangedBlack = "CCECCE";
+  p.arrangedWhite = "FCFDFEEFDF";
+  p.firstToPlay = "B";
+  p.result2 = 1;
+  p.solution = tree.Save();
+  p.remarks = std::move(ownRemarks);
+  return WriteDataFile({p}, path, error);
 }
 
 }  // namespace zendra::test

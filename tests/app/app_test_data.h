@@ -2,7 +2,9 @@
 // problems that are solved by one black move at D4 ("DD") and lost by any other move.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace zendra::test {
 
@@ -25,5 +27,11 @@ inline constexpr int kAnswerP = 12, kFirstAnswerQ = 12, kSecondAnswerQ = 13;
 // Writes a data file with `count` problems of collection 2 like those of WriteTestDataFile,
 // except that the computer has two replies to D4, to `path`.
 void WriteTwoRepliesFile(const std::string& path, int count);
+
+// Writes a data file of one such problem (0x10, collection 2) whose solving move carries remark 1:
+// of the problem's own list `ownRemarks` (the Remarks column) when given, else of the shared list.
+// False, with `error` saying why, when it cannot be written.
+bool WriteRemarkProblemFile(const std::string& path,
+                            std::optional<std::vector<std::string>> ownRemarks, std::string* error);
 
 }  // namespace zendra::test

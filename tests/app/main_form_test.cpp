@@ -346,21 +346,11 @@ TEST_F(MainFormTest, LaterEntriesArePresentButDisabled) {
 // A problem that keeps its own remark list (the Remarks column) shows its comment in the right
 // panel of the status bar as the text it is, Chinese included.
 TEST_F(MainFormTest, AProblemsOwnRemarksShowInTheStatusBar) {
-  SolutionTree tree;
-  tree.Add(tree.Add(kNoNode, ""), std::string(test::kSolvingPoint) + " 11", "", "1");
-  DataProblem p;
-  p.number = 0x10;
-  p.group = 2;
-  p.level = 41;
-  p.num = 1;
-  p.arrangedBlack = "CCECCE";
-  p.arrangedWhite = "FCFDFEEFDF";
-  p.firstToPlay = "B";
-  p.result2 = 1;
-  p.solution = tree.Save();
-  p.remarks = std::vector<std::string>{"", "白7绝妙，A、B成见合"};
   std::string error;
-  ASSERT_TRUE(WriteDataFile({p}, dir.filePath("own.dgo").toStdString(), &error)) << error;
+  ASSERT_TRUE(test::WriteRemarkProblemFile(dir.filePath("own.dgo").toStdString(),
+                                           std::vector<std::string>{"", "白7绝妙，A、B成见合"},
+                                           &error))
+      << error;
   TLattixMainForm& f = Start("own.dgo");
   f.Command("miSolveIt1")->trigger();
   Click(test::kSolvingP, test::kSolvingQ);

@@ -92,6 +92,7 @@ class MainWindowTest : public ::testing::Test {
     paths.historyFile =
         (historyFile.isEmpty() ? dir.filePath("History1.cds") : historyFile).toStdString();
     paths.programDir = dir.path();
+    paths.language = language;
     form = std::make_unique<TLattixMainForm>(paths, sounds);
     form->show();
     form->FirstActivation();
@@ -107,6 +108,8 @@ class MainWindowTest : public ::testing::Test {
   }
 
   QTemporaryDir dir;
+  // The interface language of the windows Start makes (English whatever the test's locale).
+  Language language = Language::kEnglish;
   ModalAnswerer boxes;
   RecordingSounds sounds;
   std::unique_ptr<TLattixMainForm> form;

@@ -64,25 +64,95 @@ struct SayCase {
   std::string expected;
 };
 
-TEST(Localizer, EachLanguageShowsItsFormAndOnlyTraditionalConverts) {
+TEST(Localizer, EachLanguageShowsItsFormAndBothChineseOnesConvert) {
   const SayCase cases[] = {
       {&kEnglish, Text::kFailure, "Failure"},
-      {&kSimplified, Text::kFailure, "\xCA\xA7\xB0\xDC"},  // 失败, not converted
+      {&kSimplified, Text::kFailure, "<\xCA\xA7\xB0\xDC>"},  // 失败
       {&kTraditional, Text::kFailure, "<\xCA\xA7\xB0\xDC>"},
       {&kEnglish, Text::kNodeBadMove, "Bad move"},
-      {&kSimplified, Text::kNodeBadMove, "\xBB\xB5\xC6\xE5"},  // 坏棋 on the node
-      {&kSimplified, Text::kBadMove, "\xBB\xB5\xD7\xC5"},      // 坏着 as the warning
+      {&kSimplified, Text::kNodeBadMove, "<\xBB\xB5\xC6\xE5>"},  // 坏棋 on the node
+      {&kSimplified, Text::kBadMove, "<\xBB\xB5\xD7\xC5>"},      // 坏着 as the warning
       // A text without a Chinese form is the English one in every language, never converted.
       {&kTraditional, Text::kClearAllQuestion, "Are you sure you want to clear all the flags?"},
       {&kSimplified, Text::kDataCorrupted, "Data corrupted"},
   };
   for (const SayCase& c : cases) EXPECT_EQ(c.text->Say(c.id), c.expected);
-  // Without a conversion the Traditional interface shows the GB bytes.
+  // Without a conversion a Chinese interface shows the GB bytes.
   EXPECT_EQ((Localizer{Language::kTraditionalChinese, {}}).Say(Text::kSolved),
             "\xD2\xD1\xBD\xE2\xB4\xF0");
 }
 
-TEST(Localizer, TemplatesTakeTheirArgumentsOnceAndConvertWhole) {
+// The real conversions: what each interface shows, as UTF-8.
+TEST(LocalizerFor, EachInterfaceShowsUnicodeOfItsScript) {
+  const Localizer english = LocalizerFor(Language::kEnglish);
+  const Localizer simplified = LocalizerFor(Language::kSimplifiedChinese);
+  const Localizer traditional = LocalizerFor(Language::kTraditionalChinese);
+  EXPECT_EQ(english.Say(Text::kProblemNumber, {"7"}), "No. 7");
+  EXPECT_EQ(simplified.Say(Text::kProblemNumber, {"7"}), "题号: 7");
+  EXPECT_EQ(traditional.Say(Text::kProblemNumber, {"7"}), "題號: 7");
+  EXPECT_EQ(traditional.Say(Text::kFailureCount), "失敗次數: ");
+  EXPECT_EQ(simplified.Say(Text::kMiFile), "文件(&F)");
+  EXPECT_EQ(traditional.Say(Text::kMiClearAllSolvedFlags), "清除所有已解答標志(&C)");
+  EXPECT_EQ(CollectionCaption(0, traditional), "基礎(&S)");
+  // An argument is never converted: a file name in UTF-8 stays as it is.
+  EXPECT_EQ(traditional.Say(Text::kCantFindDataFile, {"/home/李/Zendra.dgo"}),
+            "找不到數據文件/home/李/Zendra.dgo");
+  // Any GB text, not only the table's: a remark line of RemarkGB.txt.
+  EXPECT_EQ(traditional.Convert("\xD5\xFD\xBD\xE2"), "正解");
+  EXPECT_EQ(english.Convert("plain"), "plain");
+}
+
+// A row added to the table shows in both Chinese interfaces with no other change: every row's
+// Chinese form decodes cleanly and every character has its Big5 form (no replacement character,
+// no ideographic space standing for a missing one); English shows only ASCII.
+TEST(LocalizerFor, EveryRowShowsInEveryInterface) {
+  const Localizer english = LocalizerFor(Language::kEnglish);
+  const Localizer simplified = LocalizerFor(Language::kSimplifiedChinese);
+  const Localizer traditional = LocalizerFor(Language::kTraditionalChinese);
+  for (int i = 0; i < static_cast<int>(Text::kCount); ++i) {
+    const auto id = static_cast<Text>(i);
+    SCOPED_TRACE(FormsOf(id).english);
+    for (const Localizer* text : {&simplified, &traditional}) {
+      const std::string shown = text->Say(id);
+      EXPECT_EQ(shown.find("\uFFFD"), std::string::npos) << shown;
+      EXPECT_EQ(shown.find("\u3000"), std::string::npos) << shown;
+      if (FormsOf(id).gb != nullptr) {
+        EXPECT_NE(shown, FormsOf(id).gb);
+        EXPECT_NE(shown, FormsOf(id).english);
+      }
+    }
+    for (char c : english.Say(id)) EXPECT_LT(static_cast<unsigned char>(c), 0x80);
+  }
+}
+
+TEST(LanguageForLocale, ChineseOfTaiwanAndHongKongIsTraditional) {
+  struct Case {
+    const char* language;
+    const char* territory;
+    Language expected;
+    int board;
+  };
+  const Case cases[] = {
+      {"zh", "TW", Language::kTraditionalChinese, 1},
+      {"zh", "HK", Language::kTraditionalChinese, 1},
+      {"zh", "MO", Language::kTraditionalChinese, 1},
+      {"zh", "CN", Language::kSimplifiedChinese, 0},
+      {"zh", "SG", Language::kSimplifiedChinese, 0},
+      {"zh", "", Language::kSimplifiedChinese, 0},
+      {"en", "US", Language::kEnglish, 2},
+      {"en", "TW", Language::kEnglish, 2},
+      {"de", "DE", Language::kEnglish, 2},
+      {"ja", "JP", Language::kEnglish, 2},
+      {"C", "", Language::kEnglish, 2},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.language) + "_" + c.territory);
+    EXPECT_EQ(LanguageForLocale(c.language, c.territory), c.expected);
+    EXPECT_EQ(BoardLanguage(c.expected), c.board);
+  }
+}
+
+TEST(Localizer, TemplatesTakeTheirArgumentsOnceAfterTheConversion) {
   EXPECT_EQ(kEnglish.Say(Text::kDataError, {"2", "1001"}), "Data error(2): 1001");
   EXPECT_EQ(kTraditional.Say(Text::kDataError, {"2", "1001"}),
             "<\xCA\xFD\xBE\xDD\xB4\xED\xCE\xF3(2): 1001>");
@@ -90,11 +160,11 @@ TEST(Localizer, TemplatesTakeTheirArgumentsOnceAndConvertWhole) {
   EXPECT_EQ(kEnglish.Say(Text::kHistoryNotSetAside, {"/tmp/%2/h.cds", "%1"}),
             "The history file \"/tmp/%2/h.cds\" could not be read (%1) and could not be renamed; "
             "the history of this run will not be saved.");
-  // The Chinese form names only the kept file.
+  // The Chinese form names only the kept file, which is not converted.
   EXPECT_EQ(kSimplified.Say(Text::kHistorySetAside, {"a.cds", "why", "a.cds.unreadable"}),
-            "\xC0\xFA\xCA\xB7\xBC\xC7\xC2\xBC\xCE\xC4\xBC\xFE\xCE\xDE\xB7\xA8\xB6\xC1\xC8\xA1\xA3"
+            "<\xC0\xFA\xCA\xB7\xBC\xC7\xC2\xBC\xCE\xC4\xBC\xFE\xCE\xDE\xB7\xA8\xB6\xC1\xC8\xA1\xA3"
             "\xAC\xD2\xD1\xB1\xA3\xC1\xF4\xCE\xAA a.cds.unreadable\xA3\xAC\xB2\xA2\xBF\xAA\xCA\xBC"
-            "\xD0\xC2\xB5\xC4\xBC\xC7\xC2\xBC\xA1\xA3");
+            "\xD0\xC2\xB5\xC4\xBC\xC7\xC2\xBC\xA1\xA3>");
   // A missing argument leaves its place empty; a lone "%" stays.
   EXPECT_EQ(kEnglish.Say(Text::kProblemNumber, {}), "No. ");
   EXPECT_EQ(kEnglish.Say(Text::kCantFindDataFile, {"100%"}), "Can't find data file: 100%");
@@ -109,7 +179,7 @@ TEST(Localizer, AnswerAndCollectionWordsByNumber) {
     EXPECT_EQ(CollectionCaption(v, kTraditional), "") << v;
   }
   EXPECT_EQ(CollectionCaption(3, kEnglish), "Advanced");
-  EXPECT_EQ(CollectionCaption(0, kSimplified), "\xBB\xF9\xB4\xA1(&S)");  // 基础(&S)
+  EXPECT_EQ(CollectionCaption(0, kSimplified), "<\xBB\xF9\xB4\xA1(&S)>");  // 基础(&S)
 }
 
 // The GB bytes read as text, through glibc's iconv: what a reader of the table sees.
