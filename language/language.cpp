@@ -202,8 +202,6 @@ constexpr TextRow kTexts[] = {
     {Text::kMiNextProblem, {"&Next problem", "\xCF\xC2\xD2\xBB\xCC\xE2"}},  // 下一题
     {Text::kMiLastProblem, {"&Last problem", "\xD7\xEE\xBA\xF3\xD2\xBB\xCC\xE2(&L)"}},  // 最后一题(&L)
     {Text::kMiSolve, {"&Solve", "\xBD\xE2\xCC\xE2(&S)"}},  // 解题(&S)
-    {Text::kMiStudy, {"&Try", "\xD1\xD0\xBE\xBF"}},  // 研究
-    {Text::kMiStopStudy, {"Sto&p try", "\xCD\xA3\xD6\xB9\xD1\xD0\xBE\xBF"}},  // 停止研究
     // 结果是死,活,劫?
     {Text::kMiResult,
      {"&Result(Life,Death,Ko?)",
@@ -224,8 +222,6 @@ constexpr TextRow kTexts[] = {
       "\xC7\xE5\xB3\xFD\xBD\xE2\xB4\xF0\xB1\xEA\xD6\xBE"}},
     {Text::kMiOptions, {"&Options", "\xD1\xA1\xCF\xEE(&O)"}},  // 选项(&O)
     {Text::kMiSilent, {"&Silent", "\xCE\xDE\xC9\xF9(&S)"}},  // 无声(&S)
-    // 允许看答案(&H)
-    {Text::kMiHintAllowed, {"Hint allowed", "\xD4\xCA\xD0\xED\xBF\xB4\xB4\xF0\xB0\xB8(&H)"}},
     // 显示形成过程(如果可能)(&N)
     {Text::kMiDisplayNumbers,
      {"Display numbers if possible",
@@ -250,10 +246,6 @@ constexpr TextRow kTexts[] = {
     {Text::kMiHelp, {"&Help", "\xB0\xEF\xD6\xFA(&H)"}},  // 帮助(&H)
     {Text::kMiGuide, {"Guide", "\xD6\xB8\xC4\xCF(&G)"}},  // 指南(&G)
     {Text::kMiAbout, {"About...", "\xB9\xD8\xD3\xDA(&A)"}},  // 关于(&A)
-    {Text::kBtnUndo, {"&Undo", "\xCD\xCB\xD2\xBB\xB2\xBD(&U)"}},  // 退一步(&U)
-    {Text::kBtnNextMove, {"&Next move", "\xCF\xC2\xD2\xBB\xB2\xBD(&N)"}},  // 下一步(&N)
-    {Text::kBtn1, {"&Restart", "\xB4\xD3\xCD\xB7\xBF\xAA\xCA\xBC(&1)"}},  // 从头开始(&1)
-    {Text::kBtnStopStudy2, {"&Stop", "\xCD\xA3\xD6\xB9\xD1\xD0\xBE\xBF F10"}},  // 停止研究 F10
     {Text::kBtnOpen, {"Open", "\xCE\xC4\xBC\xFE"}},  // 文件
     {Text::kBtnProblemIndex, {"Index", "\xCB\xF7\xD2\xFD"}},  // 索引
     {Text::kBtnSolveIt, {"Solve it", "\xBD\xE2\xCC\xE2"}},  // 解题
@@ -279,9 +271,6 @@ constexpr TextRow kTexts[] = {
     // 死,活,劫? (End)
     {Text::kBtnResult1, {"Life,Death,Ko? (End)", "\xCB\xC0,\xBB\xEE,\xBD\xD9? (End)"}},
     {Text::kBtnHint1, {"Hint (Right)", "\xCC\xE1\xCA\xBE (\xD3\xD2\xBC\xFD\xCD\xB7)"}},  // 提示 (右箭头)
-    {Text::kBtnStudy1, {"Try (F9)", "\xD1\xD0\xBE\xBF (F9)"}},  // 研究 (F9)
-    // 停止研究 (F10)
-    {Text::kBtnStopStudy1, {"Stop try (F10)", "\xCD\xA3\xD6\xB9\xD1\xD0\xBE\xBF (F10)"}},
     {Text::kMiCheckOffTreeMoves, {"Check moves the answer does not know", nullptr}},
 };
 
