@@ -42,7 +42,7 @@ TLattixMainForm::TLattixMainForm(MainFormPaths paths, SolvingSounds& sounds, QWi
       sounds_(sounds),
       text_(LocalizerFor(paths_.language.value_or(SystemInterfaceLanguage()))) {
   setObjectName("LattixMainForm");
-  setWindowTitle("Zendra");
+  setWindowTitle(BoxCaption());
   QFont bold = font();
   bold.setBold(true);
   setFont(bold);

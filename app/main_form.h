@@ -293,6 +293,9 @@ class TLattixMainForm : public QMainWindow, private SolvingUi, private TryModeUi
   // A text of the table in the interface language.
   QString T(Text text) const;
   static void SetLabel(QLabel* label, const std::string& text);
+  // The caption of the window's message boxes: the program's name, whatever collection the
+  // title names.
+  static QString BoxCaption() { return QStringLiteral("Zendra"); }
 
   // main_form_commands.cpp
   void CreateCommands();

@@ -39,7 +39,7 @@ void TLattixMainForm::ReportCollection(const CollectionResult& r) {
     OfferOtherDataFile(Q(r.message));  // instead of an empty index
     return;
   }
-  if (!r.message.empty()) QMessageBox::information(this, windowTitle(), Q(r.message));
+  if (!r.message.empty()) QMessageBox::information(this, BoxCaption(), Q(r.message));
   if (r.dataError && !r.soundFirst) sound();
 }
 

@@ -418,7 +418,7 @@ void TLattixMainForm::ClearAllSolvedFlags() {
 }
 
 void TLattixMainForm::WhatLevelImAt() {
-  QMessageBox::information(this, windowTitle(), Q(library_->LevelMessage()));
+  QMessageBox::information(this, BoxCaption(), Q(library_->LevelMessage()));
 }
 
 void TLattixMainForm::Guide() {

@@ -61,7 +61,7 @@ void TLattixMainForm::SwitchData(const QString& dataFile, const QString& history
   const std::string historyMessage = library_->OpenHistory();
   historyOpen_ = true;
   if (!historyMessage.empty()) {
-    QMessageBox::information(this, windowTitle(), QString::fromStdString(historyMessage));
+    QMessageBox::information(this, BoxCaption(), QString::fromStdString(historyMessage));
   }
   OpenCollection(group, topRow);
 }
@@ -92,12 +92,12 @@ void TLattixMainForm::CreateOwnCommands(QMenu* file) {
   own_->shippedHistoryFile = paths_.historyFile;
 
   own_->fileEnd = file->addSeparator();
-  own_->importCommand = MakeAction("miImportSgf1", QStringLiteral("Import SGF problems…"));
+  own_->importCommand = MakeAction("miImportSgf1", T(Text::kMiImportSgf));
   connect(own_->importCommand, &QAction::triggered, this,
           &TLattixMainForm::ImportSgfProblemsCommand);
-  own_->renameCommand = MakeAction("miRenameCollection1", QStringLiteral("Rename collection…"));
+  own_->renameCommand = MakeAction("miRenameCollection1", T(Text::kMiRenameCollection));
   connect(own_->renameCommand, &QAction::triggered, this, &TLattixMainForm::RenameCollection);
-  own_->removeCommand = MakeAction("miRemoveCollection1", QStringLiteral("Remove collection…"));
+  own_->removeCommand = MakeAction("miRemoveCollection1", T(Text::kMiRemoveCollection));
   connect(own_->removeCommand, &QAction::triggered, this, &TLattixMainForm::RemoveCollection);
   file->addActions({own_->importCommand, own_->renameCommand, own_->removeCommand});
   own_->openEnd = OpenMenu->addSeparator();
@@ -177,7 +177,7 @@ void TLattixMainForm::OpenShippedCollection(int group) {
 void TLattixMainForm::OpenOwnCollection(const QString& folder, int topRow) {
   const std::optional<OwnCollection> c = OwnCollectionIn(folder);
   if (!c) {
-    QMessageBox::information(this, windowTitle(),
+    QMessageBox::information(this, BoxCaption(),
                              QStringLiteral("The collection in \"%1\" is gone.").arg(folder));
     ShowOwnCollections();
     return;
@@ -199,7 +199,7 @@ void TLattixMainForm::RenameCollection() {
   if (!ok) return;
   QString error;
   if (!zendra::RenameOwnCollection(own_->open, name, &error)) {
-    QMessageBox::information(this, windowTitle(), error);
+    QMessageBox::information(this, BoxCaption(), error);
     return;
   }
   if (const std::optional<OwnCollection> c = OwnCollectionIn(own_->open)) own_->openName = c->name;
@@ -227,7 +227,7 @@ void TLattixMainForm::RemoveCollection() {
   OpenShippedCollection(shipped);
   QString error;
   if (!zendra::RemoveOwnCollection(own_->userDataDir, folder, &error))
-    QMessageBox::warning(this, windowTitle(), error);
+    QMessageBox::warning(this, BoxCaption(), error);
   ShowOwnCollections();
 }
 

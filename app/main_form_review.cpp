@@ -46,20 +46,19 @@ std::string ProblemPoints(const ProblemRecord& problem) {
 
 void TLattixMainForm::CreateReviewCommands() {
   QStyle* st = style();
-  miReview1 = MakeAction("miReview1", "&Review", "Review the problems due today");
+  miReview1 = MakeAction("miReview1", T(Text::kMiReviewDue), T(Text::kBtnReview));
   miReview1->setIcon(st->standardIcon(QStyle::SP_FileDialogInfoView));
   connect(miReview1, &QAction::triggered, this, &TLattixMainForm::Review);
-  miPractice1 = MakeAction("miPractice1", "&Practice at my level",
-                           "Practice problems around your level");
+  miPractice1 = MakeAction("miPractice1", T(Text::kMiPractice), T(Text::kBtnPractice));
   connect(miPractice1, &QAction::triggered, this, &TLattixMainForm::PracticeAtMyLevel);
-  miStatistics1 = MakeAction("miStatistics1", "S&tatistics", "Your progress");
+  miStatistics1 = MakeAction("miStatistics1", T(Text::kMiStatistics), T(Text::kBtnStatistics));
   connect(miStatistics1, &QAction::triggered, this, &TLattixMainForm::ShowStatistics);
   for (QAction* a : {miReview1, miPractice1, miStatistics1}) a->setEnabled(false);
   if (QMenu* solve = menuBar()->findChild<QMenu*>("miSolve1")) {
     solve->addSeparator();
     solve->addActions({miReview1, miPractice1, miStatistics1});
   }
-  miZoomToProblem1 = MakeAction("miZoomToProblem1", "Zoom to the &problem");
+  miZoomToProblem1 = MakeAction("miZoomToProblem1", T(Text::kMiZoomToProblem));
   miZoomToProblem1->setCheckable(true);
   connect(miZoomToProblem1, &QAction::toggled, this, &TLattixMainForm::SetZoomToProblem);
   if (QMenu* view = menuBar()->findChild<QMenu*>("miView1")) {
@@ -83,7 +82,7 @@ int TLattixMainForm::DueToday() {
 
 void TLattixMainForm::ShowDueCount() {
   const int due = historyOpen_ ? DueToday() : 0;
-  miReview1->setText(QString("&Review (%1)").arg(due));
+  miReview1->setText(Q(text_.Say(Text::kMiReviewDue, {std::to_string(due)})));
   miReview1->setToolTip(due == 1 ? QString("1 problem is due for review today")
                                  : QString("%1 problems are due for review today").arg(due));
   for (QAction* a : {miReview1, miPractice1, miStatistics1}) a->setEnabled(historyOpen_);

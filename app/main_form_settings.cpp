@@ -121,7 +121,7 @@ void TLattixMainForm::FirstActivation() {
 
   const std::string historyMessage = library_->OpenHistory();
   historyOpen_ = true;
-  if (!historyMessage.empty()) QMessageBox::information(this, windowTitle(), Q(historyMessage));
+  if (!historyMessage.empty()) QMessageBox::information(this, BoxCaption(), Q(historyMessage));
   if (paths_.firstCollection >= 0) {
     OpenCollection(paths_.firstCollection);
   } else if (!OpenFirstOwnCollection(m.topRow)) {

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "app/own_problems.h"
+#include "library/review_file.h"
 
 namespace zendra {
 namespace {
@@ -80,8 +81,10 @@ bool RemoveOwnCollection(const QString& userDataDir, const QString& folder, QStr
   }
   QDir dir(info.canonicalFilePath());
   QStringList files = {kDataFileName, QStringLiteral("Remark.txt"), kOwnNameFile,
-                       kHistoryFileName, QStringLiteral("History1.cds-journal")};
+                       kHistoryFileName, QStringLiteral("History1.cds-journal"),
+                       QString(kReviewFileName), QString(kReviewFileName) + "-journal"};
   files += dir.entryList({QStringLiteral("History1.cds.unreadable*"),
+                          QString(kReviewFileName) + ".unreadable*",
                           QStringLiteral("*.tmp")},
                          QDir::Files | QDir::Hidden);
   for (const QString& f : files) {

@@ -271,7 +271,29 @@ constexpr TextRow kTexts[] = {
     // 死,活,劫? (End)
     {Text::kBtnResult1, {"Life,Death,Ko? (End)", "\xCB\xC0,\xBB\xEE,\xBD\xD9? (End)"}},
     {Text::kBtnHint1, {"Hint (Right)", "\xCC\xE1\xCA\xBE (\xD3\xD2\xBC\xFD\xCD\xB7)"}},  // 提示 (右箭头)
-    {Text::kMiCheckOffTreeMoves, {"Check moves the answer does not know", nullptr}},
+    // 检查答案中没有的着法
+    {Text::kMiCheckOffTreeMoves,
+     {"Check moves the answer does not know", "\xBC\xEC\xB2\xE9\xB4\xF0\xB0\xB8\xD6\xD0\xC3\xBB\xD3\xD0\xB5\xC4\xD7\xC5\xB7\xA8"}},
+    // 导入SGF题目…(&I)
+    {Text::kMiImportSgf, {"Import SGF problems...", "\xB5\xBC\xC8\xEBSGF\xCC\xE2\xC4\xBF\xA1\xAD(&I)"}},
+    // 重命名题集…
+    {Text::kMiRenameCollection, {"Rename collection...", "\xD6\xD8\xC3\xFC\xC3\xFB\xCC\xE2\xBC\xAF\xA1\xAD"}},
+    // 删除题集…
+    {Text::kMiRemoveCollection, {"Remove collection...", "\xC9\xBE\xB3\xFD\xCC\xE2\xBC\xAF\xA1\xAD"}},
+    // 放大到题目(&P)
+    {Text::kMiZoomToProblem, {"Zoom to the &problem", "\xB7\xC5\xB4\xF3\xB5\xBD\xCC\xE2\xC4\xBF(&P)"}},
+    // 复习(&R) (%1)
+    {Text::kMiReviewDue, {"&Review (%1)", "\xB8\xB4\xCF\xB0(&R) (%1)"}},
+    // 复习今天到期的题目
+    {Text::kBtnReview, {"Review the problems due today", "\xB8\xB4\xCF\xB0\xBD\xF1\xCC\xEC\xB5\xBD\xC6\xDA\xB5\xC4\xCC\xE2\xC4\xBF"}},
+    // 按我的水平练习(&P)
+    {Text::kMiPractice, {"&Practice at my level", "\xB0\xB4\xCE\xD2\xB5\xC4\xCB\xAE\xC6\xBD\xC1\xB7\xCF\xB0(&P)"}},
+    // 练习与你水平相当的题目
+    {Text::kBtnPractice, {"Practice problems around your level", "\xC1\xB7\xCF\xB0\xD3\xEB\xC4\xE3\xCB\xAE\xC6\xBD\xCF\xE0\xB5\xB1\xB5\xC4\xCC\xE2\xC4\xBF"}},
+    // 统计(&T)
+    {Text::kMiStatistics, {"S&tatistics", "\xCD\xB3\xBC\xC6(&T)"}},
+    // 你的进度
+    {Text::kBtnStatistics, {"Your progress", "\xC4\xE3\xB5\xC4\xBD\xF8\xB6\xC8"}},
 };
 
 constexpr bool RowsInOrder() {

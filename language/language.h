@@ -175,6 +175,18 @@ enum class Text {
   kBtnHint1,
   // The Options entry of the solver's judging of moves the answer does not know.
   kMiCheckOffTreeMoves,
+  // The File menu's entries of the player's own collections.
+  kMiImportSgf,
+  kMiRenameCollection,
+  kMiRemoveCollection,
+  // Practice: the View and Solve menus' entries and their hints; %1 the problems due.
+  kMiZoomToProblem,
+  kMiReviewDue,
+  kBtnReview,
+  kMiPractice,
+  kBtnPractice,
+  kMiStatistics,
+  kBtnStatistics,
 
   kCount
 };

@@ -170,7 +170,7 @@ TEST_F(OwnCollections, MenuImportReportsRefusalsAndOpensTheNewCollectionUnderThe
   TLattixMainForm& f = Start();
   EXPECT_EQ(Entries(FileMenu()).mid(0, 7),
             (QStringList{"Basic", "Beginner", "Intermediate", "Advanced", "|",
-                         "Import SGF problems…", "Rename collection…"}));
+                         "Import SGF problems...", "Rename collection..."}));
   EXPECT_FALSE(f.Command("miRenameCollection1")->isEnabled()) << "no own collection open";
   EXPECT_FALSE(f.Command("miRemoveCollection1")->isEnabled());
   EXPECT_EQ(f.windowTitle(), "Zendra");
