@@ -203,10 +203,7 @@ void SolvingController::Lattix1LegalMove(int p, int q) {
       // The judge cannot tell: a move the tree does not know, judged as without the option.
       offTree_ = false;
       ui_.SetLabelResult(text_.Say(Text::kFailure));
-      PlaySound(kSoundFailure);
-      history_.CountFailure();
-      retryPoint_ = RetryAfterFailure(n);
-      alternativeReply_ = kNoNode;
+      JudgedFailure(n);
     }
     Finish();
     return;
@@ -225,10 +222,7 @@ void SolvingController::Lattix1LegalMove(int p, int q) {
   }
   if (u == kNoNode) {
     ui_.SetLabelResult(text_.Say(Text::kFailure));
-    PlaySound(kSoundFailure);
-    history_.CountFailure();
-    retryPoint_ = RetryAfterFailure(n);
-    alternativeReply_ = kNoNode;
+    JudgedFailure(n);
     Finish();
     return;
   }

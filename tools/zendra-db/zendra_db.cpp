@@ -210,6 +210,15 @@ int List(const Args& args) {
 
 // ---- show / check / play -----------------------------------------------------------------------
 
+// Reads every problem of the data file at `path`; false, with the reason on standard error, when
+// it cannot be read.
+bool ReadAll(const std::string& path, std::vector<DataProblem>* problems) {
+  std::string error;
+  if (ReadDataFile(path, problems, &error)) return true;
+  std::cerr << "error: " << error << "\n";
+  return false;
+}
+
 std::optional<DataProblem> LoadOne(const std::string& path, const std::string& numberText) {
   const auto number = ParseNumber(numberText);
   if (!number) {
@@ -217,11 +226,7 @@ std::optional<DataProblem> LoadOne(const std::string& path, const std::string& n
     return std::nullopt;
   }
   std::vector<DataProblem> problems;
-  std::string error;
-  if (!ReadDataFile(path, &problems, &error)) {
-    std::cerr << "error: " << error << "\n";
-    return std::nullopt;
-  }
+  if (!ReadAll(path, &problems)) return std::nullopt;
   for (DataProblem& p : problems) {
     if (p.number == *number) return std::move(p);
   }
@@ -307,11 +312,7 @@ int Show(const Args& args) {
 int Check(const Args& args) {
   if (args.positional.size() != 1) return Usage();
   std::vector<DataProblem> problems;
-  std::string error;
-  if (!ReadDataFile(args.positional[0], &problems, &error)) {
-    std::cerr << "error: " << error << "\n";
-    return 1;
-  }
+  if (!ReadAll(args.positional[0], &problems)) return 1;
   int failed = 0;
   if (args.json) std::cout << "{\"problems\":" << problems.size() << ",\"failures\":[";
   for (const DataProblem& p : problems) {
@@ -413,11 +414,7 @@ int Play(const Args& args) {
 int Verify(const Args& args) {
   if (args.positional.size() != 1) return Usage();
   std::vector<DataProblem> problems;
-  std::string error;
-  if (!ReadDataFile(args.positional[0], &problems, &error)) {
-    std::cerr << "error: " << error << "\n";
-    return 1;
-  }
+  if (!ReadAll(args.positional[0], &problems)) return 1;
   // Each problem gets one second (or --seconds) and two million positions a second for all its
   // first moves.
   const int seconds = args.seconds.value_or(1);
