@@ -82,7 +82,7 @@ TEST_F(ZoomFixture, TheRegionFillsTheControlAtTheLargestRadius) {
   EXPECT_EQ(board->PointY(7), board->PointX(1));
   EXPECT_EQ(board->PointY(13), board->PointX(7));
 
-  // Off: the board of the specified geometry again.
+  // Off: the whole board in its usual geometry again.
   board->SetViewRegion(BoardRegion{});
   EXPECT_FALSE(board->Zoomed());
   EXPECT_EQ(board->Radius(), 7);

@@ -65,8 +65,8 @@ int64_t RowCount(const std::string& path) {
   return count;
 }
 
-// A history file as the specification has it, made by an outside tool: problems 1 to 3, and
-// problem 2 failed five times and solved.
+// A history file in its plain documented form (the History table, no index), made by an
+// outside tool: problems 1 to 3, and problem 2 failed five times and solved.
 void WriteHistoryFile(const std::string& path) {
   Sql(path,
       "CREATE TABLE History (Auto1 INTEGER, FailedCount INTEGER, Hint0Count INTEGER,"
