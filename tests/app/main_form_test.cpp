@@ -254,7 +254,7 @@ TEST_F(MainFormTest, OptionEntriesAndTheControllerStayInStep) {
       // Stored values without this one turn it off.
       {"miComputerdonotplaybadmove1", &SolvingController::ComputerDoNotPlayBadMove,
        "ComputerDoNotPlayBadMove", false},
-      // Off by default: moves are judged by the answer tree alone until the player asks for the solver.
+      // Off by default: the answer tree alone judges until the player asks for the solver.
       {"miCheckOffTreeMoves1", &SolvingController::CheckOffTreeMoves,
        "CheckMovesTheAnswerDoesNotKnow", false},
   };
