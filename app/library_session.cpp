@@ -123,11 +123,7 @@ const std::string& LibrarySession::HistoryFile() const { return impl_->history.P
 std::string LibrarySession::OpenHistory() {
   std::string message = impl_->history.Open();
   // Problems the history shows as missed come to the reviews even without attempts kept.
-  std::vector<int32_t> missed;
-  TableStore& table = impl_->history.Table();
-  for (table.First(); !table.Eof(); table.Next())
-    if (MissedInHistory(ReadHistoryRow(table))) missed.push_back(table.AsInteger("Auto1"));
-  impl_->review.SeedMissed(missed);
+  impl_->review.SeedMissed(MissedProblems(impl_->history.Table()));
   const std::string reviewMessage = impl_->review.Open();
   if (!reviewMessage.empty()) message += (message.empty() ? "" : "\n\n") + reviewMessage;
   return message;

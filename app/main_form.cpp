@@ -18,6 +18,7 @@
 #include "app/library_session.h"
 #include "app/own_collections.h"
 #include "app/practice_session.h"
+#include "library/review_stored_source.h"
 #include "app/qt_ports.h"
 #include "app/status_bar.h"
 #include "board/widget/lattix.h"

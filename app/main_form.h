@@ -55,6 +55,7 @@ namespace zendra {
 class LibrarySession;
 class PracticeSession;
 class PracticeSource;
+class StoredSource;
 struct Attempt;
 struct CollectionResult;
 struct GridState;
@@ -358,13 +359,32 @@ class TLattixMainForm : public QMainWindow, private SolvingUi, private TryModeUi
 
   // main_form_review.cpp
   void CreateReviewCommands();
-  // Every source of problems reviews and practice draw from: the open data file today.
-  std::vector<PracticeSource*> PracticeSources();
+  // A data file reviews and practice draw from: the shipped one (no folder) or an own
+  // collection's.
+  struct SourceFile {
+    QString folder;  // the own collection's folder, empty for the shipped data file
+    QString name;    // the own collection's name
+    std::string dataFile;
+    std::string historyFile;
+  };
+  // Every data file the player has: the shipped one first, then the own collections.
+  std::vector<SourceFile> SourceFiles() const;
+  // The index in `files` of the data file open now (0 when it is none of them).
+  int32_t OpenSource(const std::vector<SourceFile>& files) const;
+  // Every source of problems reviews and practice draw from, in the order of `files`: the open
+  // data file's own, and for the others what their files held when first asked for.
+  std::vector<PracticeSource*> PracticeSources(const std::vector<SourceFile>& files);
+  // Opens `file` (its collection at the grid) without ending a practice session.
+  void OpenSourceFile(const SourceFile& file);
   // The Review entry's count and the enabled states of the review commands.
   void ShowDueCount();
   void Graded(const Attempt& attempt);
-  // Shows the practice session's problems in the grid, the open one still selected.
+  // Shows the practice session's problems of the open data file in the grid, the open one
+  // still selected.
   void ShowPracticeList();
+  // Opens the problem the practice session waits for, first its data file when another one is
+  // open. False when no problem waits.
+  bool OpenPracticeProblem();
   // Zooms the board to the problem at `position` when the option is on.
   void ZoomToProblem(int position);
   void EndPractice();
@@ -436,6 +456,12 @@ class TLattixMainForm : public QMainWindow, private SolvingUi, private TryModeUi
   QAction* miStatistics1 = nullptr;
   QAction* miZoomToProblem1 = nullptr;
   std::unique_ptr<PracticeSession> practice_;
+  std::vector<SourceFile> practiceFiles_;  // the sources of the practice session's problems
+  bool keepPractice_ = false;              // a data file opens for the practice session
+  bool firstDueCount_ = true;              // no review count was shown yet
+  // The data files not open, as read for reviews and practice, by data file; forgotten when
+  // the open data file or the own collections change.
+  std::map<std::string, std::unique_ptr<StoredSource>> storedSources_;
   bool activated_ = false;
   bool historyOpen_ = false;
   bool displaySplashForm1_ = true;

@@ -55,7 +55,7 @@ void TLattixMainForm::OpenCollection(int group, int topRow) {
   }
   const CollectionResult r = library_->OpenCollection(group);
   if (wait) pleaseWait_->CloseNow();
-  EndPractice();
+  if (!keepPractice_) EndPractice();
   GoIndex1->SetGames(library_->ProblemList());
   QApplication::restoreOverrideCursor();
   ShowIndexPage();
@@ -134,7 +134,11 @@ void TLattixMainForm::NextPage() { SetTopRow(zendra::NextPage(GridNow())); }
 void TLattixMainForm::LastPage() { SetTopRow(zendra::LastPage(GridNow())); }
 void TLattixMainForm::FirstProblem() { SelectAndOpen(zendra::FirstProblem(GridNow())); }
 void TLattixMainForm::PriorProblem() { SelectAndOpen(zendra::PriorProblem(GridNow())); }
-void TLattixMainForm::NextProblem() { SelectAndOpen(zendra::NextProblem(GridNow())); }
+void TLattixMainForm::NextProblem() {
+  // In practice the next problem may wait in another data file.
+  if (practice_ && GoIndex1->Selected() == GoIndex1->Count() - 1 && OpenPracticeProblem()) return;
+  SelectAndOpen(zendra::NextProblem(GridNow()));
+}
 void TLattixMainForm::LastProblem() { SelectAndOpen(zendra::LastProblem(GridNow())); }
 
 }  // namespace zendra

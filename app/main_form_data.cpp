@@ -27,6 +27,7 @@
 #include "app/missing_data.h"
 #include "app/own_collections.h"
 #include "app/own_problems.h"
+#include "library/review_stored_source.h"
 #include "index/go_index.h"
 
 namespace zendra {
@@ -56,6 +57,7 @@ void TLattixMainForm::SwitchData(const QString& dataFile, const QString& history
   paths_.dataFile = dataFile.toStdString();
   if (!historyFile.isEmpty()) paths_.historyFile = historyFile.toStdString();
   library_->Reopen(paths_.dataFile, paths_.historyFile);
+  storedSources_.clear();  // the file left may have changed, and the one opened is live now
   remarks_.clear();
   LoadRemarks();
   const std::string historyMessage = library_->OpenHistory();
@@ -113,6 +115,7 @@ void TLattixMainForm::CreateOwnCommands(QMenu* file) {
 }
 
 void TLattixMainForm::ShowOwnCollections() {
+  storedSources_.clear();
   for (QAction* a : std::as_const(own_->entries)) delete a;
   own_->entries.clear();
   auto* fileMenu = qobject_cast<QMenu*>(own_->fileEnd->parent());

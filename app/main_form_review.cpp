@@ -2,6 +2,7 @@
 // player's level, zoom to the problem and the statistics window.
 #include <QAction>
 #include <QDateTime>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -10,9 +11,12 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <algorithm>
+#include <utility>
 
 #include "app/library_session.h"
 #include "app/main_form.h"
+#include "app/own_collections.h"
 #include "app/practice_session.h"
 #include "app/statistics_window.h"
 #include "app/status_bar.h"
@@ -20,10 +24,14 @@
 #include "board/widget/lattix.h"
 #include "index/go_index.h"
 #include "library/review_statistics.h"
+#include "library/review_stored_source.h"
 #include "solving/tree/solution_tree.h"
 
 namespace zendra {
 namespace {
+
+// How long after a count of the open data file's reviews the other data files are read.
+constexpr int kReadOtherSourcesMs = 300;
 
 // Today's local day in the days of `source`'s schedule.
 int64_t Today(const PracticeSource& source) {
@@ -72,16 +80,81 @@ void TLattixMainForm::CreateReviewCommands() {
   library_->OnGraded = [this](const Attempt& attempt) { Graded(attempt); };
 }
 
-std::vector<PracticeSource*> TLattixMainForm::PracticeSources() { return {&library_->Source()}; }
+std::vector<TLattixMainForm::SourceFile> TLattixMainForm::SourceFiles() const {
+  std::vector<SourceFile> files;
+  files.push_back({QString(), QString(), own_->shippedDataFile, own_->shippedHistoryFile});
+  for (const OwnCollection& c : ListOwnCollections(own_->userDataDir))
+    files.push_back({c.folder, c.name, c.dataFile.toStdString(), c.historyFile.toStdString()});
+  return files;
+}
+
+int32_t TLattixMainForm::OpenSource(const std::vector<SourceFile>& files) const {
+  for (size_t i = 0; i < files.size(); ++i)
+    if (files[i].folder == own_->open) return static_cast<int32_t>(i);
+  return 0;
+}
+
+std::vector<PracticeSource*> TLattixMainForm::PracticeSources(
+    const std::vector<SourceFile>& files) {
+  std::vector<PracticeSource*> sources;
+  const int32_t open = OpenSource(files);
+  for (size_t i = 0; i < files.size(); ++i) {
+    if (static_cast<int32_t>(i) == open) {
+      sources.push_back(&library_->Source());
+      continue;
+    }
+    const SourceFile& f = files[i];
+    std::unique_ptr<StoredSource>& stored = storedSources_[f.dataFile];
+    if (!stored) {
+      stored = std::make_unique<StoredSource>(f.name.toStdString(), f.dataFile, f.historyFile,
+                                              QDateTime::currentDateTime().offsetFromUtc());
+      // One that cannot be read adds nothing; opening it tells the player why.
+      stored->Load();
+    }
+    sources.push_back(stored.get());
+  }
+  return sources;
+}
+
+void TLattixMainForm::OpenSourceFile(const SourceFile& file) {
+  const bool keep = std::exchange(keepPractice_, true);
+  if (file.folder.isEmpty()) {
+    OpenShippedCollection(own_->lastShipped.value_or(0));
+  } else {
+    OpenOwnCollection(file.folder);
+  }
+  keepPractice_ = keep;
+}
 
 int TLattixMainForm::DueToday() {
-  const CombinedPool all = Combine(PracticeSources());
+  const CombinedPool all = Combine(PracticeSources(SourceFiles()));
   return static_cast<int>(
       DueProblems(all.problems, all.sources, Today(library_->Source())).size());
 }
 
 void TLattixMainForm::ShowDueCount() {
-  const int due = historyOpen_ ? DueToday() : 0;
+  int due = 0;
+  if (historyOpen_) {
+    const std::vector<SourceFile> files = SourceFiles();
+    const int32_t open = OpenSource(files);
+    bool read = true;
+    for (size_t i = 0; i < files.size(); ++i)
+      read = read && (static_cast<int32_t>(i) == open || storedSources_.count(files[i].dataFile));
+    const bool first = std::exchange(firstDueCount_, false);
+    if (read || !first) {
+      due = DueToday();
+    } else {
+      // At the start the other data files are read a moment later, off the way to the first
+      // window; the open one counts meanwhile.
+      const CombinedPool here = Combine({&library_->Source()});
+      due = static_cast<int>(
+          DueProblems(here.problems, here.sources, Today(library_->Source())).size());
+      QTimer::singleShot(kReadOtherSourcesMs, this, [this] {
+        PracticeSources(SourceFiles());
+        ShowDueCount();
+      });
+    }
+  }
   miReview1->setText(Q(text_.Say(Text::kMiReviewDue, {std::to_string(due)})));
   miReview1->setToolTip(due == 1 ? QString("1 problem is due for review today")
                                  : QString("%1 problems are due for review today").arg(due));
@@ -89,47 +162,84 @@ void TLattixMainForm::ShowDueCount() {
 }
 
 void TLattixMainForm::Review() {
-  const CombinedPool all = Combine(PracticeSources());
-  std::vector<int32_t> numbers;
-  // The grid shows the open data file's problems (source 0).
-  for (const PoolProblem& p : DueProblems(all.problems, all.sources, Today(library_->Source())))
-    if (p.source == 0) numbers.push_back(p.number);
-  if (numbers.empty()) {
+  const std::vector<SourceFile> files = SourceFiles();
+  const CombinedPool all = Combine(PracticeSources(files));
+  const std::vector<PoolProblem> due =
+      DueProblems(all.problems, all.sources, Today(library_->Source()));
+  if (due.empty()) {
     QMessageBox::information(this, "Review", "No problem is due for review today.");
     return;
   }
+  // The grid lists the problems of one data file: the open one's first, then the next that
+  // has problems due.
+  std::vector<int> count(files.size());
+  for (const PoolProblem& p : due) ++count[static_cast<size_t>(p.source)];
+  int32_t source = OpenSource(files);
+  if (count[static_cast<size_t>(source)] == 0) {
+    source = static_cast<int32_t>(std::find_if(count.begin(), count.end(),
+                                               [](int n) { return n > 0; }) -
+                                  count.begin());
+  }
+  std::vector<int32_t> numbers;
+  for (const PoolProblem& p : due)
+    if (p.source == source) numbers.push_back(p.number);
   EndPractice();
+  if (source != OpenSource(files)) OpenSourceFile(files[static_cast<size_t>(source)]);
   library_->OpenSelection(numbers);
   GoIndex1->SetGames(library_->ProblemList());
   for (QAction* a : commands_.collections) a->setChecked(false);
   ShowIndexPage();
   UpdateCommands();
-  StatusBar1->SetLeft(QString("Review: %1 due today").arg(numbers.size()));
+  const size_t elsewhere = due.size() - numbers.size();
+  QString where = files[static_cast<size_t>(source)].name;
+  StatusBar1->SetLeft(
+      QString("Review: %1 due today").arg(numbers.size()) +
+      (where.isEmpty() ? QString() : " in " + where) +
+      (elsewhere == 0 ? QString()
+                      : QString(", %1 more in other collections (Review again for them)")
+                            .arg(elsewhere)));
 }
 
 void TLattixMainForm::PracticeAtMyLevel() {
-  CombinedPool all = Combine(PracticeSources());
-  std::vector<PoolProblem> pool;
-  for (const PoolProblem& p : all.problems)
-    if (p.source == 0) pool.push_back(p);
+  practiceFiles_ = SourceFiles();
+  CombinedPool all = Combine(PracticeSources(practiceFiles_));
   practice_ = std::make_unique<PracticeSession>(
-      std::move(pool), library_->LevelEstimateNumber(), kPracticeSessionSize,
+      std::move(all.problems), library_->LevelEstimateNumber(), kPracticeSessionSize,
       QRandomGenerator::global()->generate());
-  if (practice_->Numbers().empty()) {
+  if (practice_->Drawn().empty()) {
     practice_.reset();
     QMessageBox::information(this, "Practice at my level", "There are no problems to practise.");
     return;
   }
   ShowIndexPage();
+  OpenPracticeProblem();
+}
+
+bool TLattixMainForm::OpenPracticeProblem() {
+  const std::optional<PoolProblem> waiting = practice_ ? practice_->Waiting() : std::nullopt;
+  if (!waiting) return false;
+  const SourceFile& file = practiceFiles_[static_cast<size_t>(waiting->source)];
+  if (waiting->source != OpenSource(practiceFiles_)) {
+    if (!QFileInfo::exists(QString::fromStdString(file.dataFile))) {
+      // Removed meanwhile: the session ends with it.
+      EndPractice();
+      QMessageBox::information(this, "Practice at my level",
+                               "The collection of the next problem is gone; the practice ends.");
+      return false;
+    }
+    OpenSourceFile(file);
+  }
+  ShowIndexPage();
   ShowPracticeList();
   for (QAction* a : commands_.collections) a->setChecked(false);
-  GoIndex1->SetSelected(0);
+  GoIndex1->SetSelected(GoIndex1->Count() - 1);
   SolveIt();
+  return true;
 }
 
 void TLattixMainForm::ShowPracticeList() {
   const int selected = GoIndex1->Selected();
-  library_->OpenSelection(practice_->Numbers());
+  library_->OpenSelection(practice_->NumbersIn(OpenSource(practiceFiles_)));
   GoIndex1->SetGames(library_->ProblemList());
   GoIndex1->SetSelected(selected);
   const PracticeDraw& d = practice_->Draw();
@@ -137,10 +247,14 @@ void TLattixMainForm::ShowPracticeList() {
   UpdateCommands();
 }
 
-void TLattixMainForm::EndPractice() { practice_.reset(); }
+void TLattixMainForm::EndPractice() {
+  practice_.reset();
+  practiceFiles_.clear();
+}
 
 void TLattixMainForm::Graded(const Attempt& attempt) {
-  if (practice_ && practice_->Graded(attempt.number, attempt.outcome, attempt.millis)) {
+  if (practice_ && practice_->Graded(OpenSource(practiceFiles_), attempt.number,
+                                     attempt.outcome, attempt.millis)) {
     if (practice_->Complete()) {
       const QString summary = QString::fromStdString(practice_->SummaryText());
       StatusBar1->SetLeft("Practice done");
@@ -150,6 +264,12 @@ void TLattixMainForm::Graded(const Attempt& attempt) {
       });
     } else {
       ShowPracticeList();
+      const std::optional<PoolProblem> next = practice_->Waiting();
+      if (next && next->source != OpenSource(practiceFiles_)) {
+        const QString name = practiceFiles_[static_cast<size_t>(next->source)].name;
+        StatusBar1->SetLeft(StatusBar1->Left() + ", the next one in " +
+                            (name.isEmpty() ? QString("the shipped collections") : name));
+      }
     }
   }
   ShowDueCount();
@@ -178,17 +298,22 @@ void TLattixMainForm::ShowStatistics() {
     QMessageBox::information(this, "Statistics", "The statistics window cannot be opened: " + error);
     return;
   }
-  const CombinedPool all = Combine(PracticeSources());
+  const std::vector<SourceFile> files = SourceFiles();
+  const CombinedPool all = Combine(PracticeSources(files));
   StatisticsContent content;
   content.today = Today(library_->Source());
   content.numbers = ComputeStatistics(all.problems, all.sources, content.today);
-  const std::vector<PracticeSource*> sources = PracticeSources();
   for (const CollectionStatistics& c : content.numbers.collections) {
-    const std::string source = sources[static_cast<size_t>(c.source)]->Name();
+    const QString& source = files[static_cast<size_t>(c.source)].name;
+    if (!source.isEmpty()) {
+      // An own collection holds one collection of problems: its name says it.
+      content.collectionNames << source;
+      continue;
+    }
     const std::string caption = CollectionCaption(c.group, text_);
     QString name = caption.empty() ? QString("Collection %1").arg(c.group) : Q(caption);
     name.remove('&');
-    content.collectionNames << (source.empty() ? name : Q(source) + ": " + name);
+    content.collectionNames << name;
   }
   QWidget* window = make(content, this);
   window->show();

@@ -5,14 +5,27 @@ namespace zendra {
 PracticeSession::PracticeSession(std::vector<PoolProblem> pool, int estimate, int size,
                                  uint32_t seed)
     : draw_(std::move(pool), estimate, size, seed) {
-  if (const std::optional<PoolProblem> first = draw_.Next()) numbers_.push_back(first->number);
+  draw_.Next();
 }
 
-bool PracticeSession::Graded(int32_t number, AttemptOutcome outcome, int64_t millis) {
-  if (numbers_.empty() || number != numbers_.back() || draw_.Graded() >= draw_.Drawn())
-    return false;
+std::vector<int32_t> PracticeSession::NumbersIn(int32_t source) const {
+  std::vector<int32_t> numbers;
+  for (const PoolProblem& p : Drawn())
+    if (p.source == source) numbers.push_back(p.number);
+  return numbers;
+}
+
+std::optional<PoolProblem> PracticeSession::Waiting() const {
+  if (Drawn().empty() || draw_.Graded() >= draw_.Drawn()) return std::nullopt;
+  return Drawn().back();
+}
+
+bool PracticeSession::Graded(int32_t source, int32_t number, AttemptOutcome outcome,
+                             int64_t millis) {
+  const std::optional<PoolProblem> waiting = Waiting();
+  if (!waiting || waiting->source != source || waiting->number != number) return false;
   draw_.Report(outcome, millis);
-  if (const std::optional<PoolProblem> next = draw_.Next()) numbers_.push_back(next->number);
+  draw_.Next();
   return true;
 }
 

@@ -1,5 +1,7 @@
 // A "Practice at my level" session in the main window: the draw, the problems it has put in the
-// grid so far, and the summary text at its end.
+// grid so far, and the summary text at its end. Its problems may come from several sources (the
+// shipped data file, the player's own collections); a problem is named by its source's index
+// and its number in that source.
 #pragma once
 
 #include <cstdint>
@@ -17,11 +19,16 @@ class PracticeSession {
   // once (none when the pool is empty).
   PracticeSession(std::vector<PoolProblem> pool, int estimate, int size, uint32_t seed);
 
-  // The problems to list in the grid, in the order drawn.
-  const std::vector<int32_t>& Numbers() const { return numbers_; }
-  // Grades the problem `number` when it is the one drawn last and still waits for its grade;
-  // then draws the next. True when the attempt belonged to the session.
-  bool Graded(int32_t number, AttemptOutcome outcome, int64_t millis);
+  // The problems drawn so far, in order.
+  const std::vector<PoolProblem>& Drawn() const { return draw_.DrawnProblems(); }
+  // The numbers of the problems drawn so far from `source`, in the order drawn: what the grid
+  // lists while that source is open.
+  std::vector<int32_t> NumbersIn(int32_t source) const;
+  // The problem drawn last while it waits for its grade.
+  std::optional<PoolProblem> Waiting() const;
+  // Grades problem `number` of `source` when it is the one waiting; then draws the next. True
+  // when the attempt belonged to the session.
+  bool Graded(int32_t source, int32_t number, AttemptOutcome outcome, int64_t millis);
   bool Complete() const { return draw_.Complete(); }
   const PracticeDraw& Draw() const { return draw_; }
 
@@ -30,7 +37,6 @@ class PracticeSession {
 
  private:
   PracticeDraw draw_;
-  std::vector<int32_t> numbers_;
 };
 
 }  // namespace zendra

@@ -30,6 +30,9 @@ std::vector<PoolProblem> PoolOf(TableStore& problems, TableStore& history);
 // True when the counters show the problem was missed: failed at some time, its answer or a
 // hint shown, or moves taken back before it was solved.
 bool MissedInHistory(const HistoryCounterValues& c);
+// The numbers (Auto1) of the rows of `history` that show a missed problem; the cursor ends
+// where it stood.
+std::vector<int32_t> MissedProblems(TableStore& history);
 
 // One source of problems with its history and attempts.
 class PracticeSource {

@@ -82,6 +82,17 @@ bool MissedInHistory(const HistoryCounterValues& c) {
          c.TakebackBeforeSolve > 0;
 }
 
+std::vector<int32_t> MissedProblems(TableStore& history) {
+  std::vector<int32_t> missed;
+  if (!history.Active()) return missed;
+  const bool placed = history.RecordCount() > 0 && !history.Eof();
+  const int32_t current = placed ? history.AsInteger("Auto1") : 0;
+  for (history.First(); !history.Eof(); history.Next())
+    if (MissedInHistory(ReadHistoryRow(history))) missed.push_back(history.AsInteger("Auto1"));
+  if (placed) history.FindKey({FieldValue{current}});
+  return missed;
+}
+
 Statistics ComputeStatistics(const std::vector<PoolProblem>& pool,
                              const std::vector<SourceAttempts>& sources, int64_t today,
                              int forecastDays) {

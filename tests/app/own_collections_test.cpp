@@ -29,9 +29,12 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 
 #include "app/main_form.h"
 #include "app/own_problems.h"
+#include "app/practice_session.h"
+#include "app/library_session.h"
 #include "app/settings.h"
 #include "board/widget/lattix.h"
 #include "index/go_index.h"
@@ -292,6 +295,54 @@ TEST_F(OwnCollections, SolvedMarksAndCountsSurviveARestartWithoutTouchingTheShip
   TLattixMainForm& third = Start();
   EXPECT_TRUE(third.OwnCollectionOpen().isEmpty()) << "a shipped collection at close";
   EXPECT_EQ(third.Grid()->Count(), 1);
+}
+
+TEST_F(OwnCollections, ReviewAndPracticeReachEveryCollection) {
+  TLattixMainForm& f = Start();
+  f.Command("miBasic1")->trigger();
+  f.SolveIt();
+  Click(1, 1);  // shipped problem 1 missed
+  ImportFromMenu();
+  const QString own = f.OwnCollectionOpen();
+  ASSERT_FALSE(own.isEmpty());
+  f.SolveIt();
+  Click(1, 1);  // own problem 1 missed
+  EXPECT_EQ(f.DueToday(), 2) << "one due in each data file";
+  EXPECT_EQ(f.Command("miReview1")->text(), "&Review (2)");
+
+  // Review lists the open data file's problems due first, then the other one's.
+  f.Command("miReview1")->trigger();
+  EXPECT_EQ(f.OwnCollectionOpen(), own);
+  ASSERT_EQ(f.Grid()->Count(), 1);
+  f.SolveIt();
+  Click(test::kSolvingP, test::kSolvingQ);  // clean: due again later, not today
+  EXPECT_EQ(f.DueToday(), 1);
+  EXPECT_EQ(f.Command("miReview1")->text(), "&Review (1)");
+  f.Command("miReview1")->trigger();
+  EXPECT_TRUE(f.OwnCollectionOpen().isEmpty()) << "the shipped data file opens for its review";
+  ASSERT_EQ(f.Grid()->Count(), 1);
+  EXPECT_EQ(f.Library().ProblemAt(0)->number, 1);
+
+  // Practice draws from both data files (eight shipped problems and three own ones for a
+  // session of ten), opening each problem's file in turn.
+  f.Command("miPractice1")->trigger();
+  std::set<int32_t> sources;
+  for (int i = 0; i < 10; ++i) {
+    SCOPED_TRACE(i);
+    ASSERT_NE(f.Practice(), nullptr) << "opening another data file keeps the session";
+    const std::optional<PoolProblem> waiting = f.Practice()->Waiting();
+    ASSERT_TRUE(waiting);
+    sources.insert(waiting->source);
+    ASSERT_TRUE(f.ProblemPageShowing());
+    EXPECT_EQ(f.OwnCollectionOpen().isEmpty(), waiting->source == 0);
+    EXPECT_EQ(f.Library().ProblemAt(f.Grid()->Selected())->number, waiting->number);
+    Click(test::kSolvingP, test::kSolvingQ);
+    if (i < 9) f.NextProblem();
+  }
+  ASSERT_NE(f.Practice(), nullptr);
+  EXPECT_TRUE(f.Practice()->Complete());
+  EXPECT_EQ(f.Practice()->Draw().Summary().clean, 10);
+  EXPECT_EQ(sources, (std::set<int32_t>{0, 1}));
 }
 
 TEST_F(OwnCollections, RenamingKeepsTheNameAcrossAReimport) {

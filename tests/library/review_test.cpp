@@ -12,7 +12,9 @@
 #include "library/review_attempt.h"
 #include "library/review_file.h"
 #include "library/review_practice.h"
+#include "library/history.h"
 #include "library/review_statistics.h"
+#include "library/review_stored_source.h"
 #include "tests/library/library_test_util.h"
 #include "tests/library/run_sql.h"
 
@@ -490,6 +492,112 @@ TEST(ReviewStatisticsTest, NumbersOfAHistoryMadeHere) {
   EXPECT_EQ(s.forecast, (std::vector<int>{1, 0, 0, 0, 0, 0, 0}));
   const Statistics earlier = ComputeStatistics(pool, {{&attempts, &schedule}}, kDay0);
   EXPECT_EQ(earlier.forecast, (std::vector<int>{0, 1, 0, 0, 0, 0, 0}));
+}
+
+// ---- A source that is not open ---------------------------------------------------------------
+
+// A data file of three problems, a history that missed problem 2 and solved problem 3, and one
+// attempt kept for problem 3.
+struct StoredFiles {
+  TempDir dir;
+  std::string data = dir.Path("Zendra.dgo");
+  std::string history = dir.Path("History1.cds");
+  std::string review = ReviewPathFor(history);
+
+  StoredFiles() {
+    std::vector<test::ProblemRow> rows(3);
+    for (int i = 0; i < 3; ++i) {
+      rows[static_cast<size_t>(i)].auto1 = i + 1;
+      rows[static_cast<size_t>(i)].level = 20 + i;
+    }
+    test::WriteFile(data, test::ZipWith("Zendra.cds", test::ProblemImage(rows)));
+    History h(history, Localizer{});
+    EXPECT_EQ(h.Open(), "");
+    for (int number : {1, 2, 3}) {
+      h.Table().Append();
+      h.Table().SetInteger("Auto1", number);
+      h.Table().Post(nullptr);
+    }
+    EXPECT_TRUE(h.PlaceOnProblem(2));
+    h.CountFailure();
+    EXPECT_TRUE(h.PlaceOnProblem(3));
+    h.CountSolved();
+    std::string error;
+    EXPECT_TRUE(h.Save(&error)) << error;
+    ReviewLog log(review, 0);
+    EXPECT_EQ(log.Open(), "");
+    EXPECT_TRUE(log.Record(Try(3, 0, O::kClean))) << log.LastError();
+  }
+};
+
+TEST(StoredSourceTest, ReadsProblemsHistoryAndAttemptsWithoutWriting) {
+  StoredFiles files;
+  const std::string historyBefore = test::ReadFile(files.history);
+  const std::string reviewBefore = test::ReadFile(files.review);
+  StoredSource source("Mine", files.data, files.history, 0);
+  EXPECT_EQ(source.Load(), "");
+  EXPECT_EQ(source.Name(), "Mine");
+  const std::vector<PoolProblem> problems = source.Problems();
+  ASSERT_EQ(problems.size(), 3u);
+  EXPECT_EQ(problems[1].number, 2);
+  EXPECT_EQ(problems[1].level, 21);
+  EXPECT_EQ(problems[1].counters.FailedCount, 1);
+  EXPECT_EQ(problems[2].counters.SolvedCount, 1);
+  ASSERT_EQ(source.Attempts().size(), 1u);
+  EXPECT_EQ(source.Attempts()[0].number, 3);
+  // The missed problem is due at once, the solved one later.
+  const CombinedPool all = Combine({&source});
+  const std::vector<PoolProblem> due = DueProblems(all.problems, all.sources, kDay0);
+  ASSERT_EQ(due.size(), 1u);
+  EXPECT_EQ(due[0].number, 2);
+  EXPECT_EQ(test::ReadFile(files.history), historyBefore);
+  EXPECT_EQ(test::ReadFile(files.review), reviewBefore);
+}
+
+TEST(StoredSourceTest, FilesThatCannotBeReadAreLeftAsTheyAre) {
+  const struct {
+    const char* name;
+    bool garbageData, garbageHistory, garbageReview;
+    size_t problems;
+    bool told;
+  } cases[] = {
+      {"a data file that is no archive", true, false, false, 0, true},
+      {"a history that is no database", false, true, false, 3, false},
+      {"a review file that is no database", false, false, true, 3, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    StoredFiles files;
+    const std::string garbage = "garbage that is no database, long enough to be read as one......";
+    if (c.garbageData) test::WriteFile(files.data, garbage);
+    if (c.garbageHistory) test::WriteFile(files.history, garbage);
+    if (c.garbageReview) test::WriteFile(files.review, garbage);
+    StoredSource source("", files.data, files.history, 0);
+    const std::string message = source.Load();
+    EXPECT_EQ(!message.empty(), c.told) << message;
+    EXPECT_EQ(source.Problems().size(), c.problems);
+    // Nothing set aside, nothing written.
+    struct stat st {};
+    EXPECT_NE(::stat((files.history + ".unreadable").c_str(), &st), 0);
+    EXPECT_NE(::stat((files.review + ".unreadable").c_str(), &st), 0);
+    if (c.garbageHistory) {
+      EXPECT_EQ(test::ReadFile(files.history), garbage);
+    }
+    if (c.garbageReview) {
+      EXPECT_EQ(test::ReadFile(files.review), garbage);
+    }
+  }
+}
+
+TEST(StoredSourceTest, MissingFilesMakeAnEmptySourceAndNoFiles) {
+  TempDir dir;
+  StoredSource source("", dir.Path("Zendra.dgo"), dir.Path("History1.cds"), 0);
+  EXPECT_NE(source.Load(), "") << "a missing data file is told";
+  EXPECT_TRUE(source.Problems().empty());
+  EXPECT_TRUE(source.Attempts().empty());
+  struct stat st {};
+  EXPECT_NE(::stat(dir.Path("History1.cds").c_str(), &st), 0);
+  EXPECT_NE(::stat(dir.Path(kReviewFileName).c_str(), &st), 0);
 }
 
 }  // namespace
