@@ -83,8 +83,9 @@ QTableWidget* CollectionTable(const StatisticsContent& c) {
     }
     ++row;
   }
-  table->resizeColumnsToContents();
-  table->horizontalHeader()->setStretchLastSection(true);
+  // The names take the room left; the numbers stay beside them.
+  table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
   table->setMinimumHeight(std::min(220, 30 + 28 * row));
   return table;
 }
@@ -113,24 +114,31 @@ QChart* LevelChart(const StatisticsContent& c) {
   auto* series = new QLineSeries;
   series->setName("Level estimate (30 = 10k, 39 = 1k, 40 = 1d)");
   int64_t from = c.today, to = c.today;
+  series->setPointsVisible(true);  // a single day shows as a point
   int low = 46, high = 0;
   for (const LevelPoint& p : c.numbers.level) {
+    if (p.level <= 0) continue;  // the estimate told nothing yet
     series->append(Noon(p.day), p.level);
     from = std::min(from, p.day);
     to = std::max(to, p.day);
     low = std::min(low, p.level);
     high = std::max(high, p.level);
   }
+  const bool none = series->count() == 0;
+  if (none) low = high = 30;  // 10 kyu, the middle of the scale, until there is a point
   auto* chart = new QChart;
-  chart->setTitle("Level over time");
+  chart->setTitle(none ? "Level over time (too few problems solved for an estimate yet)" : "Level over time");
   chart->addSeries(series);
   auto* x = new QDateTimeAxis;
   x->setFormat("MM-dd");
-  x->setRange(QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(Noon(from - 1))),
-              QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(Noon(std::max(to, from + 1)))));
+  const int64_t first = from - 1, last = std::max(to, from + 1);
+  x->setRange(QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(Noon(first))),
+              QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(Noon(last))));
+  // A tick a day while the days are few, so that no date shows twice.
+  x->setTickCount(static_cast<int>(std::min<int64_t>(last - first + 1, 8)));
   auto* y = new QValueAxis;
-  const int bottom = std::max(0, std::min(low, high) - 2);
-  const int top = std::min(46, std::max(high, low) + 2);
+  const int bottom = std::max(0, low - 2);
+  const int top = std::min(46, high + 2);
   y->setRange(bottom, top);
   y->setTickCount(top - bottom + 1 <= 11 ? top - bottom + 1 : 5);
   y->setLabelFormat("%d");
