@@ -21,6 +21,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QSettings>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -125,6 +126,7 @@ class OwnCollections : public ::testing::Test {
     paths.historyFile = dir.filePath("History1.cds").toStdString();
     paths.programDir = dir.path();
     paths.userDataDir = User();
+    paths.statisticsModule = ZENDRA_STATISTICS_MODULE_PATH;
     form = std::make_unique<TLattixMainForm>(paths, sounds);
     form->show();
     form->FirstActivation();
@@ -343,6 +345,27 @@ TEST_F(OwnCollections, ReviewAndPracticeReachEveryCollection) {
   EXPECT_TRUE(f.Practice()->Complete());
   EXPECT_EQ(f.Practice()->Draw().Summary().clean, 10);
   EXPECT_EQ(sources, (std::set<int32_t>{0, 1}));
+
+  // The statistics count both data files, the own collection under its name.
+  f.Command("miStatistics1")->trigger();
+  QWidget* window = nullptr;
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (w->objectName() == "StatisticsForm" && w->isVisible()) window = w;
+  ASSERT_NE(window, nullptr);
+  auto* table = window->findChild<QTableWidget*>("tblCollections");
+  ASSERT_NE(table, nullptr);
+  QStringList names;
+  int attempted = 0;
+  for (int row = 0; row < table->rowCount(); ++row) {
+    names << table->item(row, 0)->text();
+    attempted += table->item(row, 2)->text().toInt();
+  }
+  EXPECT_TRUE(names.contains("Basic")) << names.join(", ").toStdString();
+  EXPECT_TRUE(names.contains("My problems")) << names.join(", ").toStdString();
+  // The session's ten problems, and the two missed before it when the draw left them out.
+  EXPECT_GE(attempted, 10);
+  EXPECT_LE(attempted, 11);
+  window->close();
 }
 
 TEST_F(OwnCollections, RenamingKeepsTheNameAcrossAReimport) {
