@@ -41,14 +41,24 @@ def start_xvfb(env, attempts=20):
                                 pass_fds=(write_fd,), stdout=subprocess.DEVNULL,
                                 stderr=subprocess.DEVNULL)
         os.close(write_fd)
-        number = os.read(read_fd, 16).decode().strip()
-        os.close(read_fd)
+        # The server writes the number and the line's end in separate writes, and ends when
+        # the second finds the pipe closed: read the whole line, and close only after the wait.
+        text = b""
+        while not text.endswith(b"\n"):
+            chunk = os.read(read_fd, 16)
+            if not chunk:
+                break
+            text += chunk
+        number = text.decode().strip()
         try:
             xvfb.wait(timeout=0.5)  # ended: the display was not its own
         except subprocess.TimeoutExpired:
+            os.close(read_fd)
             if number:
                 env["DISPLAY"] = ":" + number
                 return xvfb
             xvfb.terminate()
             xvfb.wait()
+            continue
+        os.close(read_fd)
     raise SystemExit("no display for Xvfb")
