@@ -303,6 +303,7 @@ QString TLattixMainForm::LabelText(const QString& name) const {
 }
 
 QString TLattixMainForm::StatusLeft() const { return StatusBar1->Left(); }
+QString TLattixMainForm::StatusSession() const { return StatusBar1->Session(); }
 QString TLattixMainForm::StatusRight() const { return StatusBar1->Right(); }
 
 QString TLattixMainForm::Q(const std::string& text) { return QString::fromStdString(text); }

@@ -196,6 +196,8 @@ class TLattixMainForm : public QMainWindow, private SolvingUi, private TryModeUi
   bool BoardFillsPanel() const { return boardFills_; }
   // The status bar's panels.
   QString StatusLeft() const;
+  // The review's or practice session's panel of the status bar.
+  QString StatusSession() const;
   QString StatusRight() const;
   // The comment beside the board (the whole of the right status panel's text).
   QString CommentText() const;

@@ -12,6 +12,7 @@
 
 #include "app/library_session.h"
 #include "app/please_wait.h"
+#include "app/status_bar.h"
 #include "index/go_index.h"
 #include "library/navigation.h"
 #include "solving/solving_controller.h"
@@ -55,7 +56,10 @@ void TLattixMainForm::OpenCollection(int group, int topRow) {
   }
   const CollectionResult r = library_->OpenCollection(group);
   if (wait) pleaseWait_->CloseNow();
-  if (!keepPractice_) EndPractice();
+  if (!keepPractice_) {
+    EndPractice();
+    StatusBar1->SetSession(QString());  // a review or practice ends with another collection
+  }
   GoIndex1->SetGames(library_->ProblemList());
   QApplication::restoreOverrideCursor();
   ShowIndexPage();

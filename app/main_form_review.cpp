@@ -192,11 +192,11 @@ void TLattixMainForm::Review() {
   UpdateCommands();
   const size_t elsewhere = due.size() - numbers.size();
   QString where = files[static_cast<size_t>(source)].name;
-  StatusBar1->SetLeft(
+  StatusBar1->SetSession(
       QString("Review: %1 due today").arg(numbers.size()) +
       (where.isEmpty() ? QString() : " in " + where) +
       (elsewhere == 0 ? QString()
-                      : QString(", %1 more in other collections (Review again for them)")
+                      : QString(", %1 more in other collections")
                             .arg(elsewhere)));
 }
 
@@ -243,7 +243,7 @@ void TLattixMainForm::ShowPracticeList() {
   GoIndex1->SetGames(library_->ProblemList());
   GoIndex1->SetSelected(selected);
   const PracticeDraw& d = practice_->Draw();
-  StatusBar1->SetLeft(QString("Practice: %1 of %2").arg(d.Graded()).arg(d.Size()));
+  StatusBar1->SetSession(QString("Practice: %1 of %2").arg(d.Graded()).arg(d.Size()));
   UpdateCommands();
 }
 
@@ -257,7 +257,7 @@ void TLattixMainForm::Graded(const Attempt& attempt) {
                                      attempt.outcome, attempt.millis)) {
     if (practice_->Complete()) {
       const QString summary = QString::fromStdString(practice_->SummaryText());
-      StatusBar1->SetLeft("Practice done");
+      StatusBar1->SetSession("Practice done");
       // After the verdict's own handling is over.
       QTimer::singleShot(0, this, [this, summary] {
         QMessageBox::information(this, "Practice at my level", summary);
@@ -267,7 +267,7 @@ void TLattixMainForm::Graded(const Attempt& attempt) {
       const std::optional<PoolProblem> next = practice_->Waiting();
       if (next && next->source != OpenSource(practiceFiles_)) {
         const QString name = practiceFiles_[static_cast<size_t>(next->source)].name;
-        StatusBar1->SetLeft(StatusBar1->Left() + ", the next one in " +
+        StatusBar1->SetSession(StatusBar1->Session() + ", the next one in " +
                             (name.isEmpty() ? QString("the shipped collections") : name));
       }
     }

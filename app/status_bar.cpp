@@ -13,7 +13,9 @@ StatusBar2::StatusBar2(QWidget* parent) : QStatusBar(parent) {
   left_->setObjectName("StatusPanel0");
   right_ = new QLabel(this);
   right_->setObjectName("StatusPanel1");
-  for (QLabel* l : {left_, right_}) {
+  session_ = new QLabel(this);
+  session_->setObjectName("StatusPanelSession");
+  for (QLabel* l : {left_, right_, session_}) {
     l->setFrameShape(QFrame::Panel);
     l->setFrameShadow(QFrame::Sunken);
     l->setContentsMargins(3, 0, 3, 0);
@@ -24,6 +26,8 @@ StatusBar2::StatusBar2(QWidget* parent) : QStatusBar(parent) {
   right_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   addWidget(left_);
   addWidget(right_, 1);
+  addPermanentWidget(session_);
+  session_->hide();
   right_->installEventFilter(this);
 }
 
@@ -42,6 +46,13 @@ void StatusBar2::ShowRight() {
   const int room = right_->contentsRect().width();
   right_->setText(right_->fontMetrics().elidedText(rightText_, Qt::ElideRight, std::max(0, room)));
 }
+
+void StatusBar2::SetSession(const QString& text) {
+  session_->setText(text);
+  session_->setVisible(!text.isEmpty());
+}
+
+QString StatusBar2::Session() const { return session_->text(); }
 
 QString StatusBar2::Left() const { return left_->text(); }
 QString StatusBar2::Right() const { return rightText_; }

@@ -1,7 +1,8 @@
 // The main window's status bar: two text panels, the first 60 wide at the start. A double click
 // switches the first panel between 60 and the bar's width less the room of the second. The
 // second panel shows the comment of the node reached: as much as fits, cut with "…", and the
-// whole text as its tooltip.
+// whole text as its tooltip. While a review or a practice session runs, a third panel at the
+// right end tells how it stands; it is hidden otherwise.
 #pragma once
 
 #include <QStatusBar>
@@ -21,6 +22,9 @@ class StatusBar2 : public QStatusBar {
   void SetRight(const QString& text);
   QString Left() const;
   QString Right() const;
+  // The review's or practice session's panel; empty hides it.
+  void SetSession(const QString& text);
+  QString Session() const;
   // What the second panel shows now.
   QString RightShown() const;
   // Width of the first panel.
@@ -39,6 +43,7 @@ class StatusBar2 : public QStatusBar {
 
   QLabel* left_;
   QLabel* right_;
+  QLabel* session_;
   QString rightText_;
 };
 

@@ -316,6 +316,7 @@ TEST_F(OwnCollections, ReviewAndPracticeReachEveryCollection) {
   f.Command("miReview1")->trigger();
   EXPECT_EQ(f.OwnCollectionOpen(), own);
   ASSERT_EQ(f.Grid()->Count(), 1);
+  EXPECT_EQ(f.StatusSession(), "Review: 1 due today in My problems, 1 more in other collections");
   f.SolveIt();
   Click(test::kSolvingP, test::kSolvingQ);  // clean: due again later, not today
   EXPECT_EQ(f.DueToday(), 1);
@@ -324,6 +325,7 @@ TEST_F(OwnCollections, ReviewAndPracticeReachEveryCollection) {
   EXPECT_TRUE(f.OwnCollectionOpen().isEmpty()) << "the shipped data file opens for its review";
   ASSERT_EQ(f.Grid()->Count(), 1);
   EXPECT_EQ(f.Library().ProblemAt(0)->number, 1);
+  EXPECT_EQ(f.StatusSession(), "Review: 1 due today");
 
   // Practice draws from both data files (eight shipped problems and three own ones for a
   // session of ten), opening each problem's file in turn.
@@ -345,6 +347,9 @@ TEST_F(OwnCollections, ReviewAndPracticeReachEveryCollection) {
   EXPECT_TRUE(f.Practice()->Complete());
   EXPECT_EQ(f.Practice()->Draw().Summary().clean, 10);
   EXPECT_EQ(sources, (std::set<int32_t>{0, 1}));
+  EXPECT_EQ(f.StatusSession(), "Practice done");
+  f.Command("miBasic1")->trigger();
+  EXPECT_EQ(f.StatusSession(), "") << "another collection ends it";
 
   // The statistics count both data files, the own collection under its name.
   f.Command("miStatistics1")->trigger();
