@@ -352,10 +352,7 @@ TEST_F(OwnCollections, ReviewAndPracticeReachEveryCollection) {
   EXPECT_EQ(f.StatusSession(), "") << "another collection ends it";
 
   // The statistics count both data files, the own collection under its name.
-  f.Command("miStatistics1")->trigger();
-  QWidget* window = nullptr;
-  for (QWidget* w : QApplication::topLevelWidgets())
-    if (w->objectName() == "StatisticsForm" && w->isVisible()) window = w;
+  QWidget* window = test::OpenStatisticsWindow(f);
   ASSERT_NE(window, nullptr);
   auto* table = window->findChild<QTableWidget*>("tblCollections");
   ASSERT_NE(table, nullptr);

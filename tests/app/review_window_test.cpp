@@ -147,10 +147,7 @@ TEST_F(ReviewWindowTest, TheStatisticsWindowShowsTheNumbers) {
   Click(1, 1);  // problem 1 failed
   f.NextProblem();
   Click(test::kSolvingP, test::kSolvingQ);  // problem 2 solved clean
-  f.Command("miStatistics1")->trigger();
-  QWidget* window = nullptr;
-  for (QWidget* w : QApplication::topLevelWidgets())
-    if (w->objectName() == "StatisticsForm" && w->isVisible()) window = w;
+  QWidget* window = test::OpenStatisticsWindow(f);
   ASSERT_NE(window, nullptr);
   auto* table = window->findChild<QTableWidget*>("tblCollections");
   ASSERT_NE(table, nullptr);

@@ -37,6 +37,14 @@ inline void AnswerFileDialog(QFileDialog* dialog, const QString& path) {
   static_cast<QDialog*>(dialog)->accept();  // QFileDialog::accept, reached through QDialog
 }
 
+// Chooses Statistics in `form` and returns the statistics window it opened (nullptr when none).
+inline QWidget* OpenStatisticsWindow(TLattixMainForm& form) {
+  form.Command(QStringLiteral("miStatistics1"))->trigger();
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (w->objectName() == QStringLiteral("StatisticsForm") && w->isVisible()) return w;
+  return nullptr;
+}
+
 // Sounds that are only recorded.
 class RecordingSounds : public SolvingSounds {
  public:
