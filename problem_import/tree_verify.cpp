@@ -109,9 +109,10 @@ class PositionComparer {
   // their number; `banned`: the point the user may not take back at once (kNoPoint for none).
   // Returns the tree's moves found to disagree: marked wrong and working, or marked correct and
   // failing.
-  std::vector<solver::Point> Compare(const solver::Analysis& analysis, const std::map<solver::Point, bool>& treeMoves,
-               bool correctLine, const std::string& path, int depth, solver::Point banned,
-               solver::Status problemBest) {
+  std::vector<solver::Point> Compare(const solver::Analysis& analysis,
+                                     const std::map<solver::Point, bool>& treeMoves,
+                                     bool correctLine, const std::string& path, int depth,
+                                     solver::Point banned, solver::Status problemBest) {
     // The best result over the moves the user may play; unknown when an undecided move could
     // still beat it.
     solver::Status best = analysis.status;
@@ -143,14 +144,16 @@ class PositionComparer {
       if (m.move == solver::kPass && best != solver::Status::Unknown)
         passReaches = Reaches(m.status, goal_) && Rank(m.status) >= Rank(best);
     // Below the first move, a position the user wins without a move needs no particular one.
-    const bool compareOthers = best != solver::Status::Unknown &&
-                               best != solver::Status::Fails && (depth == 0 || !passReaches);
-    // Below the first move, a move the tree lacks is missing only when none of the tree's
-    // correct moves there works; beside a working one it is an alternative, counted apart.
+    const bool compareOthers = best != solver::Status::Unknown && best != solver::Status::Fails &&
+                               (depth == 0 || !passReaches);
+    // Below the first move, a move the tree lacks is missing only when every one of the tree's
+    // correct moves there is judged and fails; beside a working one (or one the budget left
+    // undecided) it is an alternative, counted apart.
     bool treeWorks = false;
     for (const solver::MoveVerdict& m : analysis.moves) {
       const auto inTree = treeMoves.find(m.move);
-      if (inTree != treeMoves.end() && inTree->second && Reaches(m.status, goal_))
+      if (inTree != treeMoves.end() && inTree->second &&
+          (m.status == solver::Status::Unknown || Reaches(m.status, goal_)))
         treeWorks = true;
     }
     for (const solver::MoveVerdict& m : analysis.moves) {
@@ -195,8 +198,8 @@ class PositionComparer {
   }
 
  private:
-  void Add(DisagreementKind kind, const solver::MoveVerdict& m, const std::string& path,
-           int depth, std::string detail = "") {
+  void Add(DisagreementKind kind, const solver::MoveVerdict& m, const std::string& path, int depth,
+           std::string detail = "") {
     if (detail.empty()) {
       const std::string line = Letters(board_, m.line);
       detail = std::string(solver::StatusName(m.status)) + (line.empty() ? "" : ": " + line);
@@ -245,8 +248,7 @@ TreeVerdict VerifyTree(const DataProblem& problem, solver::Budget budget) {
   engine.SetArrangedSideN(problem.arrangedWhite);
   engine.SetProcess(problem.initial);
   const solver::Board board = SolverBoard(engine);
-  const solver::Stone user =
-      engine.Turn() < 0 ? solver::Stone::White : solver::Stone::Black;
+  const solver::Stone user = engine.Turn() < 0 ? solver::Stone::White : solver::Stone::Black;
 
   // The tree's first moves and every point its lines touch.
   const NodeId root = tree.FirstRoot();
@@ -326,8 +328,7 @@ TreeVerdict VerifyTree(const DataProblem& problem, solver::Budget budget) {
   std::set<NodeId> working;
   auto remember = [&](NodeId node, const std::vector<solver::Point>& moves) {
     for (NodeId c = tree.FirstChild(node); c != kNoNode; c = tree.NextSibling(c))
-      if (std::find(moves.begin(), moves.end(), TreePoint(board, tree.NodePoint(c))) !=
-          moves.end())
+      if (std::find(moves.begin(), moves.end(), TreePoint(board, tree.NodePoint(c))) != moves.end())
         working.insert(c);
   };
   remember(root, comparer.Compare(analysis, firstMoves, true, "", 0, solver::kNoPoint, best));
@@ -373,10 +374,9 @@ TreeVerdict VerifyTree(const DataProblem& problem, solver::Budget budget) {
     const std::map<solver::Point, bool> treeMoves = UserMoves(tree, board, reply);
     const bool correctLine = LeadsToSuccess(tree, reply);
     const int depth = static_cast<int>(line.size());
-    const bool targetTaken = std::any_of(position.targets.begin(), position.targets.end(),
-                                         [&](solver::Point t) {
-                                           return position.board.Get(t) != defender;
-                                         });
+    const bool targetTaken =
+        std::any_of(position.targets.begin(), position.targets.end(),
+                    [&](solver::Point t) { return position.board.Get(t) != defender; });
     if (targetTaken) {
       comparer.Settled(goal->userKills, treeMoves, correctLine, path, depth);
       ++verdict.positionsJudged;

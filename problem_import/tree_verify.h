@@ -77,8 +77,8 @@ struct TreeVerdict {
   solver::Status status = solver::Status::Unknown;  // the best result for the user
   std::string principalLine;                        // point letters, a space between moves
   std::vector<Disagreement> disagreements;
-  int positionsJudged = 0;     // positions with the user to move that were compared
-  int positionsUnjudged = 0;   // beyond the budget, or a line the solver cannot follow
+  int positionsJudged = 0;    // positions with the user to move that were compared
+  int positionsUnjudged = 0;  // beyond the budget, or a line the solver cannot follow
   // Moves below the first that work as well as a working correct move the tree has there, and
   // that the tree lacks: alternatives, not disagreements.
   int alternatives = 0;

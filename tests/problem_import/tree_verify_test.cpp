@@ -86,10 +86,10 @@ DataProblem Bulky(int number, const std::vector<Line>& lines) {
   return Problem(number, lines, 0, kBulkyBlack, kBulkyWhite);
 }
 
-const std::vector<Line> kBulkySound = {
-    {{"CA", "BA", "CB 10"}}, {{"CA", "CB", "BA 10"}}, {{"CA", "BB", "CB 10"}},
-    {{"CA", "DA", "BA 10"}}, {{"CB", "CA"}},          {{"BA", "CA"}},
-    {{"BB", "CA"}},          {{"DA", "CA"}}};
+const std::vector<Line> kBulkySound = {{{"CA", "BA", "CB 10"}}, {{"CA", "CB", "BA 10"}},
+                                       {{"CA", "BB", "CB 10"}}, {{"CA", "DA", "BA 10"}},
+                                       {{"CB", "CA"}},          {{"BA", "CA"}},
+                                       {{"BB", "CA"}},          {{"DA", "CA"}}};
 
 std::vector<Line> With(std::vector<Line> lines, const std::vector<Line>& more) {
   lines.insert(lines.end(), more.begin(), more.end());
@@ -145,8 +145,11 @@ TEST(TreeVerify, FaultsBelowTheFirstMoveAreFoundWithTheirLine) {
 
   const WrongTreeCase cases[] = {
       {"the answer to the second move fails",
-       {{{"CA", "BA", "DA 10"}}, {{"CA", "CB", "BA 10"}}, {{"CA", "BB", "CB 10"}},
-        {{"CA", "DA", "BA 10"}}, {{"CB", "CA"}}},
+       {{{"CA", "BA", "DA 10"}},
+        {{"CA", "CB", "BA 10"}},
+        {{"CA", "BB", "CB 10"}},
+        {{"CA", "DA", "BA 10"}},
+        {{"CB", "CA"}}},
        0,
        {"correctFails CA BA DA", "missingCorrect CA BA CB"}},
       {"the same answer to a different reply",
@@ -219,19 +222,17 @@ std::string RunDb(const std::vector<std::string>& argv, int* exitCode) {
 }
 
 TEST(TreeVerify, TheCommandCountsAndListsDisagreements) {
-  const auto folder = std::filesystem::temp_directory_path() /
-                      ("zendra-verify-" + std::to_string(::getpid()));
+  const auto folder =
+      std::filesystem::temp_directory_path() / ("zendra-verify-" + std::to_string(::getpid()));
   std::filesystem::create_directories(folder);
   const std::string file = (folder / "Verify.dgo").string();
   std::string error;
-  ASSERT_TRUE(WriteDataFile({Problem(1, kSoundTree),
-                             Problem(2, {{{"BA", "CA", "DA 10"}}, {{"CA", "BA"}}}),
-                             Problem(3, {{{"BA", "CA 10"}}, {{"CA", "BA"}}}, std::nullopt),
-                             // Wrong at the second move: White's reply does not refute BA.
-                             Bulky(4, {{{"CA", "BA", "CB 10"}},
-                                       {{"CA", "CB", "BA 10"}},
-                                       {{"BA", "DA"}}})},
-                            file, &error))
+  ASSERT_TRUE(
+      WriteDataFile({Problem(1, kSoundTree), Problem(2, {{{"BA", "CA", "DA 10"}}, {{"CA", "BA"}}}),
+                     Problem(3, {{{"BA", "CA 10"}}, {{"CA", "BA"}}}, std::nullopt),
+                     // Wrong at the second move: White's reply does not refute BA.
+                     Bulky(4, {{{"CA", "BA", "CB 10"}}, {{"CA", "CB", "BA 10"}}, {{"BA", "DA"}}})},
+                    file, &error))
       << error;
   int code = 0;
   const std::string json = RunDb({"verify", file, "--json"}, &code);
@@ -246,8 +247,7 @@ TEST(TreeVerify, TheCommandCountsAndListsDisagreements) {
                       "\"BA\""),
             std::string::npos)
       << json;
-  EXPECT_NE(json.find("\"undecided\":[{\"number\":3,\"reason\":"), std::string::npos)
-      << json;
+  EXPECT_NE(json.find("\"undecided\":[{\"number\":3,\"reason\":"), std::string::npos) << json;
   const std::string text = RunDb({"verify", file}, &code);
   EXPECT_NE(text.find("problem 2 (group 0, num 2): wrong line works CA"), std::string::npos)
       << text;
