@@ -315,6 +315,9 @@ TreeVerdict VerifyTree(const DataProblem& problem, solver::Budget budget) {
   // The best result over the moves judged (Analyse ranks the same way).
   verdict.status = analysis.status;
   verdict.principalLine = Letters(board, analysis.principalLine);
+  verdict.userKills = goal->userKills;
+  verdict.problem = local;
+  verdict.start = analysis;
 
   PositionComparer comparer(board, *goal, &verdict);
   const solver::Status best = analysis.status;

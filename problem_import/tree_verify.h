@@ -40,6 +40,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -84,6 +85,10 @@ struct TreeVerdict {
   int alternatives = 0;
   uint64_t nodes = 0;
   double seconds = 0;
+  // When decided: what was solved, for tools that look further (the comparison with GNU Go).
+  bool userKills = true;                  // the goal: the user kills, else the user lives
+  std::optional<solver::Problem> problem;  // the enclosed problem at the start
+  solver::Analysis start;                  // the solver's judgement of every first move there
 };
 
 // Judges one problem within `budget` (the whole problem: every position shares it).
