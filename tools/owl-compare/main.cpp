@@ -18,7 +18,9 @@
 // where either side sees a ko or the solver a seki is counted apart, whatever the two say (a kill
 // the solver finds failing is looked at again from the defender's side: when he lives only in
 // seki, it counts there too); the rest that differ are the disagreements, listed with the
-// solver's line. Passes are not asked.
+// solver's line, and marked when a chain of the attacker's closing the area in has fewer than three
+// liberties outside it (the solver takes the walls as safe; such a chain may not be). Passes are
+// not asked.
 //
 // Exit status: 0 no disagreement, 1 a disagreement, 2 wrong usage, 3 GNU Go cannot be started.
 #include <unistd.h>
@@ -27,6 +29,7 @@
 #include <cstdlib>
 #include <iostream>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -136,6 +139,80 @@ solver::Status DefenderBest(const solver::Problem& problem, solver::Point move,
   return solver::Analyse(after, budget).status;
 }
 
+// GNU Go over GTP, started again whenever it ends (owl has been seen to end on a question).
+class GnuGo {
+ public:
+  explicit GnuGo(std::string path) : path_(std::move(path)) {}
+
+  bool Start(std::string* error) {
+    process_ = std::make_unique<zendra::test::GtpProcess>();
+    zendra::test::GtpReply reply;
+    return process_->Start({path_, "--mode", "gtp"}, error) &&
+           process_->Command("boardsize 19", &reply, error) && reply.ok;
+  }
+  // Sends the commands in one write; true when every one succeeded. *crashed: GNU Go gave no
+  // answer and was started again.
+  bool Batch(const std::vector<std::string>& commands, std::string* error, bool* crashed) {
+    std::string text;
+    for (const std::string& c : commands) text += c + '\n';
+    std::vector<zendra::test::GtpReply> replies;
+    *crashed = !process_->Exchange(text, static_cast<int>(commands.size()), &replies, error);
+    if (*crashed) {
+      Restart(error);
+      return false;
+    }
+    for (const auto& r : replies)
+      if (!r.ok) return false;
+    return true;
+  }
+  bool Ask(const std::string& command, zendra::test::GtpReply* reply, std::string* error,
+           bool* crashed) {
+    *crashed = !process_->Command(command, reply, error);
+    if (*crashed) {
+      Restart(error);
+      return false;
+    }
+    return true;
+  }
+
+ private:
+  void Restart(std::string* error) {
+    std::string why;
+    if (!Start(&why)) *error += "; starting GNU Go again failed: " + why;
+  }
+
+  std::string path_;
+  std::unique_ptr<zendra::test::GtpProcess> process_;
+};
+
+// True when a chain of the attacker's that closes the area in has fewer than three liberties
+// outside it: the solver takes the walls as safe, which such a chain may well not be.
+bool HasWeakWall(const solver::Problem& problem) {
+  const solver::Board& board = problem.board;
+  std::vector<bool> inRegion(static_cast<std::size_t>(board.Cells()), false);
+  for (solver::Point p : problem.region) inRegion[static_cast<std::size_t>(p)] = true;
+  std::vector<bool> seen(inRegion.size(), false);
+  for (solver::Point p : problem.region)
+    for (solver::Point n : board.Neighbours(p)) {
+      if (board.Get(n) != problem.attacker || inRegion[static_cast<std::size_t>(n)] ||
+          seen[static_cast<std::size_t>(n)])
+        continue;
+      std::vector<bool> liberty(inRegion.size(), false);
+      int outside = 0;
+      for (solver::Point q : board.Chain(n)) {
+        seen[static_cast<std::size_t>(q)] = true;
+        for (solver::Point l : board.Neighbours(q)) {
+          const auto i = static_cast<std::size_t>(l);
+          if (board.Get(l) != solver::Stone::Empty || inRegion[i] || liberty[i]) continue;
+          liberty[i] = true;
+          ++outside;
+        }
+      }
+      if (outside < 3) return true;
+    }
+  return false;
+}
+
 struct Counts {
   int problems = 0;
   int decided = 0;
@@ -148,7 +225,9 @@ struct Counts {
   int disagree = 0;   // the rest
   std::map<std::string, int> disagreeBy;  // "solver works, owl 0"
   int problemsWithDisagreement = 0;
-  int refused = 0;  // positions GNU Go would not set up
+  int problemsWeakWall = 0;  // of those, problems with a wall short of liberties
+  int refused = 0;           // positions GNU Go would not set up
+  int unanswered = 0;        // owl questions GNU Go did not answer (it ended on them)
 };
 
 }  // namespace
@@ -166,17 +245,13 @@ int main(int argc, char** argv) {
     std::cerr << "GNU Go is not installed at " << options.gnugo << " (Debian package gnugo)\n";
     return kNoGnuGo;
   }
-  zendra::test::GtpProcess gnugo;
+  GnuGo gnugo{options.gnugo};
   std::string error;
-  if (!gnugo.Start({options.gnugo, "--mode", "gtp"}, &error)) {
+  if (!gnugo.Start(&error)) {
     std::cerr << "cannot start GNU Go (" << options.gnugo << "): " << error << "\n";
     return kNoGnuGo;
   }
   zendra::test::GtpReply reply;
-  if (!gnugo.Command("boardsize 19", &reply, &error) || !reply.ok) {
-    std::cerr << "GNU Go: " << error << reply.text << "\n";
-    return 1;
-  }
 
   Counts counts;
   const solver::Budget budget{static_cast<uint64_t>(2'000'000 * options.seconds), options.seconds};
@@ -190,11 +265,9 @@ int main(int argc, char** argv) {
     const solver::Problem& problem = *v.problem;
     const solver::Board& board = problem.board;
     const std::vector<std::string> setup = SetUp(board, problem.attacker);
-    std::string text;
-    for (const std::string& c : setup) text += c + '\n';
-    std::vector<zendra::test::GtpReply> replies;
-    bool accepted = gnugo.Exchange(text, static_cast<int>(setup.size()), &replies, &error);
-    for (const auto& r : replies) accepted = accepted && r.ok;
+    bool crashed = false;
+    bool accepted = gnugo.Batch(setup, &error, &crashed);
+    if (!accepted && crashed) accepted = gnugo.Batch(setup, &error, &crashed);
     if (!accepted) {
       ++counts.refused;
       if (options.list) std::cout << p.source << ": GNU Go refused the position\n";
@@ -208,9 +281,12 @@ int main(int argc, char** argv) {
       const std::string command =
           std::string(v.userKills ? "owl_does_attack " : "owl_does_defend ") +
           Vertex(board, m.move) + " " + target;
-      if (!gnugo.Command(command, &reply, &error) || !reply.ok || reply.text.empty() ||
+      if (!gnugo.Ask(command, &reply, &error, &crashed) || !reply.ok || reply.text.empty() ||
           !std::isdigit(static_cast<unsigned char>(reply.text[0]))) {
         std::cerr << p.source << ": " << command << ": " << error << reply.text << "\n";
+        ++counts.unanswered;
+        // GNU Go ended on the question: the next ones need it started and set up again.
+        if (crashed && !gnugo.Batch(setup, &error, &crashed)) break;
         continue;
       }
       const int owl = reply.text[0] - '0';
@@ -237,6 +313,7 @@ int main(int argc, char** argv) {
       }
       ++counts.disagree;
       problemDisagrees = true;
+      const bool weakWall = HasWeakWall(problem);
       ++counts.disagreeBy[std::string("solver ") + solver::StatusName(m.status) + ", owl " +
                           std::to_string(owl)];
       if (options.list) {
@@ -246,18 +323,21 @@ int main(int argc, char** argv) {
                   << "): " << (v.userKills ? "kill" : "live") << ", move "
                   << zendra::PointLetters(board, m.move) << ": solver "
                   << solver::StatusName(m.status) << (line.empty() ? "" : ":" + line) << "; owl "
-                  << owl << "\n";
+                  << owl << (weakWall ? " (a wall short of liberties)" : "") << "\n";
       }
     }
     counts.problemsWithDisagreement += problemDisagrees ? 1 : 0;
+    counts.problemsWeakWall += problemDisagrees && HasWeakWall(problem) ? 1 : 0;
   }
   std::cout << "problems " << counts.problems << ", decided by the solver " << counts.decided
             << ", set up in GNU Go " << counts.compared << " (refused " << counts.refused << ")\n"
             << "first moves compared " << counts.moves << ": agree " << counts.agree
             << ", ko or seki (owl unreliable) " << counts.koOrSeki
             << " (both a ko: " << counts.koAgree
-            << "; a failed kill that leaves a seki: " << counts.sekiFound << "), disagree "
-            << counts.disagree << " in " << counts.problemsWithDisagreement << " problems\n";
+            << "; a failed kill that leaves a seki: " << counts.sekiFound << "), unanswered by owl "
+            << counts.unanswered << ", disagree " << counts.disagree << " in "
+            << counts.problemsWithDisagreement << " problems (" << counts.problemsWeakWall
+            << " of them with a wall that has fewer than three liberties outside the area)\n";
   for (const auto& [kind, n] : counts.disagreeBy) std::cout << "  " << kind << ": " << n << "\n";
   return counts.disagree == 0 ? 0 : 1;
 }
