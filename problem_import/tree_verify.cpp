@@ -180,17 +180,20 @@ class PositionComparer {
   }
 
   // A position already decided before the user moves: the correct moves there cannot help when
-  // the decision went against the user.
-  void Settled(bool userWon, const std::map<solver::Point, bool>& treeMoves, bool correctLine,
-               const std::string& path, int depth) {
-    if (userWon || !correctLine) return;
+  // the decision went against the user. Returns those moves.
+  std::vector<solver::Point> Settled(bool userWon, const std::map<solver::Point, bool>& treeMoves,
+                                     bool correctLine, const std::string& path, int depth) {
+    std::vector<solver::Point> faulty;
+    if (userWon || !correctLine) return faulty;
     for (const auto& [move, correct] : treeMoves) {
       if (!correct) continue;
+      faulty.push_back(move);
       Add(DisagreementKind::kCorrectFails, solver::MoveVerdict{move, solver::Status::Fails, {}},
           path, depth,
           goal_.userKills ? "the stones in question already live"
                           : "the stones in question are already captured");
     }
+    return faulty;
   }
 
   void AddWhole(DisagreementKind kind, std::string detail) {
@@ -381,7 +384,7 @@ TreeVerdict VerifyTree(const DataProblem& problem, solver::Budget budget) {
         std::any_of(position.targets.begin(), position.targets.end(),
                     [&](solver::Point t) { return position.board.Get(t) != defender; });
     if (targetTaken) {
-      comparer.Settled(goal->userKills, treeMoves, correctLine, path, depth);
+      remember(reply, comparer.Settled(goal->userKills, treeMoves, correctLine, path, depth));
       ++verdict.positionsJudged;
       continue;
     }
@@ -390,7 +393,7 @@ TreeVerdict VerifyTree(const DataProblem& problem, solver::Budget budget) {
     verdict.nodes += judged.nodes;
     if (judged.moves.empty()) {
       // Decided before any move: the stones in question live unconditionally.
-      comparer.Settled(!goal->userKills, treeMoves, correctLine, path, depth);
+      remember(reply, comparer.Settled(!goal->userKills, treeMoves, correctLine, path, depth));
       ++verdict.positionsJudged;
       continue;
     }
