@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <chrono>
 #include <map>
+#include <optional>
+#include <set>
+#include <string_view>
 
 #include "board/engine/lattix_engine.h"
 #include "solver/enclose.h"
@@ -18,9 +21,11 @@ const char* DisagreementName(DisagreementKind kind) {
     case DisagreementKind::kWrongWorks:
       return "wrong line works";
     case DisagreementKind::kMissingCorrect:
-      return "correct first move missing";
+      return "correct move missing";
     case DisagreementKind::kKoIsUnconditional:
       return "ko answer is unconditional";
+    case DisagreementKind::kRefutationFails:
+      return "refutation fails";
   }
   return "";
 }
@@ -35,6 +40,8 @@ const char* DisagreementKey(DisagreementKind kind) {
       return "missingCorrect";
     case DisagreementKind::kKoIsUnconditional:
       return "koIsUnconditional";
+    case DisagreementKind::kRefutationFails:
+      return "refutationFails";
   }
   return "";
 }
@@ -74,6 +81,150 @@ std::string Letters(const solver::Board& board, const std::vector<solver::Point>
   return text;
 }
 
+// A tree move in the solver's terms: a move elsewhere ("TT"), or anything that names no point of
+// the board, is a pass.
+solver::Point TreePoint(const solver::Board& board, std::string_view letters) {
+  const solver::Point p = SolverPoint(board, letters);
+  return p == solver::kNoPoint ? solver::kPass : p;
+}
+
+// The user's moves the tree has at a node: point -> the tree marks it correct.
+std::map<solver::Point, bool> UserMoves(const SolutionTree& tree, const solver::Board& board,
+                                        NodeId node) {
+  std::map<solver::Point, bool> moves;
+  for (NodeId c = tree.FirstChild(node); c != kNoNode; c = tree.NextSibling(c)) {
+    const solver::Point p = TreePoint(board, tree.NodePoint(c));
+    moves[p] = moves[p] || LeadsToSuccess(tree, c);
+  }
+  return moves;
+}
+
+// Holds the tree's moves at one position against the solver's judgement of it.
+class PositionComparer {
+ public:
+  PositionComparer(const solver::Board& board, const ProblemGoal& goal, TreeVerdict* verdict)
+      : board_(board), goal_(goal), verdict_(verdict) {}
+
+  // `path`: the moves that led to the position (point letters, a space between them); `depth`
+  // their number; `banned`: the point the user may not take back at once (kNoPoint for none).
+  // Returns the tree's moves found to disagree: marked wrong and working, or marked correct and
+  // failing.
+  std::vector<solver::Point> Compare(const solver::Analysis& analysis,
+                                     const std::map<solver::Point, bool>& treeMoves,
+                                     bool correctLine, const std::string& path, int depth,
+                                     solver::Point banned, solver::Status problemBest) {
+    // The best result over the moves the user may play; unknown when an undecided move could
+    // still beat it.
+    solver::Status best = analysis.status;
+    if (banned != solver::kNoPoint) {
+      int rank = 0;
+      bool undecided = false;
+      for (const solver::MoveVerdict& m : analysis.moves) {
+        if (m.move == banned) continue;
+        undecided = undecided || m.status == solver::Status::Unknown;
+        if (Rank(m.status) > rank) rank = Rank(m.status), best = m.status;
+      }
+      if (undecided || analysis.status == solver::Status::Unknown) best = solver::Status::Unknown;
+    }
+    if (!correctLine) {
+      // The tree's refutation must leave the user short of the problem's best result.
+      if (best == solver::Status::Unknown || problemBest == solver::Status::Fails ||
+          !Reaches(best, goal_) || Rank(best) < Rank(problemBest))
+        return {};
+      for (const solver::MoveVerdict& m : analysis.moves) {
+        if (m.move == banned || m.status != best) continue;
+        Add(DisagreementKind::kRefutationFails, m, path, depth);
+        break;
+      }
+      return {};
+    }
+    std::vector<solver::Point> faulty;
+    bool passReaches = false;
+    for (const solver::MoveVerdict& m : analysis.moves)
+      if (m.move == solver::kPass && best != solver::Status::Unknown)
+        passReaches = Reaches(m.status, goal_) && Rank(m.status) >= Rank(best);
+    // Below the first move, a position the user wins without a move needs no particular one.
+    const bool compareOthers = best != solver::Status::Unknown && best != solver::Status::Fails &&
+                               (depth == 0 || !passReaches);
+    // Below the first move, a move the tree lacks is missing only when every one of the tree's
+    // correct moves there is judged and fails; beside a working one (or one the budget left
+    // undecided) it is an alternative, counted apart.
+    bool treeWorks = false;
+    for (const solver::MoveVerdict& m : analysis.moves) {
+      const auto inTree = treeMoves.find(m.move);
+      if (inTree != treeMoves.end() && inTree->second &&
+          (m.status == solver::Status::Unknown || Reaches(m.status, goal_)))
+        treeWorks = true;
+    }
+    for (const solver::MoveVerdict& m : analysis.moves) {
+      if (m.status == solver::Status::Unknown || m.move == banned) continue;
+      const auto inTree = treeMoves.find(m.move);
+      if (inTree != treeMoves.end() && inTree->second) {
+        if (!Reaches(m.status, goal_)) {
+          Add(DisagreementKind::kCorrectFails, m, path, depth);
+          faulty.push_back(m.move);
+        }
+      } else if (compareOthers && m.move != solver::kPass && Rank(m.status) >= Rank(best) &&
+                 Reaches(m.status, goal_)) {
+        if (inTree != treeMoves.end()) {
+          Add(DisagreementKind::kWrongWorks, m, path, depth);
+          faulty.push_back(m.move);
+        } else if (depth == 0 || !treeWorks) {
+          Add(DisagreementKind::kMissingCorrect, m, path, depth);
+        } else {
+          ++verdict_->alternatives;
+        }
+      }
+    }
+    return faulty;
+  }
+
+  // A position already decided before the user moves: the correct moves there cannot help when
+  // the decision went against the user. Returns those moves.
+  std::vector<solver::Point> Settled(bool userWon, const std::map<solver::Point, bool>& treeMoves,
+                                     bool correctLine, const std::string& path, int depth) {
+    std::vector<solver::Point> faulty;
+    if (userWon || !correctLine) return faulty;
+    for (const auto& [move, correct] : treeMoves) {
+      if (!correct) continue;
+      faulty.push_back(move);
+      Add(DisagreementKind::kCorrectFails, solver::MoveVerdict{move, solver::Status::Fails, {}},
+          path, depth,
+          goal_.userKills ? "the stones in question already live"
+                          : "the stones in question are already captured");
+    }
+    return faulty;
+  }
+
+  void AddWhole(DisagreementKind kind, std::string detail) {
+    verdict_->disagreements.push_back({kind, "", std::move(detail), "", 0});
+  }
+
+ private:
+  void Add(DisagreementKind kind, const solver::MoveVerdict& m, const std::string& path, int depth,
+           std::string detail = "") {
+    if (detail.empty()) {
+      const std::string line = Letters(board_, m.line);
+      detail = std::string(solver::StatusName(m.status)) + (line.empty() ? "" : ": " + line);
+    }
+    const std::string move = PointLetters(board_, m.move);
+    verdict_->disagreements.push_back(
+        {kind, move, std::move(detail), path.empty() ? move : path + " " + move, depth + 1});
+  }
+
+  const solver::Board& board_;
+  ProblemGoal goal_;
+  TreeVerdict* verdict_;
+};
+
+// The budget left of `total` after `nodes` positions and since `start`.
+solver::Budget Remaining(const solver::Budget& total, uint64_t nodes,
+                         std::chrono::steady_clock::time_point start) {
+  const double spent =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  return {nodes >= total.nodes ? 0 : total.nodes - nodes, total.seconds - spent};
+}
+
 }  // namespace
 
 TreeVerdict VerifyTree(const DataProblem& problem, solver::Budget budget) {
@@ -100,18 +251,12 @@ TreeVerdict VerifyTree(const DataProblem& problem, solver::Budget budget) {
   engine.SetArrangedSideN(problem.arrangedWhite);
   engine.SetProcess(problem.initial);
   const solver::Board board = SolverBoard(engine);
-  const solver::Stone user =
-      engine.Turn() < 0 ? solver::Stone::White : solver::Stone::Black;
+  const solver::Stone user = engine.Turn() < 0 ? solver::Stone::White : solver::Stone::Black;
 
   // The tree's first moves and every point its lines touch.
   const NodeId root = tree.FirstRoot();
-  std::map<solver::Point, bool> firstMoves;  // point -> the tree marks it correct
+  const std::map<solver::Point, bool> firstMoves = UserMoves(tree, board, root);
   std::string focus;
-  for (NodeId c = tree.FirstChild(root); c != kNoNode; c = tree.NextSibling(c)) {
-    const solver::Point p = SolverPoint(board, tree.NodePoint(c));
-    if (p == solver::kNoPoint) continue;
-    firstMoves[p] = firstMoves[p] || LeadsToSuccess(tree, c);
-  }
   for (NodeId n = tree.FirstChild(root); n != kNoNode; n = tree.Successor(n)) {
     if (tree.Level(n) == 0) break;
     focus += tree.NodePoint(n);
@@ -125,9 +270,10 @@ TreeVerdict VerifyTree(const DataProblem& problem, solver::Budget budget) {
            : std::vector<ProblemGoal>{{true, false}, {false, false}};
   const solver::Budget share{budget.nodes / goals.size(), budget.seconds / goals.size()};
   std::optional<solver::Analysis> found;
+  std::optional<solver::Problem> local;
   for (const ProblemGoal& g : goals) {
     const solver::Stone attacker = g.userKills ? user : solver::Opponent(user);
-    const solver::EncloseResult enclosed =
+    solver::EncloseResult enclosed =
         solver::Enclose(board, attacker, user, SolverPoints(board, focus));
     if (!enclosed.problem) {
       verdict.undecidedReason = enclosed.reason;
@@ -161,6 +307,7 @@ TreeVerdict VerifyTree(const DataProblem& problem, solver::Budget budget) {
     }
     goal = g;
     found = std::move(analysis);
+    local = std::move(enclosed.problem);
     break;
   }
   if (!found) return finish();
@@ -171,32 +318,88 @@ TreeVerdict VerifyTree(const DataProblem& problem, solver::Budget budget) {
   // The best result over the moves judged (Analyse ranks the same way).
   verdict.status = analysis.status;
   verdict.principalLine = Letters(board, analysis.principalLine);
+  verdict.userKills = goal->userKills;
+  verdict.problem = local;
+  verdict.start = analysis;
 
-  auto add = [&](DisagreementKind kind, solver::Point move, std::string detail) {
-    verdict.disagreements.push_back(
-        {kind, move == solver::kNoPoint ? std::string() : PointLetters(board, move),
-         std::move(detail)});
-  };
+  PositionComparer comparer(board, *goal, &verdict);
   const solver::Status best = analysis.status;
   if (goal->byKo && best == solver::Status::Works) {
-    add(DisagreementKind::kKoIsUnconditional, solver::kNoPoint,
-        "works without a ko: " + verdict.principalLine);
+    comparer.AddWhole(DisagreementKind::kKoIsUnconditional,
+                      "works without a ko: " + verdict.principalLine);
   }
-  for (const solver::MoveVerdict& m : analysis.moves) {
-    if (m.status == solver::Status::Unknown) continue;
-    const std::string line = Letters(board, m.line);
-    const auto inTree = firstMoves.find(m.move);
-    if (inTree != firstMoves.end() && inTree->second) {
-      if (!Reaches(m.status, *goal)) {
-        add(DisagreementKind::kCorrectFails, m.move,
-            std::string(solver::StatusName(m.status)) + (line.empty() ? "" : ": " + line));
-      }
-    } else if (m.move != solver::kPass && best != solver::Status::Fails &&
-               Rank(m.status) >= Rank(best) && Reaches(m.status, *goal)) {
-      add(inTree != firstMoves.end() ? DisagreementKind::kWrongWorks
-                                     : DisagreementKind::kMissingCorrect,
-          m.move, std::string(solver::StatusName(m.status)) + (line.empty() ? "" : ": " + line));
+  // User moves found to disagree with the tree's mark: the lines below them are not compared
+  // (below a wrong move that works no refutation can hold, below a correct move that fails the
+  // line fails already).
+  std::set<NodeId> working;
+  auto remember = [&](NodeId node, const std::vector<solver::Point>& moves) {
+    for (NodeId c = tree.FirstChild(node); c != kNoNode; c = tree.NextSibling(c))
+      if (std::find(moves.begin(), moves.end(), TreePoint(board, tree.NodePoint(c))) != moves.end())
+        working.insert(c);
+  };
+  remember(root, comparer.Compare(analysis, firstMoves, true, "", 0, solver::kNoPoint, best));
+  ++verdict.positionsJudged;
+
+  // The positions after the computer's replies, shallower ones first.
+  std::vector<NodeId> replies;
+  for (NodeId n = tree.FirstChild(root); n != kNoNode; n = tree.Successor(n)) {
+    if (tree.Level(n) == 0) break;
+    if (tree.Level(n) % 2 == 0) replies.push_back(n);
+  }
+  std::stable_sort(replies.begin(), replies.end(),
+                   [&](NodeId a, NodeId b) { return tree.Level(a) < tree.Level(b); });
+  const solver::Stone defender = solver::Opponent(local->attacker);
+  for (const NodeId reply : replies) {
+    const solver::Budget left = Remaining(budget, verdict.nodes, start);
+    if (left.nodes == 0 || left.seconds <= 0) {
+      ++verdict.positionsUnjudged;
+      continue;
     }
+    // The line from the start, played on the solver's board of the problem.
+    std::vector<NodeId> line;
+    for (NodeId n = reply; tree.Level(n) > 0; n = tree.Parent(n)) line.push_back(n);
+    std::reverse(line.begin(), line.end());
+    if (std::any_of(line.begin(), line.end(), [&](NodeId n) { return working.count(n) > 0; }))
+      continue;
+    solver::Problem position = *local;
+    solver::Point banned = solver::kNoPoint;
+    std::string path;
+    bool playable = true;
+    for (const NodeId n : line) {
+      const solver::Point p = TreePoint(position.board, tree.NodePoint(n));
+      path += (path.empty() ? "" : " ") + PointLetters(position.board, p);
+      banned = solver::kNoPoint;
+      if (p == solver::kPass) continue;
+      const solver::Stone colour = tree.Level(n) % 2 == 1 ? user : solver::Opponent(user);
+      if (!playable || !position.board.Play(p, colour, &banned)) playable = false;
+    }
+    if (!playable) {
+      ++verdict.positionsUnjudged;
+      continue;
+    }
+    const std::map<solver::Point, bool> treeMoves = UserMoves(tree, board, reply);
+    const bool correctLine = LeadsToSuccess(tree, reply);
+    const int depth = static_cast<int>(line.size());
+    const bool targetTaken =
+        std::any_of(position.targets.begin(), position.targets.end(),
+                    [&](solver::Point t) { return position.board.Get(t) != defender; });
+    if (targetTaken) {
+      remember(reply, comparer.Settled(goal->userKills, treeMoves, correctLine, path, depth));
+      ++verdict.positionsJudged;
+      continue;
+    }
+    position.toMove = user;
+    const solver::Analysis judged = solver::Analyse(position, left);
+    verdict.nodes += judged.nodes;
+    if (judged.moves.empty()) {
+      // Decided before any move: the stones in question live unconditionally.
+      remember(reply, comparer.Settled(!goal->userKills, treeMoves, correctLine, path, depth));
+      ++verdict.positionsJudged;
+      continue;
+    }
+    remember(reply, comparer.Compare(judged, treeMoves, correctLine, path, depth, banned, best));
+    ++(judged.status == solver::Status::Unknown ? verdict.positionsUnjudged
+                                                : verdict.positionsJudged);
   }
   return finish();
 }

@@ -28,6 +28,7 @@
 #include <fstream>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <sstream>
 #include <string>
@@ -56,13 +57,24 @@ const std::set<std::string> kOpenBoardProblems = {
     "b08-ladder.sgf",
 };
 
-// Wrong first moves that GNU Go reads as working although they do not (the reason for each is in
-// data/GNUGO-DISAGREEMENTS.md): problem file -> first moves (SGF points). For these the check is
+// First moves that GNU Go reads wrongly (the reason for each is in data/GNUGO-DISAGREEMENTS.md):
+// problem file -> first move (SGF point) -> GNU Go's verdict on it. For these the check is
 // turned around: GNU Go must still give its known verdict, so that an entry that is no longer
 // needed is noticed and removed.
-const std::map<std::string, std::set<std::string>> kKnownMisreads = {
+const std::map<std::string, std::map<std::string, int>> kKnownMisreads = {
     // Filling the outside liberty leaves a seki, which owl reads as a kill.
-    {"e28-eye-beats-no-eye.sgf", {"ga"}},
+    {"e28-eye-beats-no-eye.sgf", {{"ga", 1}}},
+    // Kos that owl misses, reading an outright kill: after the atari from the second line
+    // White's lone stone is taken in a ko; the throw-in captured, the stone on the first line
+    // is taken in a ko; after the placement Black's second eye is a ko; after the cut White's
+    // connection on the first line gives a ko; the corner of the second-line row is a ko.
+    {"b33-make-the-eye-false.sgf", {{"ib", 1}}},
+    {"e30-throw-in-false-eye.sgf", {{"ea", 1}}},
+    {"e32-placement-on-the-first-line.sgf", {{"ba", 1}}},
+    {"e40-cut-where-white-is-short-of-liberties.sgf", {{"eb", 1}}},
+    {"a23-kill-second-line-6.sgf", {{"sr", 1}}},
+    // Black's hane on the second line lets White make a seki, which owl reads as a kill.
+    {"i43-placement-wins-the-race.sgf", {{"eb", 1}}},
 };
 
 struct Collection {
@@ -432,17 +444,19 @@ class ProblemReader {
         const int verdict = Verdict(vertex, &error);
         const std::string where = (line.empty() ? "first move " : "move after [" + line + "] ") +
                                   vertex + " (GNU Go " + std::to_string(verdict) + ")";
+        const std::optional<int> misread = depth == 0 ? KnownMisread(*child, colour) : std::nullopt;
         if (verdict < 0) {
           faults_->push_back(where + ": " + error);
+        } else if (misread) {
+          if (verdict != *misread)
+            faults_->push_back(where + " is listed as a known misread of " +
+                               std::to_string(*misread) + ", but GNU Go now reads it otherwise");
         } else if (correct) {
           // The first correct move must reach the answer exactly: a ko is not an outright
           // kill or life, and an outright one means the ko answer is wrong.
           const bool ok = !koAnswer_ ? verdict == 1
                                      : (depth == 0 ? verdict == 2 || verdict == 3 : verdict != 0);
           if (!ok) faults_->push_back(where + " is marked correct but does not work");
-        } else if (depth == 0 && KnownMisread(*child, colour)) {
-          if (verdict != 1)
-            faults_->push_back(where + " is listed as a known misread, but GNU Go now agrees");
         } else if (depth == 0) {
           const bool fails = koAnswer_ ? verdict == 0 : verdict != 1;
           if (!fails) faults_->push_back(where + " is marked wrong but works");
@@ -455,10 +469,14 @@ class ProblemReader {
     }
   }
 
-  bool KnownMisread(const SgfNode& node, char colour) const {
+  // GNU Go's known verdict on the move when it is listed as a misread.
+  std::optional<int> KnownMisread(const SgfNode& node, char colour) const {
     const auto it = kKnownMisreads.find(problem_.file);
     const std::string* move = node.Get(std::string(1, colour));
-    return it != kKnownMisreads.end() && move != nullptr && it->second.count(*move) != 0;
+    if (it == kKnownMisreads.end() || move == nullptr) return std::nullopt;
+    const auto known = it->second.find(*move);
+    if (known == it->second.end()) return std::nullopt;
+    return known->second;
   }
 
   static Point MoveOf(const SgfNode& node, char colour) {

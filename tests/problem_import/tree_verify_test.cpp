@@ -63,11 +63,37 @@ DataProblem Problem(int number, const std::vector<Line>& lines, std::optional<in
 const std::vector<Line> kSoundTree = {
     {{"CA", "BA", "DA 10"}}, {{"CA", "DA", "BA 10"}}, {{"BA", "CA"}}, {{"DA", "CA"}}};
 
+// Each disagreement as its kind and the line to the move in question ("correctFails CA BA DA").
 std::vector<std::string> Kinds(const TreeVerdict& v) {
   std::vector<std::string> kinds;
   for (const Disagreement& d : v.disagreements)
-    kinds.push_back(std::string(DisagreementKey(d.kind)) + (d.move.empty() ? "" : " " + d.move));
+    kinds.push_back(std::string(DisagreementKey(d.kind)) + (d.path.empty() ? "" : " " + d.path));
   return kinds;
+}
+
+std::vector<std::string> Sorted(std::vector<std::string> v) {
+  std::sort(v.begin(), v.end());
+  return v;
+}
+
+// White's bulky five on the top edge (BA CA DA BB CB) in a black wall. Black kills at CA; then
+// each of White's replies has its one answer: BA -> CB, CB -> BA, DA -> BA (BB -> CB, where
+// other moves work too).
+constexpr const char* kBulkyWhite = "AAABACBCCCDCDBEAEB";
+constexpr const char* kBulkyBlack = "FAFBECFCADBDCDDDED";
+
+DataProblem Bulky(int number, const std::vector<Line>& lines) {
+  return Problem(number, lines, 0, kBulkyBlack, kBulkyWhite);
+}
+
+const std::vector<Line> kBulkySound = {{{"CA", "BA", "CB 10"}}, {{"CA", "CB", "BA 10"}},
+                                       {{"CA", "BB", "CB 10"}}, {{"CA", "DA", "BA 10"}},
+                                       {{"CB", "CA"}},          {{"BA", "CA"}},
+                                       {{"BB", "CA"}},          {{"DA", "CA"}}};
+
+std::vector<Line> With(std::vector<Line> lines, const std::vector<Line>& more) {
+  lines.insert(lines.end(), more.begin(), more.end());
+  return lines;
 }
 
 const solver::Budget kBudget{2'000'000, 10.0};
@@ -103,12 +129,62 @@ TEST(TreeVerify, DeliberatelyWrongTreesShowEachKind) {
     SCOPED_TRACE(c.name);
     const TreeVerdict v = VerifyTree(Problem(2, c.lines, c.result2), kBudget);
     ASSERT_TRUE(v.decided) << v.undecidedReason;
-    std::vector<std::string> kinds = Kinds(v);
-    std::vector<std::string> expected = c.expected;
-    std::sort(kinds.begin(), kinds.end());
-    std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(kinds, expected);
+    EXPECT_EQ(Sorted(Kinds(v)), Sorted(c.expected));
   }
+}
+
+// Whole lines are compared: the positions after the computer's replies are judged as well.
+TEST(TreeVerify, FaultsBelowTheFirstMoveAreFoundWithTheirLine) {
+  const TreeVerdict sound = VerifyTree(Bulky(1, kBulkySound), kBudget);
+  ASSERT_TRUE(sound.decided) << sound.undecidedReason;
+  EXPECT_TRUE(sound.disagreements.empty()) << ::testing::PrintToString(Kinds(sound));
+  EXPECT_EQ(sound.positionsJudged, 9);  // the start and the position after each reply
+  EXPECT_EQ(sound.positionsUnjudged, 0);
+  // After White's BB other answers than CB kill too: alternatives, not disagreements.
+  EXPECT_GT(sound.alternatives, 0);
+
+  const WrongTreeCase cases[] = {
+      {"the answer to the second move fails",
+       {{{"CA", "BA", "DA 10"}},
+        {{"CA", "CB", "BA 10"}},
+        {{"CA", "BB", "CB 10"}},
+        {{"CA", "DA", "BA 10"}},
+        {{"CB", "CA"}}},
+       0,
+       {"correctFails CA BA DA", "missingCorrect CA BA CB"}},
+      {"the same answer to a different reply",
+       {{{"CA", "BA", "CB 10"}}, {{"CA", "CB", "BB 10"}}, {{"CA", "DA", "BA 10"}}},
+       0,
+       {"correctFails CA CB BB", "missingCorrect CA CB BA"}},
+      {"a third move marked wrong that kills",
+       With(kBulkySound, {{{"CA", "BB", "DA", "CB"}}}),
+       0,
+       {"wrongWorks CA BB DA"}},
+      {"a refutation that does not refute",
+       {{{"CA", "BA", "CB 10"}}, {{"CA", "CB", "BA 10"}}, {{"BA", "DA"}}},
+       0,
+       {"refutationFails BA DA CA"}},
+  };
+  for (const WrongTreeCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    const TreeVerdict v = VerifyTree(Bulky(2, c.lines), kBudget);
+    ASSERT_TRUE(v.decided) << v.undecidedReason;
+    EXPECT_EQ(Sorted(Kinds(v)), Sorted(c.expected));
+    for (const Disagreement& d : v.disagreements) {
+      EXPECT_EQ(d.depth, 3) << d.path;
+      EXPECT_EQ(d.path.substr(d.path.size() - 2), d.move);
+    }
+  }
+}
+
+// A line is not compared below a move found to disagree: the refutation below a wrong move that
+// works, and the line below a correct move that fails, add no second report of the fault.
+TEST(TreeVerify, BelowAMoveThatDisagreesNothingMoreIsReported) {
+  const TreeVerdict v =
+      VerifyTree(Problem(7, {{{"BA", "CA", "DA 10"}}, {{"CA", "BA", "DA"}}}), kBudget);
+  ASSERT_TRUE(v.decided) << v.undecidedReason;
+  EXPECT_EQ(Sorted(Kinds(v)), Sorted({"wrongWorks CA", "correctFails BA"}));
+  EXPECT_EQ(v.positionsJudged, 1);
 }
 
 TEST(TreeVerify, WithoutAnAnswerTheGoalComesFromTheCorrectMoves) {
@@ -146,36 +222,46 @@ std::string RunDb(const std::vector<std::string>& argv, int* exitCode) {
 }
 
 TEST(TreeVerify, TheCommandCountsAndListsDisagreements) {
-  const auto folder = std::filesystem::temp_directory_path() /
-                      ("zendra-verify-" + std::to_string(::getpid()));
+  const auto folder =
+      std::filesystem::temp_directory_path() / ("zendra-verify-" + std::to_string(::getpid()));
   std::filesystem::create_directories(folder);
   const std::string file = (folder / "Verify.dgo").string();
   std::string error;
-  ASSERT_TRUE(WriteDataFile({Problem(1, kSoundTree),
-                             Problem(2, {{{"BA", "CA", "DA 10"}}, {{"CA", "BA"}}}),
-                             Problem(3, {{{"BA", "CA 10"}}, {{"CA", "BA"}}}, std::nullopt)},
-                            file, &error))
+  ASSERT_TRUE(
+      WriteDataFile({Problem(1, kSoundTree), Problem(2, {{{"BA", "CA", "DA 10"}}, {{"CA", "BA"}}}),
+                     Problem(3, {{{"BA", "CA 10"}}, {{"CA", "BA"}}}, std::nullopt),
+                     // Wrong at the second move: White's reply does not refute BA.
+                     Bulky(4, {{{"CA", "BA", "CB 10"}}, {{"CA", "CB", "BA 10"}}, {{"BA", "DA"}}})},
+                    file, &error))
       << error;
   int code = 0;
-  const std::string json = RunDb({"verify", file, "--json"}, &code);
+  // Time well beyond what these problems need, so that the sanitizer builds (many times slower)
+  // judge every position too.
+  const std::string json = RunDb({"verify", file, "--json", "--seconds", "30"}, &code);
   EXPECT_EQ(code, 1);
-  EXPECT_NE(json.find("\"problems\":3,\"decided\":2,\"disagreements\":2"), std::string::npos)
+  EXPECT_NE(json.find("\"problems\":4,\"decided\":3,\"disagreements\":3"), std::string::npos)
+      << json;
+  EXPECT_NE(json.find("{\"number\":4,\"group\":0,\"num\":4,\"kind\":\"refutationFails\","
+                      "\"move\":\"CA\",\"path\":\"BA DA CA\",\"depth\":3,"),
+            std::string::npos)
       << json;
   EXPECT_NE(json.find("{\"number\":2,\"group\":0,\"num\":2,\"kind\":\"correctFails\",\"move\":"
                       "\"BA\""),
             std::string::npos)
       << json;
-  EXPECT_NE(json.find("\"undecided\":[{\"number\":3,\"reason\":"), std::string::npos)
-      << json;
-  const std::string text = RunDb({"verify", file}, &code);
+  EXPECT_NE(json.find("\"undecided\":[{\"number\":3,\"reason\":"), std::string::npos) << json;
+  const std::string text = RunDb({"verify", file, "--seconds", "30"}, &code);
   EXPECT_NE(text.find("problem 2 (group 0, num 2): wrong line works CA"), std::string::npos)
       << text;
-  EXPECT_NE(text.find("verified 3 problems: 2 decided, 2 disagreements"), std::string::npos)
+  EXPECT_NE(text.find("problem 4 (group 0, num 4): refutation fails BA DA CA (move 3)"),
+            std::string::npos)
+      << text;
+  EXPECT_NE(text.find("verified 4 problems: 3 decided, 3 disagreements"), std::string::npos)
       << text;
 
   // A file holding only the sound tree verifies clean.
   ASSERT_TRUE(WriteDataFile({Problem(1, kSoundTree)}, file, &error)) << error;
-  RunDb({"verify", file}, &code);
+  RunDb({"verify", file, "--seconds", "30"}, &code);
   EXPECT_EQ(code, 0);
   std::filesystem::remove_all(folder);
 }

@@ -31,12 +31,15 @@ commands:
   play    Opens problem NUMBER in the solving controller and plays the STEPs,
           printing the computer's reply, the result texts and sounds after each.
   verify  Solves every problem of FILE with the life-and-death solver (one second
-          each, or S) and lists where its answer tree disagrees: a correct line that
-          fails, a wrong line that works, a correct first move missing from the
-          tree, a ko answer that works without a ko; and the problems it could
-          not decide (not enclosed, no answer, beyond the budget). Prints the
-          counts of problems, decided problems and disagreements; exit status 1
-          when there is a disagreement.
+          each, or S, shared by all positions of its tree) and lists where its
+          answer tree disagrees, with the line of moves up to the move in question:
+          at the start and after each of the computer's replies, a correct move that
+          fails, a wrong move that works, a correct move missing from the tree (below
+          the first move only where the tree's correct moves there all fail), a
+          refutation after which the user still succeeds; a ko answer that works
+          without a ko; and the problems it could not decide (not enclosed, no
+          answer, beyond the budget). Prints the counts of problems, decided
+          problems and disagreements; exit status 1 when there is a disagreement.
 
 options:
   -o, --output FILE    the data file that build writes
@@ -52,7 +55,8 @@ options:
   --shared-remarks     build: every remark in the one shared list (Remark.txt), the
                        classic form; more than 255 remarks in all is an error
   --board              play: print the board diagram after each step
-  --seconds S          verify: the time for one problem (default 1)
+  --seconds S          verify: the time for one problem, all its positions
+                       (default 1)
   --json               machine-readable output (every command)
   -h, --help           this text
 

@@ -415,12 +415,13 @@ int Verify(const Args& args) {
   if (args.positional.size() != 1) return Usage();
   std::vector<DataProblem> problems;
   if (!ReadAll(args.positional[0], &problems)) return 1;
-  // Each problem gets one second (or --seconds) and two million positions a second for all its
-  // first moves.
+  // Each problem gets one second (or --seconds) and two million positions a second for all the
+  // positions of its tree.
   const int seconds = args.seconds.value_or(1);
   const solver::Budget budget{2'000'000ull * static_cast<uint64_t>(seconds),
                               static_cast<double>(seconds)};
-  int decided = 0, disagreements = 0, goalInferred = 0;
+  int decided = 0, disagreements = 0, goalInferred = 0, positionsJudged = 0,
+      positionsUnjudged = 0, alternatives = 0;
   int byKind[kDisagreementKinds] = {};
   std::map<std::string, int> undecided;
   std::vector<double> decidedMs;
@@ -443,6 +444,9 @@ int Verify(const Args& args) {
     }
     ++decided;
     goalInferred += v.goalInferred ? 1 : 0;
+    positionsJudged += v.positionsJudged;
+    positionsUnjudged += v.positionsUnjudged;
+    alternatives += v.alternatives;
     decidedMs.push_back(v.seconds * 1000);
     for (const Disagreement& d : v.disagreements) {
       ++disagreements;
@@ -452,10 +456,12 @@ int Verify(const Args& args) {
                 std::to_string(p.number) + ",\"group\":" + std::to_string(p.group) +
                 ",\"num\":" + std::to_string(p.num) +
                 ",\"kind\":" + JsonString(DisagreementKey(d.kind)) +
-                ",\"move\":" + JsonString(d.move) + ",\"solver\":" + JsonString(d.detail) +
+                ",\"move\":" + JsonString(d.move) + ",\"path\":" + JsonString(d.path) +
+                ",\"depth\":" + std::to_string(d.depth) + ",\"solver\":" + JsonString(d.detail) +
                 ",\"answer\":" + JsonString(v.principalLine) + "}";
       } else {
-        list += name + ": " + DisagreementName(d.kind) + (d.move.empty() ? "" : " " + d.move) +
+        list += name + ": " + DisagreementName(d.kind) + (d.path.empty() ? "" : " " + d.path) +
+                (d.depth > 1 ? " (move " + std::to_string(d.depth) + ")" : "") +
                 " (solver: " + d.detail + "; best line " + v.principalLine + ")\n";
       }
     }
@@ -466,6 +472,9 @@ int Verify(const Args& args) {
   if (args.json) {
     std::cout << "{\"problems\":" << problems.size() << ",\"decided\":" << decided
               << ",\"disagreements\":" << disagreements << ",\"goalInferred\":" << goalInferred
+              << ",\"positionsJudged\":" << positionsJudged
+              << ",\"positionsUnjudged\":" << positionsUnjudged
+              << ",\"alternatives\":" << alternatives
               << ",\"byKind\":{";
     for (int k = 0; k < kDisagreementKinds; ++k) {
       std::cout << (k ? "," : "") << JsonString(DisagreementKey(static_cast<DisagreementKind>(k)))
@@ -483,6 +492,10 @@ int Verify(const Args& args) {
     std::cout << list << undecidedList;
     std::cout << "verified " << problems.size() << " problems: " << decided << " decided, "
               << disagreements << " disagreements\n";
+    std::cout << "  positions with the user to move: " << positionsJudged << " compared, "
+              << positionsUnjudged << " not judged (beyond the budget)\n";
+    std::cout << "  moves below the first that the tree lacks beside a working one: "
+              << alternatives << "\n";
     if (goalInferred > 0) {
       std::cout << "  decided without an answer, the goal read from the correct moves: "
                 << goalInferred << "\n";

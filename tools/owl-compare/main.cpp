@@ -1,0 +1,343 @@
+// zendra-owl-compare: the life-and-death solver's verdicts held against GNU Go's owl reading.
+//
+//   zendra-owl-compare SOURCE... [--collections-only] [--stride N] [--seconds S]
+//                      [--gnugo PATH] [--list]
+//
+// Imports the problems of the SOURCEs (folders or SGF files, as `zendra-db build` reads them;
+// every N-th problem with --stride), and solves each as `zendra-db verify` does (S seconds, default
+// 1). For every problem the solver decides, every first move of the user that it judged is put to
+// GNU Go (GTP over pipes): the set-up, the rest of the board filled with the attacker's stones so
+// that the stones closing the area in are safe (as the data collection test fills it: every point
+// farther than one line from the rectangle holding the set-up stones, but for single-point eyes
+// on a 4 x 4 lattice), then `owl_does_attack MOVE TARGET` (the user kills) or `owl_does_defend
+// MOVE TARGET` (the user lives) on a stone of the target chain. Owl answers 0 (fails), 1 (works)
+// or 2 / 3 (works by ko).
+//
+// A move is counted as agreeing when the solver says "works" and owl 1, or the solver "fails" and
+// owl 0. Owl is not reliable on seki (it does not count a seki as life) nor on kos, so every move
+// where either side sees a ko or the solver a seki is counted apart, whatever the two say (a kill
+// the solver finds failing is looked at again from the defender's side: when he lives only in
+// seki, it counts there too); the rest that differ are the disagreements, listed with the
+// solver's line, and marked when a chain of the attacker's closing the area in has fewer than three
+// liberties outside it (the solver takes the walls as safe; such a chain may not be). Passes are
+// not asked.
+//
+// Exit status: 0 no disagreement, 1 a disagreement, 2 wrong usage, 3 GNU Go cannot be started.
+#include <unistd.h>
+
+#include <cctype>
+#include <cstdlib>
+#include <iostream>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "problem_import/problem_data.h"
+#include "problem_import/tree_verify.h"
+#include "solving/solver_judge.h"
+#include "tests/common/gtp_process.h"
+
+namespace {
+
+using zendra::DataProblem;
+using zendra::TreeVerdict;
+namespace solver = zendra::solver;
+
+constexpr const char* kGtpColumns = "ABCDEFGHJKLMNOPQRST";
+// The exit status when GNU Go cannot be started (a test skips on it).
+constexpr int kNoGnuGo = 3;
+
+struct Options {
+  std::vector<std::string> sources;
+  bool collectionsOnly = false;
+  int stride = 1;
+  double seconds = 1.0;
+  std::string gnugo = "/usr/games/gnugo";
+  bool list = false;
+};
+
+int Usage() {
+  std::cerr << "usage: zendra-owl-compare SOURCE... [--collections-only] [--stride N] "
+               "[--seconds S] [--gnugo PATH] [--list]\n";
+  return 2;
+}
+
+bool ParseOptions(int argc, char** argv, Options* o) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    auto value = [&](std::string* out) {
+      if (i + 1 >= argc) return false;
+      *out = argv[++i];
+      return true;
+    };
+    std::string v;
+    if (a == "--collections-only") {
+      o->collectionsOnly = true;
+    } else if (a == "--list") {
+      o->list = true;
+    } else if (a == "--stride") {
+      if (!value(&v)) return false;
+      char* end = nullptr;
+      const long n = std::strtol(v.c_str(), &end, 10);
+      if (*end != '\0' || n < 1 || n > 1'000'000) return false;
+      o->stride = static_cast<int>(n);
+    } else if (a == "--seconds") {
+      if (!value(&v)) return false;
+      char* end = nullptr;
+      const double s = std::strtod(v.c_str(), &end);
+      if (*end != '\0' || !(s > 0 && s <= 3600)) return false;
+      o->seconds = s;
+    } else if (a == "--gnugo") {
+      if (!value(&o->gnugo)) return false;
+    } else if (!a.empty() && a[0] == '-') {
+      return false;
+    } else {
+      o->sources.push_back(a);
+    }
+  }
+  return !o->sources.empty();
+}
+
+std::string Vertex(const solver::Board& board, solver::Point p) {
+  return std::string(1, kGtpColumns[board.Column(p)]) + std::to_string(19 - board.Row(p));
+}
+
+// The set-up commands: every stone of the board, then the filling around the problem.
+std::vector<std::string> SetUp(const solver::Board& board, solver::Stone attacker) {
+  std::vector<std::string> commands = {"clear_board"};
+  int x0 = 18, x1 = 0, y0 = 18, y1 = 0;
+  for (int y = 0; y < 19; ++y)
+    for (int x = 0; x < 19; ++x) {
+      const solver::Stone s = board.Get(board.At(x, y));
+      if (s != solver::Stone::Black && s != solver::Stone::White) continue;
+      commands.push_back(std::string("play ") + (s == solver::Stone::Black ? "B " : "W ") +
+                         Vertex(board, board.At(x, y)));
+      x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y), y1 = std::max(y1, y);
+    }
+  x0 = std::max(0, x0 - 1), y0 = std::max(0, y0 - 1);
+  x1 = std::min(18, x1 + 1), y1 = std::min(18, y1 + 1);
+  auto inside = [&](int x, int y) { return x >= x0 && x <= x1 && y >= y0 && y <= y1; };
+  const std::string colour = attacker == solver::Stone::Black ? "B " : "W ";
+  for (int x = 0; x < 19; ++x)
+    for (int y = 0; y < 19; ++y) {
+      if (inside(x, y)) continue;
+      const bool eye = x % 4 == 2 && y % 4 == 2 && !inside(x - 1, y) && !inside(x + 1, y) &&
+                       !inside(x, y - 1) && !inside(x, y + 1);
+      if (!eye) commands.push_back("play " + colour + Vertex(board, board.At(x, y)));
+    }
+  return commands;
+}
+
+// The defender's best after the attacker's `move`: Seki when the stones live only in seki.
+solver::Status DefenderBest(const solver::Problem& problem, solver::Point move,
+                            const solver::Budget& budget) {
+  solver::Problem after = problem;
+  solver::Point ban = solver::kNoPoint;
+  if (!after.board.Play(move, problem.attacker, &ban)) return solver::Status::Unknown;
+  after.toMove = solver::Opponent(problem.attacker);
+  return solver::Analyse(after, budget).status;
+}
+
+// GNU Go over GTP, started again whenever it ends (owl has been seen to end on a question).
+class GnuGo {
+ public:
+  explicit GnuGo(std::string path) : path_(std::move(path)) {}
+
+  bool Start(std::string* error) {
+    process_ = std::make_unique<zendra::test::GtpProcess>();
+    zendra::test::GtpReply reply;
+    return process_->Start({path_, "--mode", "gtp"}, error) &&
+           process_->Command("boardsize 19", &reply, error) && reply.ok;
+  }
+  // Sends the commands in one write; true when every one succeeded. *crashed: GNU Go gave no
+  // answer and was started again.
+  bool Batch(const std::vector<std::string>& commands, std::string* error, bool* crashed) {
+    std::string text;
+    for (const std::string& c : commands) text += c + '\n';
+    std::vector<zendra::test::GtpReply> replies;
+    *crashed = !process_->Exchange(text, static_cast<int>(commands.size()), &replies, error);
+    if (*crashed) {
+      Restart(error);
+      return false;
+    }
+    for (const auto& r : replies)
+      if (!r.ok) return false;
+    return true;
+  }
+  bool Ask(const std::string& command, zendra::test::GtpReply* reply, std::string* error,
+           bool* crashed) {
+    *crashed = !process_->Command(command, reply, error);
+    if (*crashed) {
+      Restart(error);
+      return false;
+    }
+    return true;
+  }
+
+ private:
+  void Restart(std::string* error) {
+    std::string why;
+    if (!Start(&why)) *error += "; starting GNU Go again failed: " + why;
+  }
+
+  std::string path_;
+  std::unique_ptr<zendra::test::GtpProcess> process_;
+};
+
+// True when a chain of the attacker's that closes the area in has fewer than three liberties
+// outside it: the solver takes the walls as safe, which such a chain may well not be.
+bool HasWeakWall(const solver::Problem& problem) {
+  const solver::Board& board = problem.board;
+  std::vector<bool> inRegion(static_cast<std::size_t>(board.Cells()), false);
+  for (solver::Point p : problem.region) inRegion[static_cast<std::size_t>(p)] = true;
+  std::vector<bool> seen(inRegion.size(), false);
+  for (solver::Point p : problem.region)
+    for (solver::Point n : board.Neighbours(p)) {
+      if (board.Get(n) != problem.attacker || inRegion[static_cast<std::size_t>(n)] ||
+          seen[static_cast<std::size_t>(n)])
+        continue;
+      std::vector<bool> liberty(inRegion.size(), false);
+      int outside = 0;
+      for (solver::Point q : board.Chain(n)) {
+        seen[static_cast<std::size_t>(q)] = true;
+        for (solver::Point l : board.Neighbours(q)) {
+          const auto i = static_cast<std::size_t>(l);
+          if (board.Get(l) != solver::Stone::Empty || inRegion[i] || liberty[i]) continue;
+          liberty[i] = true;
+          ++outside;
+        }
+      }
+      if (outside < 3) return true;
+    }
+  return false;
+}
+
+struct Counts {
+  int problems = 0;
+  int decided = 0;
+  int compared = 0;   // decided problems whose position GNU Go accepted
+  int moves = 0;      // moves put to owl
+  int agree = 0;      // works / 1, fails / 0
+  int koOrSeki = 0;   // a ko on either side or a seki: owl is not reliable there
+  int koAgree = 0;    // of those, the solver's ko and owl's ko
+  int sekiFound = 0;  // of those, a kill that fails to a seki (owl reads a kill)
+  int disagree = 0;   // the rest
+  std::map<std::string, int> disagreeBy;  // "solver works, owl 0"
+  int problemsWithDisagreement = 0;
+  int problemsWeakWall = 0;  // of those, problems with a wall short of liberties
+  int refused = 0;           // positions GNU Go would not set up
+  int unanswered = 0;        // owl questions GNU Go did not answer (it ended on them)
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options options;
+  if (!ParseOptions(argc, argv, &options)) return Usage();
+  zendra::BuildOptions build;
+  build.collectionsOnly = options.collectionsOnly;
+  zendra::BuildReport report;
+  zendra::BuildFromSources(options.sources, build, &report);
+  for (const std::string& e : report.errors) std::cerr << e << "\n";
+
+  if (access(options.gnugo.c_str(), X_OK) != 0) {
+    std::cerr << "GNU Go is not installed at " << options.gnugo << " (Debian package gnugo)\n";
+    return kNoGnuGo;
+  }
+  GnuGo gnugo{options.gnugo};
+  std::string error;
+  if (!gnugo.Start(&error)) {
+    std::cerr << "cannot start GNU Go (" << options.gnugo << "): " << error << "\n";
+    return kNoGnuGo;
+  }
+  zendra::test::GtpReply reply;
+
+  Counts counts;
+  const solver::Budget budget{static_cast<uint64_t>(2'000'000 * options.seconds), options.seconds};
+  for (std::size_t i = 0; i < report.problems.size();
+       i += static_cast<std::size_t>(options.stride)) {
+    const DataProblem& p = report.problems[i];
+    ++counts.problems;
+    const TreeVerdict v = zendra::VerifyTree(p, budget);
+    if (!v.decided || !v.problem || v.problem->targets.empty()) continue;
+    ++counts.decided;
+    const solver::Problem& problem = *v.problem;
+    const solver::Board& board = problem.board;
+    const std::vector<std::string> setup = SetUp(board, problem.attacker);
+    bool crashed = false;
+    bool accepted = gnugo.Batch(setup, &error, &crashed);
+    if (!accepted && crashed) accepted = gnugo.Batch(setup, &error, &crashed);
+    if (!accepted) {
+      ++counts.refused;
+      if (options.list) std::cout << p.source << ": GNU Go refused the position\n";
+      continue;
+    }
+    ++counts.compared;
+    const std::string target = Vertex(board, problem.targets.front());
+    bool problemDisagrees = false;
+    for (const solver::MoveVerdict& m : v.start.moves) {
+      if (m.move == solver::kPass || m.status == solver::Status::Unknown) continue;
+      const std::string command =
+          std::string(v.userKills ? "owl_does_attack " : "owl_does_defend ") +
+          Vertex(board, m.move) + " " + target;
+      if (!gnugo.Ask(command, &reply, &error, &crashed) || !reply.ok || reply.text.empty() ||
+          !std::isdigit(static_cast<unsigned char>(reply.text[0]))) {
+        std::cerr << p.source << ": " << command << ": " << error << reply.text << "\n";
+        ++counts.unanswered;
+        // GNU Go ended on the question: the next ones need it started and set up again.
+        if (crashed && !gnugo.Batch(setup, &error, &crashed)) break;
+        continue;
+      }
+      const int owl = reply.text[0] - '0';
+      ++counts.moves;
+      const bool owlKo = owl == 2 || owl == 3;
+      const bool solverKo =
+          m.status == solver::Status::WorksByKo || m.status == solver::Status::Seki;
+      if (owlKo || solverKo) {
+        ++counts.koOrSeki;
+        if (owlKo && m.status == solver::Status::WorksByKo) ++counts.koAgree;
+        continue;
+      }
+      const bool solverWorks = m.status == solver::Status::Works;
+      if ((solverWorks && owl == 1) || (!solverWorks && owl == 0)) {
+        ++counts.agree;
+        continue;
+      }
+      // A kill that fails may fail to a seki, which owl reads as a kill.
+      if (v.userKills && m.status == solver::Status::Fails &&
+          DefenderBest(problem, m.move, budget) == solver::Status::Seki) {
+        ++counts.koOrSeki;
+        ++counts.sekiFound;
+        continue;
+      }
+      ++counts.disagree;
+      problemDisagrees = true;
+      const bool weakWall = HasWeakWall(problem);
+      ++counts.disagreeBy[std::string("solver ") + solver::StatusName(m.status) + ", owl " +
+                          std::to_string(owl)];
+      if (options.list) {
+        std::string line;
+        for (solver::Point q : m.line) line += " " + zendra::PointLetters(board, q);
+        std::cout << p.source << " (problem " << p.number
+                  << "): " << (v.userKills ? "kill" : "live") << ", move "
+                  << zendra::PointLetters(board, m.move) << ": solver "
+                  << solver::StatusName(m.status) << (line.empty() ? "" : ":" + line) << "; owl "
+                  << owl << (weakWall ? " (a wall short of liberties)" : "") << "\n";
+      }
+    }
+    counts.problemsWithDisagreement += problemDisagrees ? 1 : 0;
+    counts.problemsWeakWall += problemDisagrees && HasWeakWall(problem) ? 1 : 0;
+  }
+  std::cout << "problems " << counts.problems << ", decided by the solver " << counts.decided
+            << ", set up in GNU Go " << counts.compared << " (refused " << counts.refused << ")\n"
+            << "first moves compared " << counts.moves << ": agree " << counts.agree
+            << ", ko or seki (owl unreliable) " << counts.koOrSeki
+            << " (both a ko: " << counts.koAgree
+            << "; a failed kill that leaves a seki: " << counts.sekiFound << "), unanswered by owl "
+            << counts.unanswered << ", disagree " << counts.disagree << " in "
+            << counts.problemsWithDisagreement << " problems (" << counts.problemsWeakWall
+            << " of them with a wall that has fewer than three liberties outside the area)\n";
+  for (const auto& [kind, n] : counts.disagreeBy) std::cout << "  " << kind << ": " << n << "\n";
+  return counts.disagree == 0 ? 0 : 1;
+}
