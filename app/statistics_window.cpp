@@ -114,7 +114,6 @@ QChart* LevelChart(const StatisticsContent& c) {
   auto* series = new QLineSeries;
   series->setName("Level estimate (30 = 10k, 39 = 1k, 40 = 1d)");
   int64_t from = c.today, to = c.today;
-  series->setPointsVisible(true);  // a single day shows as a point
   int low = 46, high = 0;
   for (const LevelPoint& p : c.numbers.level) {
     if (p.level <= 0) continue;  // the estimate told nothing yet
@@ -125,6 +124,8 @@ QChart* LevelChart(const StatisticsContent& c) {
     high = std::max(high, p.level);
   }
   const bool none = series->count() == 0;
+  // A line of a day or a few shows its points (one alone draws no line); a long one needs none.
+  series->setPointsVisible(series->count() <= 31);
   if (none) low = high = 30;  // 10 kyu, the middle of the scale, until there is a point
   auto* chart = new QChart;
   chart->setTitle(none ? "Level over time (too few problems solved for an estimate yet)" : "Level over time");
