@@ -14,7 +14,7 @@ namespace {
 // Zobrist keys (A. Zobrist, "A new hashing method with application for game playing", 1970):
 // one random word per cell and colour, plus words for the side to move, the ko ban and a pending
 // pass. Fixed seed, so keys are the same from run to run.
-constexpr int kMaxCells = (Board::kMaxSide + 2) * (Board::kMaxSide + 2);
+constexpr int kMaxCells = Board::kMaxCells;
 
 struct ZobristTable {
   uint64_t stone[kMaxCells][2];
@@ -49,8 +49,7 @@ uint64_t StoneKey(Point p, Stone colour) {
 
 Board::Board(int width, int height)
     : width_(std::clamp(width, 1, kMaxSide)), height_(std::clamp(height, 1, kMaxSide)) {
-  cells_.assign(static_cast<size_t>((width_ + 2) * (height_ + 2)),
-                static_cast<uint8_t>(Stone::Border));
+  cells_.fill(static_cast<uint8_t>(Stone::Border));
   for (int row = 0; row < height_; ++row)
     for (int column = 0; column < width_; ++column)
       cells_[static_cast<size_t>(At(column, row))] = static_cast<uint8_t>(Stone::Empty);
@@ -92,56 +91,108 @@ void Board::Set(Point p, Stone colour) {
   if (colour != Stone::Empty) key_ ^= StoneKey(p, colour);
 }
 
+namespace {
+
+// Scratch space for walking a chain without touching the heap: the points found so far, and a
+// mark per cell.
+struct ChainWalk {
+  std::array<int16_t, kMaxCells> points;
+  std::array<uint8_t, kMaxCells> seen{};
+  int size = 0;
+};
+
+// Walks the chain through p (a stone of colour `colour`) and counts its liberties, stopping once
+// `limit` are found. Leaves the chain's stones in walk.points when it did not stop early.
+int WalkChain(const Board& board, Point p, int limit, ChainWalk& walk) {
+  const Stone colour = board.Get(p);
+  const int stride = board.Stride();
+  int liberties = 0;
+  walk.size = 0;
+  walk.points[static_cast<size_t>(walk.size++)] = static_cast<int16_t>(p);
+  walk.seen[static_cast<size_t>(p)] = 1;
+  for (int i = 0; i < walk.size; ++i) {
+    const Point s = walk.points[static_cast<size_t>(i)];
+    for (const Point n : {s - 1, s + 1, s - stride, s + stride}) {
+      if (walk.seen[static_cast<size_t>(n)]) continue;
+      const Stone c = board.Get(n);
+      if (c == Stone::Empty) {
+        walk.seen[static_cast<size_t>(n)] = 1;
+        if (++liberties >= limit) return liberties;
+      } else if (c == colour) {
+        walk.seen[static_cast<size_t>(n)] = 1;
+        walk.points[static_cast<size_t>(walk.size++)] = static_cast<int16_t>(n);
+      }
+    }
+  }
+  return liberties;
+}
+
+}  // namespace
+
 std::vector<Point> Board::Chain(Point p) const {
   std::vector<Point> chain;
   const Stone colour = Get(p);
   if (colour != Stone::Black && colour != Stone::White) return chain;
-  std::vector<bool> seen(cells_.size(), false);
-  chain.push_back(p);
-  seen[static_cast<size_t>(p)] = true;
-  for (size_t i = 0; i < chain.size(); ++i)
-    for (Point n : Neighbours(chain[i]))
-      if (!seen[static_cast<size_t>(n)] && Get(n) == colour) {
-        seen[static_cast<size_t>(n)] = true;
-        chain.push_back(n);
-      }
+  ChainWalk walk;
+  WalkChain(*this, p, kMaxCells, walk);
+  chain.assign(walk.points.begin(), walk.points.begin() + walk.size);
   return chain;
 }
 
-int Board::Liberties(Point p) const {
-  std::vector<bool> seen(cells_.size(), false);
-  int count = 0;
-  for (Point s : Chain(p))
-    for (Point n : Neighbours(s))
-      if (Get(n) == Stone::Empty && !seen[static_cast<size_t>(n)]) {
-        seen[static_cast<size_t>(n)] = true;
-        ++count;
-      }
-  return count;
+int Board::Liberties(Point p) const { return LibertiesUpTo(p, kMaxCells); }
+
+int Board::LibertiesUpTo(Point p, int limit) const {
+  const Stone colour = Get(p);
+  if (colour != Stone::Black && colour != Stone::White) return 0;
+  ChainWalk walk;
+  return WalkChain(*this, p, limit, walk);
 }
 
-void Board::Remove(const std::vector<Point>& stones) {
-  for (Point s : stones) Set(s, Stone::Empty);
+int Board::RemoveChain(Point p) {
+  const Stone colour = Get(p);
+  const int stride = Stride();
+  std::array<int16_t, kMaxCells> stack;
+  int size = 0, removed = 0;
+  stack[static_cast<size_t>(size++)] = static_cast<int16_t>(p);
+  Set(p, Stone::Empty);
+  while (size > 0) {
+    const Point s = stack[static_cast<size_t>(--size)];
+    ++removed;
+    for (const Point n : {s - 1, s + 1, s - stride, s + stride})
+      if (Get(n) == colour) {
+        Set(n, Stone::Empty);
+        stack[static_cast<size_t>(size++)] = static_cast<int16_t>(n);
+      }
+  }
+  return removed;
 }
 
 bool Board::Play(Point p, Stone colour, Point* koBan) {
   if (p < 0 || p >= Cells() || Get(p) != Stone::Empty) return false;
   const Stone other = Opponent(colour);
   Set(p, colour);
-  std::vector<Point> captured;
+  int captured = 0;
+  Point lastCaptured = kNoPoint;
   for (Point n : Neighbours(p))
-    if (Get(n) == other && Liberties(n) == 0) {
-      const std::vector<Point> chain = Chain(n);
-      captured.insert(captured.end(), chain.begin(), chain.end());
-      Remove(chain);
+    if (Get(n) == other && LibertiesUpTo(n, 1) == 0) {
+      captured += RemoveChain(n);
+      lastCaptured = n;
     }
-  if (Liberties(p) == 0) {  // suicide (nothing was captured, or the liberties would be there)
+  if (captured == 0 && LibertiesUpTo(p, 1) == 0) {  // suicide
     Set(p, Stone::Empty);
     return false;
   }
   Point ban = kNoPoint;
   // Simple ko: one stone taken by a lone stone that now has that point as its only liberty.
-  if (captured.size() == 1 && Chain(p).size() == 1 && Liberties(p) == 1) ban = captured.front();
+  if (captured == 1) {
+    bool lone = true;
+    int liberties = 0;
+    for (Point n : Neighbours(p)) {
+      if (Get(n) == colour) lone = false;
+      if (Get(n) == Stone::Empty) ++liberties;
+    }
+    if (lone && liberties == 1) ban = lastCaptured;
+  }
   if (koBan) *koBan = ban;
   return true;
 }
@@ -174,87 +225,154 @@ std::string Board::Name(Point p) const {
 //    regions left; drop every region that touches a dropped chain.
 // The chains left can never be captured, even if their owner always passes.
 
-std::vector<bool> BensonAlive(const Board& board, Stone colour) {
+namespace {
+
+// Marks in `alive` (one entry per cell, all zero on entry) the stones of colour's chains that are
+// unconditionally alive. Fixed arrays only: the search runs this on most positions it sees.
+void MarkBensonAlive(const Board& board, Stone colour, std::array<uint8_t, kMaxCells>& alive) {
   const int cells = board.Cells();
-  std::vector<int> chainOf(static_cast<size_t>(cells), -1);
-  std::vector<int> regionOf(static_cast<size_t>(cells), -1);
-  std::vector<std::vector<Point>> chains;
-  std::vector<std::vector<Point>> regions;
+  const int stride = board.Stride();
+  std::array<int16_t, kMaxCells> chainOf;
+  std::array<int16_t, kMaxCells> regionOf;
+  chainOf.fill(-1);
+  regionOf.fill(-1);
+  std::array<int16_t, kMaxCells> stack;
+  // 1. Chains.
+  int chains = 0;
   for (Point p = 0; p < cells; ++p) {
-    const Stone s = board.Get(p);
-    if (s == Stone::Border) continue;
-    if (s == colour && chainOf[static_cast<size_t>(p)] < 0) {
-      chains.push_back(board.Chain(p));
-      for (Point q : chains.back())
-        chainOf[static_cast<size_t>(q)] = static_cast<int>(chains.size()) - 1;
-    } else if (s != colour && regionOf[static_cast<size_t>(p)] < 0) {
-      std::vector<Point> region{p};
-      const int id = static_cast<int>(regions.size());
-      regionOf[static_cast<size_t>(p)] = id;
-      for (size_t i = 0; i < region.size(); ++i)
-        for (Point n : board.Neighbours(region[i])) {
-          const Stone t = board.Get(n);
-          if (t != Stone::Border && t != colour && regionOf[static_cast<size_t>(n)] < 0) {
-            regionOf[static_cast<size_t>(n)] = id;
-            region.push_back(n);
-          }
+    if (board.Get(p) != colour || chainOf[static_cast<size_t>(p)] >= 0) continue;
+    int size = 0;
+    stack[static_cast<size_t>(size++)] = static_cast<int16_t>(p);
+    chainOf[static_cast<size_t>(p)] = static_cast<int16_t>(chains);
+    while (size > 0) {
+      const Point s = stack[static_cast<size_t>(--size)];
+      for (const Point n : {s - 1, s + 1, s - stride, s + stride})
+        if (board.Get(n) == colour && chainOf[static_cast<size_t>(n)] < 0) {
+          chainOf[static_cast<size_t>(n)] = static_cast<int16_t>(chains);
+          stack[static_cast<size_t>(size++)] = static_cast<int16_t>(n);
         }
-      regions.push_back(std::move(region));
     }
+    ++chains;
   }
-  // Chains bordering each region, and the chains each region is vital to.
-  std::vector<std::vector<int>> borderChains(regions.size());
-  std::vector<std::vector<int>> vitalTo(regions.size());
-  for (size_t r = 0; r < regions.size(); ++r) {
-    std::vector<int>& border = borderChains[r];
-    for (Point p : regions[r])
-      for (Point n : board.Neighbours(p)) {
-        const int c = chainOf[static_cast<size_t>(n)];
-        if (c >= 0 && std::find(border.begin(), border.end(), c) == border.end())
-          border.push_back(c);
-      }
-    for (int c : border) {
-      bool vital = true;
-      for (Point p : regions[r]) {
-        if (board.Get(p) != Stone::Empty) continue;
-        bool liberty = false;
-        for (Point n : board.Neighbours(p))
-          if (chainOf[static_cast<size_t>(n)] == c) liberty = true;
-        if (!liberty) {
-          vital = false;
-          break;
+  if (chains == 0) return;
+  // 2. Regions, each with the chains bordering it (a flat list) and the chains it is vital to
+  //    (at most four: a vital region's empty points are liberties of each of them, and an empty
+  //    point has four neighbours). A region without an empty point (only enemy stones without a
+  //    liberty: not a legal position, but the rule covers it) is vital to every chain beside it.
+  constexpr uint8_t kVitalToAllBorder = 255;
+  std::array<int16_t, kMaxCells + 1> borderStart;
+  std::array<int16_t, 4 * kMaxCells> border;
+  std::array<std::array<int16_t, 4>, kMaxCells> vital;
+  std::array<uint8_t, kMaxCells> vitalCount;
+  std::array<int16_t, kMaxCells> chainStamp;
+  chainStamp.fill(-1);
+  std::array<int16_t, kMaxCells> members;
+  int regions = 0, borderSize = 0;
+  for (Point p = 0; p < cells; ++p) {
+    const Stone c = board.Get(p);
+    if (c == Stone::Border || c == colour || regionOf[static_cast<size_t>(p)] >= 0) continue;
+    const auto r = static_cast<int16_t>(regions);
+    int count = 0;
+    members[static_cast<size_t>(count++)] = static_cast<int16_t>(p);
+    regionOf[static_cast<size_t>(p)] = r;
+    for (int i = 0; i < count; ++i) {
+      const Point s = members[static_cast<size_t>(i)];
+      for (const Point n : {s - 1, s + 1, s - stride, s + stride}) {
+        const Stone t = board.Get(n);
+        if (t != Stone::Border && t != colour && regionOf[static_cast<size_t>(n)] < 0) {
+          regionOf[static_cast<size_t>(n)] = r;
+          members[static_cast<size_t>(count++)] = static_cast<int16_t>(n);
         }
       }
-      if (vital) vitalTo[r].push_back(c);
     }
+    borderStart[static_cast<size_t>(r)] = static_cast<int16_t>(borderSize);
+    bool first = true;
+    uint8_t nv = 0;
+    std::array<int16_t, 4> v{};
+    for (int i = 0; i < count; ++i) {
+      const Point s = members[static_cast<size_t>(i)];
+      std::array<int16_t, 4> around{};
+      int na = 0;
+      for (const Point n : {s - 1, s + 1, s - stride, s + stride}) {
+        const int16_t ch = chainOf[static_cast<size_t>(n)];
+        if (ch < 0) continue;
+        if (chainStamp[static_cast<size_t>(ch)] != r) {
+          chainStamp[static_cast<size_t>(ch)] = r;
+          border[static_cast<size_t>(borderSize++)] = ch;
+        }
+        if (std::find(around.begin(), around.begin() + na, ch) == around.begin() + na)
+          around[static_cast<size_t>(na++)] = ch;
+      }
+      if (board.Get(s) != Stone::Empty) continue;
+      if (first) {
+        first = false;
+        v = around;
+        nv = static_cast<uint8_t>(na);
+      } else {
+        uint8_t kept = 0;
+        for (uint8_t k = 0; k < nv; ++k)
+          if (std::find(around.begin(), around.begin() + na, v[k]) != around.begin() + na)
+            v[kept++] = v[k];
+        nv = kept;
+      }
+    }
+    vital[static_cast<size_t>(r)] = v;
+    vitalCount[static_cast<size_t>(r)] = first ? kVitalToAllBorder : nv;
+    ++regions;
   }
-  std::vector<bool> chainAlive(chains.size(), true);
-  std::vector<bool> regionAlive(regions.size(), true);
+  borderStart[static_cast<size_t>(regions)] = static_cast<int16_t>(borderSize);
+  // 3. Drop chains with fewer than two vital regions left and regions beside dropped chains,
+  //    until nothing changes.
+  std::array<uint8_t, kMaxCells> chainAlive;
+  std::array<uint8_t, kMaxCells> regionAlive;
+  chainAlive.fill(1);
+  regionAlive.fill(1);
+  std::array<int16_t, kMaxCells> vitalRegions;
   for (bool changed = true; changed;) {
     changed = false;
-    std::vector<int> vitalCount(chains.size(), 0);
-    for (size_t r = 0; r < regions.size(); ++r)
-      if (regionAlive[r])
-        for (int c : vitalTo[r]) ++vitalCount[static_cast<size_t>(c)];
-    for (size_t c = 0; c < chains.size(); ++c)
-      if (chainAlive[c] && vitalCount[c] < 2) {
-        chainAlive[c] = false;
+    std::fill(vitalRegions.begin(), vitalRegions.begin() + chains, 0);
+    for (int r = 0; r < regions; ++r)
+      if (regionAlive[static_cast<size_t>(r)])
+      {
+        if (vitalCount[static_cast<size_t>(r)] == kVitalToAllBorder) {
+          for (int b = borderStart[static_cast<size_t>(r)];
+               b < borderStart[static_cast<size_t>(r) + 1]; ++b)
+            ++vitalRegions[static_cast<size_t>(border[static_cast<size_t>(b)])];
+        } else {
+          for (uint8_t k = 0; k < vitalCount[static_cast<size_t>(r)]; ++k)
+            ++vitalRegions[static_cast<size_t>(vital[static_cast<size_t>(r)][k])];
+        }
+      }
+    for (int c = 0; c < chains; ++c)
+      if (chainAlive[static_cast<size_t>(c)] && vitalRegions[static_cast<size_t>(c)] < 2) {
+        chainAlive[static_cast<size_t>(c)] = 0;
         changed = true;
       }
-    for (size_t r = 0; r < regions.size(); ++r)
-      if (regionAlive[r])
-        for (int c : borderChains[r])
-          if (!chainAlive[static_cast<size_t>(c)]) {
-            regionAlive[r] = false;
-            changed = true;
-            break;
-          }
+    for (int r = 0; r < regions; ++r) {
+      if (!regionAlive[static_cast<size_t>(r)]) continue;
+      for (int b = borderStart[static_cast<size_t>(r)]; b < borderStart[static_cast<size_t>(r) + 1];
+           ++b)
+        if (!chainAlive[static_cast<size_t>(border[static_cast<size_t>(b)])]) {
+          regionAlive[static_cast<size_t>(r)] = 0;
+          changed = true;
+          break;
+        }
+    }
   }
-  std::vector<bool> alive(static_cast<size_t>(cells), false);
-  for (size_t c = 0; c < chains.size(); ++c)
-    if (chainAlive[c])
-      for (Point p : chains[c]) alive[static_cast<size_t>(p)] = true;
-  return alive;
+  for (Point p = 0; p < cells; ++p) {
+    const int16_t c = chainOf[static_cast<size_t>(p)];
+    if (c >= 0 && chainAlive[static_cast<size_t>(c)]) alive[static_cast<size_t>(p)] = 1;
+  }
+}
+
+}  // namespace
+
+std::vector<bool> BensonAlive(const Board& board, Stone colour) {
+  std::array<uint8_t, kMaxCells> alive{};
+  MarkBensonAlive(board, colour, alive);
+  std::vector<bool> result(static_cast<size_t>(board.Cells()), false);
+  for (size_t p = 0; p < result.size(); ++p) result[p] = alive[p] != 0;
+  return result;
 }
 
 std::vector<Point> RegionAround(const Board& board, const std::vector<Point>& targets,
@@ -311,6 +429,12 @@ uint32_t Add(uint32_t a, uint32_t b) {
   return std::min(kInfinity - 1, a + b);
 }
 
+// The second-best number grown by epsilon = 1/4, at least by one.
+uint32_t Loosened(uint32_t second) { return Add(second, std::max<uint32_t>(1, second / 4)); }
+
+// Liberties beyond this many tell the estimate nothing more.
+constexpr int kLibertyCap = 6;
+
 struct State {
   Board board;
   Stone toMove;
@@ -362,10 +486,26 @@ class Search {
       if (s.board.Get(t) != defender) return Value{0, kInfinity, false};
     if (s.passes >= 2)
       return rules_.strict ? Value{0, kInfinity, false} : Value{kInfinity, 0, false};
-    const std::vector<bool> alive = BensonAlive(s.board, defender);
+    // A chain with two vital regions has a liberty in each: one liberty rules Benson out at once.
+    for (Point t : problem_.targets)
+      if (s.board.LibertiesUpTo(t, 2) < 2) return std::nullopt;
+    std::array<uint8_t, kMaxCells> alive{};
+    MarkBensonAlive(s.board, defender, alive);
     for (Point t : problem_.targets)
       if (!alive[static_cast<size_t>(t)]) return std::nullopt;
     return Value{kInfinity, 0, false};
+  }
+
+  // The first proof and disproof numbers of a position not searched yet (the df-pn+ idea of
+  // Nagai's thesis: a cheap estimate of the effort instead of 1 and 1). The attacker's effort
+  // grows with the liberties of the weakest target chain: each liberty is a move to fill.
+  Value Estimate(const State& s) const {
+    int liberties = kLibertyCap;
+    for (Point t : problem_.targets)
+      liberties = std::min(liberties, s.board.LibertiesUpTo(t, kLibertyCap));
+    const bool attackerMoves = s.toMove == problem_.attacker;
+    const int pn = std::max(1, liberties - (attackerMoves ? 1 : 0));
+    return Value{static_cast<uint32_t>(pn), 1, false};
   }
 
   // The positions after every legal move of the side to move (a pass last).
@@ -415,22 +555,28 @@ class Search {
 
   // Multiple iterative deepening at one node (Nagai's MID): search below `state` until its proof
   // number reaches thresholdPn or its disproof number thresholdDn.
-  Value Mid(const State& state, uint32_t thresholdPn, uint32_t thresholdDn) {
-    if (auto t = Terminal(state)) return *t;
+  // `checked`: the caller already knows the position is not terminal.
+  Value Mid(const State& state, uint32_t thresholdPn, uint32_t thresholdDn, bool checked = false) {
+    if (!checked)
+      if (auto t = Terminal(state)) return *t;
     const uint64_t key = state.Key();
-    if (OutOfBudget()) return Lookup(key).value_or(Value{});
+    if (OutOfBudget()) return Lookup(key).value_or(Estimate(state));
     const bool orNode = state.toMove == problem_.attacker;
     auto children = Children(state);
     std::vector<Value> values(children.size());
     std::vector<uint64_t> keys(children.size());
     for (size_t i = 0; i < children.size(); ++i) {
       keys[i] = children[i].second.Key();
-      if (auto t = Terminal(children[i].second))
-        values[i] = *t;
+      // Only positions that are not terminal are ever stored, so a stored one needs no test.
+      const std::optional<Value> stored = Lookup(keys[i]);
+      std::optional<Value> terminal;
+      if (!stored) terminal = Terminal(children[i].second);
+      if (terminal)
+        values[i] = *terminal;
       else if (OnPath(keys[i]) || keys[i] == key)
         values[i] = Repetition();
       else
-        values[i] = Lookup(keys[i]).value_or(Value{});
+        values[i] = stored ? *stored : Estimate(children[i].second);
     }
     path_.insert(key);
     Value v;
@@ -455,18 +601,22 @@ class Search {
       if (v.pn >= thresholdPn || v.dn >= thresholdDn || aborted_) break;
       // Child thresholds (Nagai 2002, df-pn): the best child is searched until it is no longer
       // the best, or the parent's other threshold is reached.
+      // The threshold of the best child uses the 1+epsilon trick (J. Pawlewicz and L. Lew,
+      // "Improving depth-first PN-search: 1+epsilon trick", Computers and Games 2006, LNCS 4630,
+      // 2007): the child may run until it is a quarter worse than the second best, not merely
+      // one worse, so the search does not keep jumping between siblings of nearly equal cost.
       Value& child = values[bestIndex];
       uint32_t childPn, childDn;
       if (orNode) {
-        childPn = std::min(thresholdPn, Add(second, 1));
+        childPn = std::min(thresholdPn, Loosened(second));
         childDn = thresholdDn - v.dn + child.dn;
       } else {
-        childDn = std::min(thresholdDn, Add(second, 1));
+        childDn = std::min(thresholdDn, Loosened(second));
         childPn = thresholdPn - v.pn + child.pn;
       }
       if (child.dependent || OnPath(keys[bestIndex])) break;  // fixed value; cannot happen unproven
       child = Mid(children[bestIndex].second, std::min(childPn, kInfinity),
-                  std::min(childDn, kInfinity));
+                  std::min(childDn, kInfinity), true);
     }
     path_.erase(key);
     // A proven value is dependent when the proof needs a dependent child: the winner's child at
