@@ -1,7 +1,8 @@
 // The enclosed problem around a position: which stones are in question and which points the
 // local game is played on, found from the position and the points a problem's moves touch.
 //
-// The target is the largest chain of the defender that stands on or beside one of those points.
+// The target is the largest chain of the defender that stands on or beside one of those points
+// and is not unconditionally alive already (the largest of all when every one is).
 // The region grows from it through empty points and the defender's stones; the attacker's chains
 // it meets are walls, except a chain whose every neighbour lies inside (a stone played into the
 // eye space), which belongs to the region. A problem is enclosed when the region holds every

@@ -365,6 +365,62 @@ void MarkBensonAlive(const Board& board, Stone colour, std::array<uint8_t, kMaxC
   }
 }
 
+// A quick test that rules most positions out before the full algorithm: a chain that is
+// unconditionally alive has two regions vital to it, regions whose every empty point is its own
+// liberty. Counts such regions around the chain through p (found from its liberties; a search
+// of a region stops at the first empty point that is not a liberty) up to two.
+bool HasTwoVitalRegions(const Board& board, Point p) {
+  const Stone colour = board.Get(p);
+  ChainWalk walk;
+  WalkChain(board, p, kMaxCells, walk);
+  const int stride = board.Stride();
+  // Liberties of the chain: `walk.seen` marks the chain's stones and its liberties alike.
+  std::array<int16_t, 4 * kMaxCells> liberties;
+  int count = 0;
+  for (int i = 0; i < walk.size; ++i) {
+    const Point s = walk.points[static_cast<size_t>(i)];
+    for (const Point n : {s - 1, s + 1, s - stride, s + stride})
+      if (board.Get(n) == Stone::Empty &&
+          std::find(liberties.begin(), liberties.begin() + count, n) ==
+              liberties.begin() + count)
+        liberties[static_cast<size_t>(count++)] = static_cast<int16_t>(n);
+  }
+  if (count < 2) return false;
+  // 0: not visited; 1: in a region found vital; 2: in a region found not vital.
+  std::array<uint8_t, kMaxCells> state{};
+  std::array<int16_t, kMaxCells> queue;
+  int vital = 0;
+  for (int l = 0; l < count && vital < 2; ++l) {
+    const Point start = liberties[static_cast<size_t>(l)];
+    if (state[static_cast<size_t>(start)]) continue;
+    int size = 0;
+    queue[static_cast<size_t>(size++)] = static_cast<int16_t>(start);
+    state[static_cast<size_t>(start)] = 1;
+    bool isVital = true;
+    for (int i = 0; i < size && isVital; ++i) {
+      const Point s = queue[static_cast<size_t>(i)];
+      for (const Point n : {s - 1, s + 1, s - stride, s + stride}) {
+        const Stone c = board.Get(n);
+        if (c == Stone::Border || c == colour) continue;
+        if (state[static_cast<size_t>(n)] == 2) isVital = false;  // met a region known bad
+        if (state[static_cast<size_t>(n)]) continue;
+        const bool liberty = c == Stone::Empty && std::find(liberties.begin(),
+                                                             liberties.begin() + count,
+                                                             n) != liberties.begin() + count;
+        if (c == Stone::Empty && !liberty) isVital = false;
+        state[static_cast<size_t>(n)] = 1;
+        queue[static_cast<size_t>(size++)] = static_cast<int16_t>(n);
+      }
+    }
+    if (isVital) {
+      ++vital;
+    } else {
+      for (int i = 0; i < size; ++i) state[static_cast<size_t>(queue[static_cast<size_t>(i)])] = 2;
+    }
+  }
+  return vital >= 2;
+}
+
 }  // namespace
 
 std::vector<bool> BensonAlive(const Board& board, Stone colour) {
@@ -373,6 +429,16 @@ std::vector<bool> BensonAlive(const Board& board, Stone colour) {
   std::vector<bool> result(static_cast<size_t>(board.Cells()), false);
   for (size_t p = 0; p < result.size(); ++p) result[p] = alive[p] != 0;
   return result;
+}
+
+bool ChainBensonAlive(const Board& board, Point p) {
+  if (p < 0 || p >= board.Cells()) return false;
+  const Stone colour = board.Get(p);
+  if (colour != Stone::Black && colour != Stone::White) return false;
+  if (!HasTwoVitalRegions(board, p)) return false;
+  std::array<uint8_t, kMaxCells> alive{};
+  MarkBensonAlive(board, colour, alive);
+  return alive[static_cast<size_t>(p)] != 0;
 }
 
 std::vector<Point> RegionAround(const Board& board, const std::vector<Point>& targets,
@@ -486,9 +552,8 @@ class Search {
       if (s.board.Get(t) != defender) return Value{0, kInfinity, false};
     if (s.passes >= 2)
       return rules_.strict ? Value{0, kInfinity, false} : Value{kInfinity, 0, false};
-    // A chain with two vital regions has a liberty in each: one liberty rules Benson out at once.
     for (Point t : problem_.targets)
-      if (s.board.LibertiesUpTo(t, 2) < 2) return std::nullopt;
+      if (!HasTwoVitalRegions(s.board, t)) return std::nullopt;
     std::array<uint8_t, kMaxCells> alive{};
     MarkBensonAlive(s.board, defender, alive);
     for (Point t : problem_.targets)

@@ -112,6 +112,11 @@ class Board {
 // board true when it holds such a chain's stone.
 std::vector<bool> BensonAlive(const Board& board, Stone colour);
 
+// Whether the chain through p is unconditionally alive: BensonAlive's answer for that chain
+// (false for a point without a stone), with a quick exit for the common chain without two
+// regions that could be vital to it.
+bool ChainBensonAlive(const Board& board, Point p);
+
 struct Problem {
   Board board{1, 1};
   std::vector<Point> region;  // the points moves may be played on

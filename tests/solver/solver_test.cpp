@@ -1,7 +1,9 @@
 #include "solver/solver.h"
+#include "solver/enclose.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <iostream>
 #include <map>
@@ -59,6 +61,70 @@ TEST(SolverBenson, TwoEyesLiveOneEyeDoesNot) {
   EXPECT_FALSE(BensonAlive(oneEye, Stone::White)[static_cast<size_t>(oneEye.At(0, 1))]);
   // The black wall around the living group is not unconditionally alive.
   EXPECT_FALSE(BensonAlive(twoEyes, Stone::Black)[static_cast<size_t>(twoEyes.At(4, 0))]);
+}
+
+// The per-chain test the search uses must give Benson's answer for every chain: a quick exit
+// that threw out a living chain would make the search play on past a decided position, one that
+// kept a dead chain would end it too early. Random legal positions, every chain of both colours.
+TEST(SolverBenson, ChainTestAgreesWithTheWholeBoardAlgorithm) {
+  std::mt19937 random(1976);
+  int positions = 0, aliveChains = 0, deadChains = 0;
+  for (int attempt = 0; attempt < 4000 && positions < 400; ++attempt) {
+    const int side = 4 + static_cast<int>(random() % 4);
+    Board board(side, side);
+    for (int row = 0; row < side; ++row)
+      for (int column = 0; column < side; ++column) {
+        const unsigned roll = random() % 100;
+        if (roll < 45) board.Set(board.At(column, row), Stone::White);
+        else if (roll < 70) board.Set(board.At(column, row), Stone::Black);
+      }
+    bool legal = true;
+    for (Point p = 0; p < board.Cells() && legal; ++p)
+      if ((board.Get(p) == Stone::Black || board.Get(p) == Stone::White) &&
+          board.Liberties(p) == 0)
+        legal = false;
+    if (!legal) continue;
+    ++positions;
+    for (const Stone colour : {Stone::Black, Stone::White}) {
+      const std::vector<bool> whole = BensonAlive(board, colour);
+      for (Point p = 0; p < board.Cells(); ++p) {
+        if (board.Get(p) != colour) continue;
+        ASSERT_EQ(ChainBensonAlive(board, p), whole[static_cast<size_t>(p)])
+            << board.ToDiagram() << "chain " << board.Name(p);
+        (whole[static_cast<size_t>(p)] ? aliveChains : deadChains) += 1;
+      }
+    }
+  }
+  EXPECT_EQ(positions, 400);
+  // Both answers must occur often enough for the comparison to mean something.
+  EXPECT_GT(aliveChains, 100);
+  EXPECT_GT(deadChains, 100);
+  const Board empty(3, 3);
+  EXPECT_FALSE(ChainBensonAlive(empty, empty.At(1, 1)));
+}
+
+// ---------------------------------------------------------------------------------------------
+// The enclosed problem
+
+// Black's chain at the top left has two eyes already; the stones the problem is about are the two
+// black stones to the right of White's cutting stone. The moves touch both chains.
+TEST(SolverEnclose, TargetIsAChainThatIsNotAliveAlready) {
+  const Board board = Diagram(
+      ".X.X....O..\n"
+      "XXXXOXXOO..\n"
+      "OOOOOOOOO..\n"
+      "...........\n");
+  const std::vector<Point> focus{board.At(4, 0), board.At(5, 0), board.At(2, 0)};
+  const EncloseResult result = Enclose(board, Stone::White, Stone::Black, focus);
+  ASSERT_TRUE(result.problem.has_value()) << result.reason;
+  ASSERT_EQ(result.problem->targets.size(), 1u);
+  const std::vector<Point> chain = board.Chain(result.problem->targets.front());
+  EXPECT_EQ(chain.size(), 2u);
+  EXPECT_NE(std::find(chain.begin(), chain.end(), board.At(5, 1)), chain.end());
+  // With nothing but living chains beside the moves, the largest is still the target.
+  const EncloseResult onlyAlive = Enclose(board, Stone::White, Stone::Black, {board.At(2, 0)});
+  ASSERT_TRUE(onlyAlive.problem.has_value()) << onlyAlive.reason;
+  EXPECT_EQ(board.Chain(onlyAlive.problem->targets.front()).size(), 6u);
 }
 
 // ---------------------------------------------------------------------------------------------
