@@ -211,6 +211,30 @@ const char* const kKoForLife =
     "XXX...\n"
     "......\n";
 
+// The L group: four white stones on the second line bent round the corner (three up the side,
+// two along the edge), no outside liberty. The proverb "the L group is dead": dead even with
+// White to play first.
+const char* const kLGroup =
+    "...X..\n"
+    ".OOX..\n"
+    ".OXX..\n"
+    ".OX...\n"
+    "XXX...\n"
+    "......\n";
+// A ten thousand year ko in the corner: Black's three stones inside and White's outer group share
+// the liberties D1 and D2, and White's lone stone at B1 has only A1. Black taking at A1 starts a
+// direct ko. White cannot settle it either: filling at A1 lets Black play D2 and D1 inside, White
+// takes four stones and Black's placement kills the pyramid four left behind. Players leave the
+// shape alone because whoever starts the ko pays for it in threats; the solver's ko master has
+// unlimited threats and no cost, so for either side to move the answer is the same: ko.
+const char* const kTenThousandYearKo =
+    ".OX.OXX.\n"
+    "OXX.OXX.\n"
+    "OOOOOXX.\n"
+    "OOOOOXX.\n"
+    "XXXXXXX.\n"
+    "........\n";
+
 const KnownCase kKnownCases[] = {
     {"straight three, black kills at the middle", kStraightThree, 0, 1, 5, 0, Stone::Black,
      Status::Works, "C1"},
@@ -237,6 +261,14 @@ const KnownCase kKnownCases[] = {
     {"ko for life, white to play", kKoForLife, 1, 1, 4, 0, Stone::White, Status::WorksByKo, ""},
     {"ko for life, black kills outright", kKoForLife, 1, 1, 4, 0, Stone::Black, Status::Works,
      ""},
+    {"the L group is dead with black first", kLGroup, 1, 1, 3, 0, Stone::Black, Status::Works,
+     ""},
+    {"the L group is dead even with white first", kLGroup, 1, 1, 3, 0, Stone::White,
+     Status::Fails, ""},
+    {"ten thousand year ko, black takes the ko", kTenThousandYearKo, 4, 0, 5, 0, Stone::Black,
+     Status::WorksByKo, "A1"},
+    {"ten thousand year ko, white cannot avoid the ko", kTenThousandYearKo, 4, 0, 5, 0,
+     Stone::White, Status::WorksByKo, ""},
 };
 
 TEST(SolverKnownStatus, TableOfShapes) {
@@ -260,6 +292,19 @@ TEST(SolverKnownStatus, TableOfShapes) {
       }
     }
   }
+}
+
+// In the ten thousand year ko, White's natural move (filling the ko at A1) is the one that dies;
+// only moves that leave the ko open keep White's chance.
+TEST(SolverKnownStatus, TenThousandYearKoFillingTheKoFails) {
+  const KnownCase c{"", kTenThousandYearKo, 4, 0, 5, 0, Stone::White, Status::WorksByKo, ""};
+  const Problem problem = MakeProblem(c);
+  const Analysis analysis = Analyse(problem, Budget{5'000'000, 30.0});
+  std::map<std::string, Status> verdicts;
+  for (const MoveVerdict& m : analysis.moves) verdicts[problem.board.Name(m.move)] = m.status;
+  EXPECT_EQ(verdicts["A1"], Status::Fails);
+  EXPECT_EQ(verdicts["D1"], Status::WorksByKo);
+  EXPECT_EQ(verdicts["pass"], Status::WorksByKo);
 }
 
 TEST(SolverKnownStatus, BudgetExhaustedIsUnknownNeverAGuess) {
