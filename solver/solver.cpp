@@ -12,8 +12,8 @@ namespace zendra::solver {
 namespace {
 
 // Zobrist keys (A. Zobrist, "A new hashing method with application for game playing", 1970):
-// one random word per cell and colour, plus words for the side to move, the ko ban and a pending
-// pass. Fixed seed, so keys are the same from run to run.
+// one random word per cell and colour, plus words for the side to move, the ko ban, a pending
+// pass and two passes (the game's end). Fixed seed, so keys are the same from run to run.
 constexpr int kMaxCells = Board::kMaxCells;
 
 struct ZobristTable {
@@ -21,6 +21,7 @@ struct ZobristTable {
   uint64_t ko[kMaxCells];
   uint64_t whiteToMove;
   uint64_t passed;
+  uint64_t passedTwice;  // the game is over: never the same position as after one pass
   ZobristTable() {
     std::mt19937_64 random(0x5eed2002u);
     for (auto& cell : stone) {
@@ -30,6 +31,7 @@ struct ZobristTable {
     for (auto& k : ko) k = random();
     whiteToMove = random();
     passed = random();
+    passedTwice = random();
   }
 };
 
@@ -212,7 +214,9 @@ std::string Board::ToDiagram() const {
 std::string Board::Name(Point p) const {
   if (p == kPass) return "pass";
   if (p < 0 || p >= Cells()) return "?";
-  return std::string(1, static_cast<char>('A' + Column(p))) + std::to_string(Row(p) + 1);
+  std::string name(1, static_cast<char>('A' + Column(p)));
+  name += std::to_string(Row(p) + 1);
+  return name;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -510,7 +514,8 @@ struct State {
     uint64_t key = board.Key();
     if (toMove == Stone::White) key ^= Zobrist().whiteToMove;
     if (koBan >= 0) key ^= Zobrist().ko[koBan];
-    if (passes > 0) key ^= Zobrist().passed;
+    if (passes == 1) key ^= Zobrist().passed;
+    if (passes >= 2) key ^= Zobrist().passedTwice;
     return key;
   }
 };
@@ -634,14 +639,15 @@ class Search {
       keys[i] = children[i].second.Key();
       // Only positions that are not terminal are ever stored, so a stored one needs no test.
       const std::optional<Value> stored = Lookup(keys[i]);
-      std::optional<Value> terminal;
-      if (!stored) terminal = Terminal(children[i].second);
+      Value leaf;
+      bool terminal = false;
+      if (!stored) leaf = Leaf(children[i].second, keys[i], &terminal);
       if (terminal)
-        values[i] = *terminal;
+        values[i] = leaf;
       else if (OnPath(keys[i]) || keys[i] == key)
         values[i] = Repetition();
       else
-        values[i] = stored ? *stored : Estimate(children[i].second);
+        values[i] = stored ? *stored : leaf;
     }
     path_.insert(key);
     Value v;
@@ -704,12 +710,57 @@ class Search {
     return v;
   }
 
+  // A position not searched yet: its terminal value (*terminal set), else its first estimate.
+  // Both are remembered by key, because a parent re-entered by the search looks at all its
+  // children again, and the terminal test (Benson's algorithm) is the costliest step there.
+  Value Leaf(const State& s, uint64_t key, bool* terminal) {
+    // The table grows with the search (a small one is cheap to set up, and most searches are
+    // small); growing forgets what it held, which costs only repeated tests.
+    if (leaves_.size() < kMaxLeafSlots && leafTests_ >= leaves_.size()) {
+      leaves_.assign(std::max(kMinLeafSlots, 4 * leaves_.size()), LeafSlot{});
+      leafTests_ = 0;
+    }
+    LeafSlot& slot = leaves_[key & (leaves_.size() - 1)];
+    if (slot.kind == LeafKind::kNone || slot.key != key) {
+      ++leafTests_;
+      slot.key = key;
+      if (const std::optional<Value> t = Terminal(s)) {
+        slot.kind = t->pn == 0 ? LeafKind::kAttackerWins : LeafKind::kDefenderWins;
+      } else {
+        slot.kind = LeafKind::kOpen;
+        slot.estimate = static_cast<uint8_t>(Estimate(s).pn);
+      }
+    }
+    *terminal = slot.kind != LeafKind::kOpen;
+    switch (slot.kind) {
+      case LeafKind::kAttackerWins:
+        return Value{0, kInfinity, false};
+      case LeafKind::kDefenderWins:
+        return Value{kInfinity, 0, false};
+      default:
+        return Value{slot.estimate, 1, false};
+    }
+  }
+
+  enum class LeafKind : uint8_t { kNone, kOpen, kAttackerWins, kDefenderWins };
+  struct LeafSlot {
+    uint64_t key = 0;
+    LeafKind kind = LeafKind::kNone;
+    uint8_t estimate = 0;
+  };
+  // Direct-mapped, a newer position takes the slot of an older one: at most 2^17 slots (2 MB)
+  // hold the children of the nodes a search keeps returning to.
+  static constexpr size_t kMinLeafSlots = size_t{1} << 10;
+  static constexpr size_t kMaxLeafSlots = size_t{1} << 17;
+
   const Problem& problem_;
   SearchRules rules_;
   std::chrono::steady_clock::time_point deadline_;
   uint64_t* nodes_;
   uint64_t nodeLimit_;
   bool aborted_ = false;
+  std::vector<LeafSlot> leaves_;
+  size_t leafTests_ = 0;  // tests since the table last grew
   std::unordered_map<uint64_t, Value> table_;
   std::unordered_set<uint64_t> path_;
 };
