@@ -369,60 +369,167 @@ void MarkBensonAlive(const Board& board, Stone colour, std::array<uint8_t, kMaxC
   }
 }
 
-// A quick test that rules most positions out before the full algorithm: a chain that is
-// unconditionally alive has two regions vital to it, regions whose every empty point is its own
-// liberty. Counts such regions around the chain through p (found from its liberties; a search
-// of a region stops at the first empty point that is not a liberty) up to two.
-bool HasTwoVitalRegions(const Board& board, Point p) {
-  const Stone colour = board.Get(p);
-  ChainWalk walk;
-  WalkChain(board, p, kMaxCells, walk);
+// Benson's test for one chain, without looking at the whole board. A chain's fate depends only
+// on the regions vital to it and, through those regions, on the chains around them: the chains
+// reachable from it that way, with their vital regions, are closed under that dependence, and
+// the fixed point of the algorithm restricted to them is the same as on the whole board (a set of
+// chains that keeps two vital regions each, with every chain beside those regions in the set, is
+// what both find). A region is searched from a liberty of the chain and given up at the first
+// empty point that is not a liberty, so the open board around a group is hardly visited.
+// Assumes a legal position (every chain has a liberty).
+bool LocalBensonAlive(const Board& board, Point target) {
+  const Stone colour = board.Get(target);
   const int stride = board.Stride();
-  // Liberties of the chain: `walk.seen` marks the chain's stones and its liberties alike.
-  std::array<int16_t, 4 * kMaxCells> liberties;
-  int count = 0;
-  for (int i = 0; i < walk.size; ++i) {
-    const Point s = walk.points[static_cast<size_t>(i)];
-    for (const Point n : {s - 1, s + 1, s - stride, s + stride})
-      if (board.Get(n) == Stone::Empty &&
-          std::find(liberties.begin(), liberties.begin() + count, n) ==
-              liberties.begin() + count)
-        liberties[static_cast<size_t>(count++)] = static_cast<int16_t>(n);
-  }
-  if (count < 2) return false;
-  // 0: not visited; 1: in a region found vital; 2: in a region found not vital.
-  std::array<uint8_t, kMaxCells> state{};
-  std::array<int16_t, kMaxCells> queue;
-  int vital = 0;
-  for (int l = 0; l < count && vital < 2; ++l) {
-    const Point start = liberties[static_cast<size_t>(l)];
-    if (state[static_cast<size_t>(start)]) continue;
-    int size = 0;
-    queue[static_cast<size_t>(size++)] = static_cast<int16_t>(start);
-    state[static_cast<size_t>(start)] = 1;
-    bool isVital = true;
-    for (int i = 0; i < size && isVital; ++i) {
-      const Point s = queue[static_cast<size_t>(i)];
-      for (const Point n : {s - 1, s + 1, s - stride, s + stride}) {
-        const Stone c = board.Get(n);
-        if (c == Stone::Border || c == colour) continue;
-        if (state[static_cast<size_t>(n)] == 2) isVital = false;  // met a region known bad
-        if (state[static_cast<size_t>(n)]) continue;
-        const bool liberty = c == Stone::Empty && std::find(liberties.begin(),
-                                                             liberties.begin() + count,
-                                                             n) != liberties.begin() + count;
-        if (c == Stone::Empty && !liberty) isVital = false;
-        state[static_cast<size_t>(n)] = 1;
-        queue[static_cast<size_t>(size++)] = static_cast<int16_t>(n);
+  std::array<int16_t, kMaxCells> chainOf;
+  std::array<int16_t, kMaxCells> regionOf;
+  std::array<int32_t, kMaxCells> floodMark;  // the region search that last saw the point
+  chainOf.fill(-1);
+  regionOf.fill(-1);
+  floodMark.fill(-1);
+  // Chains: their stones, in one flat list.
+  std::array<int16_t, kMaxCells + 1> chainStart;
+  std::array<int16_t, kMaxCells> chainStones;
+  int chains = 0, stones = 0;
+  auto addChain = [&](Point p) {
+    if (chainOf[static_cast<size_t>(p)] >= 0) return;
+    const auto id = static_cast<int16_t>(chains++);
+    chainStart[static_cast<size_t>(id)] = static_cast<int16_t>(stones);
+    chainOf[static_cast<size_t>(p)] = id;
+    chainStones[static_cast<size_t>(stones++)] = static_cast<int16_t>(p);
+    for (int i = chainStart[static_cast<size_t>(id)]; i < stones; ++i) {
+      const Point q = chainStones[static_cast<size_t>(i)];
+      for (const Point n : {q - 1, q + 1, q - stride, q + stride})
+        if (board.Get(n) == colour && chainOf[static_cast<size_t>(n)] < 0) {
+          chainOf[static_cast<size_t>(n)] = id;
+          chainStones[static_cast<size_t>(stones++)] = static_cast<int16_t>(n);
+        }
+    }
+    chainStart[static_cast<size_t>(chains)] = static_cast<int16_t>(stones);
+  };
+  auto libertyOf = [&](Point p, int chain) {
+    for (const Point n : {p - 1, p + 1, p - stride, p + stride})
+      if (chainOf[static_cast<size_t>(n)] == chain) return true;
+    return false;
+  };
+  // Regions vital to some chain: their points, the chains beside them; and the pairs
+  // (chain, region vital to it).
+  std::array<int16_t, kMaxCells + 1> regionStart;
+  std::array<int16_t, kMaxCells> regionPoints;
+  std::array<int16_t, kMaxCells + 1> borderStart;
+  std::array<int16_t, 4 * kMaxCells> border;
+  std::array<int16_t, kMaxCells> borderStamp;
+  borderStamp.fill(-1);
+  std::array<int16_t, kMaxCells> testedFor;  // the chain a region was last tested against
+  std::array<int16_t, 4 * kMaxCells> vitalChain;
+  std::array<int16_t, 4 * kMaxCells> vitalRegion;
+  std::array<int16_t, kMaxCells> flood;
+  int regions = 0, points = 0, borders = 0, pairs = 0;
+  regionStart[0] = 0;
+  borderStart[0] = 0;
+  addChain(target);
+  int floods = 0;
+  for (int c = 0; c < chains; ++c) {
+    const int firstFlood = floods;  // searches from this chain are numbered from here
+    for (int i = chainStart[static_cast<size_t>(c)]; i < chainStart[static_cast<size_t>(c) + 1];
+         ++i) {
+      const Point s = chainStones[static_cast<size_t>(i)];
+      for (const Point l : {s - 1, s + 1, s - stride, s + stride}) {
+        if (board.Get(l) != Stone::Empty) continue;
+        const int16_t known = regionOf[static_cast<size_t>(l)];
+        if (known >= 0) {
+          // A region already found vital to another chain: is it vital to this one too?
+          if (testedFor[static_cast<size_t>(known)] == c) continue;
+          testedFor[static_cast<size_t>(known)] = static_cast<int16_t>(c);
+          bool vital = true;
+          for (int k = regionStart[static_cast<size_t>(known)];
+               k < regionStart[static_cast<size_t>(known) + 1] && vital; ++k) {
+            const Point q = regionPoints[static_cast<size_t>(k)];
+            if (board.Get(q) == Stone::Empty && !libertyOf(q, c)) vital = false;
+          }
+          if (vital) {
+            vitalChain[static_cast<size_t>(pairs)] = static_cast<int16_t>(c);
+            vitalRegion[static_cast<size_t>(pairs++)] = known;
+          }
+          continue;
+        }
+        // Seen by an earlier search from this chain: a region already given up.
+        if (floodMark[static_cast<size_t>(l)] >= firstFlood) continue;
+        const int32_t mark = floods++;
+        int size = 0;
+        flood[static_cast<size_t>(size++)] = static_cast<int16_t>(l);
+        floodMark[static_cast<size_t>(l)] = mark;
+        bool vital = true;
+        for (int k = 0; k < size && vital; ++k) {
+          const Point q = flood[static_cast<size_t>(k)];
+          for (const Point n : {q - 1, q + 1, q - stride, q + stride}) {
+            const Stone t = board.Get(n);
+            if (t == Stone::Border || t == colour || floodMark[static_cast<size_t>(n)] == mark)
+              continue;
+            // A point an earlier search from this chain gave up on, or an empty point that is
+            // not a liberty: the region is not vital to this chain.
+            if (floodMark[static_cast<size_t>(n)] >= firstFlood ||
+                (t == Stone::Empty && !libertyOf(n, c))) {
+              vital = false;
+              break;
+            }
+            floodMark[static_cast<size_t>(n)] = mark;
+            flood[static_cast<size_t>(size++)] = static_cast<int16_t>(n);
+          }
+        }
+        if (!vital) continue;
+        // A new vital region: keep it, and every chain beside it joins the chains to examine.
+        const auto r = static_cast<int16_t>(regions++);
+        testedFor[static_cast<size_t>(r)] = static_cast<int16_t>(c);
+        for (int k = 0; k < size; ++k) {
+          const Point q = flood[static_cast<size_t>(k)];
+          regionOf[static_cast<size_t>(q)] = r;
+          regionPoints[static_cast<size_t>(points++)] = static_cast<int16_t>(q);
+          for (const Point n : {q - 1, q + 1, q - stride, q + stride}) {
+            if (board.Get(n) != colour) continue;
+            addChain(n);
+            const int16_t beside = chainOf[static_cast<size_t>(n)];
+            if (borderStamp[static_cast<size_t>(beside)] == r) continue;
+            borderStamp[static_cast<size_t>(beside)] = r;
+            border[static_cast<size_t>(borders++)] = beside;
+          }
+        }
+        regionStart[static_cast<size_t>(regions)] = static_cast<int16_t>(points);
+        borderStart[static_cast<size_t>(regions)] = static_cast<int16_t>(borders);
+        vitalChain[static_cast<size_t>(pairs)] = static_cast<int16_t>(c);
+        vitalRegion[static_cast<size_t>(pairs++)] = r;
       }
     }
-    if (isVital) {
-      ++vital;
-    } else {
-      for (int i = 0; i < size; ++i) state[static_cast<size_t>(queue[static_cast<size_t>(i)])] = 2;
+  }
+  // The algorithm's fixed point over these chains and regions.
+  std::array<uint8_t, kMaxCells> chainAlive;
+  std::array<uint8_t, kMaxCells> regionAlive;
+  std::array<int16_t, kMaxCells> count;
+  std::fill(chainAlive.begin(), chainAlive.begin() + chains, 1);
+  std::fill(regionAlive.begin(), regionAlive.begin() + regions, 1);
+  for (bool changed = true; changed;) {
+    changed = false;
+    std::fill(count.begin(), count.begin() + chains, 0);
+    for (int k = 0; k < pairs; ++k)
+      if (regionAlive[static_cast<size_t>(vitalRegion[static_cast<size_t>(k)])])
+        ++count[static_cast<size_t>(vitalChain[static_cast<size_t>(k)])];
+    for (int c = 0; c < chains; ++c)
+      if (chainAlive[static_cast<size_t>(c)] && count[static_cast<size_t>(c)] < 2) {
+        chainAlive[static_cast<size_t>(c)] = 0;
+        changed = true;
+      }
+    if (!chainAlive[0]) return false;
+    for (int r = 0; r < regions; ++r) {
+      if (!regionAlive[static_cast<size_t>(r)]) continue;
+      for (int b = borderStart[static_cast<size_t>(r)]; b < borderStart[static_cast<size_t>(r) + 1];
+           ++b)
+        if (!chainAlive[static_cast<size_t>(border[static_cast<size_t>(b)])]) {
+          regionAlive[static_cast<size_t>(r)] = 0;
+          changed = true;
+          break;
+        }
     }
   }
-  return vital >= 2;
+  return chainAlive[0] != 0;
 }
 
 }  // namespace
@@ -439,10 +546,7 @@ bool ChainBensonAlive(const Board& board, Point p) {
   if (p < 0 || p >= board.Cells()) return false;
   const Stone colour = board.Get(p);
   if (colour != Stone::Black && colour != Stone::White) return false;
-  if (!HasTwoVitalRegions(board, p)) return false;
-  std::array<uint8_t, kMaxCells> alive{};
-  MarkBensonAlive(board, colour, alive);
-  return alive[static_cast<size_t>(p)] != 0;
+  return LocalBensonAlive(board, p);
 }
 
 std::vector<Point> RegionAround(const Board& board, const std::vector<Point>& targets,
@@ -558,11 +662,7 @@ class Search {
     if (s.passes >= 2)
       return rules_.strict ? Value{0, kInfinity, false} : Value{kInfinity, 0, false};
     for (Point t : problem_.targets)
-      if (!HasTwoVitalRegions(s.board, t)) return std::nullopt;
-    std::array<uint8_t, kMaxCells> alive{};
-    MarkBensonAlive(s.board, defender, alive);
-    for (Point t : problem_.targets)
-      if (!alive[static_cast<size_t>(t)]) return std::nullopt;
+      if (!LocalBensonAlive(s.board, t)) return std::nullopt;
     return Value{kInfinity, 0, false};
   }
 

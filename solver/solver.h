@@ -113,8 +113,8 @@ class Board {
 std::vector<bool> BensonAlive(const Board& board, Stone colour);
 
 // Whether the chain through p is unconditionally alive: BensonAlive's answer for that chain
-// (false for a point without a stone), with a quick exit for the common chain without two
-// regions that could be vital to it.
+// (false for a point without a stone), found from the chain outward through the regions vital
+// to it instead of over the whole board. Assumes a legal position (every chain has a liberty).
 bool ChainBensonAlive(const Board& board, Point p);
 
 struct Problem {

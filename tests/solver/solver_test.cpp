@@ -63,9 +63,9 @@ TEST(SolverBenson, TwoEyesLiveOneEyeDoesNot) {
   EXPECT_FALSE(BensonAlive(twoEyes, Stone::Black)[static_cast<size_t>(twoEyes.At(4, 0))]);
 }
 
-// The per-chain test the search uses must give Benson's answer for every chain: a quick exit
-// that threw out a living chain would make the search play on past a decided position, one that
-// kept a dead chain would end it too early. Random legal positions, every chain of both colours.
+// The per-chain test the search uses must give Benson's answer for every chain: one that missed a
+// living chain would make the search play on past a decided position, one that kept a dead
+// chain would end it too early. Random legal positions, every chain of both colours.
 TEST(SolverBenson, ChainTestAgreesWithTheWholeBoardAlgorithm) {
   std::mt19937 random(1976);
   int positions = 0, aliveChains = 0, deadChains = 0;
