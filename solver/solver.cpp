@@ -655,15 +655,65 @@ class Search {
   bool Aborted() const { return aborted_; }
 
   // The terminal value of a position, if it is decided without search.
-  std::optional<Value> Terminal(const State& s) const {
+  // `knowledge`: also end the game where the eye-shape rule below decides it (not at the root
+  // of an analysis, whose moves are still to be judged).
+  std::optional<Value> Terminal(const State& s, bool knowledge = true) const {
     const Stone defender = Opponent(problem_.attacker);
     for (Point t : problem_.targets)
       if (s.board.Get(t) != defender) return Value{0, kInfinity, false};
     if (s.passes >= 2)
       return rules_.strict ? Value{0, kInfinity, false} : Value{kInfinity, 0, false};
+    if (knowledge && SmallEyeSpaceDies(s)) return Value{0, kInfinity, false};
     for (Point t : problem_.targets)
       if (!LocalBensonAlive(s.board, t)) return std::nullopt;
     return Value{kInfinity, 0, false};
+  }
+
+  // Eye-shape knowledge: a target that is the only defender chain of the region, with no attacker
+  // stone inside, whose whole eye space is a single small enclosed space, is dead when the space
+  // is too small for two eyes (the nakade shapes: one point, two, a straight or bent three; T.
+  // Wolf's GoTools and Kishimoto & Mueller, AAAI 2005, recognise such spaces statically instead of
+  // searching them out). With the attacker to move, three points or fewer: the attacker plays the
+  // point next to the other two, and the defender can neither capture it without filling its own
+  // last liberty nor make a second eye. With the defender to move, two points or fewer: whatever
+  // it plays fills its own eye. The conditions keep the proof simple and exact: every empty point
+  // of the region is a liberty of the target and touches nothing but the target, the space itself
+  // and the board's edge (so no wall can be taken), no ko ban is pending, and the defender to move
+  // cannot end the game by answering a pass with a pass.
+  bool SmallEyeSpaceDies(const State& s) const {
+    if (problem_.targets.size() != 1 || s.koBan != kNoPoint) return false;
+    const bool attackerMoves = s.toMove == problem_.attacker;
+    if (!attackerMoves && s.passes != 0) return false;
+    const size_t most = attackerMoves ? 3 : 2;
+    const Point target = problem_.targets.front();
+    const Stone defender = Opponent(problem_.attacker);
+    ChainWalk walk;
+    WalkChain(s.board, target, kMaxCells, walk);  // marks the chain's stones and liberties
+    std::array<Point, 4> space{};
+    size_t size = 0;
+    for (Point p : problem_.region) {
+      const Stone c = s.board.Get(p);
+      if (c == problem_.attacker) return false;
+      if (!walk.seen[static_cast<size_t>(p)]) return false;  // another chain, or not a liberty
+      if (c != Stone::Empty) continue;
+      if (size == most) return false;
+      space[size++] = p;
+      for (Point n : s.board.Neighbours(p)) {
+        const Stone t = s.board.Get(n);
+        if (t != Stone::Border && t != defender && t != Stone::Empty) return false;
+      }
+    }
+    if (size == 0) return false;  // no liberty: the target is already gone
+    auto adjacent = [&](Point a, Point b) {
+      const int d = a > b ? a - b : b - a;
+      return d == 1 || d == s.board.Stride();
+    };
+    if (size == 2) return adjacent(space[0], space[1]);
+    if (size == 3)
+      for (size_t m = 0; m < 3; ++m)
+        if (adjacent(space[m], space[(m + 1) % 3]) && adjacent(space[m], space[(m + 2) % 3]))
+          return true;
+    return size == 1;
   }
 
   // The first proof and disproof numbers of a position not searched yet (the df-pn+ idea of
@@ -962,7 +1012,7 @@ Analysis Analyse(const Problem& problem, Budget budget) {
   const Winner theirs = kill ? Winner::Defender : Winner::Attacker;
 
   Search& any = analyser.For(attackerMaster);
-  if (any.Terminal(root)) return analysis;  // already decided: nothing to judge
+  if (any.Terminal(root, false)) return analysis;  // already decided: nothing to judge
   for (auto& [move, child] : any.Children(root)) {
     MoveVerdict verdict;
     verdict.move = move;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <bit>
 #include <cstdlib>
 #include <iostream>
 #include <map>
@@ -485,6 +486,59 @@ TEST(SolverBruteForce, AgreesOnRandomSmallRegions) {
   std::cout << "compared " << compared << " positions (" << games << " games, " << undecided
             << " undecided by the solver), " << koDecides << " decided by ko, " << sekiLike
             << " where the target survives without unconditional life\n";
+}
+
+// The eye-shape rule ends the search early in small eye spaces; the plain game must reach the
+// same result there. Every way of leaving one to four points of a small board empty with the
+// rest one white chain, both sides to move, every rule set: the spaces of one to three points
+// are where the rule decides, four points (and three with White to move) are where it must not.
+TEST(SolverBruteForce, SmallEyeSpacesAgree) {
+  const SearchRules ruleSets[] = {
+      {Stone::Black, false}, {Stone::White, false}, {Stone::Black, true}};
+  int compared = 0, attackerWins = 0, defenderWins = 0;
+  for (const auto& [width, height] : {std::pair{3, 3}, std::pair{4, 3}}) {
+    const int cells = width * height;
+    for (unsigned mask = 1; mask < (1u << cells); ++mask) {
+      const int empty = std::popcount(mask);
+      if (empty > 4) continue;
+      Problem problem;
+      problem.board = Board(width, height);
+      Board& b = problem.board;
+      Point white = kNoPoint;
+      for (int i = 0; i < cells; ++i) {
+        const Point p = b.At(i % width, i / width);
+        problem.region.push_back(p);
+        if (!(mask & (1u << i))) {
+          b.Set(p, Stone::White);
+          white = p;
+        }
+      }
+      if (white == kNoPoint || b.Chain(white).size() != static_cast<size_t>(cells - empty))
+        continue;  // the white stones must be one chain
+      problem.targets = {white};
+      problem.attacker = Stone::Black;
+      for (const Stone toMove : {Stone::Black, Stone::White}) {
+        problem.toMove = toMove;
+        for (const SearchRules& rules : ruleSets) {
+          const auto expected = Minimax(problem, rules, 2'000'000).Solve();
+          ASSERT_TRUE(expected.has_value()) << b.ToDiagram();
+          const Winner got = SolveGame(problem, rules, Budget{1'000'000, 60.0});
+          ASSERT_EQ(got, *expected) << b.ToDiagram() << "to move "
+                                    << (toMove == Stone::Black ? "black" : "white")
+                                    << ", ko master "
+                                    << (rules.koMaster == Stone::Black ? "black" : "white")
+                                    << (rules.strict ? ", strict" : "");
+          ++compared;
+          (got == Winner::Attacker ? attackerWins : defenderWins) += 1;
+        }
+      }
+    }
+  }
+  // Both outcomes occur: small spaces die, the larger ones with White to move live.
+  EXPECT_GT(attackerWins, 50);
+  EXPECT_GT(defenderWins, 20);
+  std::cout << "compared " << compared << " games in small eye spaces: " << attackerWins
+            << " won by the attacker, " << defenderWins << " by the defender\n";
 }
 
 }  // namespace
