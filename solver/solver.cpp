@@ -231,6 +231,33 @@ std::string Board::Name(Point p) const {
 
 namespace {
 
+// One step of Benson's fixed point: drops the chains with fewer than two vital regions left
+// (`vitalCount`, per chain) and then the regions beside a dropped chain (`border` holds the
+// chains beside region r from borderStart[r] to borderStart[r + 1]). True when it dropped any.
+bool DropStep(int chains, const std::array<int16_t, kMaxCells>& vitalCount, int regions,
+              const std::array<int16_t, kMaxCells + 1>& borderStart,
+              const std::array<int16_t, 4 * kMaxCells>& border,
+              std::array<uint8_t, kMaxCells>& chainAlive,
+              std::array<uint8_t, kMaxCells>& regionAlive) {
+  bool changed = false;
+  for (int c = 0; c < chains; ++c)
+    if (chainAlive[static_cast<size_t>(c)] && vitalCount[static_cast<size_t>(c)] < 2) {
+      chainAlive[static_cast<size_t>(c)] = 0;
+      changed = true;
+    }
+  for (int r = 0; r < regions; ++r) {
+    if (!regionAlive[static_cast<size_t>(r)]) continue;
+    for (int b = borderStart[static_cast<size_t>(r)]; b < borderStart[static_cast<size_t>(r) + 1];
+         ++b)
+      if (!chainAlive[static_cast<size_t>(border[static_cast<size_t>(b)])]) {
+        regionAlive[static_cast<size_t>(r)] = 0;
+        changed = true;
+        break;
+      }
+  }
+  return changed;
+}
+
 // Marks in `alive` (one entry per cell, all zero on entry) the stones of colour's chains that are
 // unconditionally alive. Fixed arrays only: the search runs this on most positions it sees.
 void MarkBensonAlive(const Board& board, Stone colour, std::array<uint8_t, kMaxCells>& alive) {
@@ -333,35 +360,19 @@ void MarkBensonAlive(const Board& board, Stone colour, std::array<uint8_t, kMaxC
   regionAlive.fill(1);
   std::array<int16_t, kMaxCells> vitalRegions;
   for (bool changed = true; changed;) {
-    changed = false;
     std::fill(vitalRegions.begin(), vitalRegions.begin() + chains, 0);
-    for (int r = 0; r < regions; ++r)
-      if (regionAlive[static_cast<size_t>(r)])
-      {
-        if (vitalCount[static_cast<size_t>(r)] == kVitalToAllBorder) {
-          for (int b = borderStart[static_cast<size_t>(r)];
-               b < borderStart[static_cast<size_t>(r) + 1]; ++b)
-            ++vitalRegions[static_cast<size_t>(border[static_cast<size_t>(b)])];
-        } else {
-          for (uint8_t k = 0; k < vitalCount[static_cast<size_t>(r)]; ++k)
-            ++vitalRegions[static_cast<size_t>(vital[static_cast<size_t>(r)][k])];
-        }
-      }
-    for (int c = 0; c < chains; ++c)
-      if (chainAlive[static_cast<size_t>(c)] && vitalRegions[static_cast<size_t>(c)] < 2) {
-        chainAlive[static_cast<size_t>(c)] = 0;
-        changed = true;
-      }
     for (int r = 0; r < regions; ++r) {
       if (!regionAlive[static_cast<size_t>(r)]) continue;
-      for (int b = borderStart[static_cast<size_t>(r)]; b < borderStart[static_cast<size_t>(r) + 1];
-           ++b)
-        if (!chainAlive[static_cast<size_t>(border[static_cast<size_t>(b)])]) {
-          regionAlive[static_cast<size_t>(r)] = 0;
-          changed = true;
-          break;
-        }
+      if (vitalCount[static_cast<size_t>(r)] == kVitalToAllBorder) {
+        for (int b = borderStart[static_cast<size_t>(r)];
+             b < borderStart[static_cast<size_t>(r) + 1]; ++b)
+          ++vitalRegions[static_cast<size_t>(border[static_cast<size_t>(b)])];
+      } else {
+        for (uint8_t k = 0; k < vitalCount[static_cast<size_t>(r)]; ++k)
+          ++vitalRegions[static_cast<size_t>(vital[static_cast<size_t>(r)][k])];
+      }
     }
+    changed = DropStep(chains, vitalRegions, regions, borderStart, border, chainAlive, regionAlive);
   }
   for (Point p = 0; p < cells; ++p) {
     const int16_t c = chainOf[static_cast<size_t>(p)];
@@ -507,27 +518,12 @@ bool LocalBensonAlive(const Board& board, Point target) {
   std::fill(chainAlive.begin(), chainAlive.begin() + chains, 1);
   std::fill(regionAlive.begin(), regionAlive.begin() + regions, 1);
   for (bool changed = true; changed;) {
-    changed = false;
     std::fill(count.begin(), count.begin() + chains, 0);
     for (int k = 0; k < pairs; ++k)
       if (regionAlive[static_cast<size_t>(vitalRegion[static_cast<size_t>(k)])])
         ++count[static_cast<size_t>(vitalChain[static_cast<size_t>(k)])];
-    for (int c = 0; c < chains; ++c)
-      if (chainAlive[static_cast<size_t>(c)] && count[static_cast<size_t>(c)] < 2) {
-        chainAlive[static_cast<size_t>(c)] = 0;
-        changed = true;
-      }
+    changed = DropStep(chains, count, regions, borderStart, border, chainAlive, regionAlive);
     if (!chainAlive[0]) return false;
-    for (int r = 0; r < regions; ++r) {
-      if (!regionAlive[static_cast<size_t>(r)]) continue;
-      for (int b = borderStart[static_cast<size_t>(r)]; b < borderStart[static_cast<size_t>(r) + 1];
-           ++b)
-        if (!chainAlive[static_cast<size_t>(border[static_cast<size_t>(b)])]) {
-          regionAlive[static_cast<size_t>(r)] = 0;
-          changed = true;
-          break;
-        }
-    }
   }
   return chainAlive[0] != 0;
 }
