@@ -668,7 +668,7 @@ class Search {
   // Eye-shape knowledge: a target that is the only defender chain of the region, with no attacker
   // stone inside, whose whole eye space is a single small enclosed space, is dead when the space
   // is too small for two eyes (the nakade shapes: one point, two, a straight or bent three; T.
-  // Wolf's GoTools and Kishimoto & Mueller, AAAI 2005, recognise such spaces statically instead of
+  // Wolf's GoTools and Kishimoto & Müller, AAAI 2005, recognise such spaces statically instead of
   // searching them out). With the attacker to move, three points or fewer: the attacker plays the
   // point next to the other two, and the defender can neither capture it without filling its own
   // last liberty nor make a second eye. With the defender to move, two points or fewer: whatever

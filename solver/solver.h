@@ -25,6 +25,12 @@
 // on the current line is never stored in the table, only used by its parent; results proven
 // without one are true for the position whatever line reaches it, and are stored.
 //
+// For speed, and without giving up exactness: first proof numbers from the target's liberties
+// (Nagai's df-pn+), the 1+epsilon trick for child thresholds (Pawlewicz & Lew, Computers and
+// Games 2006), Benson's test worked out from the target chain outward, and eye-shape knowledge
+// of the smallest enclosed eye spaces, which die without search (solver.cpp says what each
+// proves).
+//
 // Beyond the node or time budget the answer is Status::Unknown, never a guess.
 #pragma once
 
