@@ -53,16 +53,16 @@ EncloseResult Enclose(const Board& board, Stone attacker, Stone toMove,
     for (Point n : board.Neighbours(p)) {
       if (board.Get(n) != attacker || wallChecked[static_cast<size_t>(n)]) continue;
       const std::vector<Point> chain = board.Chain(n);
-      bool enclosed = true;
+      // A wall is safe only if it keeps a liberty outside the region: one whose liberties all
+      // lie inside can be captured in the local game, and is part of it.
+      bool outsideLiberty = false;
       for (Point s : chain) {
         wallChecked[static_cast<size_t>(s)] = true;
-        for (Point m : board.Neighbours(s)) {
-          const Stone c = board.Get(m);
-          if (c == Stone::Border || c == attacker) continue;
-          if (!inRegion[static_cast<size_t>(m)]) enclosed = false;
-        }
+        for (Point m : board.Neighbours(s))
+          if (board.Get(m) == Stone::Empty && !inRegion[static_cast<size_t>(m)])
+            outsideLiberty = true;
       }
-      if (!enclosed) continue;
+      if (outsideLiberty) continue;
       for (Point s : chain) interior[static_cast<size_t>(s)] = true;
       anyInterior = true;
     }

@@ -128,6 +128,27 @@ TEST(SolverEnclose, TargetIsAChainThatIsNotAliveAlready) {
   EXPECT_EQ(board.Chain(onlyAlive.problem->targets.front()).size(), 6u);
 }
 
+// Black's stones in the middle of the top edge have no liberty but the two White's group shares
+// (E2 and F1): they are in a capturing race with it, not a safe wall around it, so the local
+// game includes them. The wall on the left keeps liberties outside and stays a wall.
+TEST(SolverEnclose, StonesWithoutAnOutsideLibertyAreNotAWall) {
+  const Board board = Diagram(
+      ".XO.O.XO..\n"
+      ".XO..OXO..\n"
+      ".XOOXXXO..\n"
+      "..XXOOOO..\n"
+      "..........\n");
+  const EncloseResult result = Enclose(board, Stone::Black, Stone::Black, {board.At(3, 1)});
+  ASSERT_TRUE(result.problem.has_value()) << result.reason;
+  const std::vector<Point>& region = result.problem->region;
+  auto inRegion = [&](int column, int row) {
+    return std::find(region.begin(), region.end(), board.At(column, row)) != region.end();
+  };
+  EXPECT_TRUE(inRegion(6, 0));   // the hemmed-in black stones
+  EXPECT_TRUE(inRegion(4, 3));   // and the white group beyond them
+  EXPECT_FALSE(inRegion(1, 0));  // the black wall on the left
+}
+
 // ---------------------------------------------------------------------------------------------
 // Positions with known status. White defends the chain through `target`; the region is what the
 // black wall through `wall` encloses.
