@@ -11,8 +11,12 @@ EncloseResult Enclose(const Board& board, Stone attacker, Stone toMove,
   const auto cells = static_cast<size_t>(board.Cells());
   auto inside = [&](Point p) { return p >= 0 && static_cast<size_t>(p) < cells; };
 
-  // The target: the largest defender chain on or beside a focus point.
+  // The target: the largest defender chain on or beside a focus point, of those that are not
+  // unconditionally alive already (a chain with two eyes beside the moves is not what a problem
+  // asks about; only when every candidate has them is the largest taken).
+  const std::vector<bool> alive = BensonAlive(board, defender);
   std::vector<Point> target;
+  bool targetAlive = true;
   std::vector<bool> tried(cells, false);
   for (Point f : focus) {
     if (!inside(f) || board.Get(f) == Stone::Border) continue;
@@ -22,7 +26,12 @@ EncloseResult Enclose(const Board& board, Stone attacker, Stone toMove,
       if (board.Get(p) != defender || tried[static_cast<size_t>(p)]) continue;
       std::vector<Point> chain = board.Chain(p);
       for (Point q : chain) tried[static_cast<size_t>(q)] = true;
-      if (chain.size() > target.size()) target = std::move(chain);
+      const bool chainAlive = alive[static_cast<size_t>(p)];
+      if (target.empty() || (targetAlive && !chainAlive) ||
+          (targetAlive == chainAlive && chain.size() > target.size())) {
+        target = std::move(chain);
+        targetAlive = chainAlive;
+      }
     }
   }
   if (target.empty()) {
@@ -44,16 +53,16 @@ EncloseResult Enclose(const Board& board, Stone attacker, Stone toMove,
     for (Point n : board.Neighbours(p)) {
       if (board.Get(n) != attacker || wallChecked[static_cast<size_t>(n)]) continue;
       const std::vector<Point> chain = board.Chain(n);
-      bool enclosed = true;
+      // A wall is safe only if it keeps a liberty outside the region: one whose liberties all
+      // lie inside can be captured in the local game, and is part of it.
+      bool outsideLiberty = false;
       for (Point s : chain) {
         wallChecked[static_cast<size_t>(s)] = true;
-        for (Point m : board.Neighbours(s)) {
-          const Stone c = board.Get(m);
-          if (c == Stone::Border || c == attacker) continue;
-          if (!inRegion[static_cast<size_t>(m)]) enclosed = false;
-        }
+        for (Point m : board.Neighbours(s))
+          if (board.Get(m) == Stone::Empty && !inRegion[static_cast<size_t>(m)])
+            outsideLiberty = true;
       }
-      if (!enclosed) continue;
+      if (outsideLiberty) continue;
       for (Point s : chain) interior[static_cast<size_t>(s)] = true;
       anyInterior = true;
     }

@@ -12,15 +12,16 @@ namespace zendra::solver {
 namespace {
 
 // Zobrist keys (A. Zobrist, "A new hashing method with application for game playing", 1970):
-// one random word per cell and colour, plus words for the side to move, the ko ban and a pending
-// pass. Fixed seed, so keys are the same from run to run.
-constexpr int kMaxCells = (Board::kMaxSide + 2) * (Board::kMaxSide + 2);
+// one random word per cell and colour, plus words for the side to move, the ko ban, a pending
+// pass and two passes (the game's end). Fixed seed, so keys are the same from run to run.
+constexpr int kMaxCells = Board::kMaxCells;
 
 struct ZobristTable {
   uint64_t stone[kMaxCells][2];
   uint64_t ko[kMaxCells];
   uint64_t whiteToMove;
   uint64_t passed;
+  uint64_t passedTwice;  // the game is over: never the same position as after one pass
   ZobristTable() {
     std::mt19937_64 random(0x5eed2002u);
     for (auto& cell : stone) {
@@ -30,6 +31,7 @@ struct ZobristTable {
     for (auto& k : ko) k = random();
     whiteToMove = random();
     passed = random();
+    passedTwice = random();
   }
 };
 
@@ -49,8 +51,7 @@ uint64_t StoneKey(Point p, Stone colour) {
 
 Board::Board(int width, int height)
     : width_(std::clamp(width, 1, kMaxSide)), height_(std::clamp(height, 1, kMaxSide)) {
-  cells_.assign(static_cast<size_t>((width_ + 2) * (height_ + 2)),
-                static_cast<uint8_t>(Stone::Border));
+  cells_.fill(static_cast<uint8_t>(Stone::Border));
   for (int row = 0; row < height_; ++row)
     for (int column = 0; column < width_; ++column)
       cells_[static_cast<size_t>(At(column, row))] = static_cast<uint8_t>(Stone::Empty);
@@ -92,56 +93,108 @@ void Board::Set(Point p, Stone colour) {
   if (colour != Stone::Empty) key_ ^= StoneKey(p, colour);
 }
 
+namespace {
+
+// Scratch space for walking a chain without touching the heap: the points found so far, and a
+// mark per cell.
+struct ChainWalk {
+  std::array<int16_t, kMaxCells> points;
+  std::array<uint8_t, kMaxCells> seen{};
+  int size = 0;
+};
+
+// Walks the chain through p (a stone of colour `colour`) and counts its liberties, stopping once
+// `limit` are found. Leaves the chain's stones in walk.points when it did not stop early.
+int WalkChain(const Board& board, Point p, int limit, ChainWalk& walk) {
+  const Stone colour = board.Get(p);
+  const int stride = board.Stride();
+  int liberties = 0;
+  walk.size = 0;
+  walk.points[static_cast<size_t>(walk.size++)] = static_cast<int16_t>(p);
+  walk.seen[static_cast<size_t>(p)] = 1;
+  for (int i = 0; i < walk.size; ++i) {
+    const Point s = walk.points[static_cast<size_t>(i)];
+    for (const Point n : {s - 1, s + 1, s - stride, s + stride}) {
+      if (walk.seen[static_cast<size_t>(n)]) continue;
+      const Stone c = board.Get(n);
+      if (c == Stone::Empty) {
+        walk.seen[static_cast<size_t>(n)] = 1;
+        if (++liberties >= limit) return liberties;
+      } else if (c == colour) {
+        walk.seen[static_cast<size_t>(n)] = 1;
+        walk.points[static_cast<size_t>(walk.size++)] = static_cast<int16_t>(n);
+      }
+    }
+  }
+  return liberties;
+}
+
+}  // namespace
+
 std::vector<Point> Board::Chain(Point p) const {
   std::vector<Point> chain;
   const Stone colour = Get(p);
   if (colour != Stone::Black && colour != Stone::White) return chain;
-  std::vector<bool> seen(cells_.size(), false);
-  chain.push_back(p);
-  seen[static_cast<size_t>(p)] = true;
-  for (size_t i = 0; i < chain.size(); ++i)
-    for (Point n : Neighbours(chain[i]))
-      if (!seen[static_cast<size_t>(n)] && Get(n) == colour) {
-        seen[static_cast<size_t>(n)] = true;
-        chain.push_back(n);
-      }
+  ChainWalk walk;
+  WalkChain(*this, p, kMaxCells, walk);
+  chain.assign(walk.points.begin(), walk.points.begin() + walk.size);
   return chain;
 }
 
-int Board::Liberties(Point p) const {
-  std::vector<bool> seen(cells_.size(), false);
-  int count = 0;
-  for (Point s : Chain(p))
-    for (Point n : Neighbours(s))
-      if (Get(n) == Stone::Empty && !seen[static_cast<size_t>(n)]) {
-        seen[static_cast<size_t>(n)] = true;
-        ++count;
-      }
-  return count;
+int Board::Liberties(Point p) const { return LibertiesUpTo(p, kMaxCells); }
+
+int Board::LibertiesUpTo(Point p, int limit) const {
+  const Stone colour = Get(p);
+  if (colour != Stone::Black && colour != Stone::White) return 0;
+  ChainWalk walk;
+  return WalkChain(*this, p, limit, walk);
 }
 
-void Board::Remove(const std::vector<Point>& stones) {
-  for (Point s : stones) Set(s, Stone::Empty);
+int Board::RemoveChain(Point p) {
+  const Stone colour = Get(p);
+  const int stride = Stride();
+  std::array<int16_t, kMaxCells> stack;
+  int size = 0, removed = 0;
+  stack[static_cast<size_t>(size++)] = static_cast<int16_t>(p);
+  Set(p, Stone::Empty);
+  while (size > 0) {
+    const Point s = stack[static_cast<size_t>(--size)];
+    ++removed;
+    for (const Point n : {s - 1, s + 1, s - stride, s + stride})
+      if (Get(n) == colour) {
+        Set(n, Stone::Empty);
+        stack[static_cast<size_t>(size++)] = static_cast<int16_t>(n);
+      }
+  }
+  return removed;
 }
 
 bool Board::Play(Point p, Stone colour, Point* koBan) {
   if (p < 0 || p >= Cells() || Get(p) != Stone::Empty) return false;
   const Stone other = Opponent(colour);
   Set(p, colour);
-  std::vector<Point> captured;
+  int captured = 0;
+  Point lastCaptured = kNoPoint;
   for (Point n : Neighbours(p))
-    if (Get(n) == other && Liberties(n) == 0) {
-      const std::vector<Point> chain = Chain(n);
-      captured.insert(captured.end(), chain.begin(), chain.end());
-      Remove(chain);
+    if (Get(n) == other && LibertiesUpTo(n, 1) == 0) {
+      captured += RemoveChain(n);
+      lastCaptured = n;
     }
-  if (Liberties(p) == 0) {  // suicide (nothing was captured, or the liberties would be there)
+  if (captured == 0 && LibertiesUpTo(p, 1) == 0) {  // suicide
     Set(p, Stone::Empty);
     return false;
   }
   Point ban = kNoPoint;
   // Simple ko: one stone taken by a lone stone that now has that point as its only liberty.
-  if (captured.size() == 1 && Chain(p).size() == 1 && Liberties(p) == 1) ban = captured.front();
+  if (captured == 1) {
+    bool lone = true;
+    int liberties = 0;
+    for (Point n : Neighbours(p)) {
+      if (Get(n) == colour) lone = false;
+      if (Get(n) == Stone::Empty) ++liberties;
+    }
+    if (lone && liberties == 1) ban = lastCaptured;
+  }
   if (koBan) *koBan = ban;
   return true;
 }
@@ -161,7 +214,9 @@ std::string Board::ToDiagram() const {
 std::string Board::Name(Point p) const {
   if (p == kPass) return "pass";
   if (p < 0 || p >= Cells()) return "?";
-  return std::string(1, static_cast<char>('A' + Column(p))) + std::to_string(Row(p) + 1);
+  std::string name(1, static_cast<char>('A' + Column(p)));
+  name += std::to_string(Row(p) + 1);
+  return name;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -174,87 +229,320 @@ std::string Board::Name(Point p) const {
 //    regions left; drop every region that touches a dropped chain.
 // The chains left can never be captured, even if their owner always passes.
 
-std::vector<bool> BensonAlive(const Board& board, Stone colour) {
-  const int cells = board.Cells();
-  std::vector<int> chainOf(static_cast<size_t>(cells), -1);
-  std::vector<int> regionOf(static_cast<size_t>(cells), -1);
-  std::vector<std::vector<Point>> chains;
-  std::vector<std::vector<Point>> regions;
-  for (Point p = 0; p < cells; ++p) {
-    const Stone s = board.Get(p);
-    if (s == Stone::Border) continue;
-    if (s == colour && chainOf[static_cast<size_t>(p)] < 0) {
-      chains.push_back(board.Chain(p));
-      for (Point q : chains.back())
-        chainOf[static_cast<size_t>(q)] = static_cast<int>(chains.size()) - 1;
-    } else if (s != colour && regionOf[static_cast<size_t>(p)] < 0) {
-      std::vector<Point> region{p};
-      const int id = static_cast<int>(regions.size());
-      regionOf[static_cast<size_t>(p)] = id;
-      for (size_t i = 0; i < region.size(); ++i)
-        for (Point n : board.Neighbours(region[i])) {
-          const Stone t = board.Get(n);
-          if (t != Stone::Border && t != colour && regionOf[static_cast<size_t>(n)] < 0) {
-            regionOf[static_cast<size_t>(n)] = id;
-            region.push_back(n);
-          }
-        }
-      regions.push_back(std::move(region));
+namespace {
+
+// One step of Benson's fixed point: drops the chains with fewer than two vital regions left
+// (`vitalCount`, per chain) and then the regions beside a dropped chain (`border` holds the
+// chains beside region r from borderStart[r] to borderStart[r + 1]). True when it dropped any.
+bool DropStep(int chains, const std::array<int16_t, kMaxCells>& vitalCount, int regions,
+              const std::array<int16_t, kMaxCells + 1>& borderStart,
+              const std::array<int16_t, 4 * kMaxCells>& border,
+              std::array<uint8_t, kMaxCells>& chainAlive,
+              std::array<uint8_t, kMaxCells>& regionAlive) {
+  bool changed = false;
+  for (int c = 0; c < chains; ++c)
+    if (chainAlive[static_cast<size_t>(c)] && vitalCount[static_cast<size_t>(c)] < 2) {
+      chainAlive[static_cast<size_t>(c)] = 0;
+      changed = true;
     }
-  }
-  // Chains bordering each region, and the chains each region is vital to.
-  std::vector<std::vector<int>> borderChains(regions.size());
-  std::vector<std::vector<int>> vitalTo(regions.size());
-  for (size_t r = 0; r < regions.size(); ++r) {
-    std::vector<int>& border = borderChains[r];
-    for (Point p : regions[r])
-      for (Point n : board.Neighbours(p)) {
-        const int c = chainOf[static_cast<size_t>(n)];
-        if (c >= 0 && std::find(border.begin(), border.end(), c) == border.end())
-          border.push_back(c);
-      }
-    for (int c : border) {
-      bool vital = true;
-      for (Point p : regions[r]) {
-        if (board.Get(p) != Stone::Empty) continue;
-        bool liberty = false;
-        for (Point n : board.Neighbours(p))
-          if (chainOf[static_cast<size_t>(n)] == c) liberty = true;
-        if (!liberty) {
-          vital = false;
-          break;
-        }
-      }
-      if (vital) vitalTo[r].push_back(c);
-    }
-  }
-  std::vector<bool> chainAlive(chains.size(), true);
-  std::vector<bool> regionAlive(regions.size(), true);
-  for (bool changed = true; changed;) {
-    changed = false;
-    std::vector<int> vitalCount(chains.size(), 0);
-    for (size_t r = 0; r < regions.size(); ++r)
-      if (regionAlive[r])
-        for (int c : vitalTo[r]) ++vitalCount[static_cast<size_t>(c)];
-    for (size_t c = 0; c < chains.size(); ++c)
-      if (chainAlive[c] && vitalCount[c] < 2) {
-        chainAlive[c] = false;
+  for (int r = 0; r < regions; ++r) {
+    if (!regionAlive[static_cast<size_t>(r)]) continue;
+    for (int b = borderStart[static_cast<size_t>(r)]; b < borderStart[static_cast<size_t>(r) + 1];
+         ++b)
+      if (!chainAlive[static_cast<size_t>(border[static_cast<size_t>(b)])]) {
+        regionAlive[static_cast<size_t>(r)] = 0;
         changed = true;
+        break;
       }
-    for (size_t r = 0; r < regions.size(); ++r)
-      if (regionAlive[r])
-        for (int c : borderChains[r])
-          if (!chainAlive[static_cast<size_t>(c)]) {
-            regionAlive[r] = false;
-            changed = true;
-            break;
-          }
   }
-  std::vector<bool> alive(static_cast<size_t>(cells), false);
-  for (size_t c = 0; c < chains.size(); ++c)
-    if (chainAlive[c])
-      for (Point p : chains[c]) alive[static_cast<size_t>(p)] = true;
-  return alive;
+  return changed;
+}
+
+// Marks in `alive` (one entry per cell, all zero on entry) the stones of colour's chains that are
+// unconditionally alive. Fixed arrays only: the search runs this on most positions it sees.
+void MarkBensonAlive(const Board& board, Stone colour, std::array<uint8_t, kMaxCells>& alive) {
+  const int cells = board.Cells();
+  const int stride = board.Stride();
+  std::array<int16_t, kMaxCells> chainOf;
+  std::array<int16_t, kMaxCells> regionOf;
+  chainOf.fill(-1);
+  regionOf.fill(-1);
+  std::array<int16_t, kMaxCells> stack;
+  // 1. Chains.
+  int chains = 0;
+  for (Point p = 0; p < cells; ++p) {
+    if (board.Get(p) != colour || chainOf[static_cast<size_t>(p)] >= 0) continue;
+    int size = 0;
+    stack[static_cast<size_t>(size++)] = static_cast<int16_t>(p);
+    chainOf[static_cast<size_t>(p)] = static_cast<int16_t>(chains);
+    while (size > 0) {
+      const Point s = stack[static_cast<size_t>(--size)];
+      for (const Point n : {s - 1, s + 1, s - stride, s + stride})
+        if (board.Get(n) == colour && chainOf[static_cast<size_t>(n)] < 0) {
+          chainOf[static_cast<size_t>(n)] = static_cast<int16_t>(chains);
+          stack[static_cast<size_t>(size++)] = static_cast<int16_t>(n);
+        }
+    }
+    ++chains;
+  }
+  if (chains == 0) return;
+  // 2. Regions, each with the chains bordering it (a flat list) and the chains it is vital to
+  //    (at most four: a vital region's empty points are liberties of each of them, and an empty
+  //    point has four neighbours). A region without an empty point (only enemy stones without a
+  //    liberty: not a legal position, but the rule covers it) is vital to every chain beside it.
+  constexpr uint8_t kVitalToAllBorder = 255;
+  std::array<int16_t, kMaxCells + 1> borderStart;
+  std::array<int16_t, 4 * kMaxCells> border;
+  std::array<std::array<int16_t, 4>, kMaxCells> vital;
+  std::array<uint8_t, kMaxCells> vitalCount;
+  std::array<int16_t, kMaxCells> chainStamp;
+  chainStamp.fill(-1);
+  std::array<int16_t, kMaxCells> members;
+  int regions = 0, borderSize = 0;
+  for (Point p = 0; p < cells; ++p) {
+    const Stone c = board.Get(p);
+    if (c == Stone::Border || c == colour || regionOf[static_cast<size_t>(p)] >= 0) continue;
+    const auto r = static_cast<int16_t>(regions);
+    int count = 0;
+    members[static_cast<size_t>(count++)] = static_cast<int16_t>(p);
+    regionOf[static_cast<size_t>(p)] = r;
+    for (int i = 0; i < count; ++i) {
+      const Point s = members[static_cast<size_t>(i)];
+      for (const Point n : {s - 1, s + 1, s - stride, s + stride}) {
+        const Stone t = board.Get(n);
+        if (t != Stone::Border && t != colour && regionOf[static_cast<size_t>(n)] < 0) {
+          regionOf[static_cast<size_t>(n)] = r;
+          members[static_cast<size_t>(count++)] = static_cast<int16_t>(n);
+        }
+      }
+    }
+    borderStart[static_cast<size_t>(r)] = static_cast<int16_t>(borderSize);
+    bool first = true;
+    uint8_t nv = 0;
+    std::array<int16_t, 4> v{};
+    for (int i = 0; i < count; ++i) {
+      const Point s = members[static_cast<size_t>(i)];
+      std::array<int16_t, 4> around{};
+      int na = 0;
+      for (const Point n : {s - 1, s + 1, s - stride, s + stride}) {
+        const int16_t ch = chainOf[static_cast<size_t>(n)];
+        if (ch < 0) continue;
+        if (chainStamp[static_cast<size_t>(ch)] != r) {
+          chainStamp[static_cast<size_t>(ch)] = r;
+          border[static_cast<size_t>(borderSize++)] = ch;
+        }
+        if (std::find(around.begin(), around.begin() + na, ch) == around.begin() + na)
+          around[static_cast<size_t>(na++)] = ch;
+      }
+      if (board.Get(s) != Stone::Empty) continue;
+      if (first) {
+        first = false;
+        v = around;
+        nv = static_cast<uint8_t>(na);
+      } else {
+        uint8_t kept = 0;
+        for (uint8_t k = 0; k < nv; ++k)
+          if (std::find(around.begin(), around.begin() + na, v[k]) != around.begin() + na)
+            v[kept++] = v[k];
+        nv = kept;
+      }
+    }
+    vital[static_cast<size_t>(r)] = v;
+    vitalCount[static_cast<size_t>(r)] = first ? kVitalToAllBorder : nv;
+    ++regions;
+  }
+  borderStart[static_cast<size_t>(regions)] = static_cast<int16_t>(borderSize);
+  // 3. Drop chains with fewer than two vital regions left and regions beside dropped chains,
+  //    until nothing changes.
+  std::array<uint8_t, kMaxCells> chainAlive;
+  std::array<uint8_t, kMaxCells> regionAlive;
+  chainAlive.fill(1);
+  regionAlive.fill(1);
+  std::array<int16_t, kMaxCells> vitalRegions;
+  for (bool changed = true; changed;) {
+    std::fill(vitalRegions.begin(), vitalRegions.begin() + chains, 0);
+    for (int r = 0; r < regions; ++r) {
+      if (!regionAlive[static_cast<size_t>(r)]) continue;
+      if (vitalCount[static_cast<size_t>(r)] == kVitalToAllBorder) {
+        for (int b = borderStart[static_cast<size_t>(r)];
+             b < borderStart[static_cast<size_t>(r) + 1]; ++b)
+          ++vitalRegions[static_cast<size_t>(border[static_cast<size_t>(b)])];
+      } else {
+        for (uint8_t k = 0; k < vitalCount[static_cast<size_t>(r)]; ++k)
+          ++vitalRegions[static_cast<size_t>(vital[static_cast<size_t>(r)][k])];
+      }
+    }
+    changed = DropStep(chains, vitalRegions, regions, borderStart, border, chainAlive, regionAlive);
+  }
+  for (Point p = 0; p < cells; ++p) {
+    const int16_t c = chainOf[static_cast<size_t>(p)];
+    if (c >= 0 && chainAlive[static_cast<size_t>(c)]) alive[static_cast<size_t>(p)] = 1;
+  }
+}
+
+// Benson's test for one chain, without looking at the whole board. A chain's fate depends only
+// on the regions vital to it and, through those regions, on the chains around them: the chains
+// reachable from it that way, with their vital regions, are closed under that dependence, and
+// the fixed point of the algorithm restricted to them is the same as on the whole board (a set of
+// chains that keeps two vital regions each, with every chain beside those regions in the set, is
+// what both find). A region is searched from a liberty of the chain and given up at the first
+// empty point that is not a liberty, so the open board around a group is hardly visited.
+// Assumes a legal position (every chain has a liberty).
+bool LocalBensonAlive(const Board& board, Point target) {
+  const Stone colour = board.Get(target);
+  const int stride = board.Stride();
+  std::array<int16_t, kMaxCells> chainOf;
+  std::array<int16_t, kMaxCells> regionOf;
+  std::array<int32_t, kMaxCells> floodMark;  // the region search that last saw the point
+  chainOf.fill(-1);
+  regionOf.fill(-1);
+  floodMark.fill(-1);
+  // Chains: their stones, in one flat list.
+  std::array<int16_t, kMaxCells + 1> chainStart;
+  std::array<int16_t, kMaxCells> chainStones;
+  int chains = 0, stones = 0;
+  auto addChain = [&](Point p) {
+    if (chainOf[static_cast<size_t>(p)] >= 0) return;
+    const auto id = static_cast<int16_t>(chains++);
+    chainStart[static_cast<size_t>(id)] = static_cast<int16_t>(stones);
+    chainOf[static_cast<size_t>(p)] = id;
+    chainStones[static_cast<size_t>(stones++)] = static_cast<int16_t>(p);
+    for (int i = chainStart[static_cast<size_t>(id)]; i < stones; ++i) {
+      const Point q = chainStones[static_cast<size_t>(i)];
+      for (const Point n : {q - 1, q + 1, q - stride, q + stride})
+        if (board.Get(n) == colour && chainOf[static_cast<size_t>(n)] < 0) {
+          chainOf[static_cast<size_t>(n)] = id;
+          chainStones[static_cast<size_t>(stones++)] = static_cast<int16_t>(n);
+        }
+    }
+    chainStart[static_cast<size_t>(chains)] = static_cast<int16_t>(stones);
+  };
+  auto libertyOf = [&](Point p, int chain) {
+    for (const Point n : {p - 1, p + 1, p - stride, p + stride})
+      if (chainOf[static_cast<size_t>(n)] == chain) return true;
+    return false;
+  };
+  // Regions vital to some chain: their points, the chains beside them; and the pairs
+  // (chain, region vital to it).
+  std::array<int16_t, kMaxCells + 1> regionStart;
+  std::array<int16_t, kMaxCells> regionPoints;
+  std::array<int16_t, kMaxCells + 1> borderStart;
+  std::array<int16_t, 4 * kMaxCells> border;
+  std::array<int16_t, kMaxCells> borderStamp;
+  borderStamp.fill(-1);
+  std::array<int16_t, kMaxCells> testedFor;  // the chain a region was last tested against
+  std::array<int16_t, 4 * kMaxCells> vitalChain;
+  std::array<int16_t, 4 * kMaxCells> vitalRegion;
+  std::array<int16_t, kMaxCells> flood;
+  int regions = 0, points = 0, borders = 0, pairs = 0;
+  regionStart[0] = 0;
+  borderStart[0] = 0;
+  addChain(target);
+  int floods = 0;
+  for (int c = 0; c < chains; ++c) {
+    const int firstFlood = floods;  // searches from this chain are numbered from here
+    for (int i = chainStart[static_cast<size_t>(c)]; i < chainStart[static_cast<size_t>(c) + 1];
+         ++i) {
+      const Point s = chainStones[static_cast<size_t>(i)];
+      for (const Point l : {s - 1, s + 1, s - stride, s + stride}) {
+        if (board.Get(l) != Stone::Empty) continue;
+        const int16_t known = regionOf[static_cast<size_t>(l)];
+        if (known >= 0) {
+          // A region already found vital to another chain: is it vital to this one too?
+          if (testedFor[static_cast<size_t>(known)] == c) continue;
+          testedFor[static_cast<size_t>(known)] = static_cast<int16_t>(c);
+          bool vital = true;
+          for (int k = regionStart[static_cast<size_t>(known)];
+               k < regionStart[static_cast<size_t>(known) + 1] && vital; ++k) {
+            const Point q = regionPoints[static_cast<size_t>(k)];
+            if (board.Get(q) == Stone::Empty && !libertyOf(q, c)) vital = false;
+          }
+          if (vital) {
+            vitalChain[static_cast<size_t>(pairs)] = static_cast<int16_t>(c);
+            vitalRegion[static_cast<size_t>(pairs++)] = known;
+          }
+          continue;
+        }
+        // Seen by an earlier search from this chain: a region already given up.
+        if (floodMark[static_cast<size_t>(l)] >= firstFlood) continue;
+        const int32_t mark = floods++;
+        int size = 0;
+        flood[static_cast<size_t>(size++)] = static_cast<int16_t>(l);
+        floodMark[static_cast<size_t>(l)] = mark;
+        bool vital = true;
+        for (int k = 0; k < size && vital; ++k) {
+          const Point q = flood[static_cast<size_t>(k)];
+          for (const Point n : {q - 1, q + 1, q - stride, q + stride}) {
+            const Stone t = board.Get(n);
+            if (t == Stone::Border || t == colour || floodMark[static_cast<size_t>(n)] == mark)
+              continue;
+            // A point an earlier search from this chain gave up on, or an empty point that is
+            // not a liberty: the region is not vital to this chain.
+            if (floodMark[static_cast<size_t>(n)] >= firstFlood ||
+                (t == Stone::Empty && !libertyOf(n, c))) {
+              vital = false;
+              break;
+            }
+            floodMark[static_cast<size_t>(n)] = mark;
+            flood[static_cast<size_t>(size++)] = static_cast<int16_t>(n);
+          }
+        }
+        if (!vital) continue;
+        // A new vital region: keep it, and every chain beside it joins the chains to examine.
+        const auto r = static_cast<int16_t>(regions++);
+        testedFor[static_cast<size_t>(r)] = static_cast<int16_t>(c);
+        for (int k = 0; k < size; ++k) {
+          const Point q = flood[static_cast<size_t>(k)];
+          regionOf[static_cast<size_t>(q)] = r;
+          regionPoints[static_cast<size_t>(points++)] = static_cast<int16_t>(q);
+          for (const Point n : {q - 1, q + 1, q - stride, q + stride}) {
+            if (board.Get(n) != colour) continue;
+            addChain(n);
+            const int16_t beside = chainOf[static_cast<size_t>(n)];
+            if (borderStamp[static_cast<size_t>(beside)] == r) continue;
+            borderStamp[static_cast<size_t>(beside)] = r;
+            border[static_cast<size_t>(borders++)] = beside;
+          }
+        }
+        regionStart[static_cast<size_t>(regions)] = static_cast<int16_t>(points);
+        borderStart[static_cast<size_t>(regions)] = static_cast<int16_t>(borders);
+        vitalChain[static_cast<size_t>(pairs)] = static_cast<int16_t>(c);
+        vitalRegion[static_cast<size_t>(pairs++)] = r;
+      }
+    }
+  }
+  // The algorithm's fixed point over these chains and regions.
+  std::array<uint8_t, kMaxCells> chainAlive;
+  std::array<uint8_t, kMaxCells> regionAlive;
+  std::array<int16_t, kMaxCells> count;
+  std::fill(chainAlive.begin(), chainAlive.begin() + chains, 1);
+  std::fill(regionAlive.begin(), regionAlive.begin() + regions, 1);
+  for (bool changed = true; changed;) {
+    std::fill(count.begin(), count.begin() + chains, 0);
+    for (int k = 0; k < pairs; ++k)
+      if (regionAlive[static_cast<size_t>(vitalRegion[static_cast<size_t>(k)])])
+        ++count[static_cast<size_t>(vitalChain[static_cast<size_t>(k)])];
+    changed = DropStep(chains, count, regions, borderStart, border, chainAlive, regionAlive);
+    if (!chainAlive[0]) return false;
+  }
+  return chainAlive[0] != 0;
+}
+
+}  // namespace
+
+std::vector<bool> BensonAlive(const Board& board, Stone colour) {
+  std::array<uint8_t, kMaxCells> alive{};
+  MarkBensonAlive(board, colour, alive);
+  std::vector<bool> result(static_cast<size_t>(board.Cells()), false);
+  for (size_t p = 0; p < result.size(); ++p) result[p] = alive[p] != 0;
+  return result;
+}
+
+bool ChainBensonAlive(const Board& board, Point p) {
+  if (p < 0 || p >= board.Cells()) return false;
+  const Stone colour = board.Get(p);
+  if (colour != Stone::Black && colour != Stone::White) return false;
+  return LocalBensonAlive(board, p);
 }
 
 std::vector<Point> RegionAround(const Board& board, const std::vector<Point>& targets,
@@ -311,6 +599,12 @@ uint32_t Add(uint32_t a, uint32_t b) {
   return std::min(kInfinity - 1, a + b);
 }
 
+// The second-best number grown by epsilon = 1/4, at least by one.
+uint32_t Loosened(uint32_t second) { return Add(second, std::max<uint32_t>(1, second / 4)); }
+
+// Liberties beyond this many tell the estimate nothing more.
+constexpr int kLibertyCap = 6;
+
 struct State {
   Board board;
   Stone toMove;
@@ -320,7 +614,8 @@ struct State {
     uint64_t key = board.Key();
     if (toMove == Stone::White) key ^= Zobrist().whiteToMove;
     if (koBan >= 0) key ^= Zobrist().ko[koBan];
-    if (passes > 0) key ^= Zobrist().passed;
+    if (passes == 1) key ^= Zobrist().passed;
+    if (passes >= 2) key ^= Zobrist().passedTwice;
     return key;
   }
 };
@@ -356,16 +651,77 @@ class Search {
   bool Aborted() const { return aborted_; }
 
   // The terminal value of a position, if it is decided without search.
-  std::optional<Value> Terminal(const State& s) const {
+  // `knowledge`: also end the game where the eye-shape rule below decides it (not at the root
+  // of an analysis, whose moves are still to be judged).
+  std::optional<Value> Terminal(const State& s, bool knowledge = true) const {
     const Stone defender = Opponent(problem_.attacker);
     for (Point t : problem_.targets)
       if (s.board.Get(t) != defender) return Value{0, kInfinity, false};
     if (s.passes >= 2)
       return rules_.strict ? Value{0, kInfinity, false} : Value{kInfinity, 0, false};
-    const std::vector<bool> alive = BensonAlive(s.board, defender);
+    if (knowledge && SmallEyeSpaceDies(s)) return Value{0, kInfinity, false};
     for (Point t : problem_.targets)
-      if (!alive[static_cast<size_t>(t)]) return std::nullopt;
+      if (!LocalBensonAlive(s.board, t)) return std::nullopt;
     return Value{kInfinity, 0, false};
+  }
+
+  // Eye-shape knowledge: a target that is the only defender chain of the region, with no attacker
+  // stone inside, whose whole eye space is a single small enclosed space, is dead when the space
+  // is too small for two eyes (the nakade shapes: one point, two, a straight or bent three; T.
+  // Wolf's GoTools and Kishimoto & Müller, AAAI 2005, recognise such spaces statically instead of
+  // searching them out). With the attacker to move, three points or fewer: the attacker plays the
+  // point next to the other two, and the defender can neither capture it without filling its own
+  // last liberty nor make a second eye. With the defender to move, two points or fewer: whatever
+  // it plays fills its own eye. The conditions keep the proof simple and exact: every empty point
+  // of the region is a liberty of the target and touches nothing but the target, the space itself
+  // and the board's edge (so no wall can be taken), no ko ban is pending, and the defender to move
+  // cannot end the game by answering a pass with a pass.
+  bool SmallEyeSpaceDies(const State& s) const {
+    if (problem_.targets.size() != 1 || s.koBan != kNoPoint) return false;
+    const bool attackerMoves = s.toMove == problem_.attacker;
+    if (!attackerMoves && s.passes != 0) return false;
+    const size_t most = attackerMoves ? 3 : 2;
+    const Point target = problem_.targets.front();
+    const Stone defender = Opponent(problem_.attacker);
+    ChainWalk walk;
+    WalkChain(s.board, target, kMaxCells, walk);  // marks the chain's stones and liberties
+    std::array<Point, 4> space{};
+    size_t size = 0;
+    for (Point p : problem_.region) {
+      const Stone c = s.board.Get(p);
+      if (c == problem_.attacker) return false;
+      if (!walk.seen[static_cast<size_t>(p)]) return false;  // another chain, or not a liberty
+      if (c != Stone::Empty) continue;
+      if (size == most) return false;
+      space[size++] = p;
+      for (Point n : s.board.Neighbours(p)) {
+        const Stone t = s.board.Get(n);
+        if (t != Stone::Border && t != defender && t != Stone::Empty) return false;
+      }
+    }
+    if (size == 0) return false;  // no liberty: the target is already gone
+    auto adjacent = [&](Point a, Point b) {
+      const int d = a > b ? a - b : b - a;
+      return d == 1 || d == s.board.Stride();
+    };
+    if (size == 2) return adjacent(space[0], space[1]);
+    if (size == 3)
+      for (size_t m = 0; m < 3; ++m)
+        if (adjacent(space[m], space[(m + 1) % 3]) && adjacent(space[m], space[(m + 2) % 3]))
+          return true;
+    return size == 1;
+  }
+
+  // The first proof and disproof numbers of a position not searched yet (the df-pn+ idea of
+  // Nagai's thesis: a cheap estimate of the effort instead of 1 and 1). The attacker's effort
+  // grows with the liberties of the weakest target chain: each liberty is a move to fill.
+  Value Estimate(const State& s) const {
+    int liberties = kLibertyCap;
+    for (Point t : problem_.targets)
+      liberties = std::min(liberties, s.board.LibertiesUpTo(t, kLibertyCap));
+    const bool attackerMoves = s.toMove == problem_.attacker;
+    const int pn = std::max(1, liberties - (attackerMoves ? 1 : 0));
+    return Value{static_cast<uint32_t>(pn), 1, false};
   }
 
   // The positions after every legal move of the side to move (a pass last).
@@ -415,22 +771,29 @@ class Search {
 
   // Multiple iterative deepening at one node (Nagai's MID): search below `state` until its proof
   // number reaches thresholdPn or its disproof number thresholdDn.
-  Value Mid(const State& state, uint32_t thresholdPn, uint32_t thresholdDn) {
-    if (auto t = Terminal(state)) return *t;
+  // `checked`: the caller already knows the position is not terminal.
+  Value Mid(const State& state, uint32_t thresholdPn, uint32_t thresholdDn, bool checked = false) {
+    if (!checked)
+      if (auto t = Terminal(state)) return *t;
     const uint64_t key = state.Key();
-    if (OutOfBudget()) return Lookup(key).value_or(Value{});
+    if (OutOfBudget()) return Lookup(key).value_or(Estimate(state));
     const bool orNode = state.toMove == problem_.attacker;
     auto children = Children(state);
     std::vector<Value> values(children.size());
     std::vector<uint64_t> keys(children.size());
     for (size_t i = 0; i < children.size(); ++i) {
       keys[i] = children[i].second.Key();
-      if (auto t = Terminal(children[i].second))
-        values[i] = *t;
+      // Only positions that are not terminal are ever stored, so a stored one needs no test.
+      const std::optional<Value> stored = Lookup(keys[i]);
+      Value leaf;
+      bool terminal = false;
+      if (!stored) leaf = Leaf(children[i].second, keys[i], &terminal);
+      if (terminal)
+        values[i] = leaf;
       else if (OnPath(keys[i]) || keys[i] == key)
         values[i] = Repetition();
       else
-        values[i] = Lookup(keys[i]).value_or(Value{});
+        values[i] = stored ? *stored : leaf;
     }
     path_.insert(key);
     Value v;
@@ -455,18 +818,22 @@ class Search {
       if (v.pn >= thresholdPn || v.dn >= thresholdDn || aborted_) break;
       // Child thresholds (Nagai 2002, df-pn): the best child is searched until it is no longer
       // the best, or the parent's other threshold is reached.
+      // The threshold of the best child uses the 1+epsilon trick (J. Pawlewicz and L. Lew,
+      // "Improving depth-first PN-search: 1+epsilon trick", Computers and Games 2006, LNCS 4630,
+      // 2007): the child may run until it is a quarter worse than the second best, not merely
+      // one worse, so the search does not keep jumping between siblings of nearly equal cost.
       Value& child = values[bestIndex];
       uint32_t childPn, childDn;
       if (orNode) {
-        childPn = std::min(thresholdPn, Add(second, 1));
+        childPn = std::min(thresholdPn, Loosened(second));
         childDn = thresholdDn - v.dn + child.dn;
       } else {
-        childDn = std::min(thresholdDn, Add(second, 1));
+        childDn = std::min(thresholdDn, Loosened(second));
         childPn = thresholdPn - v.pn + child.pn;
       }
       if (child.dependent || OnPath(keys[bestIndex])) break;  // fixed value; cannot happen unproven
       child = Mid(children[bestIndex].second, std::min(childPn, kInfinity),
-                  std::min(childDn, kInfinity));
+                  std::min(childDn, kInfinity), true);
     }
     path_.erase(key);
     // A proven value is dependent when the proof needs a dependent child: the winner's child at
@@ -489,12 +856,57 @@ class Search {
     return v;
   }
 
+  // A position not searched yet: its terminal value (*terminal set), else its first estimate.
+  // Both are remembered by key, because a parent re-entered by the search looks at all its
+  // children again, and the terminal test (Benson's algorithm) is the costliest step there.
+  Value Leaf(const State& s, uint64_t key, bool* terminal) {
+    // The table grows with the search (a small one is cheap to set up, and most searches are
+    // small); growing forgets what it held, which costs only repeated tests.
+    if (leaves_.size() < kMaxLeafSlots && leafTests_ >= leaves_.size()) {
+      leaves_.assign(std::max(kMinLeafSlots, 4 * leaves_.size()), LeafSlot{});
+      leafTests_ = 0;
+    }
+    LeafSlot& slot = leaves_[key & (leaves_.size() - 1)];
+    if (slot.kind == LeafKind::kNone || slot.key != key) {
+      ++leafTests_;
+      slot.key = key;
+      if (const std::optional<Value> t = Terminal(s)) {
+        slot.kind = t->pn == 0 ? LeafKind::kAttackerWins : LeafKind::kDefenderWins;
+      } else {
+        slot.kind = LeafKind::kOpen;
+        slot.estimate = static_cast<uint8_t>(Estimate(s).pn);
+      }
+    }
+    *terminal = slot.kind != LeafKind::kOpen;
+    switch (slot.kind) {
+      case LeafKind::kAttackerWins:
+        return Value{0, kInfinity, false};
+      case LeafKind::kDefenderWins:
+        return Value{kInfinity, 0, false};
+      default:
+        return Value{slot.estimate, 1, false};
+    }
+  }
+
+  enum class LeafKind : uint8_t { kNone, kOpen, kAttackerWins, kDefenderWins };
+  struct LeafSlot {
+    uint64_t key = 0;
+    LeafKind kind = LeafKind::kNone;
+    uint8_t estimate = 0;
+  };
+  // Direct-mapped, a newer position takes the slot of an older one: at most 2^17 slots (2 MB)
+  // hold the children of the nodes a search keeps returning to.
+  static constexpr size_t kMinLeafSlots = size_t{1} << 10;
+  static constexpr size_t kMaxLeafSlots = size_t{1} << 17;
+
   const Problem& problem_;
   SearchRules rules_;
   std::chrono::steady_clock::time_point deadline_;
   uint64_t* nodes_;
   uint64_t nodeLimit_;
   bool aborted_ = false;
+  std::vector<LeafSlot> leaves_;
+  size_t leafTests_ = 0;  // tests since the table last grew
   std::unordered_map<uint64_t, Value> table_;
   std::unordered_set<uint64_t> path_;
 };
@@ -596,7 +1008,7 @@ Analysis Analyse(const Problem& problem, Budget budget) {
   const Winner theirs = kill ? Winner::Defender : Winner::Attacker;
 
   Search& any = analyser.For(attackerMaster);
-  if (any.Terminal(root)) return analysis;  // already decided: nothing to judge
+  if (any.Terminal(root, false)) return analysis;  // already decided: nothing to judge
   for (auto& [move, child] : any.Children(root)) {
     MoveVerdict verdict;
     verdict.move = move;

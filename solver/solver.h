@@ -25,6 +25,12 @@
 // on the current line is never stored in the table, only used by its parent; results proven
 // without one are true for the position whatever line reaches it, and are stored.
 //
+// For speed, and without giving up exactness: first proof numbers from the target's liberties
+// (Nagai's df-pn+), the 1+epsilon trick for child thresholds (Pawlewicz & Lew, Computers and
+// Games 2006), Benson's test worked out from the target chain outward, and eye-shape knowledge
+// of the smallest enclosed eye spaces, which die without search (solver.cpp says what each
+// proves).
+//
 // Beyond the node or time budget the answer is Status::Unknown, never a guess.
 #pragma once
 
@@ -51,6 +57,8 @@ inline constexpr Point kNoPoint = -2;
 class Board {
  public:
   static constexpr int kMaxSide = 19;
+  // Cells of the largest board with its frame.
+  static constexpr int kMaxCells = (kMaxSide + 2) * (kMaxSide + 2);
 
   // An empty board; sides outside 1..kMaxSide are clamped into that range.
   Board(int width, int height);
@@ -69,7 +77,7 @@ class Board {
   // Puts or removes a stone without any rule (set-up).
   void Set(Point p, Stone colour);
   uint64_t Key() const { return key_; }
-  int Cells() const { return static_cast<int>(cells_.size()); }
+  int Cells() const { return (width_ + 2) * (height_ + 2); }
   int Stride() const { return width_ + 2; }
   // The four neighbours of p (border cells included).
   std::array<Point, 4> Neighbours(Point p) const {
@@ -84,6 +92,9 @@ class Board {
   // The stones of the chain through p and its liberty count.
   std::vector<Point> Chain(Point p) const;
   int Liberties(Point p) const;
+  // The liberties of the chain through p, counted no further than `limit` (a cheap "in atari?"
+  // or "at least two?"); 0 for an empty point.
+  int LibertiesUpTo(Point p, int limit) const;
 
   // The board as rows of 'X', 'O' and '.'.
   std::string ToDiagram() const;
@@ -92,17 +103,25 @@ class Board {
   std::string Name(Point p) const;
 
  private:
-  void Remove(const std::vector<Point>& stones);
+  // Takes the chain through p off the board; returns the number of stones taken.
+  int RemoveChain(Point p);
 
   int width_;
   int height_;
-  std::vector<uint8_t> cells_;
+  // A fixed array rather than a heap buffer: the search copies a board for every position it
+  // looks at, and a copy without an allocation is what makes that cheap.
+  std::array<uint8_t, kMaxCells> cells_{};
   uint64_t key_ = 0;
 };
 
 // Chains of `colour` that are unconditionally alive by Benson's algorithm: for every point of the
 // board true when it holds such a chain's stone.
 std::vector<bool> BensonAlive(const Board& board, Stone colour);
+
+// Whether the chain through p is unconditionally alive: BensonAlive's answer for that chain
+// (false for a point without a stone), found from the chain outward through the regions vital
+// to it instead of over the whole board. Assumes a legal position (every chain has a liberty).
+bool ChainBensonAlive(const Board& board, Point p);
 
 struct Problem {
   Board board{1, 1};

@@ -204,7 +204,7 @@ TEST(TreeVerify, WhatTheSolverCannotJudgeIsUndecided) {
       VerifyTree(Problem(4, {{{"BA", "CA 10"}}, {{"CA", "BA"}}}, std::nullopt), kBudget);
   EXPECT_FALSE(noFit.decided);
   EXPECT_FALSE(noFit.undecidedReason.empty());
-  const TreeVerdict tooSmall = VerifyTree(Problem(5, kSoundTree), solver::Budget{20, 10.0});
+  const TreeVerdict tooSmall = VerifyTree(Problem(5, kSoundTree), solver::Budget{1, 10.0});
   EXPECT_FALSE(tooSmall.decided);
   EXPECT_EQ(tooSmall.undecidedReason, "beyond the budget");
 }

@@ -1,7 +1,10 @@
 #include "solver/solver.h"
+#include "solver/enclose.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <bit>
 #include <cstdlib>
 #include <iostream>
 #include <map>
@@ -59,6 +62,91 @@ TEST(SolverBenson, TwoEyesLiveOneEyeDoesNot) {
   EXPECT_FALSE(BensonAlive(oneEye, Stone::White)[static_cast<size_t>(oneEye.At(0, 1))]);
   // The black wall around the living group is not unconditionally alive.
   EXPECT_FALSE(BensonAlive(twoEyes, Stone::Black)[static_cast<size_t>(twoEyes.At(4, 0))]);
+}
+
+// The per-chain test the search uses must give Benson's answer for every chain: one that missed a
+// living chain would make the search play on past a decided position, one that kept a dead
+// chain would end it too early. Random legal positions, every chain of both colours.
+TEST(SolverBenson, ChainTestAgreesWithTheWholeBoardAlgorithm) {
+  std::mt19937 random(1976);
+  int positions = 0, aliveChains = 0, deadChains = 0;
+  for (int attempt = 0; attempt < 4000 && positions < 400; ++attempt) {
+    const int side = 4 + static_cast<int>(random() % 4);
+    Board board(side, side);
+    for (int row = 0; row < side; ++row)
+      for (int column = 0; column < side; ++column) {
+        const unsigned roll = random() % 100;
+        if (roll < 45) board.Set(board.At(column, row), Stone::White);
+        else if (roll < 70) board.Set(board.At(column, row), Stone::Black);
+      }
+    bool legal = true;
+    for (Point p = 0; p < board.Cells() && legal; ++p)
+      if ((board.Get(p) == Stone::Black || board.Get(p) == Stone::White) &&
+          board.Liberties(p) == 0)
+        legal = false;
+    if (!legal) continue;
+    ++positions;
+    for (const Stone colour : {Stone::Black, Stone::White}) {
+      const std::vector<bool> whole = BensonAlive(board, colour);
+      for (Point p = 0; p < board.Cells(); ++p) {
+        if (board.Get(p) != colour) continue;
+        ASSERT_EQ(ChainBensonAlive(board, p), whole[static_cast<size_t>(p)])
+            << board.ToDiagram() << "chain " << board.Name(p);
+        (whole[static_cast<size_t>(p)] ? aliveChains : deadChains) += 1;
+      }
+    }
+  }
+  EXPECT_EQ(positions, 400);
+  // Both answers must occur often enough for the comparison to mean something.
+  EXPECT_GT(aliveChains, 100);
+  EXPECT_GT(deadChains, 100);
+  const Board empty(3, 3);
+  EXPECT_FALSE(ChainBensonAlive(empty, empty.At(1, 1)));
+}
+
+// ---------------------------------------------------------------------------------------------
+// The enclosed problem
+
+// Black's chain at the top left has two eyes already; the stones the problem is about are the two
+// black stones to the right of White's cutting stone. The moves touch both chains.
+TEST(SolverEnclose, TargetIsAChainThatIsNotAliveAlready) {
+  const Board board = Diagram(
+      ".X.X....O..\n"
+      "XXXXOXXOO..\n"
+      "OOOOOOOOO..\n"
+      "...........\n");
+  const std::vector<Point> focus{board.At(4, 0), board.At(5, 0), board.At(2, 0)};
+  const EncloseResult result = Enclose(board, Stone::White, Stone::Black, focus);
+  ASSERT_TRUE(result.problem.has_value()) << result.reason;
+  ASSERT_EQ(result.problem->targets.size(), 1u);
+  const std::vector<Point> chain = board.Chain(result.problem->targets.front());
+  EXPECT_EQ(chain.size(), 2u);
+  EXPECT_NE(std::find(chain.begin(), chain.end(), board.At(5, 1)), chain.end());
+  // With nothing but living chains beside the moves, the largest is still the target.
+  const EncloseResult onlyAlive = Enclose(board, Stone::White, Stone::Black, {board.At(2, 0)});
+  ASSERT_TRUE(onlyAlive.problem.has_value()) << onlyAlive.reason;
+  EXPECT_EQ(board.Chain(onlyAlive.problem->targets.front()).size(), 6u);
+}
+
+// Black's stones in the middle of the top edge have no liberty but the two White's group shares
+// (E2 and F1): they are in a capturing race with it, not a safe wall around it, so the local
+// game includes them. The wall on the left keeps liberties outside and stays a wall.
+TEST(SolverEnclose, StonesWithoutAnOutsideLibertyAreNotAWall) {
+  const Board board = Diagram(
+      ".XO.O.XO..\n"
+      ".XO..OXO..\n"
+      ".XOOXXXO..\n"
+      "..XXOOOO..\n"
+      "..........\n");
+  const EncloseResult result = Enclose(board, Stone::Black, Stone::Black, {board.At(3, 1)});
+  ASSERT_TRUE(result.problem.has_value()) << result.reason;
+  const std::vector<Point>& region = result.problem->region;
+  auto inRegion = [&](int column, int row) {
+    return std::find(region.begin(), region.end(), board.At(column, row)) != region.end();
+  };
+  EXPECT_TRUE(inRegion(6, 0));   // the hemmed-in black stones
+  EXPECT_TRUE(inRegion(4, 3));   // and the white group beyond them
+  EXPECT_FALSE(inRegion(1, 0));  // the black wall on the left
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -145,6 +233,30 @@ const char* const kKoForLife =
     "XXX...\n"
     "......\n";
 
+// The L group: four white stones on the second line bent round the corner (three up the side,
+// two along the edge), no outside liberty. The proverb "the L group is dead": dead even with
+// White to play first.
+const char* const kLGroup =
+    "...X..\n"
+    ".OOX..\n"
+    ".OXX..\n"
+    ".OX...\n"
+    "XXX...\n"
+    "......\n";
+// A ten thousand year ko in the corner: Black's three stones inside and White's outer group share
+// the liberties D1 and D2, and White's lone stone at B1 has only A1. Black taking at A1 starts a
+// direct ko. White cannot settle it either: filling at A1 lets Black play D2 and D1 inside, White
+// takes four stones and Black's placement kills the pyramid four left behind. Players leave the
+// shape alone because whoever starts the ko pays for it in threats; the solver's ko master has
+// unlimited threats and no cost, so for either side to move the answer is the same: ko.
+const char* const kTenThousandYearKo =
+    ".OX.OXX.\n"
+    "OXX.OXX.\n"
+    "OOOOOXX.\n"
+    "OOOOOXX.\n"
+    "XXXXXXX.\n"
+    "........\n";
+
 const KnownCase kKnownCases[] = {
     {"straight three, black kills at the middle", kStraightThree, 0, 1, 5, 0, Stone::Black,
      Status::Works, "C1"},
@@ -171,6 +283,14 @@ const KnownCase kKnownCases[] = {
     {"ko for life, white to play", kKoForLife, 1, 1, 4, 0, Stone::White, Status::WorksByKo, ""},
     {"ko for life, black kills outright", kKoForLife, 1, 1, 4, 0, Stone::Black, Status::Works,
      ""},
+    {"the L group is dead with black first", kLGroup, 1, 1, 3, 0, Stone::Black, Status::Works,
+     ""},
+    {"the L group is dead even with white first", kLGroup, 1, 1, 3, 0, Stone::White,
+     Status::Fails, ""},
+    {"ten thousand year ko, black takes the ko", kTenThousandYearKo, 4, 0, 5, 0, Stone::Black,
+     Status::WorksByKo, "A1"},
+    {"ten thousand year ko, white cannot avoid the ko", kTenThousandYearKo, 4, 0, 5, 0,
+     Stone::White, Status::WorksByKo, ""},
 };
 
 TEST(SolverKnownStatus, TableOfShapes) {
@@ -194,6 +314,19 @@ TEST(SolverKnownStatus, TableOfShapes) {
       }
     }
   }
+}
+
+// In the ten thousand year ko, White's natural move (filling the ko at A1) is the one that dies;
+// only moves that leave the ko open keep White's chance.
+TEST(SolverKnownStatus, TenThousandYearKoFillingTheKoFails) {
+  const KnownCase c{"", kTenThousandYearKo, 4, 0, 5, 0, Stone::White, Status::WorksByKo, ""};
+  const Problem problem = MakeProblem(c);
+  const Analysis analysis = Analyse(problem, Budget{5'000'000, 30.0});
+  std::map<std::string, Status> verdicts;
+  for (const MoveVerdict& m : analysis.moves) verdicts[problem.board.Name(m.move)] = m.status;
+  EXPECT_EQ(verdicts["A1"], Status::Fails);
+  EXPECT_EQ(verdicts["D1"], Status::WorksByKo);
+  EXPECT_EQ(verdicts["pass"], Status::WorksByKo);
 }
 
 TEST(SolverKnownStatus, BudgetExhaustedIsUnknownNeverAGuess) {
@@ -374,6 +507,59 @@ TEST(SolverBruteForce, AgreesOnRandomSmallRegions) {
   std::cout << "compared " << compared << " positions (" << games << " games, " << undecided
             << " undecided by the solver), " << koDecides << " decided by ko, " << sekiLike
             << " where the target survives without unconditional life\n";
+}
+
+// The eye-shape rule ends the search early in small eye spaces; the plain game must reach the
+// same result there. Every way of leaving one to four points of a small board empty with the
+// rest one white chain, both sides to move, every rule set: the spaces of one to three points
+// are where the rule decides, four points (and three with White to move) are where it must not.
+TEST(SolverBruteForce, SmallEyeSpacesAgree) {
+  const SearchRules ruleSets[] = {
+      {Stone::Black, false}, {Stone::White, false}, {Stone::Black, true}};
+  int compared = 0, attackerWins = 0, defenderWins = 0;
+  for (const auto& [width, height] : {std::pair{3, 3}, std::pair{4, 3}}) {
+    const int cells = width * height;
+    for (unsigned mask = 1; mask < (1u << cells); ++mask) {
+      const int empty = std::popcount(mask);
+      if (empty > 4) continue;
+      Problem problem;
+      problem.board = Board(width, height);
+      Board& b = problem.board;
+      Point white = kNoPoint;
+      for (int i = 0; i < cells; ++i) {
+        const Point p = b.At(i % width, i / width);
+        problem.region.push_back(p);
+        if (!(mask & (1u << i))) {
+          b.Set(p, Stone::White);
+          white = p;
+        }
+      }
+      if (white == kNoPoint || b.Chain(white).size() != static_cast<size_t>(cells - empty))
+        continue;  // the white stones must be one chain
+      problem.targets = {white};
+      problem.attacker = Stone::Black;
+      for (const Stone toMove : {Stone::Black, Stone::White}) {
+        problem.toMove = toMove;
+        for (const SearchRules& rules : ruleSets) {
+          const auto expected = Minimax(problem, rules, 2'000'000).Solve();
+          ASSERT_TRUE(expected.has_value()) << b.ToDiagram();
+          const Winner got = SolveGame(problem, rules, Budget{1'000'000, 60.0});
+          ASSERT_EQ(got, *expected) << b.ToDiagram() << "to move "
+                                    << (toMove == Stone::Black ? "black" : "white")
+                                    << ", ko master "
+                                    << (rules.koMaster == Stone::Black ? "black" : "white")
+                                    << (rules.strict ? ", strict" : "");
+          ++compared;
+          (got == Winner::Attacker ? attackerWins : defenderWins) += 1;
+        }
+      }
+    }
+  }
+  // Both outcomes occur: small spaces die, the larger ones with White to move live.
+  EXPECT_GT(attackerWins, 50);
+  EXPECT_GT(defenderWins, 20);
+  std::cout << "compared " << compared << " games in small eye spaces: " << attackerWins
+            << " won by the attacker, " << defenderWins << " by the defender\n";
 }
 
 }  // namespace
