@@ -67,12 +67,14 @@ const std::map<std::string, std::map<std::string, int>> kKnownMisreads = {
     // Kos that owl misses, reading an outright kill: after the atari from the second line
     // White's lone stone is taken in a ko; the throw-in captured, the stone on the first line
     // is taken in a ko; after the placement Black's second eye is a ko; after the cut White's
-    // connection on the first line gives a ko; the corner of the second-line row is a ko.
+    // connection on the first line gives a ko; the corner of the second-line row is a ko (in
+    // both problems of that shape).
     {"b33-make-the-eye-false.sgf", {{"ib", 1}}},
     {"e30-throw-in-false-eye.sgf", {{"ea", 1}}},
     {"e32-placement-on-the-first-line.sgf", {{"ba", 1}}},
     {"e40-cut-where-white-is-short-of-liberties.sgf", {{"eb", 1}}},
     {"a23-kill-second-line-6.sgf", {{"sr", 1}}},
+    {"a26-kill-second-line-6.sgf", {{"ar", 1}}},
     // Black's hane on the second line lets White make a seki, which owl reads as a kill.
     {"i43-placement-wins-the-race.sgf", {{"eb", 1}}},
 };
