@@ -86,6 +86,45 @@ EncloseResult Enclose(const Board& board, Stone attacker, Stone toMove,
       result.reason = "not enclosed: the move " + board.Name(f) + " lies outside the stones' area";
       return result;
     }
+  // Only moves inside the region are played, so a wall keeping a liberty outside is never taken
+  // in the local game. In the real game the defender's stones outside may fill those outside
+  // liberties too: a wall with fewer than kSafeWallLiberties of them that such a stone touches
+  // (the wall or one of those liberties; and the wall not unconditionally alive) may fall, and
+  // the local game would answer another question than the problem's. A wall with none outside
+  // is taken in the local game itself, as the rules of play allow.
+  const std::vector<bool> wallAlive = BensonAlive(board, attacker);
+  std::fill(wallChecked.begin(), wallChecked.end(), false);
+  const auto defenderOutside = [&](Point m) {
+    return board.Get(m) == defender && !inRegion[static_cast<size_t>(m)];
+  };
+  for (Point p : region)
+    for (Point n : board.Neighbours(p)) {
+      if (board.Get(n) != attacker || inRegion[static_cast<size_t>(n)] ||
+          wallChecked[static_cast<size_t>(n)])
+        continue;
+      std::vector<bool> counted(cells, false);
+      int outside = 0;
+      bool besieged = false;
+      for (Point s : board.Chain(n)) {
+        wallChecked[static_cast<size_t>(s)] = true;
+        for (Point m : board.Neighbours(s)) {
+          besieged = besieged || defenderOutside(m);
+          if (board.Get(m) != Stone::Empty || inRegion[static_cast<size_t>(m)] ||
+              counted[static_cast<size_t>(m)])
+            continue;
+          counted[static_cast<size_t>(m)] = true;
+          ++outside;
+          for (Point k : board.Neighbours(m)) besieged = besieged || defenderOutside(k);
+        }
+      }
+      if (outside > 0 && outside < kSafeWallLiberties && besieged &&
+          !wallAlive[static_cast<size_t>(n)]) {
+        result.reason = "not enclosed: the stones closing the area in at " + board.Name(n) +
+                        " have " + std::to_string(outside) +
+                        " liberties outside it, next to stones in question";
+        return result;
+      }
+    }
   Problem problem;
   problem.board = board;
   problem.region = std::move(region);

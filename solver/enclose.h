@@ -6,9 +6,10 @@
 // The region grows from it through empty points and the defender's stones; the attacker's chains
 // it meets are walls, except a chain without a liberty outside the region (a stone played into
 // the eye space, or stones hemmed in against the defender), which the local game could capture:
-// it belongs to the region. A problem is enclosed when the region holds every
-// point its moves touch and no more than `maxEmpty` empty points: beyond that the area is open
-// and the local game is not the problem.
+// it belongs to the region. A problem is enclosed when the region holds every point its moves
+// touch and no more than `maxEmpty` empty points (beyond that the area is open and the local
+// game is not the problem), and no wall is short of liberties outside it where the defender's
+// stones outside could take them (see kSafeWallLiberties).
 #pragma once
 
 #include <optional>
@@ -18,6 +19,13 @@
 #include "solver/solver.h"
 
 namespace zendra::solver {
+
+// The fewest liberties outside the region a wall (an attacker chain closing the region in, not
+// unconditionally alive) must keep for the problem to be enclosed when a defender's stone
+// outside the region touches it or those liberties: with fewer it may be taken by moves outside
+// the region, which the local game does not play. A wall with no liberty outside is captured,
+// or not, in the local game itself.
+inline constexpr int kSafeWallLiberties = 3;
 
 // The reason Enclose gives when no stone of the defender stands on or beside the focus.
 inline constexpr const char* kNoTargetReason = "no stones in question beside the moves";

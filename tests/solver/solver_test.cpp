@@ -149,6 +149,55 @@ TEST(SolverEnclose, StonesWithoutAnOutsideLibertyAreNotAWall) {
   EXPECT_FALSE(inRegion(1, 0));  // the black wall on the left
 }
 
+// White's corner group is closed in by Black's stones; the question is whether those stones
+// are a safe wall. Each keeps liberties outside the area the local game is played in; where
+// only two are left and a white stone outside stands beside them, White could fill them from
+// outside and take the wall: the problem is not taken as enclosed. With three liberties
+// outside, no white stone beside them, or a wall that is alive by itself, it is.
+TEST(SolverEnclose, AWallShortOfLibertiesOutsideIsNotSafe) {
+  const struct {
+    const char* name;
+    const char* diagram;
+    bool enclosed;
+  } cases[] = {
+      {"two liberties outside",
+       ".O.XO.....\n"
+       "OO.X......\n"
+       "XXXX......\n"
+       "OOOOO.....\n"
+       "..........\n",
+       false},
+      {"two liberties outside, no White stone beside them",
+       ".O.X.\n"
+       "OO.XX\n"
+       "XXXX.\n",
+       true},
+      {"three liberties outside",
+       ".O.X......\n"
+       "OO.X......\n"
+       "XXXX......\n"
+       "OOO.......\n"
+       "..........\n",
+       true},
+      {"alive by itself",
+       ".O.X.X.XO.\n"
+       "OO.XXXXXO.\n"
+       "XXXXOOOO..\n"
+       "OOOO......\n"
+       "..........\n",
+       true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const Board board = Diagram(c.diagram);
+    const EncloseResult result = Enclose(board, Stone::Black, Stone::Black, {board.At(2, 0)});
+    EXPECT_EQ(result.problem.has_value(), c.enclosed) << result.reason;
+    if (!c.enclosed) {
+      EXPECT_NE(result.reason.find("liberties outside it"), std::string::npos);
+    }
+  }
+}
+
 // ---------------------------------------------------------------------------------------------
 // Positions with known status. White defends the chain through `target`; the region is what the
 // black wall through `wall` encloses.
