@@ -77,7 +77,10 @@ bool LeadsToSuccess(const SolutionTree& tree, NodeId id) {
 
 std::string Letters(const solver::Board& board, const std::vector<solver::Point>& line) {
   std::string text;
-  for (solver::Point p : line) text += (text.empty() ? "" : " ") + PointLetters(board, p);
+  for (solver::Point p : line) {
+    if (!text.empty()) text += ' ';
+    text += PointLetters(board, p);
+  }
   return text;
 }
 

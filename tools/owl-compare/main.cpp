@@ -100,7 +100,9 @@ bool ParseOptions(int argc, char** argv, Options* o) {
 }
 
 std::string Vertex(const solver::Board& board, solver::Point p) {
-  return std::string(1, kGtpColumns[board.Column(p)]) + std::to_string(19 - board.Row(p));
+  std::string vertex = std::to_string(19 - board.Row(p));
+  vertex.insert(vertex.begin(), kGtpColumns[board.Column(p)]);
+  return vertex;
 }
 
 // The set-up commands: every stone of the board, then the filling around the problem.
@@ -318,7 +320,10 @@ int main(int argc, char** argv) {
                           std::to_string(owl)];
       if (options.list) {
         std::string line;
-        for (solver::Point q : m.line) line += " " + zendra::PointLetters(board, q);
+        for (solver::Point q : m.line) {
+          line += ' ';
+          line += zendra::PointLetters(board, q);
+        }
         std::cout << p.source << " (problem " << p.number
                   << "): " << (v.userKills ? "kill" : "live") << ", move "
                   << zendra::PointLetters(board, m.move) << ": solver "

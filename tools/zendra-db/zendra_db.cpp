@@ -344,7 +344,11 @@ int Check(const Args& args) {
 void PrintStep(const PlayStepReport& r, bool json, bool firstStep) {
   auto list = [](const std::vector<int>& v) {
     std::string s;
-    for (int x : v) s += (s.empty() ? "" : " ") + ("#" + std::to_string(x));
+    for (int x : v) {
+      if (!s.empty()) s += ' ';
+      s += '#';
+      s += std::to_string(x);
+    }
     return s;
   };
   if (json) {
