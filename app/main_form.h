@@ -378,6 +378,8 @@ class TLattixMainForm : public QMainWindow, private SolvingUi, private TryModeUi
   std::vector<PracticeSource*> PracticeSources(const std::vector<SourceFile>& files);
   // Opens `file` (its collection at the grid) without ending a practice session.
   void OpenSourceFile(const SourceFile& file);
+  // The problems of `sources` due for review today.
+  int DueTodayIn(const std::vector<PracticeSource*>& sources);
   // The Review entry's count and the enabled states of the review commands.
   void ShowDueCount();
   void Graded(const Attempt& attempt);

@@ -126,8 +126,10 @@ void TLattixMainForm::OpenSourceFile(const SourceFile& file) {
   keepPractice_ = keep;
 }
 
-int TLattixMainForm::DueToday() {
-  const CombinedPool all = Combine(PracticeSources(SourceFiles()));
+int TLattixMainForm::DueToday() { return DueTodayIn(PracticeSources(SourceFiles())); }
+
+int TLattixMainForm::DueTodayIn(const std::vector<PracticeSource*>& sources) {
+  const CombinedPool all = Combine(sources);
   return static_cast<int>(
       DueProblems(all.problems, all.sources, Today(library_->Source())).size());
 }
@@ -146,9 +148,7 @@ void TLattixMainForm::ShowDueCount() {
     } else {
       // At the start the other data files are read a moment later, off the way to the first
       // window; the open one counts meanwhile.
-      const CombinedPool here = Combine({&library_->Source()});
-      due = static_cast<int>(
-          DueProblems(here.problems, here.sources, Today(library_->Source())).size());
+      due = DueTodayIn({&library_->Source()});
       QTimer::singleShot(kReadOtherSourcesMs, this, [this] {
         PracticeSources(SourceFiles());
         ShowDueCount();
