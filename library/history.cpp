@@ -43,20 +43,41 @@ int32_t Plus1(int32_t value) {
 
 }  // namespace
 
-HistoryCounterValues ReadHistoryRow(const TableStore& history) {
+namespace {
+
+// The counters in the order of their columns (kHistoryColumns after Auto1).
+constexpr std::array<int32_t HistoryCounterValues::*, 11> kCounterMembers = {
+    &HistoryCounterValues::FailedCount,
+    &HistoryCounterValues::Hint0Count,
+    &HistoryCounterValues::Hint1Count,
+    &HistoryCounterValues::Hint2Count,
+    &HistoryCounterValues::SolvedCount,
+    &HistoryCounterValues::FailedCountBeforeSolve,
+    &HistoryCounterValues::Hint0CountBeforeSolve,
+    &HistoryCounterValues::Hint1CountBeforeSolve,
+    &HistoryCounterValues::Hint2CountBeforeSolve,
+    &HistoryCounterValues::TakebackBeforeSolve,
+    &HistoryCounterValues::StudyBeforeSolve,
+};
+static_assert(std::size(kHistoryColumns) == kCounterMembers.size() + 1);
+
+}  // namespace
+
+HistoryColumns::HistoryColumns(const TableStore& history)
+    : number(history.FieldPosition(kHistoryColumns[0])) {
+  for (size_t i = 0; i < counters.size(); ++i)
+    counters[i] = history.FieldPosition(kHistoryColumns[i + 1]);
+}
+
+HistoryCounterValues ReadHistoryRow(const TableStore& history, const HistoryColumns& columns) {
   HistoryCounterValues c;
-  c.FailedCount = history.AsInteger("FailedCount");
-  c.Hint0Count = history.AsInteger("Hint0Count");
-  c.Hint1Count = history.AsInteger("Hint1Count");
-  c.Hint2Count = history.AsInteger("Hint2Count");
-  c.SolvedCount = history.AsInteger("SolvedCount");
-  c.FailedCountBeforeSolve = history.AsInteger("FailedCountBeforeSolve");
-  c.Hint0CountBeforeSolve = history.AsInteger("Hint0CountBeforeSolve");
-  c.Hint1CountBeforeSolve = history.AsInteger("Hint1CountBeforeSolve");
-  c.Hint2CountBeforeSolve = history.AsInteger("Hint2CountBeforeSolve");
-  c.TakebackBeforeSolve = history.AsInteger("TakebackBeforeSolve");
-  c.StudyBeforeSolve = history.AsInteger("StudyBeforeSolve");
+  for (size_t i = 0; i < kCounterMembers.size(); ++i)
+    c.*kCounterMembers[i] = history.AsIntegerAt(columns.counters[i]);
   return c;
+}
+
+HistoryCounterValues ReadHistoryRow(const TableStore& history) {
+  return ReadHistoryRow(history, HistoryColumns(history));
 }
 
 History::History(std::string path, Localizer text)
@@ -108,7 +129,8 @@ std::string History::Open() {
   // Keep the unreadable file (and any journal of it) under a name of its own.
   std::string kept;
   for (int n = 1; n < 1000 && kept.empty(); ++n) {
-    std::string candidate = path_ + ".unreadable" + (n == 1 ? "" : "-" + std::to_string(n));
+    std::string candidate = path_ + ".unreadable";
+    if (n > 1) candidate.append("-").append(std::to_string(n));
     if (!Exists(candidate) && !Exists(candidate + "-journal")) kept = candidate;
   }
   if (writable_ && !kept.empty() && std::rename(path_.c_str(), kept.c_str()) == 0) {

@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
+#include <array>
 #include <string>
 #include <utility>
 #include <vector>
@@ -48,6 +49,16 @@ struct HistoryCounterValues {
 
 // The counters of the row on which `history` stands.
 HistoryCounterValues ReadHistoryRow(const TableStore& history);
+
+// The positions of the number and the counters among a history table's fields, found once for
+// reading many rows.
+struct HistoryColumns {
+  explicit HistoryColumns(const TableStore& history);
+  int number = -1;                 // Auto1
+  std::array<int, 11> counters{};  // in the order of HistoryCounterValues
+};
+// ReadHistoryRow, the columns found beforehand.
+HistoryCounterValues ReadHistoryRow(const TableStore& history, const HistoryColumns& columns);
 
 // The labels of the problem page that the history writes, top to bottom.
 enum class CounterLabel { kStdResult, kSuccess, kFailure, kHint0, kHint1, kTakeback, kStudy };

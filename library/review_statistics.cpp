@@ -20,24 +20,74 @@ bool CleanFirstTry(const HistoryCounterValues& c) {
          c.TakebackBeforeSolve == 0 && c.StudyBeforeSolve == 0;
 }
 
-// The pool's problems of one source: number -> level.
-std::vector<std::unordered_map<int32_t, int32_t>> LevelsBySource(
-    const std::vector<PoolProblem>& pool, size_t sources) {
-  std::vector<std::unordered_map<int32_t, int32_t>> levels(sources);
-  for (const PoolProblem& p : pool)
+// Where each problem of one source stands in the pool, by its number: a table indexed by the
+// number while the numbers are dense (Auto1 counts up from 1), a hash map otherwise.
+class PoolPositions {
+ public:
+  static constexpr int64_t kNone = -1;
+
+  void Build(const std::vector<std::pair<int32_t, uint32_t>>& entries) {
+    int32_t most = 0;
+    bool dense = true;
+    for (const auto& [number, position] : entries) {
+      if (number < 0) dense = false;
+      most = std::max(most, number);
+    }
+    dense = dense && static_cast<size_t>(most) <= 4 * entries.size() + 1024;
+    if (dense) {
+      table_.assign(static_cast<size_t>(most) + 1, kNone);
+      // The first problem of a number counts, as a look-up would find it.
+      for (auto it = entries.rbegin(); it != entries.rend(); ++it)
+        table_[static_cast<size_t>(it->first)] = it->second;
+    } else {
+      map_.reserve(entries.size());
+      for (const auto& [number, position] : entries) map_.emplace(number, position);
+    }
+  }
+
+  int64_t Find(int32_t number) const {
+    if (!table_.empty() || map_.empty()) {
+      return number >= 0 && static_cast<size_t>(number) < table_.size()
+                 ? table_[static_cast<size_t>(number)]
+                 : kNone;
+    }
+    const auto it = map_.find(number);
+    return it == map_.end() ? kNone : static_cast<int64_t>(it->second);
+  }
+
+ private:
+  std::vector<int64_t> table_;
+  std::unordered_map<int32_t, uint32_t> map_;
+};
+
+std::vector<PoolPositions> PositionsBySource(const std::vector<PoolProblem>& pool,
+                                             size_t sources) {
+  std::vector<std::vector<std::pair<int32_t, uint32_t>>> entries(sources);
+  for (size_t k = 0; k < pool.size(); ++k) {
+    const PoolProblem& p = pool[k];
     if (p.source >= 0 && static_cast<size_t>(p.source) < sources)
-      levels[static_cast<size_t>(p.source)][p.number] = p.level;
-  return levels;
+      entries[static_cast<size_t>(p.source)].emplace_back(p.number, static_cast<uint32_t>(k));
+  }
+  std::vector<PoolPositions> positions(sources);
+  for (size_t i = 0; i < sources; ++i) positions[i].Build(entries[i]);
+  return positions;
 }
 
-// Indices of `attempts` in time order (equal times in the order written).
-std::vector<size_t> TimeOrder(const std::vector<Attempt>& attempts) {
-  std::vector<size_t> order(attempts.size());
-  for (size_t i = 0; i < order.size(); ++i) order[i] = i;
-  const auto earlier = [&](size_t a, size_t b) { return attempts[a].time < attempts[b].time; };
-  if (!std::is_sorted(order.begin(), order.end(), earlier))
-    std::stable_sort(order.begin(), order.end(), earlier);
-  return order;
+// Calls `visit` with each of `attempts` in time order (equal times in the order written). The
+// attempts are kept as written, in time order unless the clock was set back, so the order is
+// made only when needed.
+template <typename Visit>
+void InTimeOrder(const std::vector<Attempt>& attempts, Visit visit) {
+  const auto earlier = [](const Attempt& a, const Attempt& b) { return a.time < b.time; };
+  if (std::is_sorted(attempts.begin(), attempts.end(), earlier)) {
+    for (const Attempt& a : attempts) visit(a);
+    return;
+  }
+  std::vector<uint32_t> order(attempts.size());
+  for (size_t i = 0; i < order.size(); ++i) order[i] = static_cast<uint32_t>(i);
+  std::stable_sort(order.begin(), order.end(),
+                   [&](uint32_t a, uint32_t b) { return earlier(attempts[a], attempts[b]); });
+  for (uint32_t i : order) visit(attempts[i]);
 }
 
 }  // namespace
@@ -49,15 +99,39 @@ std::vector<PoolProblem> PoolOf(TableStore& problems, TableStore& history) {
   const int32_t current = placed ? problems.AsInteger("Auto1") : 0;
   const bool historyPlaced = history.Active() && history.RecordCount() > 0 && !history.Eof();
   const int32_t historyCurrent = historyPlaced ? history.AsInteger("Auto1") : 0;
+
+  const int number = problems.FieldPosition("Auto1");
+  const int group = problems.FieldPosition("Group1");
+  const int level = problems.FieldPosition("Level1");
   pool.reserve(static_cast<size_t>(problems.RecordCount()));
   for (problems.First(); !problems.Eof(); problems.Next()) {
     PoolProblem p;
-    p.number = problems.AsInteger("Auto1");
-    p.group = problems.AsInteger("Group1");
-    p.level = problems.AsInteger("Level1");
-    if (history.Active() && history.FindKey({FieldValue{p.number}}))
-      p.counters = ReadHistoryRow(history);
+    p.number = problems.AsIntegerAt(number);
+    p.group = problems.AsIntegerAt(group);
+    p.level = problems.AsIntegerAt(level);
     pool.push_back(p);
+  }
+
+  // Each history row's counters go to the problems of its number, in one walk of the history
+  // rather than a look-up per problem; a number's first row counts, as a look-up finds it.
+  if (history.Active() && !pool.empty()) {
+    std::vector<uint32_t> byNumber(pool.size());
+    for (size_t k = 0; k < byNumber.size(); ++k) byNumber[k] = static_cast<uint32_t>(k);
+    std::stable_sort(byNumber.begin(), byNumber.end(),
+                     [&](uint32_t a, uint32_t b) { return pool[a].number < pool[b].number; });
+    std::vector<char> done(pool.size(), 0);
+    const HistoryColumns columns(history);
+    for (history.First(); !history.Eof(); history.Next()) {
+      const int32_t n = history.AsIntegerAt(columns.number);
+      auto k = std::lower_bound(byNumber.begin(), byNumber.end(), n,
+                                [&](uint32_t a, int32_t value) { return pool[a].number < value; });
+      if (k == byNumber.end() || pool[*k].number != n || done[*k]) continue;
+      const HistoryCounterValues counters = ReadHistoryRow(history, columns);
+      for (; k != byNumber.end() && pool[*k].number == n; ++k) {
+        pool[*k].counters = counters;
+        done[*k] = 1;
+      }
+    }
   }
   if (placed) problems.FindKey({FieldValue{current}});
   if (historyPlaced) history.FindKey({FieldValue{historyCurrent}});
@@ -87,8 +161,10 @@ std::vector<int32_t> MissedProblems(TableStore& history) {
   if (!history.Active()) return missed;
   const bool placed = history.RecordCount() > 0 && !history.Eof();
   const int32_t current = placed ? history.AsInteger("Auto1") : 0;
+  const HistoryColumns columns(history);
   for (history.First(); !history.Eof(); history.Next())
-    if (MissedInHistory(ReadHistoryRow(history))) missed.push_back(history.AsInteger("Auto1"));
+    if (MissedInHistory(ReadHistoryRow(history, columns)))
+      missed.push_back(history.AsIntegerAt(columns.number));
   if (placed) history.FindKey({FieldValue{current}});
   return missed;
 }
@@ -97,62 +173,81 @@ Statistics ComputeStatistics(const std::vector<PoolProblem>& pool,
                              const std::vector<SourceAttempts>& sources, int64_t today,
                              int forecastDays) {
   Statistics s;
-  const auto levels = LevelsBySource(pool, sources.size());
+  const std::vector<PoolPositions> positions = PositionsBySource(pool, sources.size());
+
+  // The pool's problems with an attempt kept.
+  std::vector<char> logged(pool.size(), 0);
+  for (size_t i = 0; i < sources.size(); ++i) {
+    if (!sources[i].attempts) continue;
+    for (const Attempt& a : *sources[i].attempts) {
+      const int64_t k = positions[i].Find(a.number);
+      if (k != PoolPositions::kNone) logged[static_cast<size_t>(k)] = 1;
+    }
+  }
 
   // Per collection, from the history counters (and the attempts kept).
   std::map<std::pair<int32_t, int32_t>, CollectionStatistics> collections;
-  std::vector<std::unordered_map<int32_t, bool>> tried(sources.size());
-  for (size_t i = 0; i < sources.size(); ++i)
-    if (sources[i].attempts)
-      for (const Attempt& a : *sources[i].attempts) tried[i][a.number] = true;
-  for (const PoolProblem& p : pool) {
+  for (size_t k = 0; k < pool.size(); ++k) {
+    const PoolProblem& p = pool[k];
     CollectionStatistics& c = collections[{p.source, p.group}];
     c.source = p.source;
     c.group = p.group;
     ++c.problems;
-    const bool logged = p.source >= 0 && static_cast<size_t>(p.source) < tried.size() &&
-                        tried[static_cast<size_t>(p.source)].count(p.number) > 0;
-    if (Attempted(p.counters) || logged) ++c.attempted;
+    if (Attempted(p.counters) || logged[k]) ++c.attempted;
     if (p.counters.SolvedCount > 0) ++c.solved;
     if (CleanFirstTry(p.counters)) ++c.cleanFirstTry;
   }
   for (auto& [key, c] : collections) s.collections.push_back(c);
 
-  // Per day, and the first solves with their credit.
-  std::map<int64_t, DayStatistics> days;
+  // Per day, and the first solves with their credit. Attempts in time order fall on the days in
+  // order, so each source's days come as runs; the runs of all sources are merged at the end.
+  std::vector<DayStatistics> runs;
   std::vector<std::pair<int64_t, std::pair<int32_t, int>>> firstSolves;  // day, (level, credit)
+  // What the attempts before a problem's first solve record.
+  struct BeforeSolve {
+    int32_t failed = 0, results = 0, hints = 0, takebacks = 0;
+    bool solved = false;
+  };
+  std::vector<BeforeSolve> before(pool.size());
   for (size_t i = 0; i < sources.size(); ++i) {
     if (!sources[i].attempts || !sources[i].schedule) continue;
-    const std::vector<Attempt>& attempts = *sources[i].attempts;
     const ReviewSchedule& schedule = *sources[i].schedule;
-    struct BeforeSolve {
-      HistoryCounterValues counters;
-      bool solved = false;
-    };
-    std::unordered_map<int32_t, BeforeSolve> before;
-    for (size_t k : TimeOrder(attempts)) {
-      const Attempt& a = attempts[k];
-      const auto level = levels[i].find(a.number);
-      if (level == levels[i].end()) continue;
+    InTimeOrder(*sources[i].attempts, [&](const Attempt& a) {
+      const int64_t k = positions[i].Find(a.number);
+      if (k == PoolPositions::kNone) return;
       const int64_t day = schedule.Day(a.time);
-      DayStatistics& d = days[day];
-      d.day = day;
+      if (runs.empty() || runs.back().day != day) runs.push_back({day, 0, 0});
+      DayStatistics& d = runs.back();
       ++d.attempts;
       if (a.outcome == AttemptOutcome::kClean) ++d.clean;
-      BeforeSolve& b = before[a.number];
-      if (b.solved) continue;
-      b.counters.Hint0CountBeforeSolve += a.results;
-      b.counters.Hint1CountBeforeSolve += a.hints;
-      b.counters.TakebackBeforeSolve += a.takebacks;
+      BeforeSolve& b = before[static_cast<size_t>(k)];
+      if (b.solved) return;
+      b.results += a.results;
+      b.hints += a.hints;
+      b.takebacks += a.takebacks;
       if (a.outcome == AttemptOutcome::kFailed) {
-        ++b.counters.FailedCountBeforeSolve;
-        continue;
+        ++b.failed;
+        return;
       }
       b.solved = true;
-      firstSolves.push_back({day, {level->second, ProblemCredit(b.counters)}});
+      HistoryCounterValues counters;
+      counters.FailedCountBeforeSolve = b.failed;
+      counters.Hint0CountBeforeSolve = b.results;
+      counters.Hint1CountBeforeSolve = b.hints;
+      counters.TakebackBeforeSolve = b.takebacks;
+      firstSolves.push_back({day, {pool[static_cast<size_t>(k)].level, ProblemCredit(counters)}});
+    });
+  }
+  std::stable_sort(runs.begin(), runs.end(),
+                   [](const DayStatistics& a, const DayStatistics& b) { return a.day < b.day; });
+  for (const DayStatistics& run : runs) {
+    if (!s.days.empty() && s.days.back().day == run.day) {
+      s.days.back().attempts += run.attempts;
+      s.days.back().clean += run.clean;
+    } else {
+      s.days.push_back(run);
     }
   }
-  for (auto& [day, d] : days) s.days.push_back(d);
 
   std::sort(firstSolves.begin(), firstSolves.end(),
             [](const auto& a, const auto& b) { return a.first < b.first; });
@@ -169,7 +264,7 @@ Statistics ComputeStatistics(const std::vector<PoolProblem>& pool,
   for (size_t i = 0; i < sources.size(); ++i) {
     if (!sources[i].schedule) continue;
     for (const auto& [number, state] : sources[i].schedule->States()) {
-      if (!state.scheduled || !levels[i].count(number)) continue;
+      if (!state.scheduled || positions[i].Find(number) == PoolPositions::kNone) continue;
       if (state.DueOn(today)) {
         ++s.forecast[0];
       } else if (state.dueDay - today < static_cast<int64_t>(s.forecast.size())) {

@@ -755,8 +755,11 @@ bool TableStore::SetNull(std::string_view field) { return SetValue(field, FieldV
 // ---- Reading -------------------------------------------------------------------------------
 
 const FieldValue* TableStore::CurrentValue(std::string_view field) const {
-  int index = FieldIndex(field);
-  if (index < 0) return nullptr;
+  return CurrentValueAt(FieldIndex(field));
+}
+
+const FieldValue* TableStore::CurrentValueAt(int index) const {
+  if (index < 0 || static_cast<size_t>(index) >= fields_.size()) return nullptr;
   if (state_ != State::kBrowse) return &buffer_[static_cast<size_t>(index)];
   if (cursor_ < 0) return nullptr;
   return &rows_[ordering_.rows[static_cast<size_t>(cursor_)]].values[static_cast<size_t>(index)];
@@ -770,7 +773,11 @@ bool TableStore::IsNull(std::string_view field) const {
 }
 
 int32_t TableStore::AsInteger(std::string_view field) const {
-  const FieldValue* value = CurrentValue(field);
+  return AsIntegerAt(FieldIndex(field));
+}
+
+int32_t TableStore::AsIntegerAt(int position) const {
+  const FieldValue* value = CurrentValueAt(position);
   if (!value) return 0;
   if (const auto* i = std::get_if<int32_t>(value)) return *i;
   if (const auto* s = std::get_if<std::string>(value)) {

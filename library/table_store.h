@@ -141,6 +141,11 @@ class TableStore {
   bool IsNull(std::string_view field) const;
   // A null or unknown field, or text that is not a number, reads as 0.
   int32_t AsInteger(std::string_view field) const;
+  // The position of a field among Fields(), -1 when the table has no field of that name. A
+  // field read on many rows is found once by name and then read by its position.
+  int FieldPosition(std::string_view field) const { return FieldIndex(field); }
+  // AsInteger of the field at `position` (a position out of range reads as 0).
+  int32_t AsIntegerAt(int position) const;
   // A null or unknown field reads as empty text; integers as decimal text.
   std::string AsString(std::string_view field) const;
   // The stored bytes of a large object, unchanged.
@@ -190,6 +195,7 @@ class TableStore {
   bool PrimaryConflict(const Index& index, const std::vector<FieldValue>& values,
                        int64_t ownId) const;
   const FieldValue* CurrentValue(std::string_view field) const;
+  const FieldValue* CurrentValueAt(int index) const;
   bool SetValue(std::string_view field, FieldValue value);
   void SetCursor(int position);
   bool LoadFromDatabase(sqlite3* db, std::string* error);

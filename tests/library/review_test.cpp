@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "library/review_attempt.h"
@@ -492,6 +493,65 @@ TEST(ReviewStatisticsTest, NumbersOfAHistoryMadeHere) {
   EXPECT_EQ(s.forecast, (std::vector<int>{1, 0, 0, 0, 0, 0, 0}));
   const Statistics earlier = ComputeStatistics(pool, {{&attempts, &schedule}}, kDay0);
   EXPECT_EQ(earlier.forecast, (std::vector<int>{0, 1, 0, 0, 0, 0, 0}));
+}
+
+TEST(ReviewStatisticsTest, SourcesShareNumbersAndAttemptsCountInTimeOrder) {
+  // Problem 1 of source 0 and problem 1 of source 1 are two problems. Source 0's attempts were
+  // written out of time order (the clock set back): in time, its failure and its first solve
+  // came on day 0, and the solve written first came on day 1.
+  const std::vector<PoolProblem> pool = {{0, 1, 1, 30, {}}, {1, 1, 1, 30, {}}};
+  const std::vector<Attempt> first = {Try(1, 1, O::kClean), Try(1, 0, O::kFailed),
+                                      Try(1, 0, O::kClean)};
+  const std::vector<Attempt> second = {Try(1, 0, O::kClean)};
+  ReviewSchedule firstSchedule, secondSchedule;
+  firstSchedule.Rebuild(first);
+  secondSchedule.Rebuild(second);
+
+  const Statistics s =
+      ComputeStatistics(pool, {{&first, &firstSchedule}, {&second, &secondSchedule}}, kDay0 + 1);
+  ASSERT_EQ(s.collections.size(), 2u) << "one row per source";
+  EXPECT_EQ(s.collections[0].source, 0);
+  EXPECT_EQ(s.collections[1].source, 1);
+  ASSERT_EQ(s.days.size(), 2u) << "the days of both sources, merged";
+  EXPECT_EQ((std::vector<int>{s.days[0].attempts, s.days[0].clean}), (std::vector<int>{3, 2}));
+  EXPECT_EQ((std::vector<int>{s.days[1].attempts, s.days[1].clean}), (std::vector<int>{1, 1}));
+  ASSERT_EQ(s.level.size(), 1u) << "both first solves fell on day 0";
+  EXPECT_EQ(s.level[0].day, kDay0);
+}
+
+TEST(ReviewStatisticsTest, ThePoolTakesEachProblemsHistoryRowByNumber) {
+  // Neither table is in the order of the numbers; history row 5 has no problem, problem 1 no row.
+  TableStore problems("Problems");
+  problems.DefineFields({{"Level1", FieldType::kInteger},
+                         {"Auto1", FieldType::kInteger},
+                         {"Group1", FieldType::kInteger}});
+  ASSERT_TRUE(problems.CreateDataSet(nullptr));
+  for (const auto& [number, group, level] : {std::tuple{3, 2, 33}, {1, 1, 31}, {2, 1, 32}}) {
+    ASSERT_TRUE(problems.Append());
+    problems.SetInteger("Auto1", number);
+    problems.SetInteger("Group1", group);
+    problems.SetInteger("Level1", level);
+    ASSERT_TRUE(problems.Post(nullptr));
+  }
+  TableStore history(kHistoryTableName);
+  std::vector<FieldDef> columns;
+  for (const char* column : kHistoryColumns) columns.push_back({column, FieldType::kInteger});
+  history.DefineFields(columns);
+  ASSERT_TRUE(history.CreateDataSet(nullptr));
+  for (const auto& [number, failed, solved] : {std::tuple{2, 4, 0}, {5, 9, 9}, {3, 0, 1}}) {
+    ASSERT_TRUE(history.Append());
+    history.SetInteger("Auto1", number);
+    history.SetInteger("FailedCount", failed);
+    history.SetInteger("SolvedCount", solved);
+    ASSERT_TRUE(history.Post(nullptr));
+  }
+
+  const std::vector<PoolProblem> pool = PoolOf(problems, history);
+  ASSERT_EQ(pool.size(), 3u);
+  std::vector<std::vector<int>> got;
+  for (const PoolProblem& p : pool)
+    got.push_back({p.number, p.group, p.level, p.counters.FailedCount, p.counters.SolvedCount});
+  EXPECT_EQ(got, (std::vector<std::vector<int>>{{3, 2, 33, 0, 1}, {1, 1, 31, 0, 0}, {2, 1, 32, 4, 0}}));
 }
 
 // ---- A source that is not open ---------------------------------------------------------------
