@@ -4,6 +4,7 @@
 #include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
+#include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
 #include <QDate>
@@ -29,13 +30,28 @@ qreal Noon(int64_t day) {
   return static_cast<qreal>(QDateTime(QDate(1970, 1, 1).addDays(day), QTime(12, 0)).toMSecsSinceEpoch());
 }
 
-// A chart of `series` over the categories `x`, counts from 0 to `most` up the side.
+// A chart of `series` over the categories `x`, counts from 0 to `most` up the side. Up to ten
+// categories each have their label; more have one every few, so that the labels keep their
+// room rather than being cut to "...".
 QChart* BarChart(const char* title, QBarSeries* series, const QStringList& x, int most) {
   auto* chart = new QChart;
   chart->setTitle(title);
   chart->addSeries(series);
-  auto* categories = new QBarCategoryAxis;
-  categories->append(x);
+  QAbstractAxis* along = nullptr;
+  if (x.size() <= 10) {
+    auto* categories = new QBarCategoryAxis;
+    categories->append(x);
+    along = categories;
+  } else {
+    // The bars stand at 0, 1, 2, ...; a label under every `step`-th one and the last.
+    auto* labelled = new QCategoryAxis;
+    labelled->setRange(-0.5, x.size() - 0.5);
+    labelled->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    const auto step = static_cast<int>((x.size() + 6) / 7);
+    const auto last = static_cast<int>(x.size() - 1);
+    for (int i = last % step; i <= last; i += step) labelled->append(x[i], i);
+    along = labelled;
+  }
   auto* counts = new QValueAxis;
   counts->setRange(0, most);
   counts->setLabelFormat("%d");
@@ -45,9 +61,9 @@ QChart* BarChart(const char* title, QBarSeries* series, const QStringList& x, in
   } else {
     counts->applyNiceNumbers();
   }
-  chart->addAxis(categories, Qt::AlignBottom);
+  chart->addAxis(along, Qt::AlignBottom);
   chart->addAxis(counts, Qt::AlignLeft);
-  series->attachAxis(categories);
+  series->attachAxis(along);
   series->attachAxis(counts);
   return chart;
 }
@@ -131,7 +147,8 @@ QChart* LevelChart(const StatisticsContent& c) {
   chart->setTitle(none ? "Level over time (too few problems solved for an estimate yet)" : "Level over time");
   chart->addSeries(series);
   auto* x = new QDateTimeAxis;
-  x->setFormat("MM-dd");
+  // Days within the year; a longer line would show the same day twice, so it shows months.
+  x->setFormat(to - from > 300 ? "yyyy-MM" : "MM-dd");
   const int64_t first = from - 1, last = std::max(to, from + 1);
   x->setRange(QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(Noon(first))),
               QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(Noon(last))));

@@ -4,6 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QBarCategoryAxis>
+#include <QCategoryAxis>
+#include <QChartView>
+#include <QDateTimeAxis>
 #include <QFileInfo>
 #include <QTableWidget>
 #include <QToolBar>
@@ -11,6 +15,7 @@
 
 #include "app/library_session.h"
 #include "app/practice_session.h"
+#include "app/statistics_window.h"
 #include "index/go_index.h"
 #include "library/review_file.h"
 #include "tests/app/window_test_util.h"
@@ -164,6 +169,49 @@ TEST_F(ReviewWindowTest, TheStatisticsWindowShowsTheNumbers) {
   QTest::qWait(50);
   Shot(window, "statistics_window.png");
   window->close();
+}
+
+// The dates under the charts: every day while they are few; a month of days has a label every
+// few days (the last day among them) rather than thirty cut to "..."; a level line of more than
+// a year names months, so that no date shows twice.
+TEST(StatisticsWindowTest, DatesUnderTheChartsStayReadable) {
+  QString error;
+  const StatisticsWindowFactory make =
+      LoadStatisticsWindow(QStringLiteral(ZENDRA_STATISTICS_MODULE_PATH), &error);
+  ASSERT_NE(make, nullptr) << error.toStdString();
+  const int64_t today = 20430;  // 2025-12-08
+  struct Case {
+    int days;             // days with attempts, up to today
+    int firstLevelDay;    // the level line's first day, before today
+    int labels;           // day labels under the attempts chart
+    const char* format;   // of the level chart's dates
+  };
+  for (const Case& c : {Case{3, 3, 3, "MM-dd"}, Case{30, 200, 6, "MM-dd"},
+                        Case{30, 400, 6, "yyyy-MM"}}) {
+    SCOPED_TRACE(c.days);
+    StatisticsContent content;
+    content.today = today;
+    for (int d = c.days - 1; d >= 0; --d) content.numbers.days.push_back({today - d, 5, 2});
+    content.numbers.level = {{today - c.firstLevelDay, 30}, {today, 31}};
+    content.numbers.forecast.assign(7, 1);
+    std::unique_ptr<QWidget> window(make(content, nullptr));
+    auto* attempts = window->findChild<QChartView*>("chartAttempts");
+    auto* level = window->findChild<QChartView*>("chartLevel");
+    ASSERT_TRUE(attempts && level);
+    const QList<QAbstractAxis*> x = attempts->chart()->axes(Qt::Horizontal);
+    ASSERT_EQ(x.size(), 1);
+    QStringList labels;
+    if (auto* each = qobject_cast<QBarCategoryAxis*>(x[0])) labels = each->categories();
+    if (auto* some = qobject_cast<QCategoryAxis*>(x[0])) labels = some->categoriesLabels();
+    EXPECT_EQ(labels.size(), c.labels) << labels.join(' ').toStdString();
+    EXPECT_EQ(labels.value(labels.size() - 1),
+              QDate(1970, 1, 1).addDays(today).toString("MM-dd"));
+    const QList<QAbstractAxis*> dates = level->chart()->axes(Qt::Horizontal);
+    ASSERT_EQ(dates.size(), 1);
+    auto* time = qobject_cast<QDateTimeAxis*>(dates[0]);
+    ASSERT_NE(time, nullptr);
+    EXPECT_EQ(time->format(), c.format);
+  }
 }
 
 }  // namespace
