@@ -25,10 +25,20 @@ constexpr int kDaysShown = 30;
 
 QString Day(int64_t day) { return QDate(1970, 1, 1).addDays(day).toString("MM-dd"); }
 
-// Noon of a local day, for a time axis.
-qreal Noon(int64_t day) {
-  return static_cast<qreal>(QDateTime(QDate(1970, 1, 1).addDays(day), QTime(12, 0)).toMSecsSinceEpoch());
-}
+// Noon of local days, for a time axis. The offset from UTC is taken once: asking for each day's
+// own costs a look at the time zone files per point, and a change of summer time moves a point
+// by an hour within its day.
+class Noons {
+ public:
+  explicit Noons(int64_t day)
+      : offsetMs_(1000LL * QDateTime(QDate(1970, 1, 1).addDays(day), QTime(12, 0)).offsetFromUtc()) {}
+  qreal operator()(int64_t day) const {
+    return static_cast<qreal>((day * 86400 + 12 * 3600) * 1000 - offsetMs_);
+  }
+
+ private:
+  int64_t offsetMs_;
+};
 
 // A chart of `series` over the categories `x`, counts from 0 to `most` up the side. Up to ten
 // categories each have their label; more have one every few, so that the labels keep their
@@ -129,11 +139,12 @@ QChart* AttemptsChart(const StatisticsContent& c) {
 QChart* LevelChart(const StatisticsContent& c) {
   auto* series = new QLineSeries;
   series->setName("Level estimate (30 = 10k, 39 = 1k, 40 = 1d)");
+  const Noons noon(c.today);
   int64_t from = c.today, to = c.today;
   int low = 46, high = 0;
   for (const LevelPoint& p : c.numbers.level) {
     if (p.level <= 0) continue;  // the estimate told nothing yet
-    series->append(Noon(p.day), p.level);
+    series->append(noon(p.day), p.level);
     from = std::min(from, p.day);
     to = std::max(to, p.day);
     low = std::min(low, p.level);
@@ -150,8 +161,8 @@ QChart* LevelChart(const StatisticsContent& c) {
   // Days within the year; a longer line would show the same day twice, so it shows months.
   x->setFormat(to - from > 300 ? "yyyy-MM" : "MM-dd");
   const int64_t first = from - 1, last = std::max(to, from + 1);
-  x->setRange(QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(Noon(first))),
-              QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(Noon(last))));
+  x->setRange(QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(noon(first))),
+              QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(noon(last))));
   // A tick a day while the days are few, so that no date shows twice.
   x->setTickCount(static_cast<int>(std::min<int64_t>(last - first + 1, 8)));
   auto* y = new QValueAxis;
