@@ -1,7 +1,7 @@
 // zendra-owl-compare: the life-and-death solver's verdicts held against GNU Go's owl reading.
 //
 //   zendra-owl-compare SOURCE... [--collections-only] [--stride N] [--seconds S]
-//                      [--gnugo PATH] [--list]
+//                      [--gnugo PATH] [--list] [--only TEXT] [--diagrams]
 //
 // Imports the problems of the SOURCEs (folders or SGF files, as `zendra-db build` reads them;
 // every N-th problem with --stride), and solves each as `zendra-db verify` does (S seconds, default
@@ -22,9 +22,14 @@
 // liberties outside it (the solver takes the walls as safe; such a chain may not be). Passes are
 // not asked.
 //
+// --only TEXT compares only the problems whose source (file:line:column) contains TEXT;
+// --diagrams draws, under the list, the position of each problem with a disagreement: the
+// area the solver plays in and its walls, for following the lines by hand.
+//
 // Exit status: 0 no disagreement, 1 a disagreement, 2 wrong usage, 3 GNU Go cannot be started.
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <iostream>
@@ -36,6 +41,7 @@
 #include "problem_import/problem_data.h"
 #include "problem_import/tree_verify.h"
 #include "solving/solver_judge.h"
+#include "solving/tree/solution_tree.h"
 #include "tests/common/gtp_process.h"
 
 namespace {
@@ -55,11 +61,13 @@ struct Options {
   double seconds = 1.0;
   std::string gnugo = "/usr/games/gnugo";
   bool list = false;
+  bool diagrams = false;
+  std::string only;
 };
 
 int Usage() {
   std::cerr << "usage: zendra-owl-compare SOURCE... [--collections-only] [--stride N] "
-               "[--seconds S] [--gnugo PATH] [--list]\n";
+               "[--seconds S] [--gnugo PATH] [--list] [--only TEXT] [--diagrams]\n";
   return 2;
 }
 
@@ -88,6 +96,11 @@ bool ParseOptions(int argc, char** argv, Options* o) {
       const double s = std::strtod(v.c_str(), &end);
       if (*end != '\0' || !(s > 0 && s <= 3600)) return false;
       o->seconds = s;
+    } else if (a == "--diagrams") {
+      o->diagrams = true;
+      o->list = true;
+    } else if (a == "--only") {
+      if (!value(&o->only) || o->only.empty()) return false;
     } else if (a == "--gnugo") {
       if (!value(&o->gnugo)) return false;
     } else if (!a.empty() && a[0] == '-') {
@@ -215,6 +228,70 @@ bool HasWeakWall(const solver::Problem& problem) {
   return false;
 }
 
+// What the problem's own tree says of a first move of the user: "correct" when some line below
+// it ends in a success, "wrong" when none does, "not in the tree" when the tree lacks it.
+const char* TreeSays(const DataProblem& p, const solver::Board& board, solver::Point move) {
+  zendra::SolutionTree tree;
+  if (tree.LoadSolution(p.solution) != zendra::SolutionTree::LoadResult::kLoaded ||
+      tree.FirstRoot() == zendra::kNoNode)
+    return "not in the tree";
+  bool found = false;
+  for (zendra::NodeId c = tree.FirstChild(tree.FirstRoot()); c != zendra::kNoNode;
+       c = tree.NextSibling(c)) {
+    if (zendra::SolverPoint(board, tree.NodePoint(c)) != move) continue;
+    found = true;
+    const int level = tree.Level(c);
+    for (zendra::NodeId n = c; n != zendra::kNoNode; n = tree.Successor(n)) {
+      if (n != c && tree.Level(n) <= level) break;
+      if (!tree.HasChildren(n) && zendra::IsSuccess(tree.NodeCode(n))) return "correct";
+    }
+  }
+  return found ? "wrong" : "not in the tree";
+}
+
+// The position around the area, in point letters along the top and the left: X and O are the
+// stones outside the area, x and o those inside it (the target chain's as '#'), ',' the empty
+// points of the area and '.' the others; two lines beyond the area are shown.
+std::string Diagram(const solver::Problem& problem) {
+  const solver::Board& board = problem.board;
+  std::vector<bool> inRegion(static_cast<std::size_t>(board.Cells()), false);
+  int x0 = board.Width(), x1 = -1, y0 = board.Height(), y1 = -1;
+  for (solver::Point p : problem.region) {
+    inRegion[static_cast<std::size_t>(p)] = true;
+    x0 = std::min(x0, board.Column(p)), x1 = std::max(x1, board.Column(p));
+    y0 = std::min(y0, board.Row(p)), y1 = std::max(y1, board.Row(p));
+  }
+  if (x1 < 0) return "";
+  x0 = std::max(0, x0 - 2), y0 = std::max(0, y0 - 2);
+  x1 = std::min(board.Width() - 1, x1 + 2), y1 = std::min(board.Height() - 1, y1 + 2);
+  std::vector<bool> target(inRegion.size(), false);
+  if (!problem.targets.empty())
+    for (solver::Point p : board.Chain(problem.targets.front()))
+      target[static_cast<std::size_t>(p)] = true;
+  std::string text = std::string("  target ") +
+                     (problem.attacker == solver::Stone::Black ? 'O' : 'X') + " ('#'), " +
+                     (problem.toMove == problem.attacker ? "the attacker" : "the defender") +
+                     " to move\n    ";
+  for (int x = x0; x <= x1; ++x) text += static_cast<char>('A' + x);
+  text += '\n';
+  for (int y = y0; y <= y1; ++y) {
+    text += "  ";
+    text += static_cast<char>('A' + y);
+    text += ' ';
+    for (int x = x0; x <= x1; ++x) {
+      const solver::Point p = board.At(x, y);
+      const auto i = static_cast<std::size_t>(p);
+      switch (board.Get(p)) {
+        case solver::Stone::Black: text += target[i] ? '#' : inRegion[i] ? 'x' : 'X'; break;
+        case solver::Stone::White: text += target[i] ? '#' : inRegion[i] ? 'o' : 'O'; break;
+        default: text += inRegion[i] ? ',' : '.'; break;
+      }
+    }
+    text += '\n';
+  }
+  return text;
+}
+
 struct Counts {
   int problems = 0;
   int decided = 0;
@@ -260,6 +337,7 @@ int main(int argc, char** argv) {
   for (std::size_t i = 0; i < report.problems.size();
        i += static_cast<std::size_t>(options.stride)) {
     const DataProblem& p = report.problems[i];
+    if (!options.only.empty() && p.source.find(options.only) == std::string::npos) continue;
     ++counts.problems;
     const TreeVerdict v = zendra::VerifyTree(p, budget);
     if (!v.decided || !v.problem || v.problem->targets.empty()) continue;
@@ -328,9 +406,11 @@ int main(int argc, char** argv) {
                   << "): " << (v.userKills ? "kill" : "live") << ", move "
                   << zendra::PointLetters(board, m.move) << ": solver "
                   << solver::StatusName(m.status) << (line.empty() ? "" : ":" + line) << "; owl "
-                  << owl << (weakWall ? " (a wall short of liberties)" : "") << "\n";
+                  << owl << (weakWall ? " (a wall short of liberties)" : "")
+                  << "; tree: " << TreeSays(p, board, m.move) << "\n";
       }
     }
+    if (problemDisagrees && options.diagrams) std::cout << Diagram(problem);
     counts.problemsWithDisagreement += problemDisagrees ? 1 : 0;
     counts.problemsWeakWall += problemDisagrees && HasWeakWall(problem) ? 1 : 0;
   }
