@@ -462,22 +462,22 @@ int main(int argc, char** argv) {
   zendra::BuildFromSources(options.sources, build, &report);
   for (const std::string& e : report.errors) std::cerr << e << "\n";
 
+  std::vector<KnownMisread> known;
+  std::string error;
+  if (!options.known.empty() && !ReadKnown(options.known, &known, &error)) {
+    std::cerr << error << "\n";
+    return 2;
+  }
   if (access(options.gnugo.c_str(), X_OK) != 0) {
     std::cerr << "GNU Go is not installed at " << options.gnugo << " (Debian package gnugo)\n";
     return kNoGnuGo;
   }
   GnuGo gnugo{options.gnugo};
-  std::string error;
   if (!gnugo.Start(&error)) {
     std::cerr << "cannot start GNU Go (" << options.gnugo << "): " << error << "\n";
     return kNoGnuGo;
   }
   zendra::test::GtpReply reply;
-  std::vector<KnownMisread> known;
-  if (!options.known.empty() && !ReadKnown(options.known, &known, &error)) {
-    std::cerr << error << "\n";
-    return 2;
-  }
 
   Counts counts;
   const solver::Budget budget{static_cast<uint64_t>(2'000'000 * options.seconds), options.seconds};
