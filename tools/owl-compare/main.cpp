@@ -26,8 +26,9 @@
 // --diagrams draws, under the list, the position of each problem with a disagreement: the
 // area the solver plays in and its walls, for following the lines by hand.
 //
-// Every disagreement is followed one exchange further (FollowUp): where owl then contradicts its
-// own first answer, the list says which move it missed. --known FILE names the disagreements
+// Every disagreement is followed down the line (FollowUp: owl's moves for its side, the solver's
+// for the other): where owl then contradicts its own first answer, the list gives the moves after
+// which it does. --known FILE names the disagreements
 // that were checked by hand and found to be owl's misreads, one a line:
 //   PATH MOVE REASON...
 // PATH the end of the problem's file name ("16_kyu/16_kyu_18618.sgf"), MOVE the user's first move
@@ -321,73 +322,74 @@ std::string Diagram(const solver::Problem& problem) {
   return text;
 }
 
-// Whether owl holds to its own verdict one exchange further down, where the solver says it is
-// wrong. For a move the solver refutes and owl lets work, the solver's refutation is played and
-// owl asked again whether the user still succeeds; for a move the solver lets work and owl
-// refutes, owl's own reply (the move its reading of the opponent names) is played, then the
-// solver's answer to it, and owl asked again whether the opponent still succeeds. When owl now
-// answers the other way it contradicts its first reading, and the note names the move it missed.
-// Returns the note for the list (empty when owl holds to its verdict or the question cannot be
-// put).
+// Whether owl holds to its verdict further down the line, where the solver says it is wrong.
+// From the position after the move, the side owl lets win names its move (owl's own answer to
+// its question) and the other side plays the solver's best move, for up to kFollowMoves of owl's
+// moves. When owl, asked again, no longer finds a way for its side, it contradicts its first
+// reading: the note gives the moves after which it does ("owl agrees after EA", or right after
+// the move when its two questions disagree on the same position). A move of owl's outside the
+// area is noted too (the solver does not play there). Empty when owl holds to its verdict, a ko
+// comes in, or the question cannot be put.
+constexpr int kFollowMoves = 4;
+
 std::string FollowUp(GnuGo& gnugo, const std::vector<std::string>& setup,
                      const solver::Problem& problem, bool userKills, const solver::MoveVerdict& m,
                      const std::string& target, const solver::Budget& budget, std::string* error) {
   const solver::Board& board = problem.board;
   const solver::Stone user = problem.toMove;
-  const solver::Stone opponent = solver::Opponent(user);
+  // The side owl lets win, and the owl question for each side (the side to move succeeds).
+  const solver::Stone owlSide =
+      m.status == solver::Status::Works ? solver::Opponent(user) : user;
+  auto question = [&](solver::Stone side) {
+    return std::string((side == user) == userKills ? "owl_attack " : "owl_defend ");
+  };
   auto gtpColour = [](solver::Stone s) { return s == solver::Stone::Black ? "B " : "W "; };
-  const std::string userQuestion = userKills ? "owl_attack " : "owl_defend ";
-  const std::string opponentQuestion = userKills ? "owl_defend " : "owl_attack ";
   const solver::Point targetPoint = problem.targets.front();
+  const std::vector<solver::Point>& region = problem.region;
   bool crashed = false;
   zendra::test::GtpReply reply;
   std::vector<std::string> commands = setup;
-  commands.push_back(std::string("play ") + gtpColour(user) + Vertex(board, m.move));
-  auto answer = [&](const std::string& question, std::string* move) {
-    if (!gnugo.Batch(commands, error, &crashed)) return -1;
-    if (!gnugo.Ask(question + target, &reply, error, &crashed) || !reply.ok || reply.text.empty() ||
-        !std::isdigit(static_cast<unsigned char>(reply.text[0])))
-      return -1;
-    if (move != nullptr) *move = reply.text.size() > 2 ? reply.text.substr(2) : "";
-    return reply.text[0] - '0';
-  };
-  solver::Board after = board;
+  solver::Problem position = problem;
   solver::Point ban = solver::kNoPoint;
-  if (!after.Play(m.move, user, &ban)) return "";
-  if (m.status == solver::Status::Fails) {
-    if (m.line.empty() || m.line.front() == solver::kPass) return "";
-    const solver::Point refutation = m.line.front();
-    commands.push_back(std::string("play ") + gtpColour(opponent) + Vertex(board, refutation));
-    if (answer(userQuestion, nullptr) != 0) return "";
-    return "owl misses " + zendra::PointLetters(board, refutation) +
-           ": after it owl too reads that the user fails";
+  std::string line;  // the moves after the user's, in point letters
+  auto play = [&](solver::Point p) {
+    const solver::Stone side = position.toMove;
+    if (p == solver::kPass) {
+      commands.push_back(std::string("play ") + gtpColour(side) + "pass");
+    } else {
+      if (!position.board.Play(p, side, &ban)) return false;
+      commands.push_back(std::string("play ") + gtpColour(side) + Vertex(board, p));
+    }
+    position.toMove = solver::Opponent(side);
+    return position.board.Get(targetPoint) == problem.board.Get(targetPoint);
+  };
+  if (!play(m.move)) return "";
+  for (int owlMoves = 0; owlMoves <= kFollowMoves;) {
+    const solver::Stone side = position.toMove;
+    if (side == owlSide) {
+      if (!gnugo.Batch(commands, error, &crashed) ||
+          !gnugo.Ask(question(side) + target, &reply, error, &crashed) || !reply.ok ||
+          reply.text.empty() || !std::isdigit(static_cast<unsigned char>(reply.text[0])))
+        return "";
+      const int owl = reply.text[0] - '0';
+      if (owl == 0)
+        return line.empty() ? "owl agrees right after the move" : "owl agrees after" + line;
+      if (owl != 1 || owlMoves == kFollowMoves) return "";
+      const solver::Point p = FromVertex(board, reply.text.size() > 2 ? reply.text.substr(2) : "");
+      if (p == solver::kNoPoint) return "";
+      line += ' ' + zendra::PointLetters(board, p);
+      if (std::find(region.begin(), region.end(), p) == region.end())
+        return "owl's move outside the area after" + line;
+      if (!play(p)) return "";
+      ++owlMoves;
+    } else {
+      const solver::Analysis a = solver::Analyse(position, budget);
+      if (a.status != solver::Status::Works || a.principalLine.empty()) return "";
+      line += ' ' + zendra::PointLetters(board, a.principalLine.front());
+      if (!play(a.principalLine.front())) return "";
+    }
   }
-  std::string vertex;
-  if (answer(opponentQuestion, &vertex) < 1) return "";
-  const solver::Point reply1 = FromVertex(board, vertex);
-  if (reply1 == solver::kNoPoint) return "";
-  const auto& region = problem.region;
-  if (std::find(region.begin(), region.end(), reply1) == region.end())
-    return "owl's reply " + zendra::PointLetters(board, reply1) + " lies outside the area";
-  solver::Problem next = problem;
-  next.board = after;
-  if (!next.board.Play(reply1, opponent, &ban)) return "";
-  if (next.board.Get(targetPoint) != problem.board.Get(targetPoint)) return "";
-  next.toMove = user;
-  const solver::Analysis a = solver::Analyse(next, budget);
-  if (a.status != solver::Status::Works || a.principalLine.empty() ||
-      a.principalLine.front() == solver::kPass)
-    return "";
-  const solver::Point answerMove = a.principalLine.front();
-  commands.push_back(std::string("play ") + gtpColour(opponent) + Vertex(board, reply1));
-  commands.push_back(std::string("play ") + gtpColour(user) + Vertex(board, answerMove));
-  solver::Board last = next.board;
-  if (!last.Play(answerMove, user, &ban)) return "";
-  const std::string missed = "owl's reply " + zendra::PointLetters(board, reply1) + " fails to " +
-                             zendra::PointLetters(board, answerMove);
-  if (last.Get(targetPoint) != problem.board.Get(targetPoint)) return missed + ", a capture";
-  if (answer(opponentQuestion, nullptr) != 0) return "";
-  return missed + ", which owl then reads";
+  return "";
 }
 
 struct KnownMisread {
@@ -442,7 +444,8 @@ struct Counts {
   int sekiFound = 0;  // of those, a kill that fails to a seki (owl reads a kill)
   int disagree = 0;   // the rest
   int known = 0;      // of those, hand-checked owl misreads
-  int contradicts = 0;  // of the others, where owl contradicts itself one exchange further
+  int contradicts = 0;  // of the others, where owl contradicts itself further down the line
+  int leavesArea = 0;   // of the others, where owl's line plays outside the area
   int treeWithSolver = 0;  // of the others, where the problem's tree sides with the solver
   std::map<std::string, int> disagreeBy;  // "solver works, owl 0"
   int problemsWithDisagreement = 0;
@@ -558,7 +561,8 @@ int main(int argc, char** argv) {
         note = FollowUp(gnugo, setup, problem, v.userKills, m, target, budget, &error);
         // The follow-up played moves: the next questions need the position set up again.
         if (!gnugo.Batch(setup, &error, &crashed) && !gnugo.Batch(setup, &error, &crashed)) break;
-        counts.contradicts += note.empty() ? 0 : 1;
+        counts.contradicts += note.rfind("owl agrees", 0) == 0 ? 1 : 0;
+        counts.leavesArea += note.rfind("owl's move outside", 0) == 0 ? 1 : 0;
         counts.treeWithSolver +=
             std::string(tree) == (solverWorks ? "correct" : "wrong") ? 1 : 0;
       }
@@ -594,8 +598,9 @@ int main(int argc, char** argv) {
   if (!options.known.empty())
     std::cout << "  owl misreads checked by hand (" << options.known << "): " << counts.known
               << "\n";
-  std::cout << "  unexplained: " << unexplained << " (owl contradicts itself one exchange further: "
-            << counts.contradicts << "; the problem's tree sides with the solver: "
+  std::cout << "  unexplained: " << unexplained << " (owl contradicts itself further down the line: "
+            << counts.contradicts << "; owl's line leaves the area: " << counts.leavesArea
+            << "; the problem's tree sides with the solver: "
             << counts.treeWithSolver << ")\n";
   int stale = 0;
   for (const KnownMisread& k : known)
