@@ -28,14 +28,15 @@
 //
 // Every disagreement is followed down the line (FollowUp: owl's moves for its side, the solver's
 // for the other): where owl then contradicts its own first answer, the list gives the moves after
-// which it does. --known FILE names the disagreements
-// that were checked by hand and found to be owl's misreads, one a line:
+// which it does. --known FILE names the disagreements that were checked by hand and found to be
+// owl's misreads, one a line:
 //   PATH MOVE REASON...
 // PATH the end of the problem's file name ("16_kyu/16_kyu_18618.sgf"), MOVE the user's first move
 // in point letters; '#' starts a comment. Those are counted apart, and an entry that no longer
 // matches a disagreement is listed (it is stale); the rest are the unexplained disagreements.
 //
-// Exit status: 0 no unexplained disagreement, 1 an unexplained one or a stale entry, 2 wrong usage, 3 GNU Go cannot be started.
+// Exit status: 0 no unexplained disagreement, 1 an unexplained one or a stale entry, 2 wrong
+// usage or a malformed --known file, 3 GNU Go cannot be started.
 #include <unistd.h>
 
 #include <algorithm>
@@ -173,14 +174,14 @@ solver::Status DefenderBest(const solver::Problem& problem, solver::Point move,
 // The point a GTP vertex ("D17") names on the board, kNoPoint when none.
 solver::Point FromVertex(const solver::Board& board, const std::string& vertex) {
   if (vertex.size() < 2) return solver::kNoPoint;
-  const char* column = std::strchr(kGtpColumns, std::toupper(static_cast<unsigned char>(vertex[0])));
+  const char* column =
+      std::strchr(kGtpColumns, std::toupper(static_cast<unsigned char>(vertex[0])));
   if (column == nullptr || *column == '\0') return solver::kNoPoint;
   char* end = nullptr;
   const long number = std::strtol(vertex.c_str() + 1, &end, 10);
   const int x = static_cast<int>(column - kGtpColumns);
   const int y = 19 - static_cast<int>(number);
-  if (*end != '\0' || x >= board.Width() || y < 0 || y >= board.Height())
-    return solver::kNoPoint;
+  if (*end != '\0' || x >= board.Width() || y < 0 || y >= board.Height()) return solver::kNoPoint;
   return board.At(x, y);
 }
 
@@ -312,9 +313,15 @@ std::string Diagram(const solver::Problem& problem) {
       const solver::Point p = board.At(x, y);
       const auto i = static_cast<std::size_t>(p);
       switch (board.Get(p)) {
-        case solver::Stone::Black: text += target[i] ? '#' : inRegion[i] ? 'x' : 'X'; break;
-        case solver::Stone::White: text += target[i] ? '#' : inRegion[i] ? 'o' : 'O'; break;
-        default: text += inRegion[i] ? ',' : '.'; break;
+        case solver::Stone::Black:
+          text += target[i] ? '#' : inRegion[i] ? 'x' : 'X';
+          break;
+        case solver::Stone::White:
+          text += target[i] ? '#' : inRegion[i] ? 'o' : 'O';
+          break;
+        default:
+          text += inRegion[i] ? ',' : '.';
+          break;
       }
     }
     text += '\n';
@@ -338,8 +345,7 @@ std::string FollowUp(GnuGo& gnugo, const std::vector<std::string>& setup,
   const solver::Board& board = problem.board;
   const solver::Stone user = problem.toMove;
   // The side owl lets win, and the owl question for each side (the side to move succeeds).
-  const solver::Stone owlSide =
-      m.status == solver::Status::Works ? solver::Opponent(user) : user;
+  const solver::Stone owlSide = m.status == solver::Status::Works ? solver::Opponent(user) : user;
   auto question = [&](solver::Stone side) {
     return std::string((side == user) == userKills ? "owl_attack " : "owl_defend ");
   };
@@ -436,16 +442,16 @@ bool Names(const KnownMisread& k, const std::string& source) {
 struct Counts {
   int problems = 0;
   int decided = 0;
-  int compared = 0;   // decided problems whose position GNU Go accepted
-  int moves = 0;      // moves put to owl
-  int agree = 0;      // works / 1, fails / 0
-  int koOrSeki = 0;   // a ko on either side or a seki: owl is not reliable there
-  int koAgree = 0;    // of those, the solver's ko and owl's ko
-  int sekiFound = 0;  // of those, a kill that fails to a seki (owl reads a kill)
-  int disagree = 0;   // the rest
-  int known = 0;      // of those, hand-checked owl misreads
-  int contradicts = 0;  // of the others, where owl contradicts itself further down the line
-  int leavesArea = 0;   // of the others, where owl's line plays outside the area
+  int compared = 0;        // decided problems whose position GNU Go accepted
+  int moves = 0;           // moves put to owl
+  int agree = 0;           // works / 1, fails / 0
+  int koOrSeki = 0;        // a ko on either side or a seki: owl is not reliable there
+  int koAgree = 0;         // of those, the solver's ko and owl's ko
+  int sekiFound = 0;       // of those, a kill that fails to a seki (owl reads a kill)
+  int disagree = 0;        // the rest
+  int known = 0;           // of those, hand-checked owl misreads
+  int contradicts = 0;     // of the others, where owl contradicts itself further down the line
+  int leavesArea = 0;      // of the others, where owl's line plays outside the area
   int treeWithSolver = 0;  // of the others, where the problem's tree sides with the solver
   std::map<std::string, int> disagreeBy;  // "solver works, owl 0"
   int problemsWithDisagreement = 0;
@@ -563,8 +569,7 @@ int main(int argc, char** argv) {
         if (!gnugo.Batch(setup, &error, &crashed) && !gnugo.Batch(setup, &error, &crashed)) break;
         counts.contradicts += note.rfind("owl agrees", 0) == 0 ? 1 : 0;
         counts.leavesArea += note.rfind("owl's move outside", 0) == 0 ? 1 : 0;
-        counts.treeWithSolver +=
-            std::string(tree) == (solverWorks ? "correct" : "wrong") ? 1 : 0;
+        counts.treeWithSolver += std::string(tree) == (solverWorks ? "correct" : "wrong") ? 1 : 0;
       }
       if (options.list) {
         std::string line;
@@ -576,8 +581,8 @@ int main(int argc, char** argv) {
                   << "): " << (v.userKills ? "kill" : "live") << ", move "
                   << zendra::PointLetters(board, m.move) << ": solver "
                   << solver::StatusName(m.status) << (line.empty() ? "" : ":" + line) << "; owl "
-                  << owl << (weakWall ? " (a wall short of liberties)" : "")
-                  << "; tree: " << tree << (note.empty() ? "" : "; " + note) << "\n";
+                  << owl << (weakWall ? " (a wall short of liberties)" : "") << "; tree: " << tree
+                  << (note.empty() ? "" : "; " + note) << "\n";
       }
     }
     if (problemDisagrees && options.diagrams) std::cout << Diagram(problem);
@@ -598,10 +603,10 @@ int main(int argc, char** argv) {
   if (!options.known.empty())
     std::cout << "  owl misreads checked by hand (" << options.known << "): " << counts.known
               << "\n";
-  std::cout << "  unexplained: " << unexplained << " (owl contradicts itself further down the line: "
-            << counts.contradicts << "; owl's line leaves the area: " << counts.leavesArea
-            << "; the problem's tree sides with the solver: "
-            << counts.treeWithSolver << ")\n";
+  std::cout << "  unexplained: " << unexplained
+            << " (owl contradicts itself further down the line: " << counts.contradicts
+            << "; owl's line leaves the area: " << counts.leavesArea
+            << "; the problem's tree sides with the solver: " << counts.treeWithSolver << ")\n";
   int stale = 0;
   for (const KnownMisread& k : known)
     if (k.seen && !k.met) {
