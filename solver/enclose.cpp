@@ -90,8 +90,11 @@ EncloseResult Enclose(const Board& board, Stone attacker, Stone toMove,
   // in the local game. In the real game the defender's stones outside may fill those outside
   // liberties too: a wall with fewer than kSafeWallLiberties of them that such a stone touches
   // (the wall or one of those liberties; and the wall not unconditionally alive) may fall, and
-  // the local game would answer another question than the problem's. A wall with none outside
-  // is taken in the local game itself, as the rules of play allow.
+  // the local game would answer another question than the problem's. So may a wall with no
+  // more than kShortWallLiberties liberties in all that touches a stone of the defender's
+  // anywhere: one move puts it in atari and the capture is a move outside the region, which the
+  // local game cannot play. A wall with none outside is taken in the local game itself, as the
+  // rules of play allow.
   const std::vector<bool> wallAlive = BensonAlive(board, attacker);
   std::fill(wallChecked.begin(), wallChecked.end(), false);
   const auto defenderOutside = [&](Point m) {
@@ -105,10 +108,12 @@ EncloseResult Enclose(const Board& board, Stone attacker, Stone toMove,
       std::vector<bool> counted(cells, false);
       int outside = 0;
       bool besieged = false;
+      bool touchesDefender = false;
       for (Point s : board.Chain(n)) {
         wallChecked[static_cast<size_t>(s)] = true;
         for (Point m : board.Neighbours(s)) {
           besieged = besieged || defenderOutside(m);
+          touchesDefender = touchesDefender || board.Get(m) == defender;
           if (board.Get(m) != Stone::Empty || inRegion[static_cast<size_t>(m)] ||
               counted[static_cast<size_t>(m)])
             continue;
@@ -117,7 +122,8 @@ EncloseResult Enclose(const Board& board, Stone attacker, Stone toMove,
           for (Point k : board.Neighbours(m)) besieged = besieged || defenderOutside(k);
         }
       }
-      if (outside > 0 && outside < kSafeWallLiberties && besieged &&
+      const bool shortOfLiberties = touchesDefender && board.Liberties(n) <= kShortWallLiberties;
+      if (outside > 0 && outside < kSafeWallLiberties && (besieged || shortOfLiberties) &&
           !wallAlive[static_cast<size_t>(n)]) {
         result.reason = "not enclosed: the stones closing the area in at " + board.Name(n) +
                         " have " + std::to_string(outside) +

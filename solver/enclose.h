@@ -9,7 +9,8 @@
 // it belongs to the region. A problem is enclosed when the region holds every point its moves
 // touch and no more than `maxEmpty` empty points (beyond that the area is open and the local
 // game is not the problem), and no wall is short of liberties outside it where the defender's
-// stones outside could take them (see kSafeWallLiberties).
+// stones outside could take them (see kSafeWallLiberties), or short of liberties in all beside
+// the defender's stones (see kShortWallLiberties).
 #pragma once
 
 #include <optional>
@@ -26,6 +27,11 @@ namespace zendra::solver {
 // the region, which the local game does not play. A wall with no liberty outside is captured,
 // or not, in the local game itself.
 inline constexpr int kSafeWallLiberties = 3;
+// The most liberties in all (inside and outside the region) of a wall that the defender can take
+// whatever stands outside: when it touches a stone of the defender's (inside the region or out),
+// one move of his puts it in atari and the capture lies outside the region. Such a wall with a
+// liberty outside makes the problem not enclosed.
+inline constexpr int kShortWallLiberties = 2;
 
 // The reason Enclose gives when no stone of the defender stands on or beside the focus.
 inline constexpr const char* kNoTargetReason = "no stones in question beside the moves";

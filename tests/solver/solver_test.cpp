@@ -153,7 +153,10 @@ TEST(SolverEnclose, StonesWithoutAnOutsideLibertyAreNotAWall) {
 // are a safe wall. Each keeps liberties outside the area the local game is played in; where
 // only two are left and a white stone outside stands beside them, White could fill them from
 // outside and take the wall: the problem is not taken as enclosed. With three liberties
-// outside, no white stone beside them, or a wall that is alive by itself, it is.
+// outside, no white stone beside them, or a wall that is alive by itself, it is. A wall of two
+// liberties in all that touches White's stones is not safe either, even with no white stone
+// outside: White's move on the inside liberty puts it in atari, and the capture is outside the
+// area. With a third liberty it holds.
 TEST(SolverEnclose, AWallShortOfLibertiesOutsideIsNotSafe) {
   const struct {
     const char* name;
@@ -185,6 +188,18 @@ TEST(SolverEnclose, AWallShortOfLibertiesOutsideIsNotSafe) {
        "XXXXOOOO..\n"
        "OOOO......\n"
        "..........\n",
+       true},
+      {"two liberties in all, beside White's stones",
+       ".O.XX.\n"
+       "OOOOOX\n"
+       "XXXXXX\n"
+       "......\n",
+       false},
+      {"three liberties in all, beside White's stones",
+       ".O.XX.\n"
+       "OOOO.X\n"
+       "XXXXXX\n"
+       "......\n",
        true},
   };
   for (const auto& c : cases) {
