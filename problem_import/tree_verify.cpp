@@ -309,6 +309,11 @@ TreeVerdict VerifyTree(const DataProblem& problem, solver::Budget budget) {
     }
     solver::Analysis analysis = solver::Analyse(*enclosed.problem, share);
     verdict.nodes += analysis.nodes;
+    if (analysis.moves.empty()) {
+      // Nothing to judge: the stones in question live unconditionally before any move.
+      verdict.undecidedReason = "the stones in question are settled before any move";
+      continue;
+    }
     if (analysis.status == solver::Status::Unknown) {
       verdict.undecidedReason = "beyond the budget";
       continue;

@@ -285,6 +285,12 @@ TEST(TreeVerify, WhatTheSolverCannotJudgeIsUndecided) {
   const TreeVerdict tooSmall = VerifyTree(Problem(5, kSoundTree), solver::Budget{1, 10.0});
   EXPECT_FALSE(tooSmall.decided);
   EXPECT_EQ(tooSmall.undecidedReason, "beyond the budget");
+  // Black's corner group has two eyes (AA and CA) before any move: nothing to judge, and not
+  // for want of budget.
+  const TreeVerdict settled = VerifyTree(
+      Problem(9, {{{"AA", "CA 10"}}}, 1, "BADAABBBCBDB", "EAEBACBCCCDCEC"), kBudget);
+  EXPECT_FALSE(settled.decided);
+  EXPECT_EQ(settled.undecidedReason, "the stones in question are settled before any move");
 }
 
 // Runs zendra-db with the arguments and returns what it printed on standard output.
