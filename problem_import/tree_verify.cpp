@@ -287,7 +287,7 @@ TreeVerdict VerifyTree(const DataProblem& problem, solver::Budget budget) {
       goal ? std::vector<ProblemGoal>{*goal}
            : std::vector<ProblemGoal>{{true, false}, {false, false}};
   // The budget is shared by the goals whose stones are enclosed: a goal the solver cannot pose
-  // leaves its share to the other.
+  // leaves its share to the other, and so does one decided early.
   std::vector<solver::EncloseResult> enclosures;
   size_t posed = 0;
   for (const ProblemGoal& g : goals) {
@@ -295,10 +295,9 @@ TreeVerdict VerifyTree(const DataProblem& problem, solver::Budget budget) {
     enclosures.push_back(solver::Enclose(board, attacker, user, SolverPoints(board, focus)));
     posed += enclosures.back().problem ? 1 : 0;
   }
-  const size_t shares = std::max<size_t>(1, posed);
-  const solver::Budget share{budget.nodes / shares, budget.seconds / static_cast<double>(shares)};
   std::optional<solver::Analysis> found;
   std::optional<solver::Problem> local;
+  size_t unposed = posed;  // goals posed and not yet tried
   for (size_t i = 0; i < goals.size(); ++i) {
     const ProblemGoal& g = goals[i];
     solver::EncloseResult& enclosed = enclosures[i];
@@ -307,6 +306,11 @@ TreeVerdict VerifyTree(const DataProblem& problem, solver::Budget budget) {
       if (verdict.undecidedReason.empty() || posed == 0) verdict.undecidedReason = enclosed.reason;
       continue;
     }
+    // An equal share of what is left: a goal settled quickly leaves the rest to the next.
+    const solver::Budget left = Remaining(budget, verdict.nodes, start);
+    const auto shares = static_cast<double>(unposed--);
+    const solver::Budget share{static_cast<uint64_t>(static_cast<double>(left.nodes) / shares),
+                               left.seconds / shares};
     solver::Analysis analysis = solver::Analyse(*enclosed.problem, share);
     verdict.nodes += analysis.nodes;
     if (analysis.moves.empty()) {

@@ -40,7 +40,8 @@
 // budget is not decided and is compared with nothing.
 //
 // Budget: one per problem, shared by its positions. The start takes what it needs of it first
-// (for a problem without an answer, an equal share for each goal whose stones are enclosed);
+// (for a problem without an answer, each goal whose stones are enclosed an equal share of what
+// the goals before it left);
 // the positions deeper in the tree then share what is left, shallower ones first, each given
 // all that remains. Positions left when it runs out, or where the solver does not finish, are
 // counted as not judged.
