@@ -344,8 +344,8 @@ TreeVerdict VerifyTree(const DataProblem& problem, solver::Budget budget) {
           wrongShort = wrongShort || short_;
         }
       }
-      if (analysis.status == solver::Status::Fails || !correctReach || correctFail ||
-          passReaches || (wrongInTree && !wrongShort)) {
+      if (analysis.status == solver::Status::Fails || !correctReach || correctFail || passReaches ||
+          (wrongInTree && !wrongShort)) {
         verdict.undecidedReason = "no answer, and neither goal fits the tree";
         continue;
       }

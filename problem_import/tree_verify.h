@@ -94,7 +94,7 @@ struct TreeVerdict {
   uint64_t nodes = 0;
   double seconds = 0;
   // When decided: what was solved, for tools that look further (the comparison with GNU Go).
-  bool userKills = true;                  // the goal: the user kills, else the user lives
+  bool userKills = true;                   // the goal: the user kills, else the user lives
   std::optional<solver::Problem> problem;  // the enclosed problem at the start
   solver::Analysis start;                  // the solver's judgement of every first move there
 };

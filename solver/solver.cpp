@@ -650,6 +650,14 @@ class Search {
 
   bool Aborted() const { return aborted_; }
 
+  // Lets the search run on until `deadline` or `nodeLimit` (positions over all searches), after
+  // it stopped at an earlier limit; what its table holds is kept.
+  void Allow(std::chrono::steady_clock::time_point deadline, uint64_t nodeLimit) {
+    deadline_ = deadline;
+    nodeLimit_ = nodeLimit;
+    aborted_ = *nodes_ >= nodeLimit_ || std::chrono::steady_clock::now() >= deadline_;
+  }
+
   // The terminal value of a position, if it is decided without search.
   // `knowledge`: also end the game where the eye-shape rule below decides it (not at the root
   // of an analysis, whose moves are still to be judged).
@@ -963,14 +971,23 @@ class Analyser {
       : problem_(problem),
         deadline_(std::chrono::steady_clock::now() +
                   std::chrono::microseconds(static_cast<int64_t>(budget.seconds * 1e6))),
+        cap_(deadline_),
         nodeLimit_(budget.nodes) {}
 
   Search& For(SearchRules rules) {
     const int index = (rules.koMaster == problem_.attacker ? 0 : 2) + (rules.strict ? 1 : 0);
     if (!searches_[index])
-      searches_[index] = std::make_unique<Search>(problem_, rules, deadline_, &nodes_, nodeLimit_);
+      searches_[index] = std::make_unique<Search>(problem_, rules, cap_, &nodes_, nodeLimit_);
     return *searches_[index];
   }
+
+  // Every search stops at `cap` (no later than the budget's deadline) from now on.
+  void Cap(std::chrono::steady_clock::time_point cap) {
+    cap_ = std::min(cap, deadline_);
+    for (auto& search : searches_)
+      if (search) search->Allow(cap_, nodeLimit_);
+  }
+  std::chrono::steady_clock::time_point Deadline() const { return deadline_; }
 
   Winner Solve(SearchRules rules, const State& s, const std::vector<uint64_t>& line) {
     Search& search = For(rules);
@@ -1020,6 +1037,7 @@ class Analyser {
  private:
   const Problem& problem_;
   std::chrono::steady_clock::time_point deadline_;
+  std::chrono::steady_clock::time_point cap_;  // the searches' deadline for now
   uint64_t nodeLimit_;
   uint64_t nodes_ = 0;
   std::unique_ptr<Search> searches_[4];
@@ -1050,55 +1068,69 @@ Analysis Analyse(const Problem& problem, Budget budget) {
 
   Search& any = analyser.For(attackerMaster);
   if (any.Terminal(root, false)) return analysis;  // already decided: nothing to judge
-  for (auto& [move, child] : any.Children(root)) {
-    MoveVerdict verdict;
-    verdict.move = move;
-    // Which rules decide, in order: for a kill, first with the attacker as ko master (failing
-    // there fails whatever the kos), then with the defender as ko master (working there works
-    // unconditionally). For life, first the strict rules (unconditional life), then seki, then
-    // the defender as ko master.
-    auto decide = [&](SearchRules rules) { return analyser.Solve(rules, child, rootLine); };
-    auto lineFor = [&](SearchRules rules, Winner w) {
-      return analyser.Line(rules, child, w, rootLine);
-    };
-    if (kill) {
-      const Winner a = decide(attackerMaster);
-      if (a == theirs) {
-        verdict.status = Status::Fails;
-        verdict.line = lineFor(attackerMaster, theirs);
-      } else if (a == mine) {
-        const Winner d = decide(defenderMaster);
-        if (d == mine) {
-          verdict.status = Status::Works;
-          verdict.line = lineFor(defenderMaster, mine);
-        } else if (d == theirs) {
-          verdict.status = Status::WorksByKo;
-          verdict.line = lineFor(attackerMaster, mine);
-        }
-      }
-    } else {
-      const Winner s = decide(strict);
-      if (s == mine) {
-        verdict.status = Status::Works;
-        verdict.line = lineFor(strict, mine);
-      } else if (s == theirs) {
-        const Winner l = decide(attackerMaster);
-        if (l == mine) {
-          verdict.status = Status::Seki;
-          verdict.line = lineFor(attackerMaster, mine);
-        } else if (l == theirs) {
+  const auto children = any.Children(root);
+  analysis.moves.resize(children.size());
+  // Two rounds over the moves: first each gets an equal part of half the time, so that a move
+  // hard to judge does not spend the time of the easy ones after it; then the moves left
+  // undecided share what remains, in order, each with all of it. The tables are kept between
+  // the rounds, so the second goes on from where the first stopped.
+  const auto start = std::chrono::steady_clock::now();
+  const auto slice = (analyser.Deadline() - start) / (2 * static_cast<int64_t>(children.size()));
+  for (int round = 0; round < 2; ++round) {
+    for (size_t i = 0; i < children.size(); ++i) {
+      MoveVerdict& verdict = analysis.moves[i];
+      if (round == 1 && verdict.status != Status::Unknown) continue;
+      analyser.Cap(round == 0 ? std::chrono::steady_clock::now() + slice : analyser.Deadline());
+      const Point move = children[i].first;
+      const State& child = children[i].second;
+      verdict = MoveVerdict{};
+      verdict.move = move;
+      // Which rules decide, in order: for a kill, first with the attacker as ko master (failing
+      // there fails whatever the kos), then with the defender as ko master (working there works
+      // unconditionally). For life, first the strict rules (unconditional life), then seki, then
+      // the defender as ko master.
+      auto decide = [&](SearchRules rules) { return analyser.Solve(rules, child, rootLine); };
+      auto lineFor = [&](SearchRules rules, Winner w) {
+        return analyser.Line(rules, child, w, rootLine);
+      };
+      if (kill) {
+        const Winner a = decide(attackerMaster);
+        if (a == theirs) {
+          verdict.status = Status::Fails;
+          verdict.line = lineFor(attackerMaster, theirs);
+        } else if (a == mine) {
           const Winner d = decide(defenderMaster);
           if (d == mine) {
-            verdict.status = Status::WorksByKo;
+            verdict.status = Status::Works;
             verdict.line = lineFor(defenderMaster, mine);
           } else if (d == theirs) {
-            verdict.status = Status::Fails;
-            verdict.line = lineFor(defenderMaster, theirs);
+            verdict.status = Status::WorksByKo;
+            verdict.line = lineFor(attackerMaster, mine);
+          }
+        }
+      } else {
+        const Winner s = decide(strict);
+        if (s == mine) {
+          verdict.status = Status::Works;
+          verdict.line = lineFor(strict, mine);
+        } else if (s == theirs) {
+          const Winner l = decide(attackerMaster);
+          if (l == mine) {
+            verdict.status = Status::Seki;
+            verdict.line = lineFor(attackerMaster, mine);
+          } else if (l == theirs) {
+            const Winner d = decide(defenderMaster);
+            if (d == mine) {
+              verdict.status = Status::WorksByKo;
+              verdict.line = lineFor(defenderMaster, mine);
+            } else if (d == theirs) {
+              verdict.status = Status::Fails;
+              verdict.line = lineFor(defenderMaster, theirs);
+            }
           }
         }
       }
     }
-    analysis.moves.push_back(std::move(verdict));
   }
   // The problem's status: the best verdict, if no undecided move could still beat it. Seki is
   // life that needs no ko, so it ranks above a won ko.

@@ -208,7 +208,8 @@ TEST(TreeVerify, ASuccessAfterAReplyNeverPlayedMakesNoMoveCorrect) {
       {"not the best", withMistake("DA/4"), {}},
       {"not to be chosen", withMistake("DA/8"), {}},
       {"a plain second reply", withMistake("DA"), {"correctFails BA"}},
-      {"the only reply", {{{"CA", "BA", "DA 10"}}, {{"CA", "DA", "BA 10"}}, {{"BA", "DA/8", "CA 10"}}},
+      {"the only reply",
+       {{{"CA", "BA", "DA 10"}}, {{"CA", "DA", "BA 10"}}, {{"BA", "DA/8", "CA 10"}}},
        {"correctFails BA"}},
   };
   for (const Case& c : cases) {
@@ -287,8 +288,8 @@ TEST(TreeVerify, WhatTheSolverCannotJudgeIsUndecided) {
   EXPECT_EQ(tooSmall.undecidedReason, "beyond the budget");
   // Black's corner group has two eyes (AA and CA) before any move: nothing to judge, and not
   // for want of budget.
-  const TreeVerdict settled = VerifyTree(
-      Problem(9, {{{"AA", "CA 10"}}}, 1, "BADAABBBCBDB", "EAEBACBCCCDCEC"), kBudget);
+  const TreeVerdict settled =
+      VerifyTree(Problem(9, {{{"AA", "CA 10"}}}, 1, "BADAABBBCBDB", "EAEBACBCCCDCEC"), kBudget);
   EXPECT_FALSE(settled.decided);
   EXPECT_EQ(settled.undecidedReason, "the stones in question are settled before any move");
 }

@@ -1,5 +1,4 @@
 #include "solver/solver.h"
-#include "solver/enclose.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +9,8 @@
 #include <map>
 #include <random>
 #include <string>
+
+#include "solver/enclose.h"
 
 namespace zendra::solver {
 namespace {
@@ -76,13 +77,14 @@ TEST(SolverBenson, ChainTestAgreesWithTheWholeBoardAlgorithm) {
     for (int row = 0; row < side; ++row)
       for (int column = 0; column < side; ++column) {
         const unsigned roll = random() % 100;
-        if (roll < 45) board.Set(board.At(column, row), Stone::White);
-        else if (roll < 70) board.Set(board.At(column, row), Stone::Black);
+        if (roll < 45)
+          board.Set(board.At(column, row), Stone::White);
+        else if (roll < 70)
+          board.Set(board.At(column, row), Stone::Black);
       }
     bool legal = true;
     for (Point p = 0; p < board.Cells() && legal; ++p)
-      if ((board.Get(p) == Stone::Black || board.Get(p) == Stone::White) &&
-          board.Liberties(p) == 0)
+      if ((board.Get(p) == Stone::Black || board.Get(p) == Stone::White) && board.Liberties(p) == 0)
         legal = false;
     if (!legal) continue;
     ++positions;
@@ -330,12 +332,10 @@ const KnownCase kKnownCases[] = {
     {"bent four in the corner, white lives", kBentFourCorner, 1, 1, 4, 0, Stone::White,
      Status::Works, ""},
     {"ko for life, white to play", kKoForLife, 1, 1, 4, 0, Stone::White, Status::WorksByKo, ""},
-    {"ko for life, black kills outright", kKoForLife, 1, 1, 4, 0, Stone::Black, Status::Works,
+    {"ko for life, black kills outright", kKoForLife, 1, 1, 4, 0, Stone::Black, Status::Works, ""},
+    {"the L group is dead with black first", kLGroup, 1, 1, 3, 0, Stone::Black, Status::Works, ""},
+    {"the L group is dead even with white first", kLGroup, 1, 1, 3, 0, Stone::White, Status::Fails,
      ""},
-    {"the L group is dead with black first", kLGroup, 1, 1, 3, 0, Stone::Black, Status::Works,
-     ""},
-    {"the L group is dead even with white first", kLGroup, 1, 1, 3, 0, Stone::White,
-     Status::Fails, ""},
     {"ten thousand year ko, black takes the ko", kTenThousandYearKo, 4, 0, 5, 0, Stone::Black,
      Status::WorksByKo, "A1"},
     {"ten thousand year ko, white cannot avoid the ko", kTenThousandYearKo, 4, 0, 5, 0,
@@ -590,7 +590,8 @@ TEST(SolverBruteForce, SmallEyeSpacesAgree) {
   struct Size {
     int width, height, fewest, most;
   };
-  for (const Size& size : {Size{3, 3, 1, 5}, Size{4, 3, 1, 5}, Size{4, 4, 4, 6}, Size{5, 5, 4, 5}}) {
+  for (const Size& size :
+       {Size{3, 3, 1, 5}, Size{4, 3, 1, 5}, Size{4, 4, 4, 6}, Size{5, 5, 4, 5}}) {
     const int width = size.width, height = size.height;
     const int cells = width * height;
     for (unsigned mask = 1; mask < (1u << cells); ++mask) {
@@ -619,11 +620,10 @@ TEST(SolverBruteForce, SmallEyeSpacesAgree) {
           const auto expected = Minimax(problem, rules, 2'000'000).Solve();
           ASSERT_TRUE(expected.has_value()) << b.ToDiagram();
           const Winner got = SolveGame(problem, rules, Budget{1'000'000, 60.0});
-          ASSERT_EQ(got, *expected) << b.ToDiagram() << "to move "
-                                    << (toMove == Stone::Black ? "black" : "white")
-                                    << ", ko master "
-                                    << (rules.koMaster == Stone::Black ? "black" : "white")
-                                    << (rules.strict ? ", strict" : "");
+          ASSERT_EQ(got, *expected)
+              << b.ToDiagram() << "to move " << (toMove == Stone::Black ? "black" : "white")
+              << ", ko master " << (rules.koMaster == Stone::Black ? "black" : "white")
+              << (rules.strict ? ", strict" : "");
           ++compared;
           (got == Winner::Attacker ? attackerWins : defenderWins) += 1;
         }
