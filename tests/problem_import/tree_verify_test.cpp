@@ -239,6 +239,7 @@ TEST(TreeVerify, WithoutAnAnswerTheGoalComesFromTheCorrectMoves) {
     const char* name;
     DataProblem problem;
     solver::Status status;  // Unknown: not decided, no goal fits
+    bool userKills = true;
   };
   auto bentFour = [](const std::vector<Line>& lines) {
     return Problem(6, lines, std::nullopt, kBentFourBlack, kBentFourWhite);
@@ -253,6 +254,12 @@ TEST(TreeVerify, WithoutAnAnswerTheGoalComesFromTheCorrectMoves) {
        solver::Status::WorksByKo},
       {"a kill, the wrong try only a ko", koForLife({{{"AA", "CA", "AB 10"}}, {{"AB", "AA"}}}),
        solver::Status::Works},
+      // Black's corner group (a real problem): CB lives outright, the tree's wrong tries CA, BA
+      // and AB give a seki; they fall short of the best result, so the goal is life.
+      {"life, the wrong tries only a seki",
+       Problem(6, {{{"CB", "CA", "DA 10"}}, {{"CA", "CB"}}, {{"BA", "CB"}}, {{"AB", "CB"}}},
+               std::nullopt, "ACBCCCDCEAEBEC", "ADBBBDCDDDEDFAFBFCFD"),
+       solver::Status::Works, false},
       // The tree's answer gets a ko where another move kills outright.
       {"a ko marked correct beside a kill", koForLife({{{"AB", "AA", "CA 10"}}, {{"AA", "CA"}}}),
        solver::Status::Unknown},
@@ -267,7 +274,7 @@ TEST(TreeVerify, WithoutAnAnswerTheGoalComesFromTheCorrectMoves) {
     }
     ASSERT_TRUE(v.decided) << v.undecidedReason;
     EXPECT_TRUE(v.goalInferred);
-    EXPECT_TRUE(v.userKills);
+    EXPECT_EQ(v.userKills, c.userKills);
     EXPECT_EQ(v.status, c.status);
     EXPECT_TRUE(v.disagreements.empty()) << ::testing::PrintToString(Kinds(v));
   }
