@@ -329,8 +329,13 @@ TreeVerdict VerifyTree(const DataProblem& problem, solver::Budget budget) {
       const int bestRank = Rank(analysis.status);
       bool correctReach = false, correctFail = false, passReaches = false;
       bool wrongInTree = false, wrongShort = false;
+      bool correctUnknown = false, wrongUnknown = false;  // tree moves the budget left undecided
       for (const solver::MoveVerdict& m : analysis.moves) {
-        if (m.status == solver::Status::Unknown) continue;
+        if (m.status == solver::Status::Unknown) {
+          const auto inTree = firstMoves.find(m.move);
+          if (inTree != firstMoves.end()) (inTree->second ? correctUnknown : wrongUnknown) = true;
+          continue;
+        }
         const bool reaches = Reaches(m.status, reached);
         // Short of the best: not reaching the goal, or a seki where life without one exists.
         const bool short_ = !reaches || Rank(m.status) < bestRank;
@@ -344,9 +349,15 @@ TreeVerdict VerifyTree(const DataProblem& problem, solver::Budget budget) {
           wrongShort = wrongShort || short_;
         }
       }
-      if (analysis.status == solver::Status::Fails || !correctReach || correctFail || passReaches ||
-          (wrongInTree && !wrongShort)) {
-        verdict.undecidedReason = "no answer, and neither goal fits the tree";
+      const bool noCorrectReach = !correctReach, noWrongShort = wrongInTree && !wrongShort;
+      if (analysis.status == solver::Status::Fails || noCorrectReach || correctFail ||
+          passReaches || noWrongShort) {
+        // Not fitting for certain, or only for want of the judgement of a tree move.
+        const bool certain = analysis.status == solver::Status::Fails || correctFail ||
+                             passReaches || (noCorrectReach && !correctUnknown) ||
+                             (noWrongShort && !wrongUnknown);
+        verdict.undecidedReason =
+            certain ? "no answer, and neither goal fits the tree" : "beyond the budget";
         continue;
       }
     }
