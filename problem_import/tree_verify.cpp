@@ -10,6 +10,7 @@
 #include "board/engine/lattix_engine.h"
 #include "solver/enclose.h"
 #include "solving/solver_judge.h"
+#include "solving/solving_controller.h"
 #include "solving/tree/solution_tree.h"
 
 namespace zendra {
@@ -65,12 +66,26 @@ int Rank(solver::Status s) {
   return 0;
 }
 
-// True when some line end below `id` (itself included) is a success.
+// A computer reply below the node in question that the computer never plays: one barred from
+// the replies under the solving controller's default (a bad move, not the best, or marked not
+// to be chosen), beside other replies; the controller plays an only reply whatever its flags.
+// Such a reply is the opponent's mistake the author shows, not an answer the user must meet.
+bool NeverPlayed(const SolutionTree& tree, NodeId n) {
+  return tree.Level(n) % 2 == 0 && tree.IsBarredFromReply(n, kReplyMaskAvoidBadMoves) &&
+         tree.ChildCount(tree.Parent(n)) > 1;
+}
+
+// True when some line end below `id` (itself included) is a success that the computer's replies
+// below `id` let the user reach: a success only after a reply the computer never plays does
+// not make the line correct.
 bool LeadsToSuccess(const SolutionTree& tree, NodeId id) {
   const int level = tree.Level(id);
   for (NodeId n = id; n != kNoNode; n = tree.Successor(n)) {
     if (n != id && tree.Level(n) <= level) break;
-    if (!tree.HasChildren(n) && IsSuccess(tree.NodeCode(n))) return true;
+    if (tree.HasChildren(n) || !IsSuccess(tree.NodeCode(n))) continue;
+    bool reachable = true;
+    for (NodeId k = n; k != id && reachable; k = tree.Parent(k)) reachable = !NeverPlayed(tree, k);
+    if (reachable) return true;
   }
   return false;
 }
@@ -264,51 +279,89 @@ TreeVerdict VerifyTree(const DataProblem& problem, solver::Budget budget) {
     if (tree.Level(n) == 0) break;
     focus += tree.NodePoint(n);
   }
-  // Without an answer the goal is the one under which the tree's correct first moves reach
-  // an unconditional result, a pass does not, and a wrong first move (if the tree has one)
-  // fails: a kill tried first, then life, each with half the budget.
+  // Without an answer the goal is the one under which the tree's correct first moves reach the
+  // best result there is, a pass does not, and a wrong first move (if the tree has one) falls
+  // short of it (tree_verify.h): a kill tried first, then life.
   const bool inferred = !goal;
   const std::vector<ProblemGoal> goals =
       goal ? std::vector<ProblemGoal>{*goal}
            : std::vector<ProblemGoal>{{true, false}, {false, false}};
-  const solver::Budget share{budget.nodes / goals.size(), budget.seconds / goals.size()};
-  std::optional<solver::Analysis> found;
-  std::optional<solver::Problem> local;
+  // The budget is shared by the goals whose stones are enclosed: a goal the solver cannot pose
+  // leaves its share to the other, and so does one decided early.
+  std::vector<solver::EncloseResult> enclosures;
+  size_t posed = 0;
   for (const ProblemGoal& g : goals) {
     const solver::Stone attacker = g.userKills ? user : solver::Opponent(user);
-    solver::EncloseResult enclosed =
-        solver::Enclose(board, attacker, user, SolverPoints(board, focus));
+    enclosures.push_back(solver::Enclose(board, attacker, user, SolverPoints(board, focus)));
+    posed += enclosures.back().problem ? 1 : 0;
+  }
+  std::optional<solver::Analysis> found;
+  std::optional<solver::Problem> local;
+  size_t unposed = posed;  // goals posed and not yet tried
+  for (size_t i = 0; i < goals.size(); ++i) {
+    const ProblemGoal& g = goals[i];
+    solver::EncloseResult& enclosed = enclosures[i];
     if (!enclosed.problem) {
-      verdict.undecidedReason = enclosed.reason;
+      // Why a goal the solver did pose failed says more than why another was not posed.
+      if (verdict.undecidedReason.empty() || posed == 0) verdict.undecidedReason = enclosed.reason;
       continue;
     }
+    // An equal share of what is left: a goal settled quickly leaves the rest to the next.
+    const solver::Budget left = Remaining(budget, verdict.nodes, start);
+    const auto shares = static_cast<double>(unposed--);
+    const solver::Budget share{static_cast<uint64_t>(static_cast<double>(left.nodes) / shares),
+                               left.seconds / shares};
     solver::Analysis analysis = solver::Analyse(*enclosed.problem, share);
     verdict.nodes += analysis.nodes;
+    if (analysis.moves.empty()) {
+      // Nothing to judge: the stones in question live unconditionally before any move.
+      verdict.undecidedReason = "the stones in question are settled before any move";
+      continue;
+    }
     if (analysis.status == solver::Status::Unknown) {
       verdict.undecidedReason = "beyond the budget";
       continue;
     }
+    ProblemGoal reached = g;
     if (inferred) {
+      // The result the goal asks for is the best there is: a ko when nothing better exists.
+      reached.byKo = analysis.status == solver::Status::WorksByKo;
+      const int bestRank = Rank(analysis.status);
       bool correctReach = false, correctFail = false, passReaches = false;
-      bool wrongInTree = false, wrongFails = false;
+      bool wrongInTree = false, wrongShort = false;
+      bool correctUnknown = false, wrongUnknown = false;  // tree moves the budget left undecided
       for (const solver::MoveVerdict& m : analysis.moves) {
-        if (m.status == solver::Status::Unknown) continue;
-        if (m.move == solver::kPass) passReaches = Reaches(m.status, g);
+        if (m.status == solver::Status::Unknown) {
+          const auto inTree = firstMoves.find(m.move);
+          if (inTree != firstMoves.end()) (inTree->second ? correctUnknown : wrongUnknown) = true;
+          continue;
+        }
+        const bool reaches = Reaches(m.status, reached);
+        // Short of the best: not reaching the goal, or a seki where life without one exists.
+        const bool short_ = !reaches || Rank(m.status) < bestRank;
+        if (m.move == solver::kPass) passReaches = !short_;
         const auto inTree = firstMoves.find(m.move);
         if (inTree == firstMoves.end()) continue;
         if (inTree->second) {
-          (Reaches(m.status, g) ? correctReach : correctFail) = true;
+          (reaches ? correctReach : correctFail) = true;
         } else {
           wrongInTree = true;
-          wrongFails = wrongFails || !Reaches(m.status, g);
+          wrongShort = wrongShort || short_;
         }
       }
-      if (!correctReach || correctFail || passReaches || (wrongInTree && !wrongFails)) {
-        verdict.undecidedReason = "no answer, and neither goal fits the tree";
+      const bool noCorrectReach = !correctReach, noWrongShort = wrongInTree && !wrongShort;
+      if (analysis.status == solver::Status::Fails || noCorrectReach || correctFail ||
+          passReaches || noWrongShort) {
+        // Not fitting for certain, or only for want of the judgement of a tree move.
+        const bool certain = analysis.status == solver::Status::Fails || correctFail ||
+                             passReaches || (noCorrectReach && !correctUnknown) ||
+                             (noWrongShort && !wrongUnknown);
+        verdict.undecidedReason =
+            certain ? "no answer, and neither goal fits the tree" : "beyond the budget";
         continue;
       }
     }
-    goal = g;
+    goal = reached;
     found = std::move(analysis);
     local = std::move(enclosed.problem);
     break;

@@ -4,10 +4,16 @@
 // (solver/enclose.h: the stones in question beside the tree's moves, the area the attacker's
 // safe stones close in). The goal comes from the problem's answer (`Result2`): the user kills
 // for "dies" / "killed by ko", lives for "lives" / "lives by ko". A problem without an answer
-// takes the goal (kill, else life) under which the tree's correct first moves reach an
-// unconditional result and none fails, a pass does not reach it, and some wrong first move of
-// the tree (if it has any) fails; only wrong and missing moves can then disagree (and a ko
-// answer cannot be told).
+// takes the goal (kill, else life) under which the tree's correct first moves reach the best
+// result there is (unconditional, or a ko when no move does better) and none falls short of
+// the goal, a pass does not reach that best result, and some wrong first move of the tree (if
+// it has any) falls short of it (fails, or gets only a ko or a seki where more exists); only
+// wrong and missing moves can then disagree (and whether the author meant a ko cannot be told).
+//
+// A user move is correct when a line below it ends in a success that the computer's replies
+// let the user reach: a line through a reply the computer never plays (barred from its replies
+// by default, beside other replies) is the author's lesson about an opponent's mistake, and
+// makes no move correct.
 //
 // Whole lines are compared. Every position of the tree where the user is to move (the start,
 // and the position after each of the computer's replies) is judged by the solver within the
@@ -30,13 +36,15 @@
 // other moves there are not compared (any move would do). A move the ko ban forbids right after
 // the computer's reply is not compared either (the solver takes the position without its ban).
 // Seki counts as life: a life problem's best result is unconditional life, then seki, then a
-// won ko. A problem that is not enclosed, has no answer, or whose start is beyond the solver's
-// budget is not decided and is compared with nothing.
+// won ko. A problem that is not enclosed, has no answer, whose stones are settled before any
+// move, or whose start is beyond the solver's budget is not decided and is compared with
+// nothing.
 //
 // Budget: one per problem, shared by its positions. The start takes what it needs of it first
-// (for a problem without an answer, half for each goal); the positions deeper in the tree then
-// share what is left, shallower ones first, each given all that remains. Positions left when it
-// runs out, or where the solver does not finish, are counted as not judged.
+// (for a problem without an answer, each goal whose stones are enclosed an equal share of what
+// the goals before it left); the positions deeper in the tree then share what is left,
+// shallower ones first, each given all that remains. Positions left when it runs out, or where
+// the solver does not finish, are counted as not judged.
 #pragma once
 
 #include <cstdint>
@@ -86,7 +94,7 @@ struct TreeVerdict {
   uint64_t nodes = 0;
   double seconds = 0;
   // When decided: what was solved, for tools that look further (the comparison with GNU Go).
-  bool userKills = true;                  // the goal: the user kills, else the user lives
+  bool userKills = true;                   // the goal: the user kills, else the user lives
   std::optional<solver::Problem> problem;  // the enclosed problem at the start
   solver::Analysis start;                  // the solver's judgement of every first move there
 };

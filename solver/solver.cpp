@@ -650,6 +650,14 @@ class Search {
 
   bool Aborted() const { return aborted_; }
 
+  // Lets the search run on until `deadline` or `nodeLimit` (positions over all searches), after
+  // it stopped at an earlier limit; what its table holds is kept.
+  void Allow(std::chrono::steady_clock::time_point deadline, uint64_t nodeLimit) {
+    deadline_ = deadline;
+    nodeLimit_ = nodeLimit;
+    aborted_ = *nodes_ >= nodeLimit_ || std::chrono::steady_clock::now() >= deadline_;
+  }
+
   // The terminal value of a position, if it is decided without search.
   // `knowledge`: also end the game where the eye-shape rule below decides it (not at the root
   // of an analysis, whose moves are still to be judged).
@@ -667,25 +675,32 @@ class Search {
 
   // Eye-shape knowledge: a target that is the only defender chain of the region, with no attacker
   // stone inside, whose whole eye space is a single small enclosed space, is dead when the space
-  // is too small for two eyes (the nakade shapes: one point, two, a straight or bent three; T.
-  // Wolf's GoTools and Kishimoto & Müller, AAAI 2005, recognise such spaces statically instead of
-  // searching them out). With the attacker to move, three points or fewer: the attacker plays the
-  // point next to the other two, and the defender can neither capture it without filling its own
-  // last liberty nor make a second eye. With the defender to move, two points or fewer: whatever
-  // it plays fills its own eye. The conditions keep the proof simple and exact: every empty point
-  // of the region is a liberty of the target and touches nothing but the target, the space itself
-  // and the board's edge (so no wall can be taken), no ko ban is pending, and the defender to move
-  // cannot end the game by answering a pass with a pass.
+  // is a killing shape (T. Wolf's GoTools and Kishimoto & Müller, AAAI 2005, recognise such
+  // spaces statically instead of searching them out; the shapes are the classical nakade shapes,
+  // classified as giving one eye only by R. Vilà and T. Cazenave, "When one eye is sufficient: a
+  // static classification", Advances in Computer Games 10, 2003).
+  // With the attacker to move: one point, two, a straight or bent three, the square and the
+  // pyramid four, the bulky and the crossed five, the rabbity six. The attacker plays the vital
+  // point and fills the space from there, always leaving a killing shape to be captured; the
+  // defender can neither split the space into two eyes nor capture without filling its own last
+  // liberties. With the defender to move: two points or fewer (whatever it plays fills its own
+  // eye), or the square four (whatever it plays leaves a bent three with the attacker to move).
+  // The conditions keep the proof simple and exact: every empty point of the region is a
+  // liberty of the target and touches nothing but the target, the space itself and the board's
+  // edge (so no wall can be taken, a defender stone played inside joins the target, and no ko
+  // can arise: a capture by the defender is made by a stone that joins the target), no ko ban
+  // is pending, and the defender to move cannot end the game by answering a pass with a pass.
+  // The attacker never needs to pass, so the rule of two passes never saves the target.
   bool SmallEyeSpaceDies(const State& s) const {
     if (problem_.targets.size() != 1 || s.koBan != kNoPoint) return false;
     const bool attackerMoves = s.toMove == problem_.attacker;
     if (!attackerMoves && s.passes != 0) return false;
-    const size_t most = attackerMoves ? 3 : 2;
+    const size_t most = attackerMoves ? 6 : 4;
     const Point target = problem_.targets.front();
     const Stone defender = Opponent(problem_.attacker);
     ChainWalk walk;
     WalkChain(s.board, target, kMaxCells, walk);  // marks the chain's stones and liberties
-    std::array<Point, 4> space{};
+    std::array<Point, 6> space{};
     size_t size = 0;
     for (Point p : problem_.region) {
       const Stone c = s.board.Get(p);
@@ -700,16 +715,50 @@ class Search {
       }
     }
     if (size == 0) return false;  // no liberty: the target is already gone
+    // The space's shape from its adjacencies: the number of edges, the largest degree, and
+    // whether it is connected (a space of separate parts is more than one eye space).
     auto adjacent = [&](Point a, Point b) {
       const int d = a > b ? a - b : b - a;
       return d == 1 || d == s.board.Stride();
     };
-    if (size == 2) return adjacent(space[0], space[1]);
-    if (size == 3)
-      for (size_t m = 0; m < 3; ++m)
-        if (adjacent(space[m], space[(m + 1) % 3]) && adjacent(space[m], space[(m + 2) % 3]))
-          return true;
-    return size == 1;
+    std::array<int, 6> degree{};
+    int edges = 0;
+    for (size_t a = 0; a < size; ++a)
+      for (size_t b = a + 1; b < size; ++b)
+        if (adjacent(space[a], space[b])) {
+          ++edges;
+          ++degree[a];
+          ++degree[b];
+        }
+    std::array<bool, 6> reached{};
+    reached[0] = true;
+    for (bool grew = true; grew;) {
+      grew = false;
+      for (size_t a = 0; a < size; ++a)
+        for (size_t b = 0; b < size; ++b)
+          if (reached[a] && !reached[b] && adjacent(space[a], space[b])) reached[b] = grew = true;
+    }
+    for (size_t a = 0; a < size; ++a)
+      if (!reached[a]) return false;
+    const int maxDegree = *std::max_element(degree.begin(), degree.begin() + size);
+    switch (size) {
+      case 1:
+      case 2:
+        return true;
+      case 3:
+        return attackerMoves;  // straight or bent: both die with the attacker to move
+      case 4:
+        // The square (four edges, a cycle) dies whoever moves; the pyramid (a point beside the
+        // other three) with the attacker to move.
+        return edges == 4 || (attackerMoves && maxDegree == 3);
+      case 5:
+        // The bulky five (the one five with a cycle: a square and a point) and the crossed five.
+        return edges == 5 || maxDegree == 4;
+      case 6:
+        // The rabbity six: a point beside four others, and a cycle (the square it closes).
+        return maxDegree == 4 && edges == 6;
+    }
+    return false;
   }
 
   // The first proof and disproof numbers of a position not searched yet (the df-pn+ idea of
@@ -922,14 +971,23 @@ class Analyser {
       : problem_(problem),
         deadline_(std::chrono::steady_clock::now() +
                   std::chrono::microseconds(static_cast<int64_t>(budget.seconds * 1e6))),
+        cap_(deadline_),
         nodeLimit_(budget.nodes) {}
 
   Search& For(SearchRules rules) {
     const int index = (rules.koMaster == problem_.attacker ? 0 : 2) + (rules.strict ? 1 : 0);
     if (!searches_[index])
-      searches_[index] = std::make_unique<Search>(problem_, rules, deadline_, &nodes_, nodeLimit_);
+      searches_[index] = std::make_unique<Search>(problem_, rules, cap_, &nodes_, nodeLimit_);
     return *searches_[index];
   }
+
+  // Every search stops at `cap` (no later than the budget's deadline) from now on.
+  void Cap(std::chrono::steady_clock::time_point cap) {
+    cap_ = std::min(cap, deadline_);
+    for (auto& search : searches_)
+      if (search) search->Allow(cap_, nodeLimit_);
+  }
+  std::chrono::steady_clock::time_point Deadline() const { return deadline_; }
 
   Winner Solve(SearchRules rules, const State& s, const std::vector<uint64_t>& line) {
     Search& search = For(rules);
@@ -979,6 +1037,7 @@ class Analyser {
  private:
   const Problem& problem_;
   std::chrono::steady_clock::time_point deadline_;
+  std::chrono::steady_clock::time_point cap_;  // the searches' deadline for now
   uint64_t nodeLimit_;
   uint64_t nodes_ = 0;
   std::unique_ptr<Search> searches_[4];
@@ -1009,55 +1068,69 @@ Analysis Analyse(const Problem& problem, Budget budget) {
 
   Search& any = analyser.For(attackerMaster);
   if (any.Terminal(root, false)) return analysis;  // already decided: nothing to judge
-  for (auto& [move, child] : any.Children(root)) {
-    MoveVerdict verdict;
-    verdict.move = move;
-    // Which rules decide, in order: for a kill, first with the attacker as ko master (failing
-    // there fails whatever the kos), then with the defender as ko master (working there works
-    // unconditionally). For life, first the strict rules (unconditional life), then seki, then
-    // the defender as ko master.
-    auto decide = [&](SearchRules rules) { return analyser.Solve(rules, child, rootLine); };
-    auto lineFor = [&](SearchRules rules, Winner w) {
-      return analyser.Line(rules, child, w, rootLine);
-    };
-    if (kill) {
-      const Winner a = decide(attackerMaster);
-      if (a == theirs) {
-        verdict.status = Status::Fails;
-        verdict.line = lineFor(attackerMaster, theirs);
-      } else if (a == mine) {
-        const Winner d = decide(defenderMaster);
-        if (d == mine) {
-          verdict.status = Status::Works;
-          verdict.line = lineFor(defenderMaster, mine);
-        } else if (d == theirs) {
-          verdict.status = Status::WorksByKo;
-          verdict.line = lineFor(attackerMaster, mine);
-        }
-      }
-    } else {
-      const Winner s = decide(strict);
-      if (s == mine) {
-        verdict.status = Status::Works;
-        verdict.line = lineFor(strict, mine);
-      } else if (s == theirs) {
-        const Winner l = decide(attackerMaster);
-        if (l == mine) {
-          verdict.status = Status::Seki;
-          verdict.line = lineFor(attackerMaster, mine);
-        } else if (l == theirs) {
+  const auto children = any.Children(root);
+  analysis.moves.resize(children.size());
+  // Two rounds over the moves: first each gets an equal part of half the time, so that a move
+  // hard to judge does not spend the time of the easy ones after it; then the moves left
+  // undecided share what remains, in order, each with all of it. The tables are kept between
+  // the rounds, so the second goes on from where the first stopped.
+  const auto start = std::chrono::steady_clock::now();
+  const auto slice = (analyser.Deadline() - start) / (2 * static_cast<int64_t>(children.size()));
+  for (int round = 0; round < 2; ++round) {
+    for (size_t i = 0; i < children.size(); ++i) {
+      MoveVerdict& verdict = analysis.moves[i];
+      if (round == 1 && verdict.status != Status::Unknown) continue;
+      analyser.Cap(round == 0 ? std::chrono::steady_clock::now() + slice : analyser.Deadline());
+      const Point move = children[i].first;
+      const State& child = children[i].second;
+      verdict = MoveVerdict{};
+      verdict.move = move;
+      // Which rules decide, in order: for a kill, first with the attacker as ko master (failing
+      // there fails whatever the kos), then with the defender as ko master (working there works
+      // unconditionally). For life, first the strict rules (unconditional life), then seki, then
+      // the defender as ko master.
+      auto decide = [&](SearchRules rules) { return analyser.Solve(rules, child, rootLine); };
+      auto lineFor = [&](SearchRules rules, Winner w) {
+        return analyser.Line(rules, child, w, rootLine);
+      };
+      if (kill) {
+        const Winner a = decide(attackerMaster);
+        if (a == theirs) {
+          verdict.status = Status::Fails;
+          verdict.line = lineFor(attackerMaster, theirs);
+        } else if (a == mine) {
           const Winner d = decide(defenderMaster);
           if (d == mine) {
-            verdict.status = Status::WorksByKo;
+            verdict.status = Status::Works;
             verdict.line = lineFor(defenderMaster, mine);
           } else if (d == theirs) {
-            verdict.status = Status::Fails;
-            verdict.line = lineFor(defenderMaster, theirs);
+            verdict.status = Status::WorksByKo;
+            verdict.line = lineFor(attackerMaster, mine);
+          }
+        }
+      } else {
+        const Winner s = decide(strict);
+        if (s == mine) {
+          verdict.status = Status::Works;
+          verdict.line = lineFor(strict, mine);
+        } else if (s == theirs) {
+          const Winner l = decide(attackerMaster);
+          if (l == mine) {
+            verdict.status = Status::Seki;
+            verdict.line = lineFor(attackerMaster, mine);
+          } else if (l == theirs) {
+            const Winner d = decide(defenderMaster);
+            if (d == mine) {
+              verdict.status = Status::WorksByKo;
+              verdict.line = lineFor(defenderMaster, mine);
+            } else if (d == theirs) {
+              verdict.status = Status::Fails;
+              verdict.line = lineFor(defenderMaster, theirs);
+            }
           }
         }
       }
     }
-    analysis.moves.push_back(std::move(verdict));
   }
   // The problem's status: the best verdict, if no undecided move could still beat it. Seki is
   // life that needs no ko, so it ranks above a won ko.

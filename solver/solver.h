@@ -28,8 +28,8 @@
 // For speed, and without giving up exactness: first proof numbers from the target's liberties
 // (Nagai's df-pn+), the 1+epsilon trick for child thresholds (Pawlewicz & Lew, Computers and
 // Games 2006), Benson's test worked out from the target chain outward, and eye-shape knowledge
-// of the smallest enclosed eye spaces, which die without search (solver.cpp says what each
-// proves).
+// of enclosed eye spaces of up to six points in the killing (nakade) shapes, which die without
+// search (solver.cpp says what each proves).
 //
 // Beyond the node or time budget the answer is Status::Unknown, never a guess.
 #pragma once

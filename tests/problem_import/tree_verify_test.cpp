@@ -27,18 +27,22 @@ struct Line {
   std::vector<std::string> moves;  // the last carries the outcome code, if any
 };
 
-// A tree of lines from the root; lines sharing a first move share its node.
+// A tree of lines from the root; lines sharing a first move share its node. A move written
+// "DA/8" carries the flags 8 (hexadecimal, as the node's StringData holds them).
 std::string Tree(const std::vector<Line>& lines) {
   SolutionTree t;
   const NodeId root = t.Add(kNoNode, "");
   for (const Line& line : lines) {
     NodeId parent = root;
-    for (const std::string& move : line.moves) {
+    for (const std::string& written : line.moves) {
+      const size_t slash = written.find('/');
+      const std::string move = written.substr(0, slash);
+      const std::string flags = slash == std::string::npos ? "" : written.substr(slash + 1);
       NodeId found = kNoNode;
       for (NodeId c = t.FirstChild(parent); c != kNoNode; c = t.NextSibling(c)) {
         if (t.Node(c).text == move) found = c;
       }
-      parent = found != kNoNode ? found : t.Add(parent, move);
+      parent = found != kNoNode ? found : t.Add(parent, move, flags);
     }
   }
   return t.Save();
@@ -187,11 +191,93 @@ TEST(TreeVerify, BelowAMoveThatDisagreesNothingMoreIsReported) {
   EXPECT_EQ(v.positionsJudged, 1);
 }
 
+// A line that reaches its success only after a reply the computer never plays (a bad move, not
+// the best, or marked not to be chosen, beside the reply it does play) shows the opponent's
+// mistake; the user move above it stays wrong. An only reply is played whatever its flags.
+TEST(TreeVerify, ASuccessAfterAReplyNeverPlayedMakesNoMoveCorrect) {
+  struct Case {
+    const char* name;
+    std::vector<Line> lines;
+    std::vector<std::string> expected;
+  };
+  auto withMistake = [](const std::string& mistake) {
+    return With(kSoundTree, {{{"BA", mistake, "CA 10"}}});
+  };
+  const Case cases[] = {
+      {"a bad move", withMistake("DA/1"), {}},
+      {"not the best", withMistake("DA/4"), {}},
+      {"not to be chosen", withMistake("DA/8"), {}},
+      {"a plain second reply", withMistake("DA"), {"correctFails BA"}},
+      {"the only reply",
+       {{{"CA", "BA", "DA 10"}}, {{"CA", "DA", "BA 10"}}, {{"BA", "DA/8", "CA 10"}}},
+       {"correctFails BA"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    for (const std::optional<int> answer : {std::optional<int>(0), std::optional<int>()}) {
+      const TreeVerdict v = VerifyTree(Problem(8, c.lines, answer), kBudget);
+      // Without an answer a correct move that fails leaves no goal that fits.
+      if (!answer && !c.expected.empty()) {
+        EXPECT_FALSE(v.decided);
+        continue;
+      }
+      ASSERT_TRUE(v.decided) << v.undecidedReason;
+      EXPECT_EQ(Sorted(Kinds(v)), Sorted(c.expected));
+    }
+  }
+}
+
+// White's bent four in the top left corner (AA BA CA AB) without outside liberties: Black's
+// placement at BA gets a ko and no black move kills outright. With a black stone already at BA,
+// Black's AA kills outright, AB gets a ko and CA fails.
+constexpr const char* kBentFourWhite = "DABBCBDBACBCCCADBD";
+constexpr const char* kBentFourBlack = "EAEBDCECCDDDAEBECE";
+constexpr const char* kKoForLifeBlack = "EAEBDCECCDDDAEBECEBA";
+
 TEST(TreeVerify, WithoutAnAnswerTheGoalComesFromTheCorrectMoves) {
-  const TreeVerdict sound = VerifyTree(Problem(6, kSoundTree, std::nullopt), kBudget);
-  ASSERT_TRUE(sound.decided) << sound.undecidedReason;
-  EXPECT_TRUE(sound.goalInferred);
-  EXPECT_TRUE(sound.disagreements.empty()) << ::testing::PrintToString(Kinds(sound));
+  struct Case {
+    const char* name;
+    DataProblem problem;
+    solver::Status status;  // Unknown: not decided, no goal fits
+    bool userKills = true;
+  };
+  auto bentFour = [](const std::vector<Line>& lines) {
+    return Problem(6, lines, std::nullopt, kBentFourBlack, kBentFourWhite);
+  };
+  auto koForLife = [](const std::vector<Line>& lines) {
+    return Problem(6, lines, std::nullopt, kKoForLifeBlack, kBentFourWhite);
+  };
+  const Case cases[] = {
+      {"a kill", Problem(6, kSoundTree, std::nullopt), solver::Status::Works},
+      // Nothing better than the ko exists: the goal is the ko, and the tree's wrong tries fail.
+      {"a kill by ko", bentFour({{{"BA", "AA", "AB 10"}}, {{"AA", "BA"}}, {{"CA", "BA"}}}),
+       solver::Status::WorksByKo},
+      {"a kill, the wrong try only a ko", koForLife({{{"AA", "CA", "AB 10"}}, {{"AB", "AA"}}}),
+       solver::Status::Works},
+      // Black's corner group (a real problem): CB lives outright, the tree's wrong tries CA, BA
+      // and AB give a seki; they fall short of the best result, so the goal is life.
+      {"life, the wrong tries only a seki",
+       Problem(6, {{{"CB", "CA", "DA 10"}}, {{"CA", "CB"}}, {{"BA", "CB"}}, {{"AB", "CB"}}},
+               std::nullopt, "ACBCCCDCEAEBEC", "ADBBBDCDDDEDFAFBFCFD"),
+       solver::Status::Works, false},
+      // The tree's answer gets a ko where another move kills outright.
+      {"a ko marked correct beside a kill", koForLife({{{"AB", "AA", "CA 10"}}, {{"AA", "CA"}}}),
+       solver::Status::Unknown},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const TreeVerdict v = VerifyTree(c.problem, kBudget);
+    if (c.status == solver::Status::Unknown) {
+      EXPECT_FALSE(v.decided);
+      EXPECT_EQ(v.undecidedReason, "no answer, and neither goal fits the tree");
+      continue;
+    }
+    ASSERT_TRUE(v.decided) << v.undecidedReason;
+    EXPECT_TRUE(v.goalInferred);
+    EXPECT_EQ(v.userKills, c.userKills);
+    EXPECT_EQ(v.status, c.status);
+    EXPECT_TRUE(v.disagreements.empty()) << ::testing::PrintToString(Kinds(v));
+  }
 }
 
 TEST(TreeVerify, WhatTheSolverCannotJudgeIsUndecided) {
@@ -207,6 +293,35 @@ TEST(TreeVerify, WhatTheSolverCannotJudgeIsUndecided) {
   const TreeVerdict tooSmall = VerifyTree(Problem(5, kSoundTree), solver::Budget{1, 10.0});
   EXPECT_FALSE(tooSmall.decided);
   EXPECT_EQ(tooSmall.undecidedReason, "beyond the budget");
+  // Without an answer, a tree whose correct move the budget left undecided fits no goal for
+  // want of budget, not for certain: the smallest budget that judges the kill at CA but not
+  // DA (the moves are judged in board order: BA, CA, DA), with a tree that marks DA correct.
+  const std::vector<Line> daCorrect = {{{"DA", "CA 10"}}, {{"BA", "CA"}}};
+  uint64_t nodes = 1;
+  for (; nodes < 100'000; ++nodes) {
+    const TreeVerdict v = VerifyTree(Problem(10, daCorrect, 0), solver::Budget{nodes, 60.0});
+    if (v.decided) {
+      const auto da = std::find_if(
+          v.start.moves.begin(), v.start.moves.end(),
+          [&](const solver::MoveVerdict& m) { return v.problem->board.Name(m.move) == "D1"; });
+      ASSERT_NE(da, v.start.moves.end());
+      if (da->status == solver::Status::Unknown) break;
+    }
+  }
+  ASSERT_LT(nodes, 100'000u);
+  const TreeVerdict undecidedMove =
+      VerifyTree(Problem(10, daCorrect, std::nullopt), solver::Budget{nodes, 60.0});
+  EXPECT_FALSE(undecidedMove.decided);
+  EXPECT_EQ(undecidedMove.undecidedReason, "beyond the budget");
+  // Given all it needs, the same tree fits no goal for certain: DA fails.
+  EXPECT_EQ(VerifyTree(Problem(10, daCorrect, std::nullopt), kBudget).undecidedReason,
+            "no answer, and neither goal fits the tree");
+  // Black's corner group has two eyes (AA and CA) before any move: nothing to judge, and not
+  // for want of budget.
+  const TreeVerdict settled =
+      VerifyTree(Problem(9, {{{"AA", "CA 10"}}}, 1, "BADAABBBCBDB", "EAEBACBCCCDCEC"), kBudget);
+  EXPECT_FALSE(settled.decided);
+  EXPECT_EQ(settled.undecidedReason, "the stones in question are settled before any move");
 }
 
 // Runs zendra-db with the arguments and returns what it printed on standard output.
