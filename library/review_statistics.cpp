@@ -33,8 +33,8 @@ class PoolPositions {
       if (number < 0) dense = false;
       most = std::max(most, number);
     }
-    dense = dense && static_cast<size_t>(most) <= 4 * entries.size() + 1024;
-    if (dense) {
+    dense_ = dense && static_cast<size_t>(most) <= 4 * entries.size() + 1024;
+    if (dense_) {
       table_.assign(static_cast<size_t>(most) + 1, kNone);
       // The first problem of a number counts, as a look-up would find it.
       for (auto it = entries.rbegin(); it != entries.rend(); ++it)
@@ -46,7 +46,7 @@ class PoolPositions {
   }
 
   int64_t Find(int32_t number) const {
-    if (!table_.empty() || map_.empty()) {
+    if (dense_) {
       return number >= 0 && static_cast<size_t>(number) < table_.size()
                  ? table_[static_cast<size_t>(number)]
                  : kNone;
@@ -56,6 +56,7 @@ class PoolPositions {
   }
 
  private:
+  bool dense_ = false;
   std::vector<int64_t> table_;
   std::unordered_map<int32_t, uint32_t> map_;
 };
@@ -175,52 +176,32 @@ Statistics ComputeStatistics(const std::vector<PoolProblem>& pool,
   Statistics s;
   const std::vector<PoolPositions> positions = PositionsBySource(pool, sources.size());
 
-  // The pool's problems with an attempt kept.
-  std::vector<char> logged(pool.size(), 0);
-  for (size_t i = 0; i < sources.size(); ++i) {
-    if (!sources[i].attempts) continue;
-    for (const Attempt& a : *sources[i].attempts) {
-      const int64_t k = positions[i].Find(a.number);
-      if (k != PoolPositions::kNone) logged[static_cast<size_t>(k)] = 1;
-    }
-  }
-
-  // Per collection, from the history counters (and the attempts kept).
-  std::map<std::pair<int32_t, int32_t>, CollectionStatistics> collections;
-  for (size_t k = 0; k < pool.size(); ++k) {
-    const PoolProblem& p = pool[k];
-    CollectionStatistics& c = collections[{p.source, p.group}];
-    c.source = p.source;
-    c.group = p.group;
-    ++c.problems;
-    if (Attempted(p.counters) || logged[k]) ++c.attempted;
-    if (p.counters.SolvedCount > 0) ++c.solved;
-    if (CleanFirstTry(p.counters)) ++c.cleanFirstTry;
-  }
-  for (auto& [key, c] : collections) s.collections.push_back(c);
-
-  // Per day, and the first solves with their credit. Attempts in time order fall on the days in
-  // order, so each source's days come as runs; the runs of all sources are merged at the end.
+  // Per day, and the first solves with their credit, from the attempts kept. Attempts in time
+  // order fall on the days in order, so each source's days come as runs; the runs of all sources
+  // are merged below.
   std::vector<DayStatistics> runs;
   std::vector<std::pair<int64_t, std::pair<int32_t, int>>> firstSolves;  // day, (level, credit)
-  // What the attempts before a problem's first solve record.
-  struct BeforeSolve {
+  // What the attempts kept of a problem record up to its first solve.
+  struct Kept {
+    bool any = false;  // an attempt of it is kept
     int32_t failed = 0, results = 0, hints = 0, takebacks = 0;
     bool solved = false;
   };
-  std::vector<BeforeSolve> before(pool.size());
+  std::vector<Kept> kept(pool.size());
   for (size_t i = 0; i < sources.size(); ++i) {
-    if (!sources[i].attempts || !sources[i].schedule) continue;
-    const ReviewSchedule& schedule = *sources[i].schedule;
+    if (!sources[i].attempts) continue;
+    const ReviewSchedule* schedule = sources[i].schedule;
     InTimeOrder(*sources[i].attempts, [&](const Attempt& a) {
       const int64_t k = positions[i].Find(a.number);
       if (k == PoolPositions::kNone) return;
-      const int64_t day = schedule.Day(a.time);
+      Kept& b = kept[static_cast<size_t>(k)];
+      b.any = true;
+      if (!schedule) return;  // no days without the schedule's clock
+      const int64_t day = schedule->Day(a.time);
       if (runs.empty() || runs.back().day != day) runs.push_back({day, 0, 0});
       DayStatistics& d = runs.back();
       ++d.attempts;
       if (a.outcome == AttemptOutcome::kClean) ++d.clean;
-      BeforeSolve& b = before[static_cast<size_t>(k)];
       if (b.solved) return;
       b.results += a.results;
       b.hints += a.hints;
@@ -238,6 +219,21 @@ Statistics ComputeStatistics(const std::vector<PoolProblem>& pool,
       firstSolves.push_back({day, {pool[static_cast<size_t>(k)].level, ProblemCredit(counters)}});
     });
   }
+
+  // Per collection, from the history counters (and the attempts kept).
+  std::map<std::pair<int32_t, int32_t>, CollectionStatistics> collections;
+  for (size_t k = 0; k < pool.size(); ++k) {
+    const PoolProblem& p = pool[k];
+    CollectionStatistics& c = collections[{p.source, p.group}];
+    c.source = p.source;
+    c.group = p.group;
+    ++c.problems;
+    if (Attempted(p.counters) || kept[k].any) ++c.attempted;
+    if (p.counters.SolvedCount > 0) ++c.solved;
+    if (CleanFirstTry(p.counters)) ++c.cleanFirstTry;
+  }
+  for (auto& [key, c] : collections) s.collections.push_back(c);
+
   std::stable_sort(runs.begin(), runs.end(),
                    [](const DayStatistics& a, const DayStatistics& b) { return a.day < b.day; });
   for (const DayStatistics& run : runs) {
