@@ -5,7 +5,6 @@
 #include <memory>
 #include <random>
 #include <unordered_map>
-#include <unordered_set>
 
 namespace zendra::solver {
 
@@ -620,12 +619,19 @@ struct State {
   }
 };
 
-// pn: proof number for "the attacker wins"; dn: disproof number. `dependent`: a proven value
-// that relied on a repetition on the line that led to it, so it must not be stored.
+// The depth on the current line of the shallowest position a proof relies on repeating;
+// kNoLoop when it relies on none.
+constexpr uint16_t kNoLoop = 0xFFFF;
+
+// pn: proof number for "the attacker wins"; dn: disproof number. `loop`: for a proven value, the
+// depth of the shallowest position on the line whose repetition the proof needs. A proof that
+// needs only positions at the node's own depth or below holds however the node is reached (the
+// repetitions happen inside its own subtree) and is stored; one that needs a position above it
+// holds only on this line, so it is given to the parent but never stored.
 struct Value {
   uint32_t pn = 1;
   uint32_t dn = 1;
-  bool dependent = false;
+  uint16_t loop = kNoLoop;
 };
 
 class Search {
@@ -641,7 +647,8 @@ class Search {
   // The winner from `state`, with `line` the positions (keys) already on the line before it.
   Winner Solve(const State& state, const std::vector<uint64_t>& line) {
     path_.clear();
-    for (uint64_t key : line) path_.insert(key);
+    depth_ = 0;
+    for (uint64_t key : line) path_.try_emplace(key, depth_++);
     const Value v = Mid(state, kInfinity, kInfinity);
     if (v.pn == 0) return Winner::Attacker;
     if (v.dn == 0) return Winner::Defender;
@@ -664,13 +671,13 @@ class Search {
   std::optional<Value> Terminal(const State& s, bool knowledge = true) const {
     const Stone defender = Opponent(problem_.attacker);
     for (Point t : problem_.targets)
-      if (s.board.Get(t) != defender) return Value{0, kInfinity, false};
+      if (s.board.Get(t) != defender) return Value{0, kInfinity, kNoLoop};
     if (s.passes >= 2)
-      return rules_.strict ? Value{0, kInfinity, false} : Value{kInfinity, 0, false};
-    if (knowledge && SmallEyeSpaceDies(s)) return Value{0, kInfinity, false};
+      return rules_.strict ? Value{0, kInfinity, kNoLoop} : Value{kInfinity, 0, kNoLoop};
+    if (knowledge && SmallEyeSpaceDies(s)) return Value{0, kInfinity, kNoLoop};
     for (Point t : problem_.targets)
       if (!LocalBensonAlive(s.board, t)) return std::nullopt;
-    return Value{kInfinity, 0, false};
+    return Value{kInfinity, 0, kNoLoop};
   }
 
   // Eye-shape knowledge: a target that is the only defender chain of the region, with no attacker
@@ -770,7 +777,7 @@ class Search {
       liberties = std::min(liberties, s.board.LibertiesUpTo(t, kLibertyCap));
     const bool attackerMoves = s.toMove == problem_.attacker;
     const int pn = std::max(1, liberties - (attackerMoves ? 1 : 0));
-    return Value{static_cast<uint32_t>(pn), 1, false};
+    return Value{static_cast<uint32_t>(pn), 1, kNoLoop};
   }
 
   // The positions after every legal move of the side to move (a pass last).
@@ -787,10 +794,10 @@ class Search {
     return children;
   }
 
-  // A repetition on the line: the ko master wins.
-  Value Repetition() const {
-    return rules_.koMaster == problem_.attacker ? Value{0, kInfinity, true}
-                                                : Value{kInfinity, 0, true};
+  // A repetition of the position at `depth` on the line: the ko master wins.
+  Value Repetition(uint16_t depth) const {
+    return rules_.koMaster == problem_.attacker ? Value{0, kInfinity, depth}
+                                                : Value{kInfinity, 0, depth};
   }
 
   std::optional<Value> Lookup(uint64_t key) const {
@@ -799,7 +806,11 @@ class Search {
     return it->second;
   }
 
-  bool OnPath(uint64_t key) const { return path_.count(key) > 0; }
+  // The depth of the position on the current line, kNoLoop when it is not on it.
+  uint16_t DepthOnPath(uint64_t key) const {
+    const auto it = path_.find(key);
+    return it == path_.end() ? kNoLoop : it->second;
+  }
 
  private:
   bool OutOfBudget() {
@@ -811,11 +822,11 @@ class Search {
   }
 
   void Store(uint64_t key, const Value& v) {
-    if ((v.pn == 0 || v.dn == 0) && v.dependent) {
+    if ((v.pn == 0 || v.dn == 0) && v.loop != kNoLoop) {
       table_.erase(key);
       return;
     }
-    table_[key] = Value{v.pn, v.dn, false};
+    table_[key] = Value{v.pn, v.dn, kNoLoop};
   }
 
   // Multiple iterative deepening at one node (Nagai's MID): search below `state` until its proof
@@ -837,14 +848,16 @@ class Search {
       Value leaf;
       bool terminal = false;
       if (!stored) leaf = Leaf(children[i].second, keys[i], &terminal);
+      const uint16_t repeats = keys[i] == key ? depth_ : DepthOnPath(keys[i]);
       if (terminal)
         values[i] = leaf;
-      else if (OnPath(keys[i]) || keys[i] == key)
-        values[i] = Repetition();
+      else if (repeats != kNoLoop)
+        values[i] = Repetition(repeats);
       else
         values[i] = stored ? *stored : leaf;
     }
-    path_.insert(key);
+    const uint16_t depth = depth_++;
+    path_.emplace(key, depth);
     Value v;
     for (;;) {
       // This node's numbers from its children's.
@@ -880,26 +893,24 @@ class Search {
         childDn = std::min(thresholdDn, Loosened(second));
         childPn = thresholdPn - v.pn + child.pn;
       }
-      if (child.dependent || OnPath(keys[bestIndex])) break;  // fixed value; cannot happen unproven
+      if (child.loop != kNoLoop) break;  // a repetition: a fixed value, never unproven
       child = Mid(children[bestIndex].second, std::min(childPn, kInfinity),
                   std::min(childDn, kInfinity), true);
     }
     path_.erase(key);
-    // A proven value is dependent when the proof needs a dependent child: the winner's child at
-    // the winner's move (unless an independent winning child exists), any child otherwise.
+    --depth_;
+    // What a proven value relies on: at the winner's move, the winning child that relies on the
+    // least (the deepest loop, or none); at the loser's move, every child, so the shallowest loop
+    // among them. Loops back to this node or below it are the node's own.
     if (v.pn == 0 || v.dn == 0) {
       const bool attackerWon = v.pn == 0;
       const bool winnerMoves = orNode == attackerWon;
-      if (winnerMoves) {
-        bool independentWin = false;
-        for (const Value& c : values)
-          if ((attackerWon ? c.pn == 0 : c.dn == 0) && !c.dependent) independentWin = true;
-        v.dependent = !independentWin;
-      } else {
-        v.dependent = false;
-        for (const Value& c : values)
-          if (c.dependent) v.dependent = true;
+      uint16_t loop = winnerMoves ? 0 : kNoLoop;
+      for (const Value& c : values) {
+        if (winnerMoves && (attackerWon ? c.pn == 0 : c.dn == 0)) loop = std::max(loop, c.loop);
+        if (!winnerMoves) loop = std::min(loop, c.loop);
       }
+      v.loop = loop >= depth ? kNoLoop : loop;
     }
     Store(key, v);
     return v;
@@ -929,11 +940,11 @@ class Search {
     *terminal = slot.kind != LeafKind::kOpen;
     switch (slot.kind) {
       case LeafKind::kAttackerWins:
-        return Value{0, kInfinity, false};
+        return Value{0, kInfinity, kNoLoop};
       case LeafKind::kDefenderWins:
-        return Value{kInfinity, 0, false};
+        return Value{kInfinity, 0, kNoLoop};
       default:
-        return Value{slot.estimate, 1, false};
+        return Value{slot.estimate, 1, kNoLoop};
     }
   }
 
@@ -957,7 +968,8 @@ class Search {
   std::vector<LeafSlot> leaves_;
   size_t leafTests_ = 0;  // tests since the table last grew
   std::unordered_map<uint64_t, Value> table_;
-  std::unordered_set<uint64_t> path_;
+  std::unordered_map<uint64_t, uint16_t> path_;  // the positions on the line, with their depth
+  uint16_t depth_ = 0;                             // the depth of the next position on the line
 };
 
 State RootState(const Problem& problem) {

@@ -21,9 +21,10 @@
 // table on Zobrist keys, as in Kishimoto & Müller, "Search versus knowledge for solving
 // life and death problems in Go", AAAI 2005. The graph-history interaction (Kishimoto & Müller,
 // "A general solution to the graph history interaction problem", AAAI 2004) is handled
-// conservatively rather than with their full scheme: a proven result that relied on a repetition
-// on the current line is never stored in the table, only used by its parent; results proven
-// without one are true for the position whatever line reaches it, and are stored.
+// conservatively rather than with their full scheme: a proven result that relied on repeating a
+// position above it on the current line is never stored in the table, only used by its parent;
+// results proven without a repetition, or with repetitions only of the position itself and
+// positions below it (which any line reaching it repeats the same way), are stored.
 //
 // For speed, and without giving up exactness: first proof numbers from the target's liberties
 // (Nagai's df-pn+), the 1+epsilon trick for child thresholds (Pawlewicz & Lew, Computers and
