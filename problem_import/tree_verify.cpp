@@ -235,6 +235,10 @@ class PositionComparer {
   TreeVerdict* verdict_;
 };
 
+constexpr const char* kNoGoalFits = "no answer, and neither goal fits the tree";
+// The most chains beside the moves tried as the stones in question of a tree without an answer.
+constexpr size_t kMostTargets = 4;
+
 // The budget left of `total` after `nodes` positions and since `start`.
 solver::Budget Remaining(const solver::Budget& total, uint64_t nodes,
                          std::chrono::steady_clock::time_point start) {
@@ -286,86 +290,117 @@ TreeVerdict VerifyTree(const DataProblem& problem, solver::Budget budget) {
   const std::vector<ProblemGoal> goals =
       goal ? std::vector<ProblemGoal>{*goal}
            : std::vector<ProblemGoal>{{true, false}, {false, false}};
-  // The budget is shared by the goals whose stones are enclosed: a goal the solver cannot pose
-  // leaves its share to the other, and so does one decided early.
-  std::vector<solver::EncloseResult> enclosures;
-  size_t posed = 0;
+  // The stones in question are the largest chain beside the moves that is not alive already
+  // (solver/enclose.h). Without an answer, when neither goal fits the tree for them, the tree
+  // may be about other stones beside its moves (a few stones to save or take beside a group
+  // already dead or alive): the other chains are tried in turn, in the same order, and the
+  // first chain and goal the tree fits are taken.
+  const std::vector<solver::Point> points = SolverPoints(board, focus);
+  std::vector<std::vector<solver::Point>> candidates;
+  size_t rounds = 1;
   for (const ProblemGoal& g : goals) {
     const solver::Stone attacker = g.userKills ? user : solver::Opponent(user);
-    enclosures.push_back(solver::Enclose(board, attacker, user, SolverPoints(board, focus)));
-    posed += enclosures.back().problem ? 1 : 0;
+    candidates.push_back(solver::TargetCandidates(board, attacker, points));
+    if (inferred) rounds = std::max(rounds, std::min(candidates.back().size(), kMostTargets));
   }
   std::optional<solver::Analysis> found;
   std::optional<solver::Problem> local;
-  size_t unposed = posed;  // goals posed and not yet tried
-  for (size_t i = 0; i < goals.size(); ++i) {
-    const ProblemGoal& g = goals[i];
-    solver::EncloseResult& enclosed = enclosures[i];
-    if (!enclosed.problem) {
-      // Why a goal the solver did pose failed says more than why another was not posed.
-      if (verdict.undecidedReason.empty() || posed == 0) verdict.undecidedReason = enclosed.reason;
-      continue;
+  std::string firstReason;  // why the main chain was not decided
+  for (size_t round = 0; round < rounds && !found; ++round) {
+    if (round > 0) {
+      // Only a tree that fits neither goal for the main chain is tried with others.
+      if (firstReason != kNoGoalFits) break;
+      verdict.undecidedReason.clear();
     }
-    // An equal share of what is left: a goal settled quickly leaves the rest to the next.
-    const solver::Budget left = Remaining(budget, verdict.nodes, start);
-    const auto shares = static_cast<double>(unposed--);
-    const solver::Budget share{static_cast<uint64_t>(static_cast<double>(left.nodes) / shares),
-                               left.seconds / shares};
-    solver::Analysis analysis = solver::Analyse(*enclosed.problem, share);
-    verdict.nodes += analysis.nodes;
-    if (analysis.moves.empty()) {
-      // Nothing to judge: the stones in question live unconditionally before any move.
-      verdict.undecidedReason = "the stones in question are settled before any move";
-      continue;
-    }
-    if (analysis.status == solver::Status::Unknown) {
-      verdict.undecidedReason = "beyond the budget";
-      continue;
-    }
-    ProblemGoal reached = g;
-    if (inferred) {
-      // The result the goal asks for is the best there is: a ko when nothing better exists.
-      reached.byKo = analysis.status == solver::Status::WorksByKo;
-      const int bestRank = Rank(analysis.status);
-      bool correctReach = false, correctFail = false, passReaches = false;
-      bool wrongInTree = false, wrongShort = false;
-      bool correctUnknown = false, wrongUnknown = false;  // tree moves the budget left undecided
-      for (const solver::MoveVerdict& m : analysis.moves) {
-        if (m.status == solver::Status::Unknown) {
-          const auto inTree = firstMoves.find(m.move);
-          if (inTree != firstMoves.end()) (inTree->second ? correctUnknown : wrongUnknown) = true;
-          continue;
-        }
-        const bool reaches = Reaches(m.status, reached);
-        // Short of the best: not reaching the goal, or a seki where life without one exists.
-        const bool short_ = !reaches || Rank(m.status) < bestRank;
-        if (m.move == solver::kPass) passReaches = !short_;
-        const auto inTree = firstMoves.find(m.move);
-        if (inTree == firstMoves.end()) continue;
-        if (inTree->second) {
-          (reaches ? correctReach : correctFail) = true;
-        } else {
-          wrongInTree = true;
-          wrongShort = wrongShort || short_;
-        }
+    // The budget is shared by the goals whose stones are enclosed: a goal the solver cannot
+    // pose leaves its share to the other, and so does one decided early.
+    std::vector<solver::EncloseResult> enclosures;
+    size_t posed = 0;
+    for (size_t i = 0; i < goals.size(); ++i) {
+      const solver::Stone attacker = goals[i].userKills ? user : solver::Opponent(user);
+      if (round == 0) {
+        enclosures.push_back(solver::Enclose(board, attacker, user, points));
+      } else if (round < candidates[i].size()) {
+        enclosures.push_back(
+            solver::Enclose(board, attacker, user, points, 40, candidates[i][round]));
+      } else {
+        enclosures.push_back({std::nullopt, solver::kNoTargetReason});
       }
-      const bool noCorrectReach = !correctReach, noWrongShort = wrongInTree && !wrongShort;
-      if (analysis.status == solver::Status::Fails || noCorrectReach || correctFail ||
-          passReaches || noWrongShort) {
-        // Not fitting for certain, or only for want of the judgement of a tree move.
-        const bool certain = analysis.status == solver::Status::Fails || correctFail ||
-                             passReaches || (noCorrectReach && !correctUnknown) ||
-                             (noWrongShort && !wrongUnknown);
-        verdict.undecidedReason =
-            certain ? "no answer, and neither goal fits the tree" : "beyond the budget";
+      posed += enclosures.back().problem ? 1 : 0;
+    }
+    size_t unposed = posed;  // goals posed and not yet tried
+    for (size_t i = 0; i < goals.size(); ++i) {
+      const ProblemGoal& g = goals[i];
+      solver::EncloseResult& enclosed = enclosures[i];
+      if (!enclosed.problem) {
+        // Why a goal the solver did pose failed says more than why another was not posed.
+        if (verdict.undecidedReason.empty() || posed == 0)
+          verdict.undecidedReason = enclosed.reason;
         continue;
       }
+      // An equal share of what is left: a goal settled quickly leaves the rest to the next.
+      const solver::Budget left = Remaining(budget, verdict.nodes, start);
+      const auto shares = static_cast<double>(unposed--);
+      const solver::Budget share{static_cast<uint64_t>(static_cast<double>(left.nodes) / shares),
+                                 left.seconds / shares};
+      solver::Analysis analysis = solver::Analyse(*enclosed.problem, share);
+      verdict.nodes += analysis.nodes;
+      if (analysis.moves.empty()) {
+        // Nothing to judge: the stones in question live unconditionally before any move.
+        verdict.undecidedReason = "the stones in question are settled before any move";
+        continue;
+      }
+      if (analysis.status == solver::Status::Unknown) {
+        verdict.undecidedReason = "beyond the budget";
+        continue;
+      }
+      ProblemGoal reached = g;
+      if (inferred) {
+        // The result the goal asks for is the best there is: a ko when nothing better exists.
+        reached.byKo = analysis.status == solver::Status::WorksByKo;
+        const int bestRank = Rank(analysis.status);
+        bool correctReach = false, correctFail = false, passReaches = false;
+        bool wrongInTree = false, wrongShort = false;
+        bool correctUnknown = false, wrongUnknown = false;  // tree moves left undecided
+        for (const solver::MoveVerdict& m : analysis.moves) {
+          if (m.status == solver::Status::Unknown) {
+            const auto inTree = firstMoves.find(m.move);
+            if (inTree != firstMoves.end()) (inTree->second ? correctUnknown : wrongUnknown) = true;
+            continue;
+          }
+          const bool reaches = Reaches(m.status, reached);
+          // Short of the best: not reaching the goal, or a seki where life without one exists.
+          const bool short_ = !reaches || Rank(m.status) < bestRank;
+          if (m.move == solver::kPass) passReaches = !short_;
+          const auto inTree = firstMoves.find(m.move);
+          if (inTree == firstMoves.end()) continue;
+          if (inTree->second) {
+            (reaches ? correctReach : correctFail) = true;
+          } else {
+            wrongInTree = true;
+            wrongShort = wrongShort || short_;
+          }
+        }
+        const bool noCorrectReach = !correctReach, noWrongShort = wrongInTree && !wrongShort;
+        if (analysis.status == solver::Status::Fails || noCorrectReach || correctFail ||
+            passReaches || noWrongShort) {
+          // Not fitting for certain, or only for want of the judgement of a tree move.
+          const bool certain = analysis.status == solver::Status::Fails || correctFail ||
+                               passReaches || (noCorrectReach && !correctUnknown) ||
+                               (noWrongShort && !wrongUnknown);
+          verdict.undecidedReason = certain ? kNoGoalFits : "beyond the budget";
+          continue;
+        }
+      }
+      goal = reached;
+      found = std::move(analysis);
+      local = std::move(enclosed.problem);
+      break;
     }
-    goal = reached;
-    found = std::move(analysis);
-    local = std::move(enclosed.problem);
-    break;
+    if (round == 0) firstReason = verdict.undecidedReason;
   }
+  // Other chains that decide nothing leave the main chain's reason.
+  if (!found) verdict.undecidedReason = firstReason;
   if (!found) return finish();
   const solver::Analysis& analysis = *found;
   verdict.undecidedReason.clear();

@@ -9,6 +9,9 @@
 // the goal, a pass does not reach that best result, and some wrong first move of the tree (if
 // it has any) falls short of it (fails, or gets only a ko or a seki where more exists); only
 // wrong and missing moves can then disagree (and whether the author meant a ko cannot be told).
+// When neither goal fits for the stones enclose.h takes as the ones in question, the other
+// chains beside the tree's moves are tried in its order of preference (a few of them), and
+// the first chain and goal that fit are taken.
 //
 // A user move is correct when a line below it ends in a success that the computer's replies
 // let the user reach: a line through a reply the computer never plays (barred from its replies

@@ -4,40 +4,55 @@
 
 namespace zendra::solver {
 
+std::vector<Point> TargetCandidates(const Board& board, Stone attacker,
+                                    const std::vector<Point>& focus) {
+  const Stone defender = Opponent(attacker);
+  const auto cells = static_cast<size_t>(board.Cells());
+  // A chain with two eyes beside the moves is not what a problem asks about: those come last.
+  const std::vector<bool> alive = BensonAlive(board, defender);
+  struct Candidate {
+    Point stone;
+    size_t size;
+    bool alive;
+  };
+  std::vector<Candidate> found;
+  std::vector<bool> tried(cells, false);
+  for (Point f : focus) {
+    if (f < 0 || static_cast<size_t>(f) >= cells || board.Get(f) == Stone::Border) continue;
+    std::vector<Point> near{f};
+    for (Point n : board.Neighbours(f)) near.push_back(n);
+    for (Point p : near) {
+      if (board.Get(p) != defender || tried[static_cast<size_t>(p)]) continue;
+      const std::vector<Point> chain = board.Chain(p);
+      for (Point q : chain) tried[static_cast<size_t>(q)] = true;
+      found.push_back({chain.front(), chain.size(), alive[static_cast<size_t>(p)]});
+    }
+  }
+  std::stable_sort(found.begin(), found.end(), [](const Candidate& a, const Candidate& b) {
+    if (a.alive != b.alive) return !a.alive;
+    return a.size > b.size;
+  });
+  std::vector<Point> stones;
+  for (const Candidate& c : found) stones.push_back(c.stone);
+  return stones;
+}
+
 EncloseResult Enclose(const Board& board, Stone attacker, Stone toMove,
-                      const std::vector<Point>& focus, int maxEmpty) {
+                      const std::vector<Point>& focus, int maxEmpty, Point targetStone) {
   EncloseResult result;
   const Stone defender = Opponent(attacker);
   const auto cells = static_cast<size_t>(board.Cells());
   auto inside = [&](Point p) { return p >= 0 && static_cast<size_t>(p) < cells; };
 
-  // The target: the largest defender chain on or beside a focus point, of those that are not
-  // unconditionally alive already (a chain with two eyes beside the moves is not what a problem
-  // asks about; only when every candidate has them is the largest taken).
-  const std::vector<bool> alive = BensonAlive(board, defender);
-  std::vector<Point> target;
-  bool targetAlive = true;
-  std::vector<bool> tried(cells, false);
-  for (Point f : focus) {
-    if (!inside(f) || board.Get(f) == Stone::Border) continue;
-    std::vector<Point> near{f};
-    for (Point n : board.Neighbours(f)) near.push_back(n);
-    for (Point p : near) {
-      if (board.Get(p) != defender || tried[static_cast<size_t>(p)]) continue;
-      std::vector<Point> chain = board.Chain(p);
-      for (Point q : chain) tried[static_cast<size_t>(q)] = true;
-      const bool chainAlive = alive[static_cast<size_t>(p)];
-      if (target.empty() || (targetAlive && !chainAlive) ||
-          (targetAlive == chainAlive && chain.size() > target.size())) {
-        target = std::move(chain);
-        targetAlive = chainAlive;
-      }
-    }
+  if (targetStone == kNoPoint) {
+    const std::vector<Point> candidates = TargetCandidates(board, attacker, focus);
+    if (!candidates.empty()) targetStone = candidates.front();
   }
-  if (target.empty()) {
+  if (targetStone == kNoPoint || !inside(targetStone) || board.Get(targetStone) != defender) {
     result.reason = kNoTargetReason;
     return result;
   }
+  const std::vector<Point> target = board.Chain(targetStone);
 
   // Walls: every attacker chain the region meets, except those lying wholly inside it.
   std::vector<Point> walls;

@@ -41,8 +41,17 @@ struct EncloseResult {
   std::string reason;  // why there is no enclosed problem
 };
 
+// The defender's chains on or beside a focus point, one stone of each, in the order a target is
+// chosen from them: those not unconditionally alive first, then the larger before the smaller,
+// then in the order of the focus.
+std::vector<Point> TargetCandidates(const Board& board, Stone attacker,
+                                    const std::vector<Point>& focus);
+
 // `focus`: the points the problem's moves are played on (the first moves at least).
+// `targetStone`: a stone of the chain in question, when the caller knows it (kNoPoint: the first
+// of TargetCandidates).
 EncloseResult Enclose(const Board& board, Stone attacker, Stone toMove,
-                      const std::vector<Point>& focus, int maxEmpty = 40);
+                      const std::vector<Point>& focus, int maxEmpty = 40,
+                      Point targetStone = kNoPoint);
 
 }  // namespace zendra::solver

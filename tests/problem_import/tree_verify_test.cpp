@@ -280,6 +280,30 @@ TEST(TreeVerify, WithoutAnAnswerTheGoalComesFromTheCorrectMoves) {
   }
 }
 
+// A real problem without an answer (read in place from the third-party corpus; skipped when it
+// is absent) whose tree is not about the largest chain beside its moves: Black's four stones
+// inside White's wall at the top are dead whatever he plays, and White's five stones around
+// them cannot be killed, so neither goal fits those; the tree is about Black's corner stones
+// beside them (B17, C17, B16), which live by taking White's C18.
+TEST(TreeVerify, ATreeAboutAnotherChainThanTheLargestIsReadForIt) {
+  const std::filesystem::path file = std::filesystem::path(ZENDRA_CORPUS_DIR) / "goproblems" /
+                                     "10_kyu" / "[+2]10_kyu_18735.sgf";
+  if (!std::filesystem::exists(file)) GTEST_SKIP() << "no problem corpus at " << file.string();
+  BuildReport report;
+  BuildFromSources({file.string()}, {}, &report);
+  ASSERT_EQ(report.problems.size(), 1u);
+  const TreeVerdict v = VerifyTree(report.problems.front(), kBudget);
+  ASSERT_TRUE(v.decided) << v.undecidedReason;
+  EXPECT_TRUE(v.goalInferred);
+  EXPECT_FALSE(v.userKills);
+  ASSERT_TRUE(v.problem.has_value());
+  const solver::Board& board = v.problem->board;
+  std::vector<solver::Point> target = board.Chain(v.problem->targets.front());
+  std::sort(target.begin(), target.end());
+  EXPECT_EQ(target, (std::vector<solver::Point>{board.At(1, 2), board.At(2, 2), board.At(1, 3)}));
+  EXPECT_TRUE(v.disagreements.empty()) << ::testing::PrintToString(Kinds(v));
+}
+
 TEST(TreeVerify, WhatTheSolverCannotJudgeIsUndecided) {
   // Lone stones on an open board: nothing encloses them.
   const TreeVerdict open = VerifyTree(Problem(3, {{{"KK", "KL 10"}}}, 0, "JJ", "KJ"), kBudget);
