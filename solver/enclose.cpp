@@ -37,6 +37,17 @@ std::vector<Point> TargetCandidates(const Board& board, Stone attacker,
   return stones;
 }
 
+namespace {
+
+// Whether the empty point p is closed in by stones of `colour` and the board's edge alone.
+bool ClosedPoint(const Board& board, Point p, Stone colour) {
+  for (Point n : board.Neighbours(p))
+    if (board.Get(n) != colour && board.Get(n) != Stone::Border) return false;
+  return true;
+}
+
+}  // namespace
+
 EncloseResult Enclose(const Board& board, Stone attacker, Stone toMove,
                       const std::vector<Point>& focus, int maxEmpty, Point targetStone) {
   EncloseResult result;
@@ -69,15 +80,26 @@ EncloseResult Enclose(const Board& board, Stone attacker, Stone toMove,
       if (board.Get(n) != attacker || wallChecked[static_cast<size_t>(n)]) continue;
       const std::vector<Point> chain = board.Chain(n);
       // A wall is safe only if it keeps a liberty outside the region: one whose liberties all
-      // lie inside can be captured in the local game, and is part of it.
+      // lie inside can be captured in the local game, and is part of it. So is one whose only
+      // liberty outside is a single point closed in by the attacker's stones (and the edge):
+      // one eye, which the defender can fill once the liberties inside are gone.
       bool outsideLiberty = false;
+      int pockets = 0;
+      std::vector<Point> seenPockets;
       for (Point s : chain) {
         wallChecked[static_cast<size_t>(s)] = true;
-        for (Point m : board.Neighbours(s))
-          if (board.Get(m) == Stone::Empty && !inRegion[static_cast<size_t>(m)])
+        for (Point m : board.Neighbours(s)) {
+          if (board.Get(m) != Stone::Empty || inRegion[static_cast<size_t>(m)]) continue;
+          if (!ClosedPoint(board, m, attacker)) {
             outsideLiberty = true;
+          } else if (std::find(seenPockets.begin(), seenPockets.end(), m) == seenPockets.end()) {
+            seenPockets.push_back(m);
+            ++pockets;
+          }
+        }
       }
-      if (outsideLiberty) continue;
+      if (outsideLiberty || pockets > 1) continue;
+      if (pockets == 1 && ChainBensonAlive(board, n)) continue;
       for (Point s : chain) interior[static_cast<size_t>(s)] = true;
       anyInterior = true;
     }

@@ -192,11 +192,20 @@ TEST(SolverEnclose, AWallShortOfLibertiesOutsideIsNotSafe) {
        "..........\n",
        true},
       {"two liberties in all, beside White's stones",
+       ".O.XX..\n"
+       "OOOOOX.\n"
+       "XXXXXX.\n"
+       ".......\n",
+       false},
+      // The wall's outside liberty is a point closed in by Black's own stones: one eye, which
+      // White fills once the liberty inside is gone. The wall and its eye are part of the local
+      // game, where it can be taken.
+      {"two liberties in all, the one outside closed in by Black",
        ".O.XX.\n"
        "OOOOOX\n"
        "XXXXXX\n"
        "......\n",
-       false},
+       true},
       {"three liberties in all, beside White's stones",
        ".O.XX.\n"
        "OOOO.X\n"
@@ -213,6 +222,32 @@ TEST(SolverEnclose, AWallShortOfLibertiesOutsideIsNotSafe) {
       EXPECT_NE(result.reason.find("liberties outside it"), std::string::npos);
     }
   }
+}
+
+// A wall whose only liberty outside the area is one point closed in by the attacker's stones
+// (an eye of its own) can be taken in the local game: it belongs to the area with its eye, and
+// the attacker's other stones around the eye stay the wall.
+TEST(SolverEnclose, AWallWithOneEyeOfItsOwnBelongsToTheArea) {
+  const Board board = Diagram(
+      ".O.XX.\n"
+      "OOOOOX\n"
+      "XXXXXX\n"
+      "......\n");
+  const EncloseResult result = Enclose(board, Stone::Black, Stone::Black, {board.At(2, 0)});
+  ASSERT_TRUE(result.problem.has_value()) << result.reason;
+  const std::vector<Point>& region = result.problem->region;
+  auto inArea = [&](int column, int row) {
+    return std::find(region.begin(), region.end(), board.At(column, row)) != region.end();
+  };
+  EXPECT_TRUE(inArea(3, 0));   // the wall beside White's stones
+  EXPECT_TRUE(inArea(4, 0));
+  EXPECT_TRUE(inArea(5, 0));   // its eye
+  EXPECT_FALSE(inArea(5, 1));  // the stones closing the eye in
+  // The local game plays it out: White's corner cannot live even with the wall in atari after
+  // his C1 (Black can connect the wall at its eye).
+  Problem problem = *result.problem;
+  problem.toMove = Stone::White;
+  EXPECT_EQ(Analyse(problem, Budget{}).status, Status::Fails);
 }
 
 // ---------------------------------------------------------------------------------------------
