@@ -1,5 +1,7 @@
 #include "solver/solver.h"
 
+#include "solver/proof_table.h"
+
 #include <algorithm>
 #include <chrono>
 #include <memory>
@@ -94,12 +96,22 @@ void Board::Set(Point p, Stone colour) {
 
 namespace {
 
-// Scratch space for walking a chain without touching the heap: the points found so far, and a
-// mark per cell.
+// The marks of the latest chain walk, one per cell: a cell is marked when it holds the walk's
+// stamp, so a new walk starts by taking a new stamp instead of clearing the cells.
+struct WalkMarks {
+  std::array<uint32_t, kMaxCells> mark{};
+  uint32_t stamp = 0;
+};
+thread_local WalkMarks tWalkMarks;
+
+// Scratch space for walking a chain without touching the heap: the points found so far. What
+// the walk marked (the chain's stones and the liberties it counted) can be asked until the next
+// walk starts.
 struct ChainWalk {
   std::array<int16_t, kMaxCells> points;
-  std::array<uint8_t, kMaxCells> seen{};
   int size = 0;
+  uint32_t stamp = 0;
+  bool Seen(Point p) const { return tWalkMarks.mark[static_cast<size_t>(p)] == stamp; }
 };
 
 // Walks the chain through p (a stone of colour `colour`) and counts its liberties, stopping once
@@ -108,19 +120,26 @@ int WalkChain(const Board& board, Point p, int limit, ChainWalk& walk) {
   const Stone colour = board.Get(p);
   const int stride = board.Stride();
   int liberties = 0;
+  WalkMarks& marks = tWalkMarks;
+  if (++marks.stamp == 0) {  // the stamps went round: start again from clear marks
+    marks.mark.fill(0);
+    marks.stamp = 1;
+  }
+  const uint32_t stamp = marks.stamp;
+  walk.stamp = stamp;
   walk.size = 0;
   walk.points[static_cast<size_t>(walk.size++)] = static_cast<int16_t>(p);
-  walk.seen[static_cast<size_t>(p)] = 1;
+  marks.mark[static_cast<size_t>(p)] = stamp;
   for (int i = 0; i < walk.size; ++i) {
     const Point s = walk.points[static_cast<size_t>(i)];
     for (const Point n : {s - 1, s + 1, s - stride, s + stride}) {
-      if (walk.seen[static_cast<size_t>(n)]) continue;
+      if (marks.mark[static_cast<size_t>(n)] == stamp) continue;
       const Stone c = board.Get(n);
       if (c == Stone::Empty) {
-        walk.seen[static_cast<size_t>(n)] = 1;
+        marks.mark[static_cast<size_t>(n)] = stamp;
         if (++liberties >= limit) return liberties;
       } else if (c == colour) {
-        walk.seen[static_cast<size_t>(n)] = 1;
+        marks.mark[static_cast<size_t>(n)] = stamp;
         walk.points[static_cast<size_t>(walk.size++)] = static_cast<int16_t>(n);
       }
     }
@@ -705,6 +724,13 @@ class Search {
     const size_t most = attackerMoves ? 6 : 4;
     const Point target = problem_.targets.front();
     const Stone defender = Opponent(problem_.attacker);
+    // The cheap tests first: no attacker stone inside, and a space small enough.
+    size_t empty = 0;
+    for (Point p : problem_.region) {
+      const Stone c = s.board.Get(p);
+      if (c == problem_.attacker) return false;
+      if (c == Stone::Empty && ++empty > most) return false;
+    }
     ChainWalk walk;
     WalkChain(s.board, target, kMaxCells, walk);  // marks the chain's stones and liberties
     std::array<Point, 6> space{};
@@ -712,7 +738,7 @@ class Search {
     for (Point p : problem_.region) {
       const Stone c = s.board.Get(p);
       if (c == problem_.attacker) return false;
-      if (!walk.seen[static_cast<size_t>(p)]) return false;  // another chain, or not a liberty
+      if (!walk.Seen(p)) return false;  // another chain, or not a liberty
       if (c != Stone::Empty) continue;
       if (size == most) return false;
       space[size++] = p;
@@ -783,6 +809,7 @@ class Search {
   // The positions after every legal move of the side to move (a pass last).
   std::vector<std::pair<Point, State>> Children(const State& s) const {
     std::vector<std::pair<Point, State>> children;
+    children.reserve(problem_.region.size() + 1);
     for (Point p : problem_.region) {
       if (s.board.Get(p) != Stone::Empty) continue;
       if (p == s.koBan && s.toMove != rules_.koMaster) continue;
@@ -801,9 +828,9 @@ class Search {
   }
 
   std::optional<Value> Lookup(uint64_t key) const {
-    auto it = table_.find(key);
-    if (it == table_.end()) return std::nullopt;
-    return it->second;
+    const ProofTable::Entry* entry = table_.Find(key);
+    if (!entry) return std::nullopt;
+    return Value{entry->pn, entry->dn, kNoLoop};
   }
 
   // The depth of the position on the current line, kNoLoop when it is not on it.
@@ -823,10 +850,10 @@ class Search {
 
   void Store(uint64_t key, const Value& v) {
     if ((v.pn == 0 || v.dn == 0) && v.loop != kNoLoop) {
-      table_.erase(key);
+      table_.Erase(key);
       return;
     }
-    table_[key] = Value{v.pn, v.dn, kNoLoop};
+    table_.Put(key, v.pn, v.dn);
   }
 
   // Multiple iterative deepening at one node (Nagai's MID): search below `state` until its proof
@@ -967,7 +994,7 @@ class Search {
   bool aborted_ = false;
   std::vector<LeafSlot> leaves_;
   size_t leafTests_ = 0;  // tests since the table last grew
-  std::unordered_map<uint64_t, Value> table_;
+  ProofTable table_;
   std::unordered_map<uint64_t, uint16_t> path_;  // the positions on the line, with their depth
   uint16_t depth_ = 0;                             // the depth of the next position on the line
 };

@@ -9,8 +9,10 @@
 #include <map>
 #include <random>
 #include <string>
+#include <unordered_map>
 
 #include "solver/enclose.h"
+#include "solver/proof_table.h"
 
 namespace zendra::solver {
 namespace {
@@ -222,6 +224,42 @@ TEST(SolverEnclose, AWallShortOfLibertiesOutsideIsNotSafe) {
       EXPECT_NE(result.reason.find("liberties outside it"), std::string::npos);
     }
   }
+}
+
+// The transposition table against a reference map, under puts, overwrites, erases and finds
+// of keys crowded into few slots (keys share their slot bits, so runs of probing form, wrap
+// round the end of the array and are cut by erases), across several growths.
+TEST(SolverProofTable, AgreesWithAMapThroughPutsErasesAndGrowth) {
+  ProofTable table;
+  std::unordered_map<uint64_t, std::pair<uint32_t, uint32_t>> reference;
+  std::mt19937_64 random(5);
+  for (int step = 0; step < 400'000; ++step) {
+    // Slot bits (from bit 20 up) from a small range; low bits tell keys of one slot apart.
+    const uint64_t key = (random() % 6000) << 20 | (random() % 4);
+    const uint64_t op = random() % 3;
+    if (op == 0) {
+      const auto pn = static_cast<uint32_t>(random()), dn = static_cast<uint32_t>(random());
+      table.Put(key, pn, dn);
+      if (key != 0) reference[key] = {pn, dn};
+    } else if (op == 1) {
+      table.Erase(key);
+      reference.erase(key);
+    } else {
+      const ProofTable::Entry* found = table.Find(key);
+      const auto expected = reference.find(key);
+      ASSERT_EQ(found != nullptr, expected != reference.end()) << "step " << step;
+      if (found) {
+        EXPECT_EQ(found->pn, expected->second.first);
+        EXPECT_EQ(found->dn, expected->second.second);
+      }
+    }
+  }
+  for (const auto& [key, numbers] : reference) {
+    const ProofTable::Entry* found = table.Find(key);
+    ASSERT_NE(found, nullptr);
+    EXPECT_EQ(found->pn, numbers.first);
+  }
+  EXPECT_EQ(table.Find(0), nullptr);  // key 0 marks a free slot and is never stored
 }
 
 // A wall whose only liberty outside the area is one point closed in by the attacker's stones
