@@ -1047,22 +1047,25 @@ class Analyser {
       const State* next = nullptr;
       Point move = kPass;
       // The winner plays the first move that keeps the win; the loser its first move in board
-      // order (a real move before a pass).
+      // order (a real move before a pass). The loser's other moves are not solved again: the
+      // search proved them already, and solving each afresh on a longer line (where results
+      // that rely on repetitions are not stored) cost as much as the search itself.
+      // The winner's moves the table already holds as wins come first: the search found them,
+      // and a move tried before them that does not win may cost a whole search to refute.
+      if (s.toMove == winnerColour)
+        std::stable_partition(children.begin(), children.end(), [&](const auto& c) {
+          const std::optional<Value> v = search.Lookup(c.second.Key());
+          return v && (winner == Winner::Attacker ? v->pn == 0 : v->dn == 0);
+        });
       for (auto& [p, child] : children) {
         if (std::find(line.begin(), line.end(), child.Key()) != line.end()) continue;
         if (Solve(rules, child, line) != winner) {
           if (s.toMove == winnerColour) continue;
           return moves;  // the loser has an escape the search cannot see: stop here
         }
-        if (s.toMove == winnerColour) {
-          next = &child;
-          move = p;
-          break;
-        }
-        if (!next) {
-          next = &child;
-          move = p;
-        }
+        next = &child;
+        move = p;
+        break;
       }
       if (!next) break;
       moves.push_back(move);
