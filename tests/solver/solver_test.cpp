@@ -132,6 +132,12 @@ TEST(SolverEnclose, TargetIsAChainThatIsNotAliveAlready) {
   EXPECT_EQ(board.Chain(onlyAlive.problem->targets.front()).size(), 6u);
 }
 
+// Whether the point (column, row) is in the area of an enclosed problem.
+bool InArea(const Problem& problem, int column, int row) {
+  const std::vector<Point>& region = problem.region;
+  return std::find(region.begin(), region.end(), problem.board.At(column, row)) != region.end();
+}
+
 // Black's stones in the middle of the top edge have no liberty but the two White's group shares
 // (E2 and F1): they are in a capturing race with it, not a safe wall around it, so the local
 // game includes them. The wall on the left keeps liberties outside and stays a wall.
@@ -144,10 +150,7 @@ TEST(SolverEnclose, StonesWithoutAnOutsideLibertyAreNotAWall) {
       "..........\n");
   const EncloseResult result = Enclose(board, Stone::Black, Stone::Black, {board.At(3, 1)});
   ASSERT_TRUE(result.problem.has_value()) << result.reason;
-  const std::vector<Point>& region = result.problem->region;
-  auto inRegion = [&](int column, int row) {
-    return std::find(region.begin(), region.end(), board.At(column, row)) != region.end();
-  };
+  auto inRegion = [&](int column, int row) { return InArea(*result.problem, column, row); };
   EXPECT_TRUE(inRegion(6, 0));   // the hemmed-in black stones
   EXPECT_TRUE(inRegion(4, 3));   // and the white group beyond them
   EXPECT_FALSE(inRegion(1, 0));  // the black wall on the left
@@ -273,10 +276,7 @@ TEST(SolverEnclose, AWallWithOneEyeOfItsOwnBelongsToTheArea) {
       "......\n");
   const EncloseResult result = Enclose(board, Stone::Black, Stone::Black, {board.At(2, 0)});
   ASSERT_TRUE(result.problem.has_value()) << result.reason;
-  const std::vector<Point>& region = result.problem->region;
-  auto inArea = [&](int column, int row) {
-    return std::find(region.begin(), region.end(), board.At(column, row)) != region.end();
-  };
+  auto inArea = [&](int column, int row) { return InArea(*result.problem, column, row); };
   EXPECT_TRUE(inArea(3, 0));   // the wall beside White's stones
   EXPECT_TRUE(inArea(4, 0));
   EXPECT_TRUE(inArea(5, 0));   // its eye
