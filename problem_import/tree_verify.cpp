@@ -239,6 +239,13 @@ constexpr const char* kNoGoalFits = "no answer, and neither goal fits the tree";
 // The most chains beside the moves tried as the stones in question of a tree without an answer.
 constexpr size_t kMostTargets = 4;
 
+// The tree's moves at a position: the ones the solver judges first.
+std::vector<solver::Point> Keys(const std::map<solver::Point, bool>& moves) {
+  std::vector<solver::Point> points;
+  for (const auto& [point, correct] : moves) points.push_back(point);
+  return points;
+}
+
 // The budget left of `total` after `nodes` positions and since `start`.
 solver::Budget Remaining(const solver::Budget& total, uint64_t nodes,
                          std::chrono::steady_clock::time_point start) {
@@ -343,7 +350,7 @@ TreeVerdict VerifyTree(const DataProblem& problem, solver::Budget budget) {
       const auto shares = static_cast<double>(unposed--);
       const solver::Budget share{static_cast<uint64_t>(static_cast<double>(left.nodes) / shares),
                                  left.seconds / shares};
-      solver::Analysis analysis = solver::Analyse(*enclosed.problem, share);
+      solver::Analysis analysis = solver::Analyse(*enclosed.problem, share, Keys(firstMoves));
       verdict.nodes += analysis.nodes;
       if (analysis.moves.empty()) {
         // Nothing to judge: the stones in question live unconditionally before any move.
@@ -480,7 +487,7 @@ TreeVerdict VerifyTree(const DataProblem& problem, solver::Budget budget) {
       continue;
     }
     position.toMove = user;
-    const solver::Analysis judged = solver::Analyse(position, left);
+    const solver::Analysis judged = solver::Analyse(position, left, Keys(treeMoves));
     verdict.nodes += judged.nodes;
     if (judged.moves.empty()) {
       // Decided before any move: the stones in question live unconditionally.

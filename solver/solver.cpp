@@ -1094,7 +1094,7 @@ Winner SolveGame(const Problem& problem, SearchRules rules, Budget budget, uint6
   return w;
 }
 
-Analysis Analyse(const Problem& problem, Budget budget) {
+Analysis Analyse(const Problem& problem, Budget budget, const std::vector<Point>& first) {
   Analysis analysis;
   Analyser analyser(problem, budget);
   const Stone attacker = problem.attacker;
@@ -1114,12 +1114,18 @@ Analysis Analyse(const Problem& problem, Budget budget) {
   analysis.moves.resize(children.size());
   // Two rounds over the moves: first each gets an equal part of half the time, so that a move
   // hard to judge does not spend the time of the easy ones after it; then the moves left
-  // undecided share what remains, in order, each with all of it. The tables are kept between
-  // the rounds, so the second goes on from where the first stopped.
+  // undecided share what remains, the caller's `first` moves before the others, each with all
+  // of it. The tables are kept between the rounds, so the second goes on from where the first
+  // stopped.
   const auto start = std::chrono::steady_clock::now();
   const auto slice = (analyser.Deadline() - start) / (2 * static_cast<int64_t>(children.size()));
+  std::vector<size_t> order(children.size());
+  for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::stable_partition(order.begin(), order.end(), [&](size_t i) {
+    return std::find(first.begin(), first.end(), children[i].first) != first.end();
+  });
   for (int round = 0; round < 2; ++round) {
-    for (size_t i = 0; i < children.size(); ++i) {
+    for (const size_t i : order) {
       MoveVerdict& verdict = analysis.moves[i];
       if (round == 1 && verdict.status != Status::Unknown) continue;
       analyser.Cap(round == 0 ? std::chrono::steady_clock::now() + slice : analyser.Deadline());

@@ -184,6 +184,8 @@ Winner SolveGame(const Problem& problem, SearchRules rules, Budget budget,
 
 // Judges every first move of the side to move and the problem as a whole. A status holds only
 // under the search's model: moves inside the region, walls safe, ko threats unlimited for one side.
-Analysis Analyse(const Problem& problem, Budget budget);
+// `first`: moves whose judgement matters most to the caller; once every move has had an equal
+// part of half the budget, these go on before the others.
+Analysis Analyse(const Problem& problem, Budget budget, const std::vector<Point>& first = {});
 
 }  // namespace zendra::solver

@@ -319,8 +319,9 @@ TEST(TreeVerify, WhatTheSolverCannotJudgeIsUndecided) {
   EXPECT_EQ(tooSmall.undecidedReason, "beyond the budget");
   // Without an answer, a tree whose correct move the budget left undecided fits no goal for
   // want of budget, not for certain: the smallest budget that judges the kill at CA but not
-  // DA (the moves are judged in board order: BA, CA, DA), with a tree that marks DA correct.
-  const std::vector<Line> daCorrect = {{{"DA", "CA 10"}}, {{"BA", "CA"}}};
+  // DA (the tree's moves are judged first, in board order: BA, CA, DA), with a tree that marks
+  // DA correct and CA wrong.
+  const std::vector<Line> daCorrect = {{{"DA", "CA 10"}}, {{"BA", "CA"}}, {{"CA", "BA"}}};
   uint64_t nodes = 1;
   for (; nodes < 100'000; ++nodes) {
     const TreeVerdict v = VerifyTree(Problem(10, daCorrect, 0), solver::Budget{nodes, 60.0});

@@ -473,6 +473,26 @@ TEST(SolverKnownStatus, BudgetExhaustedIsUnknownNeverAGuess) {
   EXPECT_TRUE(analysis.principalLine.empty());
 }
 
+// The caller's moves are judged before the others once every move has had its equal share: with
+// a node budget too small for all of them, the last move in board order is left undecided
+// alone, and decided when the caller names it.
+TEST(SolverKnownStatus, TheCallersMovesAreJudgedFirst) {
+  const Problem problem = MakeProblem(kKnownCases[6]);  // the flower six
+  bool shown = false;
+  for (uint64_t nodes = 1; nodes < 20'000 && !shown; nodes += 5) {
+    const Analysis plain = Analyse(problem, Budget{nodes, 30.0});
+    ASSERT_GE(plain.moves.size(), 3u);
+    const MoveVerdict& last = plain.moves[plain.moves.size() - 2];  // the last before the pass
+    if (last.status != Status::Unknown) continue;
+    const Analysis named = Analyse(problem, Budget{nodes, 30.0}, {last.move});
+    const auto it = std::find_if(named.moves.begin(), named.moves.end(),
+                                 [&](const MoveVerdict& m) { return m.move == last.move; });
+    ASSERT_NE(it, named.moves.end());
+    shown = it->status != Status::Unknown;
+  }
+  EXPECT_TRUE(shown);
+}
+
 // ---------------------------------------------------------------------------------------------
 // Agreement with an independent solution of the same game on small random regions.
 //
