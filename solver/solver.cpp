@@ -1135,8 +1135,9 @@ Analysis Analyse(const Problem& problem, Budget budget, const std::vector<Point>
       verdict.move = move;
       // Which rules decide, in order: for a kill, first with the attacker as ko master (failing
       // there fails whatever the kos), then with the defender as ko master (working there works
-      // unconditionally). For life, first the strict rules (unconditional life), then seki, then
-      // the defender as ko master.
+      // unconditionally). For life, first survival with the attacker as ko master, then either
+      // the strict rules (unconditional life, else seki) or the defender as ko master (a ko,
+      // else a failure).
       auto decide = [&](SearchRules rules) { return analyser.Solve(rules, child, rootLine); };
       auto lineFor = [&](SearchRules rules, Winner w) {
         return analyser.Line(rules, child, w, rootLine);
@@ -1157,24 +1158,27 @@ Analysis Analyse(const Problem& problem, Budget budget, const std::vector<Point>
           }
         }
       } else {
-        const Winner s = decide(strict);
-        if (s == mine) {
-          verdict.status = Status::Works;
-          verdict.line = lineFor(strict, mine);
-        } else if (s == theirs) {
-          const Winner l = decide(attackerMaster);
-          if (l == mine) {
+        // Surviving with the attacker as ko master first: failing there fails under the strict
+        // rules too, so most moves of a life problem, which fail, need no search for
+        // unconditional life (the costliest, as the defender must reach Benson's life).
+        const Winner l = decide(attackerMaster);
+        if (l == mine) {
+          const Winner s = decide(strict);
+          if (s == mine) {
+            verdict.status = Status::Works;
+            verdict.line = lineFor(strict, mine);
+          } else if (s == theirs) {
             verdict.status = Status::Seki;
             verdict.line = lineFor(attackerMaster, mine);
-          } else if (l == theirs) {
-            const Winner d = decide(defenderMaster);
-            if (d == mine) {
-              verdict.status = Status::WorksByKo;
-              verdict.line = lineFor(defenderMaster, mine);
-            } else if (d == theirs) {
-              verdict.status = Status::Fails;
-              verdict.line = lineFor(defenderMaster, theirs);
-            }
+          }
+        } else if (l == theirs) {
+          const Winner d = decide(defenderMaster);
+          if (d == mine) {
+            verdict.status = Status::WorksByKo;
+            verdict.line = lineFor(defenderMaster, mine);
+          } else if (d == theirs) {
+            verdict.status = Status::Fails;
+            verdict.line = lineFor(defenderMaster, theirs);
           }
         }
       }
