@@ -328,8 +328,8 @@ TreeVerdict VerifyTree(const DataProblem& problem, solver::Budget budget) {
       if (round == 0) {
         enclosures.push_back(solver::Enclose(board, attacker, user, points));
       } else if (round < candidates[i].size()) {
-        enclosures.push_back(
-            solver::Enclose(board, attacker, user, points, 40, candidates[i][round]));
+        enclosures.push_back(solver::Enclose(board, attacker, user, points,
+                                             solver::kMostEmptyPoints, candidates[i][round]));
       } else {
         enclosures.push_back({std::nullopt, solver::kNoTargetReason});
       }

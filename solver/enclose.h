@@ -47,11 +47,14 @@ struct EncloseResult {
 std::vector<Point> TargetCandidates(const Board& board, Stone attacker,
                                     const std::vector<Point>& focus);
 
+// The most empty points an enclosed area may hold; beyond them the area is open.
+inline constexpr int kMostEmptyPoints = 40;
+
 // `focus`: the points the problem's moves are played on (the first moves at least).
 // `targetStone`: a stone of the chain in question, when the caller knows it (kNoPoint: the first
 // of TargetCandidates).
 EncloseResult Enclose(const Board& board, Stone attacker, Stone toMove,
-                      const std::vector<Point>& focus, int maxEmpty = 40,
+                      const std::vector<Point>& focus, int maxEmpty = kMostEmptyPoints,
                       Point targetStone = kNoPoint);
 
 }  // namespace zendra::solver

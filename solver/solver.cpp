@@ -1,12 +1,12 @@
 #include "solver/solver.h"
 
-#include "solver/proof_table.h"
-
 #include <algorithm>
 #include <chrono>
 #include <memory>
 #include <random>
 #include <unordered_map>
+
+#include "solver/proof_table.h"
 
 namespace zendra::solver {
 
@@ -996,7 +996,7 @@ class Search {
   size_t leafTests_ = 0;  // tests since the table last grew
   ProofTable table_;
   std::unordered_map<uint64_t, uint16_t> path_;  // the positions on the line, with their depth
-  uint16_t depth_ = 0;                             // the depth of the next position on the line
+  uint16_t depth_ = 0;                           // the depth of the next position on the line
 };
 
 State RootState(const Problem& problem) {

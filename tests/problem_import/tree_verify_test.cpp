@@ -286,8 +286,8 @@ TEST(TreeVerify, WithoutAnAnswerTheGoalComesFromTheCorrectMoves) {
 // them cannot be killed, so neither goal fits those; the tree is about Black's corner stones
 // beside them (B17, C17, B16), which live by taking White's C18.
 TEST(TreeVerify, ATreeAboutAnotherChainThanTheLargestIsReadForIt) {
-  const std::filesystem::path file = std::filesystem::path(ZENDRA_CORPUS_DIR) / "goproblems" /
-                                     "10_kyu" / "[+2]10_kyu_18735.sgf";
+  const std::filesystem::path file =
+      std::filesystem::path(ZENDRA_CORPUS_DIR) / "goproblems" / "10_kyu" / "[+2]10_kyu_18735.sgf";
   if (!std::filesystem::exists(file)) GTEST_SKIP() << "no problem corpus at " << file.string();
   BuildReport report;
   BuildFromSources({file.string()}, {}, &report);

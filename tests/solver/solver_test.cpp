@@ -277,7 +277,7 @@ TEST(SolverEnclose, AWallWithOneEyeOfItsOwnBelongsToTheArea) {
   const EncloseResult result = Enclose(board, Stone::Black, Stone::Black, {board.At(2, 0)});
   ASSERT_TRUE(result.problem.has_value()) << result.reason;
   auto inArea = [&](int column, int row) { return InArea(*result.problem, column, row); };
-  EXPECT_TRUE(inArea(3, 0));   // the wall beside White's stones
+  EXPECT_TRUE(inArea(3, 0));  // the wall beside White's stones
   EXPECT_TRUE(inArea(4, 0));
   EXPECT_TRUE(inArea(5, 0));   // its eye
   EXPECT_FALSE(inArea(5, 1));  // the stones closing the eye in
