@@ -325,9 +325,7 @@ TreeVerdict VerifyTree(const DataProblem& problem, solver::Budget budget) {
     size_t posed = 0;
     for (size_t i = 0; i < goals.size(); ++i) {
       const solver::Stone attacker = goals[i].userKills ? user : solver::Opponent(user);
-      if (round == 0) {
-        enclosures.push_back(solver::Enclose(board, attacker, user, points));
-      } else if (round < candidates[i].size()) {
+      if (round < candidates[i].size()) {
         enclosures.push_back(solver::Enclose(board, attacker, user, points,
                                              solver::kMostEmptyPoints, candidates[i][round]));
       } else {

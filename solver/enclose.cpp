@@ -84,22 +84,20 @@ EncloseResult Enclose(const Board& board, Stone attacker, Stone toMove,
       // liberty outside is a single point closed in by the attacker's stones (and the edge):
       // one eye, which the defender can fill once the liberties inside are gone.
       bool outsideLiberty = false;
-      int pockets = 0;
-      std::vector<Point> seenPockets;
+      std::vector<Point> pockets;
       for (Point s : chain) {
         wallChecked[static_cast<size_t>(s)] = true;
         for (Point m : board.Neighbours(s)) {
           if (board.Get(m) != Stone::Empty || inRegion[static_cast<size_t>(m)]) continue;
           if (!ClosedPoint(board, m, attacker)) {
             outsideLiberty = true;
-          } else if (std::find(seenPockets.begin(), seenPockets.end(), m) == seenPockets.end()) {
-            seenPockets.push_back(m);
-            ++pockets;
+          } else if (std::find(pockets.begin(), pockets.end(), m) == pockets.end()) {
+            pockets.push_back(m);
           }
         }
       }
-      if (outsideLiberty || pockets > 1) continue;
-      if (pockets == 1 && ChainBensonAlive(board, n)) continue;
+      if (outsideLiberty || pockets.size() > 1) continue;
+      if (pockets.size() == 1 && ChainBensonAlive(board, n)) continue;
       for (Point s : chain) interior[static_cast<size_t>(s)] = true;
       anyInterior = true;
     }

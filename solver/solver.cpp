@@ -737,7 +737,6 @@ class Search {
     size_t size = 0;
     for (Point p : problem_.region) {
       const Stone c = s.board.Get(p);
-      if (c == problem_.attacker) return false;
       if (!walk.Seen(p)) return false;  // another chain, or not a liberty
       if (c != Stone::Empty) continue;
       if (size == most) return false;
