@@ -398,6 +398,17 @@ void MarkBensonAlive(const Board& board, Stone colour, std::array<uint8_t, kMaxC
   }
 }
 
+// LocalBensonAlive's marks by point: the chain and the vital region of the point (a stamp in
+// the high half tells this call's marks from older ones) and the region search that last saw it.
+struct BensonMarks {
+  std::array<uint32_t, kMaxCells> chainOf{};
+  std::array<uint32_t, kMaxCells> regionOf{};
+  std::array<uint32_t, kMaxCells> floodMark{};
+  uint32_t stamp = 0;
+  uint32_t floods = 1;
+};
+thread_local BensonMarks tBensonMarks;
+
 // Benson's test for one chain, without looking at the whole board. A chain's fate depends only
 // on the regions vital to it and, through those regions, on the chains around them: the chains
 // reachable from it that way, with their vital regions, are closed under that dependence, and
@@ -409,27 +420,48 @@ void MarkBensonAlive(const Board& board, Stone colour, std::array<uint8_t, kMaxC
 bool LocalBensonAlive(const Board& board, Point target) {
   const Stone colour = board.Get(target);
   const int stride = board.Stride();
-  std::array<int16_t, kMaxCells> chainOf;
-  std::array<int16_t, kMaxCells> regionOf;
-  std::array<int32_t, kMaxCells> floodMark;  // the region search that last saw the point
-  chainOf.fill(-1);
-  regionOf.fill(-1);
-  floodMark.fill(-1);
+  // The marks by point live from call to call and are told apart by a stamp rather than
+  // cleared: the search runs this test on most positions it looks at.
+  BensonMarks& marks = tBensonMarks;
+  if (++marks.stamp > 0xFFFF || marks.floods > 0xF0000000u) {
+    marks.chainOf.fill(0);
+    marks.regionOf.fill(0);
+    marks.floodMark.fill(0);
+    marks.stamp = 1;
+    marks.floods = 1;
+  }
+  const uint32_t stamp = marks.stamp << 16;
+  auto chainOf = [&](Point p) -> int {
+    const uint32_t m = marks.chainOf[static_cast<size_t>(p)];
+    return (m & 0xFFFF0000u) == stamp ? static_cast<int>(m & 0xFFFF) : -1;
+  };
+  auto regionOf = [&](Point p) -> int {
+    const uint32_t m = marks.regionOf[static_cast<size_t>(p)];
+    return (m & 0xFFFF0000u) == stamp ? static_cast<int>(m & 0xFFFF) : -1;
+  };
+  auto setChain = [&](Point p, int id) {
+    marks.chainOf[static_cast<size_t>(p)] = stamp | static_cast<uint32_t>(id);
+  };
+  // The region searches are numbered on from call to call, so a mark of an earlier call is
+  // below every number of this one.
+  std::array<uint32_t, kMaxCells>& floodMark = marks.floodMark;
   // Chains: their stones, in one flat list.
   std::array<int16_t, kMaxCells + 1> chainStart;
   std::array<int16_t, kMaxCells> chainStones;
   int chains = 0, stones = 0;
+  std::array<int16_t, kMaxCells> borderStamp;  // the last region that counted the chain beside it
   auto addChain = [&](Point p) {
-    if (chainOf[static_cast<size_t>(p)] >= 0) return;
+    if (chainOf(p) >= 0) return;
     const auto id = static_cast<int16_t>(chains++);
     chainStart[static_cast<size_t>(id)] = static_cast<int16_t>(stones);
-    chainOf[static_cast<size_t>(p)] = id;
+    borderStamp[static_cast<size_t>(id)] = -1;
+    setChain(p, id);
     chainStones[static_cast<size_t>(stones++)] = static_cast<int16_t>(p);
     for (int i = chainStart[static_cast<size_t>(id)]; i < stones; ++i) {
       const Point q = chainStones[static_cast<size_t>(i)];
       for (const Point n : {q - 1, q + 1, q - stride, q + stride})
-        if (board.Get(n) == colour && chainOf[static_cast<size_t>(n)] < 0) {
-          chainOf[static_cast<size_t>(n)] = id;
+        if (board.Get(n) == colour && chainOf(n) < 0) {
+          setChain(n, id);
           chainStones[static_cast<size_t>(stones++)] = static_cast<int16_t>(n);
         }
     }
@@ -437,7 +469,7 @@ bool LocalBensonAlive(const Board& board, Point target) {
   };
   auto libertyOf = [&](Point p, int chain) {
     for (const Point n : {p - 1, p + 1, p - stride, p + stride})
-      if (chainOf[static_cast<size_t>(n)] == chain) return true;
+      if (chainOf(n) == chain) return true;
     return false;
   };
   // Regions vital to some chain: their points, the chains beside them; and the pairs
@@ -446,8 +478,6 @@ bool LocalBensonAlive(const Board& board, Point target) {
   std::array<int16_t, kMaxCells> regionPoints;
   std::array<int16_t, kMaxCells + 1> borderStart;
   std::array<int16_t, 4 * kMaxCells> border;
-  std::array<int16_t, kMaxCells> borderStamp;
-  borderStamp.fill(-1);
   std::array<int16_t, kMaxCells> testedFor;  // the chain a region was last tested against
   std::array<int16_t, 4 * kMaxCells> vitalChain;
   std::array<int16_t, 4 * kMaxCells> vitalRegion;
@@ -456,15 +486,15 @@ bool LocalBensonAlive(const Board& board, Point target) {
   regionStart[0] = 0;
   borderStart[0] = 0;
   addChain(target);
-  int floods = 0;
+  uint32_t& floods = marks.floods;
   for (int c = 0; c < chains; ++c) {
-    const int firstFlood = floods;  // searches from this chain are numbered from here
+    const uint32_t firstFlood = floods;  // searches from this chain are numbered from here
     for (int i = chainStart[static_cast<size_t>(c)]; i < chainStart[static_cast<size_t>(c) + 1];
          ++i) {
       const Point s = chainStones[static_cast<size_t>(i)];
       for (const Point l : {s - 1, s + 1, s - stride, s + stride}) {
         if (board.Get(l) != Stone::Empty) continue;
-        const int16_t known = regionOf[static_cast<size_t>(l)];
+        const int known = regionOf(l);
         if (known >= 0) {
           // A region already found vital to another chain: is it vital to this one too?
           if (testedFor[static_cast<size_t>(known)] == c) continue;
@@ -477,13 +507,13 @@ bool LocalBensonAlive(const Board& board, Point target) {
           }
           if (vital) {
             vitalChain[static_cast<size_t>(pairs)] = static_cast<int16_t>(c);
-            vitalRegion[static_cast<size_t>(pairs++)] = known;
+            vitalRegion[static_cast<size_t>(pairs++)] = static_cast<int16_t>(known);
           }
           continue;
         }
         // Seen by an earlier search from this chain: a region already given up.
         if (floodMark[static_cast<size_t>(l)] >= firstFlood) continue;
-        const int32_t mark = floods++;
+        const uint32_t mark = floods++;
         int size = 0;
         flood[static_cast<size_t>(size++)] = static_cast<int16_t>(l);
         floodMark[static_cast<size_t>(l)] = mark;
@@ -511,12 +541,12 @@ bool LocalBensonAlive(const Board& board, Point target) {
         testedFor[static_cast<size_t>(r)] = static_cast<int16_t>(c);
         for (int k = 0; k < size; ++k) {
           const Point q = flood[static_cast<size_t>(k)];
-          regionOf[static_cast<size_t>(q)] = r;
+          marks.regionOf[static_cast<size_t>(q)] = stamp | static_cast<uint32_t>(r);
           regionPoints[static_cast<size_t>(points++)] = static_cast<int16_t>(q);
           for (const Point n : {q - 1, q + 1, q - stride, q + stride}) {
             if (board.Get(n) != colour) continue;
             addChain(n);
-            const int16_t beside = chainOf[static_cast<size_t>(n)];
+            const auto beside = static_cast<int16_t>(chainOf(n));
             if (borderStamp[static_cast<size_t>(beside)] == r) continue;
             borderStamp[static_cast<size_t>(beside)] = r;
             border[static_cast<size_t>(borders++)] = beside;
@@ -528,6 +558,9 @@ bool LocalBensonAlive(const Board& board, Point target) {
         vitalRegion[static_cast<size_t>(pairs++)] = r;
       }
     }
+    // A target with fewer than two vital regions is not alive, whatever the chains beside them
+    // (most positions of a search end here).
+    if (c == 0 && pairs < 2) return false;
   }
   // The algorithm's fixed point over these chains and regions.
   std::array<uint8_t, kMaxCells> chainAlive;
@@ -686,14 +719,16 @@ class Search {
 
   // The terminal value of a position, if it is decided without search.
   // `knowledge`: also end the game where the eye-shape rule below decides it (not at the root
-  // of an analysis, whose moves are still to be judged).
-  std::optional<Value> Terminal(const State& s, bool knowledge = true) const {
+  // of an analysis, whose moves are still to be judged). `life`: also test the targets for
+  // unconditional life (the costliest test).
+  std::optional<Value> Terminal(const State& s, bool knowledge = true, bool life = true) const {
     const Stone defender = Opponent(problem_.attacker);
     for (Point t : problem_.targets)
       if (s.board.Get(t) != defender) return Value{0, kInfinity, kNoLoop};
     if (s.passes >= 2)
       return rules_.strict ? Value{0, kInfinity, kNoLoop} : Value{kInfinity, 0, kNoLoop};
     if (knowledge && SmallEyeSpaceDies(s)) return Value{0, kInfinity, kNoLoop};
+    if (!life) return std::nullopt;
     for (Point t : problem_.targets)
       if (!LocalBensonAlive(s.board, t)) return std::nullopt;
     return Value{kInfinity, 0, kNoLoop};
@@ -859,21 +894,35 @@ class Search {
   // number reaches thresholdPn or its disproof number thresholdDn.
   // `checked`: the caller already knows the position is not terminal.
   Value Mid(const State& state, uint32_t thresholdPn, uint32_t thresholdDn, bool checked = false) {
-    if (!checked)
-      if (auto t = Terminal(state)) return *t;
     const uint64_t key = state.Key();
+    if (!checked) {
+      const std::optional<Value> t = Terminal(state);
+      Tested(key, t);
+      if (t) return *t;
+    }
     if (OutOfBudget()) return Lookup(key).value_or(Estimate(state));
     const bool orNode = state.toMove == problem_.attacker;
     auto children = Children(state);
     std::vector<Value> values(children.size());
     std::vector<uint64_t> keys(children.size());
+    // Children not yet tested for the defender's life: the positions after the attacker's moves,
+    // which seldom give it (a move filling an eye space's inner point can). They are tested
+    // when the search enters them, so most are never tested at all.
+    std::vector<uint8_t> untested(children.size(), 0);
+    const bool deferLife = orNode;
+    // The children's slots are fetched all at once: each lookup is mostly a cache miss.
     for (size_t i = 0; i < children.size(); ++i) {
       keys[i] = children[i].second.Key();
+      table_.Prefetch(keys[i]);
+      if (!leaves_.empty()) __builtin_prefetch(&leaves_[keys[i] & (leaves_.size() - 1)]);
+    }
+    for (size_t i = 0; i < children.size(); ++i) {
       // Only positions that are not terminal are ever stored, so a stored one needs no test.
       const std::optional<Value> stored = Lookup(keys[i]);
       Value leaf;
-      bool terminal = false;
-      if (!stored) leaf = Leaf(children[i].second, keys[i], &terminal);
+      bool terminal = false, lifeUntested = false;
+      if (!stored) leaf = Leaf(children[i].second, keys[i], deferLife, &terminal, &lifeUntested);
+      untested[i] = lifeUntested ? 1 : 0;
       const uint16_t repeats = keys[i] == key ? depth_ : DepthOnPath(keys[i]);
       if (terminal)
         values[i] = leaf;
@@ -921,7 +970,8 @@ class Search {
       }
       if (child.loop != kNoLoop) break;  // a repetition: a fixed value, never unproven
       child = Mid(children[bestIndex].second, std::min(childPn, kInfinity),
-                  std::min(childDn, kInfinity), true);
+                  std::min(childDn, kInfinity), untested[bestIndex] == 0);
+      untested[bestIndex] = 0;
     }
     path_.erase(key);
     --depth_;
@@ -945,7 +995,9 @@ class Search {
   // A position not searched yet: its terminal value (*terminal set), else its first estimate.
   // Both are remembered by key, because a parent re-entered by the search looks at all its
   // children again, and the terminal test (Benson's algorithm) is the costliest step there.
-  Value Leaf(const State& s, uint64_t key, bool* terminal) {
+  // `deferLife`: leave out the test for the defender's life (*lifeUntested set when it was left
+  // out, here or before).
+  Value Leaf(const State& s, uint64_t key, bool deferLife, bool* terminal, bool* lifeUntested) {
     // The table grows with the search (a small one is cheap to set up, and most searches are
     // small); growing forgets what it held, which costs only repeated tests.
     if (leaves_.size() < kMaxLeafSlots && leafTests_ >= leaves_.size()) {
@@ -953,17 +1005,19 @@ class Search {
       leafTests_ = 0;
     }
     LeafSlot& slot = leaves_[key & (leaves_.size() - 1)];
-    if (slot.kind == LeafKind::kNone || slot.key != key) {
+    if (slot.kind == LeafKind::kNone || slot.key != key ||
+        (slot.kind == LeafKind::kLifeUntested && !deferLife)) {
       ++leafTests_;
       slot.key = key;
-      if (const std::optional<Value> t = Terminal(s)) {
+      if (const std::optional<Value> t = Terminal(s, true, !deferLife)) {
         slot.kind = t->pn == 0 ? LeafKind::kAttackerWins : LeafKind::kDefenderWins;
       } else {
-        slot.kind = LeafKind::kOpen;
+        slot.kind = deferLife ? LeafKind::kLifeUntested : LeafKind::kOpen;
         slot.estimate = static_cast<uint8_t>(Estimate(s).pn);
       }
     }
-    *terminal = slot.kind != LeafKind::kOpen;
+    *lifeUntested = slot.kind == LeafKind::kLifeUntested;
+    *terminal = slot.kind != LeafKind::kOpen && !*lifeUntested;
     switch (slot.kind) {
       case LeafKind::kAttackerWins:
         return Value{0, kInfinity, kNoLoop};
@@ -974,7 +1028,19 @@ class Search {
     }
   }
 
-  enum class LeafKind : uint8_t { kNone, kOpen, kAttackerWins, kDefenderWins };
+  // What the full test found at a position the search entered: remembered as a leaf's, so that
+  // a parent re-entered does not enter a decided child again.
+  void Tested(uint64_t key, const std::optional<Value>& terminal) {
+    if (leaves_.empty()) return;
+    LeafSlot& slot = leaves_[key & (leaves_.size() - 1)];
+    if (slot.key != key || slot.kind == LeafKind::kNone) return;  // only a leaf already known
+    if (terminal)
+      slot.kind = terminal->pn == 0 ? LeafKind::kAttackerWins : LeafKind::kDefenderWins;
+    else if (slot.kind == LeafKind::kLifeUntested)
+      slot.kind = LeafKind::kOpen;
+  }
+
+  enum class LeafKind : uint8_t { kNone, kOpen, kLifeUntested, kAttackerWins, kDefenderWins };
   struct LeafSlot {
     uint64_t key = 0;
     LeafKind kind = LeafKind::kNone;
