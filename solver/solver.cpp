@@ -727,11 +727,19 @@ class Search {
       if (s.board.Get(t) != defender) return Value{0, kInfinity, kNoLoop};
     if (s.passes >= 2)
       return rules_.strict ? Value{0, kInfinity, kNoLoop} : Value{kInfinity, 0, kNoLoop};
+    if (PassEnds(s))
+      return rules_.strict ? Value{0, kInfinity, kNoLoop} : Value{kInfinity, 0, kNoLoop};
     if (knowledge && SmallEyeSpaceDies(s)) return Value{0, kInfinity, kNoLoop};
     if (!life) return std::nullopt;
     for (Point t : problem_.targets)
       if (!LocalBensonAlive(s.board, t)) return std::nullopt;
     return Value{kInfinity, 0, kNoLoop};
+  }
+
+  // After a pass, the side that two passes favour passes too and wins: the defender when the
+  // target only has to survive, the attacker under the strict rules.
+  bool PassEnds(const State& s) const {
+    return s.passes == 1 && (s.toMove == problem_.attacker) == rules_.strict;
   }
 
   // Eye-shape knowledge: a target that is the only defender chain of the region, with no attacker
@@ -1136,6 +1144,8 @@ class Analyser {
       moves.push_back(move);
       s = *next;
     }
+    // A game the answering pass ends shows that pass.
+    if (moves.size() < 40 && search.PassEnds(s) && search.Terminal(s)) moves.push_back(kPass);
     return moves;
   }
 
