@@ -729,7 +729,8 @@ class Search {
       return rules_.strict ? Value{0, kInfinity, kNoLoop} : Value{kInfinity, 0, kNoLoop};
     if (PassEnds(s))
       return rules_.strict ? Value{0, kInfinity, kNoLoop} : Value{kInfinity, 0, kNoLoop};
-    if (knowledge && SmallEyeSpaceDies(s)) return Value{0, kInfinity, kNoLoop};
+    if (knowledge && (Capture(s) != kNoPoint || SmallEyeSpaceDies(s)))
+      return Value{0, kInfinity, kNoLoop};
     if (!life) return std::nullopt;
     for (Point t : problem_.targets)
       if (!LocalBensonAlive(s.board, t)) return std::nullopt;
@@ -740,6 +741,36 @@ class Search {
   // target only has to survive, the attacker under the strict rules.
   bool PassEnds(const State& s) const {
     return s.passes == 1 && (s.toMove == problem_.attacker) == rules_.strict;
+  }
+
+  // The attacker to move takes a target in atari at once (the capture is always legal, unless
+  // the ko ban forbids it): the point, else kNoPoint.
+  Point Capture(const State& s) const {
+    if (s.toMove != problem_.attacker) return kNoPoint;
+    const Stone defender = Opponent(problem_.attacker);
+    for (Point t : problem_.targets) {
+      if (s.board.Get(t) != defender) continue;
+      ChainWalk walk;
+      if (WalkChain(s.board, t, 2, walk) != 1) continue;
+      for (int i = 0; i < walk.size; ++i)
+        for (Point n : s.board.Neighbours(walk.points[static_cast<size_t>(i)]))
+          if (s.board.Get(n) == Stone::Empty) {
+            if (n == s.koBan && rules_.koMaster != problem_.attacker) return kNoPoint;
+            return n;
+          }
+    }
+    return kNoPoint;
+  }
+
+  // The move that ends the game at a position decided by the rule of two passes or by a
+  // capture in one move: the answering pass or the capture (kNoPoint for any other position).
+  Point EndingMove(const State& s) const {
+    const Stone defender = Opponent(problem_.attacker);
+    for (Point t : problem_.targets)
+      if (s.board.Get(t) != defender) return kNoPoint;
+    if (s.passes >= 2) return kNoPoint;
+    if (PassEnds(s)) return kPass;
+    return Capture(s);
   }
 
   // Eye-shape knowledge: a target that is the only defender chain of the region, with no attacker
@@ -1144,8 +1175,10 @@ class Analyser {
       moves.push_back(move);
       s = *next;
     }
-    // A game the answering pass ends shows that pass.
-    if (moves.size() < 40 && search.PassEnds(s) && search.Terminal(s)) moves.push_back(kPass);
+    // A game that one more move ends (an answering pass, a capture) shows that move.
+    if (const Point last = search.EndingMove(s);
+        moves.size() < 40 && last != kNoPoint && search.Terminal(s))
+      moves.push_back(last);
     return moves;
   }
 
