@@ -49,15 +49,16 @@ const char* DisagreementKey(DisagreementKind kind) {
 
 namespace {
 
-// Better results rank higher; a life problem's seki is life without a ko.
-int Rank(solver::Status s) {
+// Better results rank higher; a life problem's seki is life without a ko, while for a kill a
+// ko won kills and ranks above a seki.
+int Rank(solver::Status s, const ProblemGoal& goal) {
   switch (s) {
     case solver::Status::Works:
       return 4;
     case solver::Status::Seki:
-      return 3;
+      return goal.userKills ? 2 : 3;
     case solver::Status::WorksByKo:
-      return 2;
+      return goal.userKills ? 3 : 2;
     case solver::Status::Fails:
       return 1;
     case solver::Status::Unknown:
@@ -140,14 +141,14 @@ class PositionComparer {
       for (const solver::MoveVerdict& m : analysis.moves) {
         if (m.move == banned) continue;
         undecided = undecided || m.status == solver::Status::Unknown;
-        if (Rank(m.status) > rank) rank = Rank(m.status), best = m.status;
+        if (Rank(m.status, goal_) > rank) rank = Rank(m.status, goal_), best = m.status;
       }
       if (undecided || analysis.status == solver::Status::Unknown) best = solver::Status::Unknown;
     }
     if (!correctLine) {
       // The tree's refutation must leave the user short of the problem's best result.
       if (best == solver::Status::Unknown || problemBest == solver::Status::Fails ||
-          !Reaches(best, goal_) || Rank(best) < Rank(problemBest))
+          !Reaches(best, goal_) || Rank(best, goal_) < Rank(problemBest, goal_))
         return {};
       for (const solver::MoveVerdict& m : analysis.moves) {
         if (m.move == banned || m.status != best) continue;
@@ -160,7 +161,7 @@ class PositionComparer {
     bool passReaches = false;
     for (const solver::MoveVerdict& m : analysis.moves)
       if (m.move == solver::kPass && best != solver::Status::Unknown)
-        passReaches = Reaches(m.status, goal_) && Rank(m.status) >= Rank(best);
+        passReaches = Reaches(m.status, goal_) && Rank(m.status, goal_) >= Rank(best, goal_);
     // Below the first move, a position the user wins without a move needs no particular one.
     const bool compareOthers = best != solver::Status::Unknown && best != solver::Status::Fails &&
                                (depth == 0 || !passReaches);
@@ -182,7 +183,8 @@ class PositionComparer {
           Add(DisagreementKind::kCorrectFails, m, path, depth);
           faulty.push_back(m.move);
         }
-      } else if (compareOthers && m.move != solver::kPass && Rank(m.status) >= Rank(best) &&
+      } else if (compareOthers && m.move != solver::kPass &&
+                 Rank(m.status, goal_) >= Rank(best, goal_) &&
                  Reaches(m.status, goal_)) {
         if (inTree != treeMoves.end()) {
           Add(DisagreementKind::kWrongWorks, m, path, depth);
@@ -296,7 +298,10 @@ TreeVerdict VerifyTree(const DataProblem& problem, solver::Budget budget) {
   const bool inferred = !goal;
   const std::vector<ProblemGoal> goals =
       goal ? std::vector<ProblemGoal>{*goal}
-           : std::vector<ProblemGoal>{{true, false}, {false, false}};
+           : std::vector<ProblemGoal>{{true, false}, {false, false}, {true, false, true}};
+  // The third goal, a kill whose best is a seki (the author's right answer makes a seki where
+  // every other move lets the stones live outright), is posed only where no move kills at all,
+  // once neither of the others fits, with the whole of what they left of the budget.
   // The stones in question are the largest chain beside the moves that is not alive already
   // (solver/enclose.h). Without an answer, when neither goal fits the tree for them, the tree
   // may be about other stones beside its moves (a few stones to save or take beside a group
@@ -331,12 +336,16 @@ TreeVerdict VerifyTree(const DataProblem& problem, solver::Budget budget) {
       } else {
         enclosures.push_back({std::nullopt, solver::kNoTargetReason});
       }
-      posed += enclosures.back().problem ? 1 : 0;
+      if (!goals[i].seki) posed += enclosures.back().problem ? 1 : 0;
     }
     size_t unposed = posed;  // goals posed and not yet tried
+    bool killFails = false;  // the kill was judged, and no move kills
     for (size_t i = 0; i < goals.size(); ++i) {
       const ProblemGoal& g = goals[i];
       solver::EncloseResult& enclosed = enclosures[i];
+      if (g.seki && !killFails) continue;
+      // A seki goal the budget leaves open does not change why the tree fits no goal.
+      const std::string reasonBefore = verdict.undecidedReason;
       if (!enclosed.problem) {
         // Why a goal the solver did pose failed says more than why another was not posed.
         if (verdict.undecidedReason.empty() || posed == 0)
@@ -345,25 +354,28 @@ TreeVerdict VerifyTree(const DataProblem& problem, solver::Budget budget) {
       }
       // An equal share of what is left: a goal settled quickly leaves the rest to the next.
       const solver::Budget left = Remaining(budget, verdict.nodes, start);
-      const auto shares = static_cast<double>(unposed--);
+      const auto shares = g.seki ? 1.0 : static_cast<double>(unposed--);
       const solver::Budget share{static_cast<uint64_t>(static_cast<double>(left.nodes) / shares),
                                  left.seconds / shares};
-      solver::Analysis analysis = solver::Analyse(*enclosed.problem, share, Keys(firstMoves));
+      solver::Analysis analysis =
+          solver::Analyse(*enclosed.problem, share, Keys(firstMoves), g.seki);
+      if (g.userKills && !g.seki) killFails = analysis.status == solver::Status::Fails;
       verdict.nodes += analysis.nodes;
       if (analysis.moves.empty()) {
         // Nothing to judge: the stones in question live unconditionally before any move.
         verdict.undecidedReason = "the stones in question are settled before any move";
         continue;
       }
+      const std::string beyond = g.seki ? reasonBefore : "beyond the budget";
       if (analysis.status == solver::Status::Unknown) {
-        verdict.undecidedReason = "beyond the budget";
+        verdict.undecidedReason = beyond;
         continue;
       }
       ProblemGoal reached = g;
       if (inferred) {
         // The result the goal asks for is the best there is: a ko when nothing better exists.
         reached.byKo = analysis.status == solver::Status::WorksByKo;
-        const int bestRank = Rank(analysis.status);
+        const int bestRank = Rank(analysis.status, g);
         bool correctReach = false, correctFail = false, passReaches = false;
         bool wrongInTree = false, wrongShort = false;
         bool correctUnknown = false, wrongUnknown = false;  // tree moves left undecided
@@ -375,7 +387,7 @@ TreeVerdict VerifyTree(const DataProblem& problem, solver::Budget budget) {
           }
           const bool reaches = Reaches(m.status, reached);
           // Short of the best: not reaching the goal, or a seki where life without one exists.
-          const bool short_ = !reaches || Rank(m.status) < bestRank;
+          const bool short_ = !reaches || Rank(m.status, g) < bestRank;
           if (m.move == solver::kPass) passReaches = !short_;
           const auto inTree = firstMoves.find(m.move);
           if (inTree == firstMoves.end()) continue;
@@ -393,7 +405,7 @@ TreeVerdict VerifyTree(const DataProblem& problem, solver::Budget budget) {
           const bool certain = analysis.status == solver::Status::Fails || correctFail ||
                                passReaches || (noCorrectReach && !correctUnknown) ||
                                (noWrongShort && !wrongUnknown);
-          verdict.undecidedReason = certain ? kNoGoalFits : "beyond the budget";
+          verdict.undecidedReason = certain ? kNoGoalFits : beyond;
           continue;
         }
       }
@@ -485,7 +497,8 @@ TreeVerdict VerifyTree(const DataProblem& problem, solver::Budget budget) {
       continue;
     }
     position.toMove = user;
-    const solver::Analysis judged = solver::Analyse(position, left, Keys(treeMoves));
+    const solver::Analysis judged =
+        solver::Analyse(position, left, Keys(treeMoves), goal->seki);
     verdict.nodes += judged.nodes;
     if (judged.moves.empty()) {
       // Decided before any move: the stones in question live unconditionally.

@@ -9,7 +9,10 @@
 // the goal, a pass does not reach that best result, and some wrong first move of the tree (if
 // it has any) falls short of it (fails, or gets only a ko or a seki where more exists); only
 // wrong and missing moves can then disagree (and whether the author meant a ko cannot be told).
-// When neither goal fits for the stones enclose.h takes as the ones in question, the other
+// Where no move kills at all and neither goal fits, a third is tried: a kill whose best result
+// is a seki (the correct moves leave the stones only a seki, the wrong ones let them live
+// outright; the solver tells the two apart for it, solver::Analyse's tellSeki).
+// When no goal fits for the stones enclose.h takes as the ones in question, the other
 // chains beside the tree's moves are tried in its order of preference (a few of them), and
 // the first chain and goal that fit are taken.
 //

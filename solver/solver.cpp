@@ -1202,7 +1202,8 @@ Winner SolveGame(const Problem& problem, SearchRules rules, Budget budget, uint6
   return w;
 }
 
-Analysis Analyse(const Problem& problem, Budget budget, const std::vector<Point>& first) {
+Analysis Analyse(const Problem& problem, Budget budget, const std::vector<Point>& first,
+                 bool tellSeki) {
   Analysis analysis;
   Analyser analyser(problem, budget);
   const Stone attacker = problem.attacker;
@@ -1253,8 +1254,15 @@ Analysis Analyse(const Problem& problem, Budget budget, const std::vector<Point>
       if (kill) {
         const Winner a = decide(attackerMaster);
         if (a == theirs) {
-          verdict.status = Status::Fails;
-          verdict.line = lineFor(attackerMaster, theirs);
+          // The target survives; under the strict rules it may still be short of living outright.
+          const Winner s = tellSeki ? decide(strict) : theirs;
+          if (s == mine) {
+            verdict.status = Status::Seki;
+            verdict.line = lineFor(attackerMaster, theirs);
+          } else if (s == theirs) {
+            verdict.status = Status::Fails;
+            verdict.line = lineFor(attackerMaster, theirs);
+          }
         } else if (a == mine) {
           const Winner d = decide(defenderMaster);
           if (d == mine) {
@@ -1292,16 +1300,17 @@ Analysis Analyse(const Problem& problem, Budget budget, const std::vector<Point>
       }
     }
   }
-  // The problem's status: the best verdict, if no undecided move could still beat it. Seki is
-  // life that needs no ko, so it ranks above a won ko.
-  auto rank = [](Status s) {
+  // The problem's status: the best verdict, if no undecided move could still beat it. For life
+  // a seki is life that needs no ko, so it ranks above a won ko; for a kill a ko won kills and
+  // ranks above a seki.
+  auto rank = [kill](Status s) {
     switch (s) {
       case Status::Works:
         return 4;
       case Status::Seki:
-        return 3;
+        return kill ? 2 : 3;
       case Status::WorksByKo:
-        return 2;
+        return kill ? 3 : 2;
       case Status::Fails:
         return 1;
       case Status::Unknown:

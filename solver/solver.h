@@ -156,7 +156,7 @@ enum class Winner { Attacker, Defender, Unknown };
 enum class Status {
   Works,      // unconditionally: whoever wins kos
   WorksByKo,  // only if the side to move wins a ko
-  Seki,       // life goal only: the target lives in seki, not independently
+  Seki,       // the target lives in seki, not independently (for a kill: only with tellSeki)
   Fails,      // even if the side to move wins every ko
   Unknown     // beyond the budget
 };
@@ -186,6 +186,10 @@ Winner SolveGame(const Problem& problem, SearchRules rules, Budget budget,
 // under the search's model: moves inside the region, walls safe, ko threats unlimited for one side.
 // `first`: moves whose judgement matters most to the caller; once every move has had an equal
 // part of half the budget, these go on before the others.
-Analysis Analyse(const Problem& problem, Budget budget, const std::vector<Point>& first = {});
+// `tellSeki`: for a kill, tell a move after which the target can live only in seki
+// (Status::Seki) from one after which it lives outright (Status::Fails), at the cost of a search
+// under the strict rules for every move that fails to kill. For a kill a ko ranks above a seki.
+Analysis Analyse(const Problem& problem, Budget budget, const std::vector<Point>& first = {},
+                 bool tellSeki = false);
 
 }  // namespace zendra::solver

@@ -52,9 +52,9 @@ bool Reaches(solver::Status status, const ProblemGoal& goal) {
     case solver::Status::Works:
       return true;
     case solver::Status::Seki:
-      return !goal.userKills;
+      return !goal.userKills || goal.seki;
     case solver::Status::WorksByKo:
-      return goal.byKo;
+      return goal.byKo || goal.seki;
     case solver::Status::Fails:
     case solver::Status::Unknown:
       return false;

@@ -27,11 +27,15 @@ std::vector<solver::Point> SolverPoints(const solver::Board& board, std::string_
 struct ProblemGoal {
   bool userKills = true;  // "dies" / "killed by ko"; else "lives" / "lives by ko"
   bool byKo = false;      // the answer is a ko
+  // A kill whose best is a seki: the stones in question must not live outright (no answer
+  // says so; a tree without an answer can show it).
+  bool seki = false;
 };
 std::optional<ProblemGoal> GoalOf(std::optional<int> result2);
 
 // Whether a verdict of the side with the goal reaches an answer: a ko answer is reached by a ko
-// or better, an unconditional one only unconditionally (for life: seki counts).
+// or better, an unconditional one only unconditionally (for life: seki counts; a kill's seki
+// goal is reached by a seki or better).
 bool Reaches(solver::Status status, const ProblemGoal& goal);
 
 class SolverMoveJudge : public MoveJudge {

@@ -263,6 +263,17 @@ TEST(TreeVerify, WithoutAnAnswerTheGoalComesFromTheCorrectMoves) {
       // The tree's answer gets a ko where another move kills outright.
       {"a ko marked correct beside a kill", koForLife({{{"AB", "AA", "CA 10"}}, {{"AA", "CA"}}}),
        solver::Status::Unknown},
+      // White's comb-shaped eye space on the top edge (BA to FA, with the pockets CB and EB)
+      // cannot be killed; Black's placement at CA or EA leaves it only a seki (his three stones
+      // on the edge and White's group share CB and EB), while at the corner point BA White
+      // lives outright. No goal but the seki fits.
+      {"a kill whose best is a seki",
+       Problem(6,
+               {{{"CA", "BA", "EA", "FA", "DA 10"}},
+                {{"EA", "FA", "CA", "BA", "DA 10"}},
+                {{"BA", "CA", "FA", "EA"}}},
+               std::nullopt, "AAABACADBDCDDDEDFDGDGCGBGA", "BBDBFBBCCCDCECFC"),
+       solver::Status::Seki},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
