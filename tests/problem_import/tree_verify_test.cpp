@@ -102,6 +102,18 @@ std::vector<Line> With(std::vector<Line> lines, const std::vector<Line>& more) {
 
 const solver::Budget kBudget{2'000'000, 10.0};
 
+// White's comb-shaped eye space on the top edge (BA to FA, with the pockets CB and EB) in a
+// black wall cannot be killed; Black's placement at CA or EA leaves it only a seki (his three
+// stones on the edge and White's group share CB and EB), while at the corner point BA White
+// lives outright. Without an answer, no goal but a kill whose best is a seki fits the tree.
+DataProblem MakeSeki(int number) {
+  return Problem(number,
+                 {{{"CA", "BA", "EA", "FA", "DA 10"}},
+                  {{"EA", "FA", "CA", "BA", "DA 10"}},
+                  {{"BA", "CA", "FA", "EA"}}},
+                 std::nullopt, "AAABACADBDCDDDEDFDGDGCGBGA", "BBDBFBBCCCDCECFC");
+}
+
 TEST(TreeVerify, ASoundTreeAgrees) {
   const TreeVerdict v = VerifyTree(Problem(1, kSoundTree), kBudget);
   ASSERT_TRUE(v.decided) << v.undecidedReason;
@@ -263,17 +275,7 @@ TEST(TreeVerify, WithoutAnAnswerTheGoalComesFromTheCorrectMoves) {
       // The tree's answer gets a ko where another move kills outright.
       {"a ko marked correct beside a kill", koForLife({{{"AB", "AA", "CA 10"}}, {{"AA", "CA"}}}),
        solver::Status::Unknown},
-      // White's comb-shaped eye space on the top edge (BA to FA, with the pockets CB and EB)
-      // cannot be killed; Black's placement at CA or EA leaves it only a seki (his three stones
-      // on the edge and White's group share CB and EB), while at the corner point BA White
-      // lives outright. No goal but the seki fits.
-      {"a kill whose best is a seki",
-       Problem(6,
-               {{{"CA", "BA", "EA", "FA", "DA 10"}},
-                {{"EA", "FA", "CA", "BA", "DA 10"}},
-                {{"BA", "CA", "FA", "EA"}}},
-               std::nullopt, "AAABACADBDCDDDEDFDGDGCGBGA", "BBDBFBBCCCDCECFC"),
-       solver::Status::Seki},
+      {"a kill whose best is a seki", MakeSeki(6), solver::Status::Seki},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -382,7 +384,8 @@ TEST(TreeVerify, TheCommandCountsAndListsDisagreements) {
       WriteDataFile({Problem(1, kSoundTree), Problem(2, {{{"BA", "CA", "DA 10"}}, {{"CA", "BA"}}}),
                      Problem(3, {{{"BA", "CA 10"}}, {{"CA", "BA"}}}, std::nullopt),
                      // Wrong at the second move: White's reply does not refute BA.
-                     Bulky(4, {{{"CA", "BA", "CB 10"}}, {{"CA", "CB", "BA 10"}}, {{"BA", "DA"}}})},
+                     Bulky(4, {{{"CA", "BA", "CB 10"}}, {{"CA", "CB", "BA 10"}}, {{"BA", "DA"}}}),
+                     MakeSeki(5)},
                     file, &error))
       << error;
   int code = 0;
@@ -390,7 +393,9 @@ TEST(TreeVerify, TheCommandCountsAndListsDisagreements) {
   // judge every position too.
   const std::string json = RunDb({"verify", file, "--json", "--seconds", "30"}, &code);
   EXPECT_EQ(code, 1);
-  EXPECT_NE(json.find("\"problems\":4,\"decided\":3,\"disagreements\":3"), std::string::npos)
+  EXPECT_NE(json.find("\"problems\":5,\"decided\":4,\"disagreements\":3,\"goalInferred\":1,"
+                      "\"sekiGoal\":1"),
+            std::string::npos)
       << json;
   EXPECT_NE(json.find("{\"number\":4,\"group\":0,\"num\":4,\"kind\":\"refutationFails\","
                       "\"move\":\"CA\",\"path\":\"BA DA CA\",\"depth\":3,"),
@@ -407,8 +412,9 @@ TEST(TreeVerify, TheCommandCountsAndListsDisagreements) {
   EXPECT_NE(text.find("problem 4 (group 0, num 4): refutation fails BA DA CA (move 3)"),
             std::string::npos)
       << text;
-  EXPECT_NE(text.find("verified 4 problems: 3 decided, 3 disagreements"), std::string::npos)
+  EXPECT_NE(text.find("verified 5 problems: 4 decided, 3 disagreements"), std::string::npos)
       << text;
+  EXPECT_NE(text.find("of them kills whose best result is a seki: 1"), std::string::npos) << text;
 
   // A file holding only the sound tree verifies clean.
   ASSERT_TRUE(WriteDataFile({Problem(1, kSoundTree)}, file, &error)) << error;

@@ -424,7 +424,7 @@ int Verify(const Args& args) {
   const int seconds = args.seconds.value_or(1);
   const solver::Budget budget{2'000'000ull * static_cast<uint64_t>(seconds),
                               static_cast<double>(seconds)};
-  int decided = 0, disagreements = 0, goalInferred = 0, positionsJudged = 0,
+  int decided = 0, disagreements = 0, goalInferred = 0, sekiGoal = 0, positionsJudged = 0,
       positionsUnjudged = 0, alternatives = 0;
   int byKind[kDisagreementKinds] = {};
   std::map<std::string, int> undecided;
@@ -448,6 +448,8 @@ int Verify(const Args& args) {
     }
     ++decided;
     goalInferred += v.goalInferred ? 1 : 0;
+    // A kill whose best result is a seki: a tree read as "make seki".
+    sekiGoal += v.userKills && v.status == solver::Status::Seki ? 1 : 0;
     positionsJudged += v.positionsJudged;
     positionsUnjudged += v.positionsUnjudged;
     alternatives += v.alternatives;
@@ -476,6 +478,7 @@ int Verify(const Args& args) {
   if (args.json) {
     std::cout << "{\"problems\":" << problems.size() << ",\"decided\":" << decided
               << ",\"disagreements\":" << disagreements << ",\"goalInferred\":" << goalInferred
+              << ",\"sekiGoal\":" << sekiGoal
               << ",\"positionsJudged\":" << positionsJudged
               << ",\"positionsUnjudged\":" << positionsUnjudged
               << ",\"alternatives\":" << alternatives
@@ -504,6 +507,8 @@ int Verify(const Args& args) {
       std::cout << "  decided without an answer, the goal read from the correct moves: "
                 << goalInferred << "\n";
     }
+    if (sekiGoal > 0)
+      std::cout << "  of them kills whose best result is a seki: " << sekiGoal << "\n";
     for (int k = 0; k < kDisagreementKinds; ++k) {
       if (byKind[k] > 0) {
         std::cout << "  " << DisagreementName(static_cast<DisagreementKind>(k)) << ": "
