@@ -1254,13 +1254,11 @@ Analysis Analyse(const Problem& problem, Budget budget, const std::vector<Point>
       if (kill) {
         const Winner a = decide(attackerMaster);
         if (a == theirs) {
-          // The target survives; under the strict rules it may still be short of living outright.
+          // The target survives; under the strict rules it may still be short of living outright
+          // (a seki), which only tellSeki asks.
           const Winner s = tellSeki ? decide(strict) : theirs;
-          if (s == mine) {
-            verdict.status = Status::Seki;
-            verdict.line = lineFor(attackerMaster, theirs);
-          } else if (s == theirs) {
-            verdict.status = Status::Fails;
+          if (s != Winner::Unknown) {
+            verdict.status = s == mine ? Status::Seki : Status::Fails;
             verdict.line = lineFor(attackerMaster, theirs);
           }
         } else if (a == mine) {
