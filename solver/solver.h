@@ -30,7 +30,9 @@
 // (Nagai's df-pn+), the 1+epsilon trick for child thresholds (Pawlewicz & Lew, Computers and
 // Games 2006), Benson's test worked out from the target chain outward, and eye-shape knowledge
 // of enclosed eye spaces of up to six points in the killing (nakade) shapes, which die without
-// search (solver.cpp says what each proves).
+// search; and the game's own ends one move early: a target in atari with the attacker to move
+// is taken, and after a pass the side that two passes favour passes too (solver.cpp says what
+// each proves).
 //
 // Beyond the node or time budget the answer is Status::Unknown, never a guess.
 #pragma once
