@@ -720,8 +720,10 @@ class Search {
   // The terminal value of a position, if it is decided without search.
   // `knowledge`: also end the game where the eye-shape rule below decides it (not at the root
   // of an analysis, whose moves are still to be judged). `life`: also test the targets for
-  // unconditional life (the costliest test).
-  std::optional<Value> Terminal(const State& s, bool knowledge = true, bool life = true) const {
+  // unconditional life (the costliest test). `liberties`: TargetLiberties(s) when the caller
+  // has it (-1: not known).
+  std::optional<Value> Terminal(const State& s, bool knowledge = true, bool life = true,
+                                int liberties = -1) const {
     const Stone defender = Opponent(problem_.attacker);
     for (Point t : problem_.targets)
       if (s.board.Get(t) != defender) return Value{0, kInfinity, kNoLoop};
@@ -729,7 +731,9 @@ class Search {
       return rules_.strict ? Value{0, kInfinity, kNoLoop} : Value{kInfinity, 0, kNoLoop};
     if (PassEnds(s))
       return rules_.strict ? Value{0, kInfinity, kNoLoop} : Value{kInfinity, 0, kNoLoop};
-    if (knowledge && (Capture(s) != kNoPoint || SmallEyeSpaceDies(s)))
+    if (knowledge && ((liberties < 0 || liberties == 1) && Capture(s) != kNoPoint))
+      return Value{0, kInfinity, kNoLoop};
+    if (knowledge && SmallEyeSpaceDies(s))
       return Value{0, kInfinity, kNoLoop};
     if (!life) return std::nullopt;
     for (Point t : problem_.targets)
@@ -867,13 +871,20 @@ class Search {
     return false;
   }
 
-  // The first proof and disproof numbers of a position not searched yet (the df-pn+ idea of
-  // Nagai's thesis: a cheap estimate of the effort instead of 1 and 1). The attacker's effort
-  // grows with the liberties of the weakest target chain: each liberty is a move to fill.
-  Value Estimate(const State& s) const {
+  // The fewest liberties of a target chain, counted up to kLibertyCap.
+  int TargetLiberties(const State& s) const {
     int liberties = kLibertyCap;
     for (Point t : problem_.targets)
       liberties = std::min(liberties, s.board.LibertiesUpTo(t, kLibertyCap));
+    return liberties;
+  }
+
+  // The first proof and disproof numbers of a position not searched yet (the df-pn+ idea of
+  // Nagai's thesis: a cheap estimate of the effort instead of 1 and 1). The attacker's effort
+  // grows with the liberties of the weakest target chain: each liberty is a move to fill.
+  // `liberties`: TargetLiberties(s) when the caller has it.
+  Value Estimate(const State& s, int liberties = -1) const {
+    if (liberties < 0) liberties = TargetLiberties(s);
     const bool attackerMoves = s.toMove == problem_.attacker;
     const int pn = std::max(1, liberties - (attackerMoves ? 1 : 0));
     return Value{static_cast<uint32_t>(pn), 1, kNoLoop};
@@ -1048,11 +1059,13 @@ class Search {
         (slot.kind == LeafKind::kLifeUntested && !deferLife)) {
       ++leafTests_;
       slot.key = key;
-      if (const std::optional<Value> t = Terminal(s, true, !deferLife)) {
+      // The target's liberties once, for both the capture rule and the estimate.
+      const int liberties = TargetLiberties(s);
+      if (const std::optional<Value> t = Terminal(s, true, !deferLife, liberties)) {
         slot.kind = t->pn == 0 ? LeafKind::kAttackerWins : LeafKind::kDefenderWins;
       } else {
         slot.kind = deferLife ? LeafKind::kLifeUntested : LeafKind::kOpen;
-        slot.estimate = static_cast<uint8_t>(Estimate(s).pn);
+        slot.estimate = static_cast<uint8_t>(Estimate(s, liberties).pn);
       }
     }
     *lifeUntested = slot.kind == LeafKind::kLifeUntested;
