@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <deque>
 #include <memory>
 #include <random>
 #include <unordered_map>
@@ -893,6 +894,11 @@ class Search {
   // The positions after every legal move of the side to move (a pass last).
   std::vector<std::pair<Point, State>> Children(const State& s) const {
     std::vector<std::pair<Point, State>> children;
+    ChildrenInto(s, children);
+    return children;
+  }
+  void ChildrenInto(const State& s, std::vector<std::pair<Point, State>>& children) const {
+    children.clear();
     children.reserve(problem_.region.size() + 1);
     for (Point p : problem_.region) {
       if (s.board.Get(p) != Stone::Empty) continue;
@@ -902,7 +908,6 @@ class Search {
       children.emplace_back(p, std::move(next));
     }
     children.emplace_back(kPass, State{s.board, Opponent(s.toMove), kNoPoint, s.passes + 1});
-    return children;
   }
 
   // A repetition of the position at `depth` on the line: the ko master wins.
@@ -952,13 +957,21 @@ class Search {
     }
     if (OutOfBudget()) return Lookup(key).value_or(Estimate(state));
     const bool orNode = state.toMove == problem_.attacker;
-    auto children = Children(state);
-    std::vector<Value> values(children.size());
-    std::vector<uint64_t> keys(children.size());
+    // The node's lists live in a frame of its depth, kept from one visit to the next so that
+    // entering a node allocates nothing once the search has been that deep.
+    if (frames_.size() <= depth_) frames_.resize(depth_ + size_t{1});
+    Frame& frame = frames_[depth_];
+    auto& children = frame.children;
+    ChildrenInto(state, children);
+    auto& values = frame.values;
+    values.assign(children.size(), Value{});
+    auto& keys = frame.keys;
+    keys.assign(children.size(), 0);
     // Children not yet tested for the defender's life: the positions after the attacker's moves,
     // which seldom give it (a move filling an eye space's inner point can). They are tested
     // when the search enters them, so most are never tested at all.
-    std::vector<uint8_t> untested(children.size(), 0);
+    auto& untested = frame.untested;
+    untested.assign(children.size(), 0);
     const bool deferLife = orNode;
     // The children's slots are fetched all at once: each lookup is mostly a cache miss.
     for (size_t i = 0; i < children.size(); ++i) {
@@ -1113,6 +1126,15 @@ class Search {
   size_t leafTests_ = 0;  // tests since the table last grew
   ProofTable table_;
   std::unordered_map<uint64_t, uint16_t> path_;  // the positions on the line, with their depth
+  // Mid's lists by depth on the line (a deque: a frame stays where it is while deeper ones are
+  // added).
+  struct Frame {
+    std::vector<std::pair<Point, State>> children;
+    std::vector<Value> values;
+    std::vector<uint64_t> keys;
+    std::vector<uint8_t> untested;
+  };
+  std::deque<Frame> frames_;
   uint16_t depth_ = 0;                           // the depth of the next position on the line
 };
 
