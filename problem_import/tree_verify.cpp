@@ -49,22 +49,9 @@ const char* DisagreementKey(DisagreementKind kind) {
 
 namespace {
 
-// Better results rank higher; a life problem's seki is life without a ko, while for a kill a
-// ko won kills and ranks above a seki.
+// Better results rank higher, in the solver's order for the goal.
 int Rank(solver::Status s, const ProblemGoal& goal) {
-  switch (s) {
-    case solver::Status::Works:
-      return 4;
-    case solver::Status::Seki:
-      return goal.userKills ? 2 : 3;
-    case solver::Status::WorksByKo:
-      return goal.userKills ? 3 : 2;
-    case solver::Status::Fails:
-      return 1;
-    case solver::Status::Unknown:
-      return 0;
-  }
-  return 0;
+  return solver::StatusRank(s, goal.userKills);
 }
 
 // A computer reply below the node in question that the computer never plays: one barred from
@@ -312,7 +299,9 @@ TreeVerdict VerifyTree(const DataProblem& problem, solver::Budget budget) {
   size_t rounds = 1;
   for (const ProblemGoal& g : goals) {
     const solver::Stone attacker = g.userKills ? user : solver::Opponent(user);
-    candidates.push_back(solver::TargetCandidates(board, attacker, points));
+    // The seki goal is about the kill's stones (the first goal's).
+    candidates.push_back(g.seki ? candidates.front()
+                                : solver::TargetCandidates(board, attacker, points));
     if (inferred) rounds = std::max(rounds, std::min(candidates.back().size(), kMostTargets));
   }
   std::optional<solver::Analysis> found;
@@ -330,13 +319,17 @@ TreeVerdict VerifyTree(const DataProblem& problem, solver::Budget budget) {
     size_t posed = 0;
     for (size_t i = 0; i < goals.size(); ++i) {
       const solver::Stone attacker = goals[i].userKills ? user : solver::Opponent(user);
+      if (goals[i].seki) {
+        enclosures.push_back(enclosures.front());  // the kill's area, not posed on its own
+        continue;
+      }
       if (round < candidates[i].size()) {
         enclosures.push_back(solver::Enclose(board, attacker, user, points,
                                              solver::kMostEmptyPoints, candidates[i][round]));
       } else {
         enclosures.push_back({std::nullopt, solver::kNoTargetReason});
       }
-      if (!goals[i].seki) posed += enclosures.back().problem ? 1 : 0;
+      posed += enclosures.back().problem ? 1 : 0;
     }
     size_t unposed = posed;  // goals posed and not yet tried
     bool killFails = false;  // the kill was judged, and no move kills

@@ -621,6 +621,22 @@ std::vector<Point> RegionAround(const Board& board, const std::vector<Point>& ta
   return found;
 }
 
+int StatusRank(Status status, bool kill) {
+  switch (status) {
+    case Status::Works:
+      return 4;
+    case Status::Seki:
+      return kill ? 2 : 3;
+    case Status::WorksByKo:
+      return kill ? 3 : 2;
+    case Status::Fails:
+      return 1;
+    case Status::Unknown:
+      return 0;
+  }
+  return 0;
+}
+
 const char* StatusName(Status status) {
   switch (status) {
     case Status::Works:
@@ -728,9 +744,7 @@ class Search {
     const Stone defender = Opponent(problem_.attacker);
     for (Point t : problem_.targets)
       if (s.board.Get(t) != defender) return Value{0, kInfinity, kNoLoop};
-    if (s.passes >= 2)
-      return rules_.strict ? Value{0, kInfinity, kNoLoop} : Value{kInfinity, 0, kNoLoop};
-    if (PassEnds(s))
+    if (s.passes >= 2 || PassEnds(s))
       return rules_.strict ? Value{0, kInfinity, kNoLoop} : Value{kInfinity, 0, kNoLoop};
     if (knowledge && ((liberties < 0 || liberties == 1) && Capture(s) != kNoPoint))
       return Value{0, kInfinity, kNoLoop};
@@ -1333,24 +1347,8 @@ Analysis Analyse(const Problem& problem, Budget budget, const std::vector<Point>
       }
     }
   }
-  // The problem's status: the best verdict, if no undecided move could still beat it. For life
-  // a seki is life that needs no ko, so it ranks above a won ko; for a kill a ko won kills and
-  // ranks above a seki.
-  auto rank = [kill](Status s) {
-    switch (s) {
-      case Status::Works:
-        return 4;
-      case Status::Seki:
-        return kill ? 2 : 3;
-      case Status::WorksByKo:
-        return kill ? 3 : 2;
-      case Status::Fails:
-        return 1;
-      case Status::Unknown:
-        return 0;
-    }
-    return 0;
-  };
+  // The problem's status: the best verdict, if no undecided move could still beat it.
+  auto rank = [kill](Status s) { return StatusRank(s, kill); };
   const MoveVerdict* best = nullptr;
   bool undecided = false;
   for (const MoveVerdict& m : analysis.moves) {

@@ -165,6 +165,11 @@ enum class Status {
 
 const char* StatusName(Status status);
 
+// Verdicts from worse to better for the side with the goal (Unknown lowest). For life a seki is
+// life that needs no ko, so it ranks above a won ko; for a kill a won ko kills and ranks above
+// a seki.
+int StatusRank(Status status, bool kill);
+
 struct MoveVerdict {
   Point move = kPass;
   Status status = Status::Unknown;
