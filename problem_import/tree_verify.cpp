@@ -171,8 +171,7 @@ class PositionComparer {
           faulty.push_back(m.move);
         }
       } else if (compareOthers && m.move != solver::kPass &&
-                 Rank(m.status, goal_) >= Rank(best, goal_) &&
-                 Reaches(m.status, goal_)) {
+                 Rank(m.status, goal_) >= Rank(best, goal_) && Reaches(m.status, goal_)) {
         if (inTree != treeMoves.end()) {
           Add(DisagreementKind::kWrongWorks, m, path, depth);
           faulty.push_back(m.move);
@@ -228,10 +227,13 @@ constexpr const char* kNoGoalFits = "no answer, and neither goal fits the tree";
 // The most chains beside the moves tried as the stones in question of a tree without an answer.
 constexpr size_t kMostTargets = 4;
 
-// The tree's moves at a position: the ones the solver judges first.
+// The tree's moves at a position: the ones the solver judges first, the correct before the
+// wrong (a correct move that works decides the position whatever the others do).
 std::vector<solver::Point> Keys(const std::map<solver::Point, bool>& moves) {
   std::vector<solver::Point> points;
-  for (const auto& [point, correct] : moves) points.push_back(point);
+  for (const bool correct : {true, false})
+    for (const auto& [point, isCorrect] : moves)
+      if (isCorrect == correct) points.push_back(point);
   return points;
 }
 
@@ -490,8 +492,7 @@ TreeVerdict VerifyTree(const DataProblem& problem, solver::Budget budget) {
       continue;
     }
     position.toMove = user;
-    const solver::Analysis judged =
-        solver::Analyse(position, left, Keys(treeMoves), goal->seki);
+    const solver::Analysis judged = solver::Analyse(position, left, Keys(treeMoves), goal->seki);
     verdict.nodes += judged.nodes;
     if (judged.moves.empty()) {
       // Decided before any move: the stones in question live unconditionally.

@@ -14,7 +14,10 @@
 // the simple ko ban. A position that repeats on the current line of play counts as a win for the
 // ko master (the game would go on for ever). A result for the other side therefore holds whatever
 // happens in kos, and comparing the two ko masters tells an unconditional result from one that
-// needs a won ko.
+// needs a won ko. The searches of one analysis under different rules share what they proved
+// wherever it carries over: a win of the attacker's with the defender as ko master holds with
+// the attacker as ko master, and one there holds under the strict rules (and the defender's wins
+// the other way).
 //
 // The search is depth-first proof-number search (df-pn, A. Nagai, "Df-pn algorithm for searching
 // AND/OR trees and its applications", PhD thesis, University of Tokyo, 2002) with a transposition
@@ -192,7 +195,7 @@ Winner SolveGame(const Problem& problem, SearchRules rules, Budget budget,
 // Judges every first move of the side to move and the problem as a whole. A status holds only
 // under the search's model: moves inside the region, walls safe, ko threats unlimited for one side.
 // `first`: moves whose judgement matters most to the caller; once every move has had an equal
-// part of half the budget, these go on before the others.
+// part of half the budget, these go on before the others, in the order given.
 // `tellSeki`: for a kill, tell a move after which the target can live only in seki
 // (Status::Seki) from one after which it lives outright (Status::Fails), at the cost of a search
 // under the strict rules for every move that fails to kill. For a kill a ko ranks above a seki.

@@ -525,6 +525,22 @@ class Minimax {
     return w;
   }
 
+  // The winner after each move of the side to move (the region's points in order, then a
+  // pass), with the starting position on the line; nothing past the limit.
+  std::optional<std::vector<std::pair<Point, Winner>>> SolveMoves() {
+    const BruteState start{problem_.board, problem_.toMove, kNoPoint, 0};
+    std::vector<std::pair<Point, Winner>> moves;
+    line_.push_back(start.Key());
+    for (Point p : problem_.region) {
+      BruteState n{start.board, Opponent(start.toMove), kNoPoint, 0};
+      if (n.board.Play(p, start.toMove, &n.koBan)) moves.emplace_back(p, Play(n));
+    }
+    moves.emplace_back(kPass, Play({start.board, Opponent(start.toMove), kNoPoint, 1}));
+    line_.pop_back();
+    if (callsLeft_ < 0) return std::nullopt;
+    return moves;
+  }
+
  private:
   Winner Play(const BruteState& s) {
     if (--callsLeft_ < 0) return Winner::Unknown;
@@ -664,6 +680,59 @@ TEST(SolverBruteForce, AgreesOnRandomSmallRegions) {
   std::cout << "compared " << compared << " positions (" << games << " games, " << undecided
             << " undecided by the solver), " << koDecides << " decided by ko, " << sekiLike
             << " where the target survives without unconditional life\n";
+}
+
+// Analyse judges each first move through searches under several rules that share what they
+// proved; its verdict on every move must follow from the plain game's winners under those rules.
+TEST(SolverBruteForce, AnalyseJudgesEveryMoveAsThePlainGameDoes) {
+  std::mt19937 random(static_cast<unsigned>(
+      FromEnvironment("ZENDRA_SOLVER_BRUTE_SEED", ZENDRA_SOLVER_BRUTE_SEED) + 1));
+  const int cases =
+      std::max(4, FromEnvironment("ZENDRA_SOLVER_BRUTE_CASES", ZENDRA_SOLVER_BRUTE_CASES) / 3);
+  const SearchRules attackerMaster{Stone::Black, false}, defenderMaster{Stone::White, false},
+      strict{Stone::Black, true};
+  int compared = 0, judged = 0;
+  int byStatus[5] = {};
+  for (int attempt = 0; attempt < 25 * cases && compared < cases; ++attempt) {
+    const auto problem = RandomProblem(random);
+    if (!problem) continue;
+    const Analysis analysis = Analyse(*problem, Budget{400'000, 60.0}, {}, true);
+    if (analysis.moves.empty()) continue;  // decided before any move
+    const auto a = Minimax(*problem, attackerMaster, 300000).SolveMoves();
+    const auto d = Minimax(*problem, defenderMaster, 300000).SolveMoves();
+    const auto s = Minimax(*problem, strict, 300000).SolveMoves();
+    if (!a || !d || !s) continue;
+    ASSERT_EQ(a->size(), analysis.moves.size()) << problem->board.ToDiagram();
+    const bool kill = problem->toMove == problem->attacker;
+    const Winner mine = kill ? Winner::Attacker : Winner::Defender;
+    for (size_t i = 0; i < a->size(); ++i) {
+      const MoveVerdict& verdict = analysis.moves[i];
+      ASSERT_EQ(verdict.move, (*a)[i].first);
+      if (verdict.status == Status::Unknown) continue;
+      const Winner wa = (*a)[i].second, wd = (*d)[i].second, ws = (*s)[i].second;
+      Status expected;
+      if (kill)
+        expected = wa != mine   ? (ws == mine ? Status::Seki : Status::Fails)
+                   : wd == mine ? Status::Works
+                                : Status::WorksByKo;
+      else
+        expected = wa == mine   ? (ws == mine ? Status::Works : Status::Seki)
+                   : wd == mine ? Status::WorksByKo
+                                : Status::Fails;
+      ASSERT_EQ(StatusName(verdict.status), std::string(StatusName(expected)))
+          << problem->board.ToDiagram() << (kill ? "kill" : "life") << " with "
+          << problem->board.Name(verdict.move) << ", target "
+          << problem->board.Name(problem->targets[0]);
+      ++judged;
+      ++byStatus[static_cast<int>(expected)];
+    }
+    ++compared;
+  }
+  EXPECT_GE(compared * 3, cases * 2);
+  // Every verdict but the unknown one occurs, so each way of combining the searches is checked.
+  for (const Status status : {Status::Works, Status::WorksByKo, Status::Seki, Status::Fails})
+    EXPECT_GT(byStatus[static_cast<int>(status)], 0) << StatusName(status);
+  std::cout << "judged " << judged << " moves of " << compared << " positions\n";
 }
 
 // Whether the points of `mask` (bit i: column i % width, row i / width) form one piece.
