@@ -935,32 +935,6 @@ class Search {
     return Value{entry->pn, entry->dn, kNoLoop};
   }
 
-  // The searches of the same problem under other rules whose results carry over to this one:
-  // a win of the attacker's under rules that favour it less (`attackerWins`), a win of the
-  // defender's under rules that favour the attacker more (`defenderWins`). Rules favour the
-  // attacker more when it has every move it had and the defender no move it lacked, and every
-  // end of the game (two passes, a repetition) that went to the attacker still does: the
-  // defender as ko master, then the attacker as ko master, then the strict rules. Only results
-  // that hold however a position is reached are in a table, so the order of play that reached
-  // them does not matter.
-  void Borrow(std::vector<const Search*> attackerWins, std::vector<const Search*> defenderWins) {
-    attackerWins_ = std::move(attackerWins);
-    defenderWins_ = std::move(defenderWins);
-  }
-
-  // What this search's table holds of `key`, or a result another search proved that holds here.
-  std::optional<Value> Known(uint64_t key) const {
-    std::optional<Value> own = Lookup(key);
-    if (own && (own->pn == 0 || own->dn == 0)) return own;
-    for (const Search* other : attackerWins_)
-      if (const ProofTable::Entry* e = other->table_.Find(key); e && e->pn == 0)
-        return Value{0, kInfinity, kNoLoop};
-    for (const Search* other : defenderWins_)
-      if (const ProofTable::Entry* e = other->table_.Find(key); e && e->dn == 0)
-        return Value{kInfinity, 0, kNoLoop};
-    return own;
-  }
-
   // The depth of the position on the current line, kNoLoop when it is not on it.
   uint16_t DepthOnPath(uint64_t key) const {
     const auto it = path_.find(key);
@@ -1020,7 +994,7 @@ class Search {
     }
     for (size_t i = 0; i < children.size(); ++i) {
       // Only positions that are not terminal are ever stored, so a stored one needs no test.
-      const std::optional<Value> stored = Known(keys[i]);
+      const std::optional<Value> stored = Lookup(keys[i]);
       Value leaf;
       bool terminal = false, lifeUntested = false;
       if (!stored) leaf = Leaf(children[i].second, keys[i], deferLife, &terminal, &lifeUntested);
@@ -1161,8 +1135,6 @@ class Search {
   uint64_t* nodes_;
   uint64_t nodeLimit_;
   bool aborted_ = false;
-  std::vector<const Search*> attackerWins_;
-  std::vector<const Search*> defenderWins_;
   std::vector<LeafSlot> leaves_;
   size_t leafTests_ = 0;  // tests since the table last grew
   ProofTable table_;
@@ -1195,23 +1167,8 @@ class Analyser {
 
   Search& For(SearchRules rules) {
     const int index = (rules.koMaster == problem_.attacker ? 0 : 2) + (rules.strict ? 1 : 0);
-    if (!searches_[index]) {
+    if (!searches_[index])
       searches_[index] = std::make_unique<Search>(problem_, rules, cap_, &nodes_, nodeLimit_);
-      // The searches from the rules least favourable to the attacker to the most (see Borrow):
-      // each takes the attacker's wins of those before it and the defender's of those after.
-      // (The strict rules with the defender as ko master are in no such order with the attacker
-      // as ko master, and lend and borrow nothing.)
-      constexpr int kByFavour[] = {2, 0, 1};
-      for (int i = 0; i < 3; ++i) {
-        Search* search = searches_[kByFavour[i]].get();
-        if (!search) continue;
-        std::vector<const Search*> before, after;
-        for (int j = 0; j < 3; ++j)
-          if (const Search* other = searches_[kByFavour[j]].get(); other && j != i)
-            (j < i ? before : after).push_back(other);
-        search->Borrow(std::move(before), std::move(after));
-      }
-    }
     return *searches_[index];
   }
 

@@ -14,10 +14,7 @@
 // the simple ko ban. A position that repeats on the current line of play counts as a win for the
 // ko master (the game would go on for ever). A result for the other side therefore holds whatever
 // happens in kos, and comparing the two ko masters tells an unconditional result from one that
-// needs a won ko. The searches of one analysis under different rules share what they proved
-// wherever it carries over: a win of the attacker's with the defender as ko master holds with
-// the attacker as ko master, and one there holds under the strict rules (and the defender's wins
-// the other way).
+// needs a won ko.
 //
 // The search is depth-first proof-number search (df-pn, A. Nagai, "Df-pn algorithm for searching
 // AND/OR trees and its applications", PhD thesis, University of Tokyo, 2002) with a transposition

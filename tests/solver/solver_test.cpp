@@ -682,8 +682,9 @@ TEST(SolverBruteForce, AgreesOnRandomSmallRegions) {
             << " where the target survives without unconditional life\n";
 }
 
-// Analyse judges each first move through searches under several rules that share what they
-// proved; its verdict on every move must follow from the plain game's winners under those rules.
+// Analyse judges each first move through searches under several rules, whose tables it keeps
+// from one move to the next; its verdict on every move must follow from the plain game's
+// winners under those rules.
 TEST(SolverBruteForce, AnalyseJudgesEveryMoveAsThePlainGameDoes) {
   std::mt19937 random(static_cast<unsigned>(
       FromEnvironment("ZENDRA_SOLVER_BRUTE_SEED", ZENDRA_SOLVER_BRUTE_SEED) + 1));
