@@ -1279,12 +1279,12 @@ Analysis Analyse(const Problem& problem, Budget budget, const std::vector<Point>
   std::vector<size_t> order(children.size());
   for (size_t i = 0; i < order.size(); ++i) order[i] = i;
   // The caller's `first` moves in its order, then the others in board order.
-  auto rankOf = [&](size_t i) {
-    return static_cast<size_t>(std::find(first.begin(), first.end(), children[i].first) -
-                               first.begin());
-  };
+  std::vector<size_t> place(children.size());
+  for (size_t i = 0; i < children.size(); ++i)
+    place[i] = static_cast<size_t>(std::find(first.begin(), first.end(), children[i].first) -
+                                   first.begin());
   std::stable_sort(order.begin(), order.end(),
-                   [&](size_t a, size_t b) { return rankOf(a) < rankOf(b); });
+                   [&](size_t a, size_t b) { return place[a] < place[b]; });
   for (int round = 0; round < 2; ++round) {
     for (const size_t i : order) {
       MoveVerdict& verdict = analysis.moves[i];

@@ -531,11 +531,7 @@ class Minimax {
     const BruteState start{problem_.board, problem_.toMove, kNoPoint, 0};
     std::vector<std::pair<Point, Winner>> moves;
     line_.push_back(start.Key());
-    for (Point p : problem_.region) {
-      BruteState n{start.board, Opponent(start.toMove), kNoPoint, 0};
-      if (n.board.Play(p, start.toMove, &n.koBan)) moves.emplace_back(p, Play(n));
-    }
-    moves.emplace_back(kPass, Play({start.board, Opponent(start.toMove), kNoPoint, 1}));
+    for (const auto& [p, n] : Next(start)) moves.emplace_back(p, Play(n));
     line_.pop_back();
     if (callsLeft_ < 0) return std::nullopt;
     return moves;
@@ -561,20 +557,26 @@ class Minimax {
     line_.push_back(key);
     const Winner want = s.toMove == problem_.attacker ? Winner::Attacker : Winner::Defender;
     Winner result = want == Winner::Attacker ? Winner::Defender : Winner::Attacker;
-    std::vector<BruteState> next;
-    for (Point p : problem_.region) {
-      if (p == s.koBan && s.toMove != rules_.koMaster) continue;
-      BruteState n{s.board, Opponent(s.toMove), kNoPoint, 0};
-      if (n.board.Play(p, s.toMove, &n.koBan)) next.push_back(n);
-    }
-    next.push_back({s.board, Opponent(s.toMove), kNoPoint, s.passes + 1});
-    for (const BruteState& n : next)
+    for (const auto& [p, n] : Next(s))
       if (Play(n) == want) {
         result = want;
         break;
       }
     line_.pop_back();
     return result;
+  }
+
+  // The positions after each legal move of the side to move (the region's points in order,
+  // then a pass).
+  std::vector<std::pair<Point, BruteState>> Next(const BruteState& s) const {
+    std::vector<std::pair<Point, BruteState>> next;
+    for (Point p : problem_.region) {
+      if (p == s.koBan && s.toMove != rules_.koMaster) continue;
+      BruteState n{s.board, Opponent(s.toMove), kNoPoint, 0};
+      if (n.board.Play(p, s.toMove, &n.koBan)) next.emplace_back(p, n);
+    }
+    next.emplace_back(kPass, BruteState{s.board, Opponent(s.toMove), kNoPoint, s.passes + 1});
+    return next;
   }
 
   const Problem& problem_;
