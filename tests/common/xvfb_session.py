@@ -30,14 +30,17 @@ def fresh_env(work, **extra):
 
 def start_xvfb(env, attempts=20):
     """Starts Xvfb on a free display (it writes the number to a pipe once it listens) and sets
-    env["DISPLAY"]. A display whose lock file is free can still be taken (another test's server
-    in another /tmp holds its socket): a server that ends at once is replaced by one on another
-    display, picked at random so that tests starting together do not meet again."""
-    for attempt in range(attempts):
-        display = [] if attempt == 0 else [":%d" % random.randint(100, 30000)]
+    env["DISPLAY"]. The display is picked at random among high numbers, away from :0 and the
+    other low ones a desktop or another machine's test may hold: a display whose lock file is
+    free can still be taken (a server in another /tmp holds its socket), and then a server that
+    ends at once is replaced by one on another display. -noreset keeps the server as it is when
+    its last client leaves (a probe's), so the next client never meets it mid-reset."""
+    for _ in range(attempts):
+        display = [":%d" % random.randint(100, 30000)]
         read_fd, write_fd = os.pipe()
         xvfb = subprocess.Popen(["Xvfb"] + display + ["-displayfd", str(write_fd), "-screen", "0",
-                                                     "1024x768x24", "-nolisten", "tcp"],
+                                                     "1024x768x24", "-nolisten", "tcp",
+                                                     "-noreset"],
                                 pass_fds=(write_fd,), stdout=subprocess.DEVNULL,
                                 stderr=subprocess.DEVNULL)
         os.close(write_fd)

@@ -50,10 +50,36 @@ def start_display(env):
     raise SystemExit("no Xvfb display could be started")
 
 
+def start_program(lang, env, bin_dir, work):
+    """The program on a display of its own and its main window's id. A program that ends
+    before its window appears because it could not reach the display (a server on the same
+    number elsewhere went away under it) is started again on a new display."""
+    for attempt in range(3):
+        xvfb = start_display(env)
+        proc = subprocess.Popen([os.path.join(bin_dir, "zendra")], cwd=work, env=env,
+                                stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
+        wid = None
+        end = time.time() + 60
+        while time.time() < end and not wid and proc.poll() is None:
+            out = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Zendra$"],
+                                 capture_output=True, text=True, env=env).stdout.split()
+            wid = out[-1] if out else None
+            time.sleep(0.1)
+        if wid:
+            return xvfb, proc, wid
+        if proc.poll() is None:
+            proc.kill()
+        output = proc.communicate()[0].decode(errors="replace")
+        xvfb.terminate()
+        xvfb.wait()
+        if "could not connect to display" not in output or attempt == 2:
+            raise SystemExit(f"{lang}: the main window did not appear\n" + output)
+        print(f"{lang}: {env['DISPLAY']} went away before the program reached it; again")
+
+
 def run_language(lang):
     work = tempfile.mkdtemp(prefix="zendra-lang-")
     env = xvfb_session.fresh_env(work, LANG=lang)
-    xvfb = start_display(env)
     bin_dir = os.path.join(work, "bin")
     os.makedirs(bin_dir)
     shutil.copy(ZENDRA, bin_dir)
@@ -61,22 +87,10 @@ def run_language(lang):
     remarks = os.path.join(os.path.dirname(DATA), "Remark.txt")
     if os.path.exists(remarks):
         shutil.copy(remarks, bin_dir)
-    proc = subprocess.Popen([os.path.join(bin_dir, "zendra")], cwd=work, env=env,
-                            stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
+    xvfb, proc, wid = start_program(lang, env, bin_dir, work)
     name = lang.split(".")[0]
     shots = {}
     try:
-        wid = None
-        end = time.time() + 60
-        while time.time() < end and not wid:
-            out = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Zendra$"],
-                                 capture_output=True, text=True, env=env).stdout.split()
-            wid = out[-1] if out else None
-            time.sleep(0.1)
-        if not wid:
-            proc.kill()
-            raise SystemExit(f"{lang}: the main window did not appear\n" +
-                             proc.communicate()[0].decode(errors="replace"))
         subprocess.run(["xdotool", "windowmove", wid, "0", "0"], env=env)
         subprocess.run(["xdotool", "windowfocus", "--sync", wid], check=True, env=env)
         time.sleep(1.5)
