@@ -701,7 +701,13 @@ struct Value {
   uint32_t pn = 1;
   uint32_t dn = 1;
   uint16_t loop = kNoLoop;
+  // For a proven value: no position of the proof has a ko ban pending and none is a repetition,
+  // so the proof holds whoever is ko master (the rules differ nowhere else).
+  bool koFree = true;
 };
+
+// The table keeps a proof's koFree in the top bit of its infinite number.
+constexpr uint32_t kKoFreeBit = 1u << 31;
 
 class Search {
  public:
@@ -925,15 +931,29 @@ class Search {
 
   // A repetition of the position at `depth` on the line: the ko master wins.
   Value Repetition(uint16_t depth) const {
-    return rules_.koMaster == problem_.attacker ? Value{0, kInfinity, depth}
-                                                : Value{kInfinity, 0, depth};
+    return rules_.koMaster == problem_.attacker ? Value{0, kInfinity, depth, false}
+                                                : Value{kInfinity, 0, depth, false};
   }
 
   std::optional<Value> Lookup(uint64_t key) const {
     const ProofTable::Entry* entry = table_.Find(key);
     if (!entry) return std::nullopt;
-    return Value{entry->pn, entry->dn, kNoLoop};
+    return Value{entry->pn & ~kKoFreeBit, entry->dn & ~kKoFreeBit, kNoLoop,
+                 ((entry->pn | entry->dn) & kKoFreeBit) != 0};
   }
+
+  // A proof the other search (the other side as ko master) holds that needs no ko, if it has
+  // one for the position.
+  std::optional<Value> Borrow(uint64_t key) const {
+    if (!other_) return std::nullopt;
+    const std::optional<Value> v = other_->Lookup(key);
+    if (!v || (v->pn != 0 && v->dn != 0) || !v->koFree) return std::nullopt;
+    return v;
+  }
+
+  // Lets this search borrow the ko-free proofs of `other`, a search of the same problem with
+  // the other side as ko master and the same rule of two passes.
+  void Pair(const Search* other) { other_ = other; }
 
   // The depth of the position on the current line, kNoLoop when it is not on it.
   uint16_t DepthOnPath(uint64_t key) const {
@@ -955,7 +975,8 @@ class Search {
       table_.Erase(key);
       return;
     }
-    table_.Put(key, v.pn, v.dn);
+    const uint32_t mark = (v.pn == 0 || v.dn == 0) && v.koFree ? kKoFreeBit : 0;
+    table_.Put(key, v.pn == 0 ? v.pn : v.pn | mark, v.dn == 0 ? v.dn : v.dn | mark);
   }
 
   // Multiple iterative deepening at one node (Nagai's MID): search below `state` until its proof
@@ -964,9 +985,12 @@ class Search {
   Value Mid(const State& state, uint32_t thresholdPn, uint32_t thresholdDn, bool checked = false) {
     const uint64_t key = state.Key();
     if (!checked) {
-      const std::optional<Value> t = Terminal(state);
+      std::optional<Value> t = Terminal(state);
       Tested(key, t);
-      if (t) return *t;
+      if (t) {
+        t->koFree = state.koBan == kNoPoint;
+        return *t;
+      }
     }
     if (OutOfBudget()) return Lookup(key).value_or(Estimate(state));
     const bool orNode = state.toMove == problem_.attacker;
@@ -993,15 +1017,21 @@ class Search {
       if (!leaves_.empty()) __builtin_prefetch(&leaves_[keys[i] & (leaves_.size() - 1)]);
     }
     for (size_t i = 0; i < children.size(); ++i) {
-      // Only positions that are not terminal are ever stored, so a stored one needs no test.
-      const std::optional<Value> stored = Lookup(keys[i]);
+      // Only positions that are not terminal are ever stored, so a stored one needs no test;
+      // nor does one the other search proved without a ko (with no ban pending, the test is
+      // the same under both ko masters).
+      std::optional<Value> stored = Lookup(keys[i]);
+      if (!stored || (stored->pn != 0 && stored->dn != 0))
+        if (std::optional<Value> borrowed = Borrow(keys[i])) stored = borrowed;
       Value leaf;
       bool terminal = false, lifeUntested = false;
       if (!stored) leaf = Leaf(children[i].second, keys[i], deferLife, &terminal, &lifeUntested);
       untested[i] = lifeUntested ? 1 : 0;
       const uint16_t repeats = keys[i] == key ? depth_ : DepthOnPath(keys[i]);
-      if (terminal)
+      if (terminal) {
         values[i] = leaf;
+        values[i].koFree = children[i].second.koBan == kNoPoint;
+      }
       else if (repeats != kNoLoop)
         values[i] = Repetition(repeats);
       else
@@ -1058,11 +1088,20 @@ class Search {
       const bool attackerWon = v.pn == 0;
       const bool winnerMoves = orNode == attackerWon;
       uint16_t loop = winnerMoves ? 0 : kNoLoop;
+      // Ko-free: with no ban pending here, a winning child that needs no ko, or every child.
+      bool koFree = !winnerMoves;
       for (const Value& c : values) {
-        if (winnerMoves && (attackerWon ? c.pn == 0 : c.dn == 0)) loop = std::max(loop, c.loop);
-        if (!winnerMoves) loop = std::min(loop, c.loop);
+        if (winnerMoves && (attackerWon ? c.pn == 0 : c.dn == 0)) {
+          loop = std::max(loop, c.loop);
+          koFree = koFree || (c.koFree && c.loop == kNoLoop);
+        }
+        if (!winnerMoves) {
+          loop = std::min(loop, c.loop);
+          koFree = koFree && c.koFree;
+        }
       }
       v.loop = loop >= depth ? kNoLoop : loop;
+      v.koFree = koFree && state.koBan == kNoPoint;
     }
     Store(key, v);
     return v;
@@ -1138,6 +1177,7 @@ class Search {
   std::vector<LeafSlot> leaves_;
   size_t leafTests_ = 0;  // tests since the table last grew
   ProofTable table_;
+  const Search* other_ = nullptr;  // the search whose ko-free proofs this one borrows
   std::unordered_map<uint64_t, uint16_t> path_;  // the positions on the line, with their depth
   // Mid's lists by depth on the line (a deque: a frame stays where it is while deeper ones are
   // added).
@@ -1167,8 +1207,15 @@ class Analyser {
 
   Search& For(SearchRules rules) {
     const int index = (rules.koMaster == problem_.attacker ? 0 : 2) + (rules.strict ? 1 : 0);
-    if (!searches_[index])
+    if (!searches_[index]) {
       searches_[index] = std::make_unique<Search>(problem_, rules, cap_, &nodes_, nodeLimit_);
+      // The searches with either side as ko master (and the same rule of two passes) lend
+      // each other the proofs that need no ko.
+      if (const auto& other = searches_[index ^ 2]) {
+        searches_[index]->Pair(other.get());
+        other->Pair(searches_[index].get());
+      }
+    }
     return *searches_[index];
   }
 

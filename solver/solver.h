@@ -32,7 +32,9 @@
 // of enclosed eye spaces of up to six points in the killing (nakade) shapes, which die without
 // search; and the game's own ends one move early: a target in atari with the attacker to move
 // is taken, and after a pass the side that two passes favour passes too (solver.cpp says what
-// each proves).
+// each proves). The two searches that differ only in the ko master lend each other the proofs
+// that need no ko (no ko ban pending anywhere in the proof, no repetition in it): the rules
+// differ nowhere else, so such a proof holds in both.
 //
 // Beyond the node or time budget the answer is Status::Unknown, never a guess.
 #pragma once
