@@ -704,6 +704,7 @@ struct Value {
   // For a proven value: no position of the proof has a ko ban pending and none is a repetition,
   // so the proof holds whoever is ko master (the rules differ nowhere else).
   bool koFree = true;
+  bool Proven() const { return pn == 0 || dn == 0; }
 };
 
 // The table keeps a proof's koFree in the top bit of its infinite number.
@@ -748,17 +749,20 @@ class Search {
   std::optional<Value> Terminal(const State& s, bool knowledge = true, bool life = true,
                                 int liberties = -1) const {
     const Stone defender = Opponent(problem_.attacker);
+    // With a ko ban pending the answer may depend on who is ko master (the capture rule).
+    const bool koFree = s.koBan == kNoPoint;
     for (Point t : problem_.targets)
-      if (s.board.Get(t) != defender) return Value{0, kInfinity, kNoLoop};
+      if (s.board.Get(t) != defender) return Value{0, kInfinity, kNoLoop, koFree};
     if (s.passes >= 2 || PassEnds(s))
-      return rules_.strict ? Value{0, kInfinity, kNoLoop} : Value{kInfinity, 0, kNoLoop};
+      return rules_.strict ? Value{0, kInfinity, kNoLoop, koFree}
+                           : Value{kInfinity, 0, kNoLoop, koFree};
     if (knowledge && ((liberties < 0 || liberties == 1) && Capture(s) != kNoPoint))
-      return Value{0, kInfinity, kNoLoop};
-    if (knowledge && SmallEyeSpaceDies(s)) return Value{0, kInfinity, kNoLoop};
+      return Value{0, kInfinity, kNoLoop, koFree};
+    if (knowledge && SmallEyeSpaceDies(s)) return Value{0, kInfinity, kNoLoop, koFree};
     if (!life) return std::nullopt;
     for (Point t : problem_.targets)
       if (!LocalBensonAlive(s.board, t)) return std::nullopt;
-    return Value{kInfinity, 0, kNoLoop};
+    return Value{kInfinity, 0, kNoLoop, koFree};
   }
 
   // After a pass, the side that two passes favour passes too and wins: the defender when the
@@ -947,7 +951,7 @@ class Search {
   std::optional<Value> Borrow(uint64_t key) const {
     if (!other_) return std::nullopt;
     const std::optional<Value> v = other_->Lookup(key);
-    if (!v || (v->pn != 0 && v->dn != 0) || !v->koFree) return std::nullopt;
+    if (!v || !v->Proven() || !v->koFree) return std::nullopt;
     return v;
   }
 
@@ -971,11 +975,11 @@ class Search {
   }
 
   void Store(uint64_t key, const Value& v) {
-    if ((v.pn == 0 || v.dn == 0) && v.loop != kNoLoop) {
+    if (v.Proven() && v.loop != kNoLoop) {
       table_.Erase(key);
       return;
     }
-    const uint32_t mark = (v.pn == 0 || v.dn == 0) && v.koFree ? kKoFreeBit : 0;
+    const uint32_t mark = v.Proven() && v.koFree ? kKoFreeBit : 0;
     table_.Put(key, v.pn == 0 ? v.pn : v.pn | mark, v.dn == 0 ? v.dn : v.dn | mark);
   }
 
@@ -985,12 +989,9 @@ class Search {
   Value Mid(const State& state, uint32_t thresholdPn, uint32_t thresholdDn, bool checked = false) {
     const uint64_t key = state.Key();
     if (!checked) {
-      std::optional<Value> t = Terminal(state);
+      const std::optional<Value> t = Terminal(state);
       Tested(key, t);
-      if (t) {
-        t->koFree = state.koBan == kNoPoint;
-        return *t;
-      }
+      if (t) return *t;
     }
     if (OutOfBudget()) return Lookup(key).value_or(Estimate(state));
     const bool orNode = state.toMove == problem_.attacker;
@@ -1021,17 +1022,15 @@ class Search {
       // nor does one the other search proved without a ko (with no ban pending, the test is
       // the same under both ko masters).
       std::optional<Value> stored = Lookup(keys[i]);
-      if (!stored || (stored->pn != 0 && stored->dn != 0))
+      if (!stored || !stored->Proven())
         if (std::optional<Value> borrowed = Borrow(keys[i])) stored = borrowed;
       Value leaf;
       bool terminal = false, lifeUntested = false;
       if (!stored) leaf = Leaf(children[i].second, keys[i], deferLife, &terminal, &lifeUntested);
       untested[i] = lifeUntested ? 1 : 0;
       const uint16_t repeats = keys[i] == key ? depth_ : DepthOnPath(keys[i]);
-      if (terminal) {
+      if (terminal)
         values[i] = leaf;
-        values[i].koFree = children[i].second.koBan == kNoPoint;
-      }
       else if (repeats != kNoLoop)
         values[i] = Repetition(repeats);
       else
@@ -1084,7 +1083,7 @@ class Search {
     // What a proven value relies on: at the winner's move, the winning child that relies on the
     // least (the deepest loop, or none); at the loser's move, every child, so the shallowest loop
     // among them. Loops back to this node or below it are the node's own.
-    if (v.pn == 0 || v.dn == 0) {
+    if (v.Proven()) {
       const bool attackerWon = v.pn == 0;
       const bool winnerMoves = orNode == attackerWon;
       uint16_t loop = winnerMoves ? 0 : kNoLoop;
@@ -1093,7 +1092,7 @@ class Search {
       for (const Value& c : values) {
         if (winnerMoves && (attackerWon ? c.pn == 0 : c.dn == 0)) {
           loop = std::max(loop, c.loop);
-          koFree = koFree || (c.koFree && c.loop == kNoLoop);
+          koFree = koFree || c.koFree;
         }
         if (!winnerMoves) {
           loop = std::min(loop, c.loop);
@@ -1137,9 +1136,9 @@ class Search {
     *terminal = slot.kind != LeafKind::kOpen && !*lifeUntested;
     switch (slot.kind) {
       case LeafKind::kAttackerWins:
-        return Value{0, kInfinity, kNoLoop};
+        return Value{0, kInfinity, kNoLoop, s.koBan == kNoPoint};
       case LeafKind::kDefenderWins:
-        return Value{kInfinity, 0, kNoLoop};
+        return Value{kInfinity, 0, kNoLoop, s.koBan == kNoPoint};
       default:
         return Value{slot.estimate, 1, kNoLoop};
     }
@@ -1177,7 +1176,7 @@ class Search {
   std::vector<LeafSlot> leaves_;
   size_t leafTests_ = 0;  // tests since the table last grew
   ProofTable table_;
-  const Search* other_ = nullptr;  // the search whose ko-free proofs this one borrows
+  const Search* other_ = nullptr;                // the search whose ko-free proofs this one borrows
   std::unordered_map<uint64_t, uint16_t> path_;  // the positions on the line, with their depth
   // Mid's lists by depth on the line (a deque: a frame stays where it is while deeper ones are
   // added).
