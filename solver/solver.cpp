@@ -5,7 +5,7 @@
 #include <deque>
 #include <memory>
 #include <random>
-#include <unordered_map>
+#include <iterator>
 
 #include "solver/proof_table.h"
 
@@ -194,12 +194,18 @@ bool Board::Play(Point p, Stone colour, Point* koBan) {
   Set(p, colour);
   int captured = 0;
   Point lastCaptured = kNoPoint;
+  // A chain with an empty point beside the stone looked at has a liberty without a walk.
+  auto besideEmpty = [&](Point q) {
+    for (Point m : Neighbours(q))
+      if (Get(m) == Stone::Empty) return true;
+    return false;
+  };
   for (Point n : Neighbours(p))
-    if (Get(n) == other && LibertiesUpTo(n, 1) == 0) {
+    if (Get(n) == other && !besideEmpty(n) && LibertiesUpTo(n, 1) == 0) {
       captured += RemoveChain(n);
       lastCaptured = n;
     }
-  if (captured == 0 && LibertiesUpTo(p, 1) == 0) {  // suicide
+  if (captured == 0 && !besideEmpty(p) && LibertiesUpTo(p, 1) == 0) {  // suicide
     Set(p, Stone::Empty);
     return false;
   }
@@ -710,6 +716,42 @@ struct Value {
 // The table keeps a proof's koFree in the top bit of its infinite number.
 constexpr uint32_t kKoFreeBit = 1u << 31;
 
+// The positions on the current line, with their depth. Most lookups are of positions not on
+// it, so a count of the line's keys by a few of their bits answers those without a search; the
+// line is short, and the rest is a scan of it.
+class LinePath {
+ public:
+  uint16_t Find(uint64_t key) const {
+    if (count_[Bucket(key)] == 0) return kNoLoop;
+    for (auto it = entries_.rbegin(); it != entries_.rend(); ++it)
+      if (it->first == key) return it->second;
+    return kNoLoop;
+  }
+  // Adds the position unless it is on the line already.
+  void Insert(uint64_t key, uint16_t depth) {
+    if (Find(key) != kNoLoop) return;
+    entries_.emplace_back(key, depth);
+    ++count_[Bucket(key)];
+  }
+  void Erase(uint64_t key) {
+    for (auto it = entries_.rbegin(); it != entries_.rend(); ++it)
+      if (it->first == key) {
+        entries_.erase(std::next(it).base());
+        --count_[Bucket(key)];
+        return;
+      }
+  }
+  void Clear() {
+    entries_.clear();
+    count_.fill(0);
+  }
+
+ private:
+  static size_t Bucket(uint64_t key) { return static_cast<size_t>(key >> 40) & 1023; }
+  std::vector<std::pair<uint64_t, uint16_t>> entries_;
+  std::array<uint16_t, 1024> count_{};
+};
+
 class Search {
  public:
   Search(const Problem& problem, SearchRules rules, std::chrono::steady_clock::time_point deadline,
@@ -722,9 +764,9 @@ class Search {
 
   // The winner from `state`, with `line` the positions (keys) already on the line before it.
   Winner Solve(const State& state, const std::vector<uint64_t>& line) {
-    path_.clear();
+    path_.Clear();
     depth_ = 0;
-    for (uint64_t key : line) path_.try_emplace(key, depth_++);
+    for (uint64_t key : line) path_.Insert(key, depth_++);
     const Value v = Mid(state, kInfinity, kInfinity);
     if (v.pn == 0) return Winner::Attacker;
     if (v.dn == 0) return Winner::Defender;
@@ -923,14 +965,20 @@ class Search {
   void ChildrenInto(const State& s, std::vector<std::pair<Point, State>>& children) const {
     children.clear();
     children.reserve(problem_.region.size() + 1);
+    // Each child is made in its place in the list (a board is a few hundred bytes: one copy
+    // each, not a copy and a move), and taken back off when the move is not legal.
     for (Point p : problem_.region) {
       if (s.board.Get(p) != Stone::Empty) continue;
       if (p == s.koBan && s.toMove != rules_.koMaster) continue;
-      State next{s.board, Opponent(s.toMove), kNoPoint, 0};
-      if (!next.board.Play(p, s.toMove, &next.koBan)) continue;
-      children.emplace_back(p, std::move(next));
+      State& next = children.emplace_back(p, s).second;
+      next.toMove = Opponent(s.toMove);
+      next.passes = 0;
+      if (!next.board.Play(p, s.toMove, &next.koBan)) children.pop_back();
     }
-    children.emplace_back(kPass, State{s.board, Opponent(s.toMove), kNoPoint, s.passes + 1});
+    State& pass = children.emplace_back(kPass, s).second;
+    pass.toMove = Opponent(s.toMove);
+    pass.koBan = kNoPoint;
+    pass.passes = s.passes + 1;
   }
 
   // A repetition of the position at `depth` on the line: the ko master wins.
@@ -961,8 +1009,7 @@ class Search {
 
   // The depth of the position on the current line, kNoLoop when it is not on it.
   uint16_t DepthOnPath(uint64_t key) const {
-    const auto it = path_.find(key);
-    return it == path_.end() ? kNoLoop : it->second;
+    return path_.Find(key);
   }
 
  private:
@@ -1015,6 +1062,7 @@ class Search {
     for (size_t i = 0; i < children.size(); ++i) {
       keys[i] = children[i].second.Key();
       table_.Prefetch(keys[i]);
+      if (other_) other_->table_.Prefetch(keys[i]);
       if (!leaves_.empty()) __builtin_prefetch(&leaves_[keys[i] & (leaves_.size() - 1)]);
     }
     for (size_t i = 0; i < children.size(); ++i) {
@@ -1037,7 +1085,7 @@ class Search {
         values[i] = stored ? *stored : leaf;
     }
     const uint16_t depth = depth_++;
-    path_.emplace(key, depth);
+    path_.Insert(key, depth);
     Value v;
     for (;;) {
       // This node's numbers from its children's.
@@ -1078,7 +1126,7 @@ class Search {
                   std::min(childDn, kInfinity), untested[bestIndex] == 0);
       untested[bestIndex] = 0;
     }
-    path_.erase(key);
+    path_.Erase(key);
     --depth_;
     // What a proven value relies on: at the winner's move, the winning child that relies on the
     // least (the deepest loop, or none); at the loser's move, every child, so the shallowest loop
@@ -1173,11 +1221,11 @@ class Search {
   uint64_t* nodes_;
   uint64_t nodeLimit_;
   bool aborted_ = false;
-  std::vector<LeafSlot> leaves_;
+  std::vector<LeafSlot, LargePageAllocator<LeafSlot>> leaves_;
   size_t leafTests_ = 0;  // tests since the table last grew
   ProofTable table_;
   const Search* other_ = nullptr;                // the search whose ko-free proofs this one borrows
-  std::unordered_map<uint64_t, uint16_t> path_;  // the positions on the line, with their depth
+  LinePath path_;  // the positions on the line, with their depth
   // Mid's lists by depth on the line (a deque: a frame stays where it is while deeper ones are
   // added).
   struct Frame {

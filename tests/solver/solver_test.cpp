@@ -265,6 +265,26 @@ TEST(SolverProofTable, AgreesWithAMapThroughPutsErasesAndGrowth) {
   EXPECT_EQ(table.Find(0), nullptr);  // key 0 marks a free slot and is never stored
 }
 
+// A table of a search that runs long grows past the size where its memory comes in large
+// blocks (huge pages): every entry survives the moves from small blocks to large ones and
+// between large ones.
+TEST(SolverProofTable, KeepsEveryEntryWhenItGrowsIntoLargeBlocks) {
+  ProofTable table;
+  std::mt19937_64 random(11);
+  std::vector<uint64_t> keys;
+  for (uint32_t i = 0; i < 300'000; ++i) {
+    const uint64_t key = random() | 1;  // never 0
+    keys.push_back(key);
+    table.Put(key, i, ~i);
+  }
+  for (uint32_t i = 0; i < keys.size(); ++i) {
+    const ProofTable::Entry* found = table.Find(keys[i]);
+    ASSERT_NE(found, nullptr) << "entry " << i;
+    EXPECT_EQ(found->pn, i);
+    EXPECT_EQ(found->dn, ~i);
+  }
+}
+
 // A wall whose only liberty outside the area is one point closed in by the attacker's stones
 // (an eye of its own) can be taken in the local game: it belongs to the area with its eye, and
 // the attacker's other stones around the eye stay the wall.
