@@ -272,7 +272,7 @@ TEST(SolverProofTable, KeepsEveryEntryWhenItGrowsIntoLargeBlocks) {
   ProofTable table;
   std::mt19937_64 random(11);
   std::vector<uint64_t> keys;
-  for (uint32_t i = 0; i < 300'000; ++i) {
+  for (uint32_t i = 0; i < 150'000; ++i) {
     const uint64_t key = random() | 1;  // never 0
     keys.push_back(key);
     table.Put(key, i, ~i);
