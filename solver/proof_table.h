@@ -112,10 +112,12 @@ class ProofTable {
   }
 
  private:
+  using Entries = std::vector<Entry, LargePageAllocator<Entry>>;
+
   size_t Slot(uint64_t key) const { return static_cast<size_t>(key >> 20) & mask_; }
 
   void Grow() {
-    std::vector<Entry, LargePageAllocator<Entry>> old = std::move(entries_);
+    Entries old = std::move(entries_);
     entries_.assign(old.empty() ? size_t{1} << 12 : 2 * old.size(), Entry{});
     mask_ = entries_.size() - 1;
     size_ = 0;
@@ -123,7 +125,7 @@ class ProofTable {
       if (e.key != 0) Put(e.key, e.pn, e.dn);
   }
 
-  std::vector<Entry, LargePageAllocator<Entry>> entries_;
+  Entries entries_;
   size_t mask_ = 0;
   size_t size_ = 0;
 };

@@ -165,6 +165,11 @@ int Board::Liberties(Point p) const { return LibertiesUpTo(p, kMaxCells); }
 int Board::LibertiesUpTo(Point p, int limit) const {
   const Stone colour = Get(p);
   if (colour != Stone::Black && colour != Stone::White) return 0;
+  // Enough empty points beside the stone itself answer without a walk of the chain (the
+  // usual case of a capture or suicide test, which asks for one).
+  int beside = 0;
+  for (Point n : Neighbours(p)) beside += Get(n) == Stone::Empty ? 1 : 0;
+  if (limit > 0 && beside >= limit) return limit;
   ChainWalk walk;
   return WalkChain(*this, p, limit, walk);
 }
@@ -194,18 +199,12 @@ bool Board::Play(Point p, Stone colour, Point* koBan) {
   Set(p, colour);
   int captured = 0;
   Point lastCaptured = kNoPoint;
-  // A chain with an empty point beside the stone looked at has a liberty without a walk.
-  auto besideEmpty = [&](Point q) {
-    for (Point m : Neighbours(q))
-      if (Get(m) == Stone::Empty) return true;
-    return false;
-  };
   for (Point n : Neighbours(p))
-    if (Get(n) == other && !besideEmpty(n) && LibertiesUpTo(n, 1) == 0) {
+    if (Get(n) == other && LibertiesUpTo(n, 1) == 0) {
       captured += RemoveChain(n);
       lastCaptured = n;
     }
-  if (captured == 0 && !besideEmpty(p) && LibertiesUpTo(p, 1) == 0) {  // suicide
+  if (captured == 0 && LibertiesUpTo(p, 1) == 0) {  // suicide
     Set(p, Stone::Empty);
     return false;
   }
