@@ -308,6 +308,13 @@ TreeVerdict VerifyTree(const DataProblem& problem, solver::Budget budget) {
   }
   std::optional<solver::Analysis> found;
   std::optional<solver::Problem> local;
+  // The first goal and chain that fit once correct moves winning only a ko are allowed.
+  struct KoFit {
+    ProblemGoal goal;
+    solver::Analysis analysis;
+    std::optional<solver::Problem> problem;
+  };
+  std::optional<KoFit> koFit;
   std::string firstReason;  // why the main chain was not decided
   for (size_t round = 0; round < rounds && !found; ++round) {
     if (round > 0) {
@@ -372,6 +379,10 @@ TreeVerdict VerifyTree(const DataProblem& problem, solver::Budget budget) {
         reached.byKo = analysis.status == solver::Status::WorksByKo;
         const int bestRank = Rank(analysis.status, g);
         bool correctReach = false, correctFail = false, passReaches = false;
+        // Correct moves that win only a ko where the best result needs none: a tree that takes
+        // such a ko for success beside a move that needs none still fits, and they are
+        // reported as correct lines that fail.
+        bool correctOnlyKo = false;
         bool wrongInTree = false, wrongShort = false;
         bool correctUnknown = false, wrongUnknown = false;  // tree moves left undecided
         for (const solver::MoveVerdict& m : analysis.moves) {
@@ -387,7 +398,8 @@ TreeVerdict VerifyTree(const DataProblem& problem, solver::Budget budget) {
           const auto inTree = firstMoves.find(m.move);
           if (inTree == firstMoves.end()) continue;
           if (inTree->second) {
-            (reaches ? correctReach : correctFail) = true;
+            const bool onlyKo = !reaches && m.status == solver::Status::WorksByKo;
+            (reaches ? correctReach : onlyKo ? correctOnlyKo : correctFail) = true;
           } else {
             wrongInTree = true;
             wrongShort = wrongShort || short_;
@@ -403,6 +415,13 @@ TreeVerdict VerifyTree(const DataProblem& problem, solver::Budget budget) {
           verdict.undecidedReason = certain ? kNoGoalFits : beyond;
           continue;
         }
+        if (correctOnlyKo) {
+          // Fits only if the tree's kos are taken for success: kept in case nothing fits
+          // outright (another goal or chain may fit the tree as it stands).
+          if (!koFit) koFit.emplace(KoFit{reached, std::move(analysis), std::move(enclosed.problem)});
+          verdict.undecidedReason = kNoGoalFits;
+          continue;
+        }
       }
       goal = reached;
       found = std::move(analysis);
@@ -410,6 +429,11 @@ TreeVerdict VerifyTree(const DataProblem& problem, solver::Budget budget) {
       break;
     }
     if (round == 0) firstReason = verdict.undecidedReason;
+  }
+  if (!found && koFit) {
+    goal = koFit->goal;
+    found = std::move(koFit->analysis);
+    local = std::move(koFit->problem);
   }
   // Other chains that decide nothing leave the main chain's reason.
   if (!found) verdict.undecidedReason = firstReason;

@@ -14,7 +14,9 @@
 // outright; the solver tells the two apart for it, solver::Analyse's tellSeki).
 // When no goal fits for the stones enclose.h takes as the ones in question, the other
 // chains beside the tree's moves are tried in its order of preference (a few of them), and
-// the first chain and goal that fit are taken.
+// the first chain and goal that fit are taken. When none fits outright, the first that fits
+// but for correct first moves winning only a ko where another correct move needs none is
+// taken (the author took a ko for success): those moves are correct lines that fail.
 //
 // A user move is correct when a line below it ends in a success that the computer's replies
 // let the user reach: a line through a reply the computer never plays (barred from its replies

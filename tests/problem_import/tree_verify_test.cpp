@@ -293,6 +293,20 @@ TEST(TreeVerify, WithoutAnAnswerTheGoalComesFromTheCorrectMoves) {
   }
 }
 
+// Without an answer, a tree that marks correct both the outright kill (AA) and a move that wins
+// only a ko (AB) is read as the kill, and the ko move is a correct line that fails. With the
+// outright kill marked wrong instead, nothing fits (the case above).
+TEST(TreeVerify, WithoutAnAnswerAKoMarkedCorrectBesideAKillFailsUnderTheKill) {
+  const DataProblem problem = Problem(11, {{{"AA", "CA", "AB 10"}}, {{"AB 10"}}, {{"CA", "AA"}}},
+                                      std::nullopt, kKoForLifeBlack, kBentFourWhite);
+  const TreeVerdict v = VerifyTree(problem, kBudget);
+  ASSERT_TRUE(v.decided) << v.undecidedReason;
+  EXPECT_TRUE(v.goalInferred);
+  EXPECT_TRUE(v.userKills);
+  EXPECT_EQ(v.status, solver::Status::Works);
+  EXPECT_EQ(Kinds(v), std::vector<std::string>{"correctFails AB"});
+}
+
 // A real problem without an answer (read in place from the third-party corpus; skipped when it
 // is absent) whose tree is not about the largest chain beside its moves: Black's four stones
 // inside White's wall at the top are dead whatever he plays, and White's five stones around
