@@ -242,7 +242,7 @@ solver::Budget Remaining(const solver::Budget& total, uint64_t nodes,
                          std::chrono::steady_clock::time_point start) {
   const double spent =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  return {nodes >= total.nodes ? 0 : total.nodes - nodes, total.seconds - spent};
+  return {nodes >= total.nodes ? 0 : total.nodes - nodes, total.seconds - spent, total.threads};
 }
 
 }  // namespace
@@ -358,7 +358,7 @@ TreeVerdict VerifyTree(const DataProblem& problem, solver::Budget budget) {
       const solver::Budget left = Remaining(budget, verdict.nodes, start);
       const auto shares = g.seki ? 1.0 : static_cast<double>(unposed--);
       const solver::Budget share{static_cast<uint64_t>(static_cast<double>(left.nodes) / shares),
-                                 left.seconds / shares};
+                                 left.seconds / shares, left.threads};
       solver::Analysis analysis =
           solver::Analyse(*enclosed.problem, share, Keys(firstMoves), g.seki);
       if (g.userKills && !g.seki) killFails = analysis.status == solver::Status::Fails;

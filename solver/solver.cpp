@@ -1,6 +1,8 @@
 #include "solver/solver.h"
 
 #include <algorithm>
+#include <atomic>
+#include <thread>
 #include <chrono>
 #include <deque>
 #include <memory>
@@ -1324,6 +1326,8 @@ class Analyser {
   }
 
   uint64_t Nodes() const { return nodes_; }
+  // The positions every search may reach from now on, over all of them.
+  void Limit(uint64_t nodes) { nodeLimit_ = nodes; Cap(cap_); }
 
  private:
   const Problem& problem_;
@@ -1343,107 +1347,172 @@ Winner SolveGame(const Problem& problem, SearchRules rules, Budget budget, uint6
   return w;
 }
 
-Analysis Analyse(const Problem& problem, Budget budget, const std::vector<Point>& first,
-                 bool tellSeki) {
-  Analysis analysis;
-  Analyser analyser(problem, budget);
+namespace {
+
+// Judges one first move: the searches under the rules that decide it, in order (see Analyse).
+MoveVerdict JudgeMove(Analyser& analyser, const Problem& problem, Point move, const State& child,
+                      const std::vector<uint64_t>& rootLine, bool tellSeki) {
   const Stone attacker = problem.attacker;
   const Stone defender = Opponent(attacker);
   const bool kill = problem.toMove == attacker;
-  const State root = RootState(problem);
-  const std::vector<uint64_t> rootLine{root.Key()};
   const SearchRules attackerMaster{attacker, false};
   const SearchRules defenderMaster{defender, false};
   const SearchRules strict{attacker, true};
   const Winner mine = kill ? Winner::Attacker : Winner::Defender;
   const Winner theirs = kill ? Winner::Defender : Winner::Attacker;
-
-  Search& any = analyser.For(attackerMaster);
-  if (any.Terminal(root, false)) return analysis;  // already decided: nothing to judge
-  const auto children = any.Children(root);
-  analysis.moves.resize(children.size());
-  // Two rounds over the moves: first each gets an equal part of half the time, so that a move
-  // hard to judge does not spend the time of the easy ones after it; then the moves left
-  // undecided share what remains, the caller's `first` moves before the others, each with all
-  // of it. The tables are kept between the rounds, so the second goes on from where the first
-  // stopped.
-  const auto start = std::chrono::steady_clock::now();
-  const auto slice = (analyser.Deadline() - start) / (2 * static_cast<int64_t>(children.size()));
-  std::vector<size_t> order(children.size());
-  for (size_t i = 0; i < order.size(); ++i) order[i] = i;
-  // The caller's `first` moves in its order, then the others in board order.
-  std::vector<size_t> place(children.size());
-  for (size_t i = 0; i < children.size(); ++i)
-    place[i] = static_cast<size_t>(std::find(first.begin(), first.end(), children[i].first) -
-                                   first.begin());
-  std::stable_sort(order.begin(), order.end(),
-                   [&](size_t a, size_t b) { return place[a] < place[b]; });
-  for (int round = 0; round < 2; ++round) {
-    for (const size_t i : order) {
-      MoveVerdict& verdict = analysis.moves[i];
-      if (round == 1 && verdict.status != Status::Unknown) continue;
-      analyser.Cap(round == 0 ? std::chrono::steady_clock::now() + slice : analyser.Deadline());
-      const Point move = children[i].first;
-      const State& child = children[i].second;
-      verdict = MoveVerdict{};
-      verdict.move = move;
-      // Which rules decide, in order: for a kill, first with the attacker as ko master (failing
-      // there fails whatever the kos), then with the defender as ko master (working there works
-      // unconditionally). For life, first survival with the attacker as ko master, then either
-      // the strict rules (unconditional life, else seki) or the defender as ko master (a ko,
-      // else a failure).
-      auto decide = [&](SearchRules rules) { return analyser.Solve(rules, child, rootLine); };
-      auto lineFor = [&](SearchRules rules, Winner w) {
-        return analyser.Line(rules, child, w, rootLine);
-      };
-      if (kill) {
-        const Winner a = decide(attackerMaster);
-        if (a == theirs) {
-          // The target survives; under the strict rules it may still be short of living outright
-          // (a seki), which only tellSeki asks.
-          const Winner s = tellSeki ? decide(strict) : theirs;
-          if (s != Winner::Unknown) {
-            verdict.status = s == mine ? Status::Seki : Status::Fails;
-            verdict.line = lineFor(attackerMaster, theirs);
-          }
-        } else if (a == mine) {
-          const Winner d = decide(defenderMaster);
-          if (d == mine) {
-            verdict.status = Status::Works;
-            verdict.line = lineFor(defenderMaster, mine);
-          } else if (d == theirs) {
-            verdict.status = Status::WorksByKo;
-            verdict.line = lineFor(attackerMaster, mine);
-          }
-        }
-      } else {
-        // Surviving with the attacker as ko master first: failing there fails under the strict
-        // rules too, so most moves of a life problem, which fail, need no search for
-        // unconditional life (the costliest, as the defender must reach Benson's life).
-        const Winner l = decide(attackerMaster);
-        if (l == mine) {
-          const Winner s = decide(strict);
-          if (s == mine) {
-            verdict.status = Status::Works;
-            verdict.line = lineFor(strict, mine);
-          } else if (s == theirs) {
-            verdict.status = Status::Seki;
-            verdict.line = lineFor(attackerMaster, mine);
-          }
-        } else if (l == theirs) {
-          const Winner d = decide(defenderMaster);
-          if (d == mine) {
-            verdict.status = Status::WorksByKo;
-            verdict.line = lineFor(defenderMaster, mine);
-          } else if (d == theirs) {
-            verdict.status = Status::Fails;
-            verdict.line = lineFor(defenderMaster, theirs);
-          }
-        }
+  MoveVerdict verdict;
+  verdict.move = move;
+  // Which rules decide, in order: for a kill, first with the attacker as ko master (failing
+  // there fails whatever the kos), then with the defender as ko master (working there works
+  // unconditionally). For life, first survival with the attacker as ko master, then either
+  // the strict rules (unconditional life, else seki) or the defender as ko master (a ko,
+  // else a failure).
+  auto decide = [&](SearchRules rules) { return analyser.Solve(rules, child, rootLine); };
+  auto lineFor = [&](SearchRules rules, Winner w) {
+    return analyser.Line(rules, child, w, rootLine);
+  };
+  if (kill) {
+    const Winner a = decide(attackerMaster);
+    if (a == theirs) {
+      // The target survives; under the strict rules it may still be short of living outright
+      // (a seki), which only tellSeki asks.
+      const Winner s = tellSeki ? decide(strict) : theirs;
+      if (s != Winner::Unknown) {
+        verdict.status = s == mine ? Status::Seki : Status::Fails;
+        verdict.line = lineFor(attackerMaster, theirs);
+      }
+    } else if (a == mine) {
+      const Winner d = decide(defenderMaster);
+      if (d == mine) {
+        verdict.status = Status::Works;
+        verdict.line = lineFor(defenderMaster, mine);
+      } else if (d == theirs) {
+        verdict.status = Status::WorksByKo;
+        verdict.line = lineFor(attackerMaster, mine);
+      }
+    }
+  } else {
+    // Surviving with the attacker as ko master first: failing there fails under the strict
+    // rules too, so most moves of a life problem, which fail, need no search for
+    // unconditional life (the costliest, as the defender must reach Benson's life).
+    const Winner l = decide(attackerMaster);
+    if (l == mine) {
+      const Winner s = decide(strict);
+      if (s == mine) {
+        verdict.status = Status::Works;
+        verdict.line = lineFor(strict, mine);
+      } else if (s == theirs) {
+        verdict.status = Status::Seki;
+        verdict.line = lineFor(attackerMaster, mine);
+      }
+    } else if (l == theirs) {
+      const Winner d = decide(defenderMaster);
+      if (d == mine) {
+        verdict.status = Status::WorksByKo;
+        verdict.line = lineFor(defenderMaster, mine);
+      } else if (d == theirs) {
+        verdict.status = Status::Fails;
+        verdict.line = lineFor(defenderMaster, theirs);
       }
     }
   }
+  return verdict;
+}
+
+// A `first` move is handed to a second thread once it has had this long undecided (most
+// problems are decided sooner, and never start one), when at least kParallelSeconds are left.
+constexpr auto kHandOverAfter = std::chrono::milliseconds(5);
+constexpr double kParallelSeconds = 0.05;
+
+}  // namespace
+
+Analysis Analyse(const Problem& problem, Budget budget, const std::vector<Point>& first,
+                 bool tellSeki) {
+  Analysis analysis;
+  const auto start = std::chrono::steady_clock::now();
+  Analyser analyser(problem, budget);
+  const State root = RootState(problem);
+  const std::vector<uint64_t> rootLine{root.Key()};
+  Search& any = analyser.For(SearchRules{problem.attacker, false});
+  if (any.Terminal(root, false)) return analysis;  // already decided: nothing to judge
+  const std::vector<std::pair<Point, State>> children = any.Children(root);
+  analysis.moves.resize(children.size());
+  for (size_t i = 0; i < children.size(); ++i) analysis.moves[i].move = children[i].first;
+  // The caller's `first` moves in its order, then the others in board order.
+  std::vector<size_t> order;
+  for (const Point p : first)
+    for (size_t i = 0; i < children.size(); ++i)
+      if (children[i].first == p && std::find(order.begin(), order.end(), i) == order.end())
+        order.push_back(i);
+  const size_t firstCount = order.size();
+  for (size_t i = 0; i < children.size(); ++i)
+    if (std::find(order.begin(), order.end(), i) == order.end()) order.push_back(i);
+
+  // The moves are judged in two rounds: first each gets an equal part of half the time, so that
+  // a move hard to judge does not spend the time of the easy ones after it; then the moves left
+  // undecided share what remains, the caller's `first` moves before the others, each with all
+  // of it. The tables are kept between the rounds, so the second goes on from where the first
+  // stopped.
+  // A `first` move still undecided after a short try in the first round is handed to a second
+  // thread, with the `first` moves after it: that thread judges them one after the other with
+  // searches of its own, each with all of the time left, while this one goes on with the other
+  // moves and then takes the handed moves the second has not begun. The positions left in the
+  // budget are shared between the two. (A search split across threads would need a shared
+  // table; separate moves need nothing shared, and the hard part of a problem is mostly its
+  // correct move, which the caller names first.)
+  std::vector<size_t> handed;
+  std::vector<char> isHanded(children.size(), 0);
+  std::vector<std::atomic<char>> taken(children.size());  // claimed by one thread or the other
+  uint64_t secondNodes = 0;
+  std::thread second;
+  const bool parallel = budget.threads >= 2 && std::thread::hardware_concurrency() >= 2 &&
+                        budget.seconds >= kParallelSeconds;
+  // Judges the moves of `list` that neither thread has claimed, in its order; with
+  // `undecidedOnly`, only those the first round left undecided.
+  auto judgeFrom = [&](Analyser& judge, const std::vector<size_t>& list, bool undecidedOnly) {
+    for (const size_t i : list) {
+      if (undecidedOnly && (isHanded[i] || analysis.moves[i].status != Status::Unknown)) continue;
+      if (taken[i].exchange(1) != 0) continue;
+      judge.Cap(judge.Deadline());
+      analysis.moves[i] = JudgeMove(judge, problem, children[i].first, children[i].second,
+                                    rootLine, tellSeki);
+    }
+  };
+  auto handOver = [&](size_t from) {
+    const double left =
+        budget.seconds -
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    if (left < kParallelSeconds || analyser.Nodes() >= budget.nodes) return;
+    handed.assign(order.begin() + static_cast<std::ptrdiff_t>(from),
+                  order.begin() + static_cast<std::ptrdiff_t>(firstCount));
+    for (const size_t i : handed) isHanded[i] = 1;
+    const uint64_t spare = budget.nodes - std::min(budget.nodes, analyser.Nodes());
+    analyser.Limit(analyser.Nodes() + spare - spare / 2);
+    second = std::thread([&, own = Budget{spare / 2, left, 1}]() {
+      Analyser judge(problem, own);
+      judgeFrom(judge, handed, false);
+      secondNodes = judge.Nodes();
+    });
+  };
+  const auto slice = (analyser.Deadline() - start) / (2 * static_cast<int64_t>(children.size()));
+  for (size_t k = 0; k < order.size(); ++k) {
+    const size_t i = order[k];
+    if (isHanded[i]) continue;
+    const bool mayHand = parallel && k < firstCount && !second.joinable();
+    analyser.Cap(std::chrono::steady_clock::now() +
+                 (mayHand ? std::min<std::chrono::steady_clock::duration>(slice, kHandOverAfter)
+                          : slice));
+    analysis.moves[i] = JudgeMove(analyser, problem, children[i].first, children[i].second,
+                                  rootLine, tellSeki);
+    if (mayHand && analysis.moves[i].status == Status::Unknown) handOver(k);
+  }
+  judgeFrom(analyser, order, true);
+  if (second.joinable()) {
+    judgeFrom(analyser, handed, false);
+    second.join();
+  }
   // The problem's status: the best verdict, if no undecided move could still beat it.
+  const bool kill = problem.toMove == problem.attacker;
   auto rank = [kill](Status s) { return StatusRank(s, kill); };
   const MoveVerdict* best = nullptr;
   bool undecided = false;
@@ -1457,7 +1526,7 @@ Analysis Analyse(const Problem& problem, Budget budget, const std::vector<Point>
     analysis.principalLine.insert(analysis.principalLine.end(), best->line.begin(),
                                   best->line.end());
   }
-  analysis.nodes = analyser.Nodes();
+  analysis.nodes = analyser.Nodes() + secondNodes;
   return analysis;
 }
 

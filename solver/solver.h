@@ -145,6 +145,7 @@ std::vector<Point> RegionAround(const Board& board, const std::vector<Point>& ta
 struct Budget {
   uint64_t nodes = 2'000'000;  // searched positions over all searches of one call
   double seconds = 1.0;        // wall-clock time over all searches of one call
+  int threads = 2;             // the most threads one call may use (see Analyse)
 };
 
 // The rules of one search game.
@@ -194,7 +195,10 @@ Winner SolveGame(const Problem& problem, SearchRules rules, Budget budget,
 // Judges every first move of the side to move and the problem as a whole. A status holds only
 // under the search's model: moves inside the region, walls safe, ko threats unlimited for one side.
 // `first`: moves whose judgement matters most to the caller; once every move has had an equal
-// part of half the budget, these go on before the others, in the order given.
+// part of half the budget, these go on before the others, in the order given. With two threads
+// allowed (and cores for them), a `first` move still undecided after a few milliseconds is
+// judged on a second thread, with the `first` moves after it, each with all the time left,
+// while the calling thread judges the others: the verdicts are the same, only sooner.
 // `tellSeki`: for a kill, tell a move after which the target can live only in seki
 // (Status::Seki) from one after which it lives outright (Status::Fails), at the cost of a search
 // under the strict rules for every move that fails to kill. For a kill a ko ranks above a seki.

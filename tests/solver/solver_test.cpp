@@ -8,6 +8,7 @@
 #include <iostream>
 #include <map>
 #include <random>
+#include <set>
 #include <string>
 #include <unordered_map>
 
@@ -511,6 +512,35 @@ TEST(SolverKnownStatus, TheCallersMovesAreJudgedFirst) {
     shown = it->status != Status::Unknown;
   }
   EXPECT_TRUE(shown);
+}
+
+// A white group on the top edge with a black stone at B3 and another at D3 inside: White to
+// move lives outright at some points and gets only a seki at others; each move takes a few
+// milliseconds to judge. Named as the caller's moves, the moves still undecided after a short
+// try go to a second thread: every verdict is the one a single thread finds.
+TEST(SolverKnownStatus, MovesJudgedOnASecondThreadGetTheSameVerdicts) {
+  const KnownCase c{"", "....OX.\n....OX.\n.X.XOX.\nOOOOOX.\nXXXXXX.\n.......\n", 0, 3, 0, 4,
+                    Stone::White, Status::Works, ""};
+  const Problem problem = MakeProblem(c);
+  const Analysis alone = Analyse(problem, Budget{5'000'000, 60.0, 1});
+  ASSERT_EQ(alone.status, Status::Works);
+  std::vector<Point> all;
+  for (const MoveVerdict& m : alone.moves) all.push_back(m.move);
+  const Analysis shared = Analyse(problem, Budget{5'000'000, 60.0, 2}, all);
+  EXPECT_EQ(shared.status, Status::Works);
+  ASSERT_EQ(shared.moves.size(), alone.moves.size());
+  std::set<Status> seen;
+  for (size_t i = 0; i < alone.moves.size(); ++i) {
+    SCOPED_TRACE(problem.board.Name(alone.moves[i].move));
+    EXPECT_EQ(shared.moves[i].move, alone.moves[i].move);
+    EXPECT_EQ(StatusName(shared.moves[i].status), std::string(StatusName(alone.moves[i].status)));
+    if (shared.moves[i].move != kPass) {
+      EXPECT_FALSE(shared.moves[i].line.empty());
+    }
+    seen.insert(alone.moves[i].status);
+  }
+  // Both kinds of verdict are among them, so a mix-up between moves would show.
+  EXPECT_TRUE(seen.count(Status::Works) && seen.count(Status::Seki));
 }
 
 // ---------------------------------------------------------------------------------------------
