@@ -2,12 +2,13 @@
 
 #include <algorithm>
 #include <atomic>
-#include <thread>
 #include <chrono>
 #include <deque>
+#include <exception>
+#include <iterator>
 #include <memory>
 #include <random>
-#include <iterator>
+#include <thread>
 
 #include "solver/proof_table.h"
 
@@ -1464,7 +1465,15 @@ Analysis Analyse(const Problem& problem, Budget budget, const std::vector<Point>
   std::vector<char> isHanded(children.size(), 0);
   std::vector<std::atomic<char>> taken(children.size());  // claimed by one thread or the other
   uint64_t secondNodes = 0;
+  std::exception_ptr secondFailure;  // what the second thread threw (out of memory)
   std::thread second;
+  // The second thread is waited for however this one leaves (it stops at the deadline).
+  struct Joiner {
+    std::thread& thread;
+    ~Joiner() {
+      if (thread.joinable()) thread.join();
+    }
+  } joiner{second};
   const bool parallel = budget.threads >= 2 && std::thread::hardware_concurrency() >= 2 &&
                         budget.seconds >= kParallelSeconds;
   // Judges the moves of `list` that neither thread has claimed, in its order; with
@@ -1489,9 +1498,13 @@ Analysis Analyse(const Problem& problem, Budget budget, const std::vector<Point>
     const uint64_t spare = budget.nodes - std::min(budget.nodes, analyser.Nodes());
     analyser.Limit(analyser.Nodes() + spare - spare / 2);
     second = std::thread([&, own = Budget{spare / 2, left, 1}]() {
-      Analyser judge(problem, own);
-      judgeFrom(judge, handed, false);
-      secondNodes = judge.Nodes();
+      try {
+        Analyser judge(problem, own);
+        judgeFrom(judge, handed, false);
+        secondNodes = judge.Nodes();
+      } catch (...) {
+        secondFailure = std::current_exception();
+      }
     });
   };
   const auto slice = (analyser.Deadline() - start) / (2 * static_cast<int64_t>(children.size()));
@@ -1510,6 +1523,7 @@ Analysis Analyse(const Problem& problem, Budget budget, const std::vector<Point>
   if (second.joinable()) {
     judgeFrom(analyser, handed, false);
     second.join();
+    if (secondFailure) std::rethrow_exception(secondFailure);
   }
   // The problem's status: the best verdict, if no undecided move could still beat it.
   const bool kill = problem.toMove == problem.attacker;
