@@ -418,7 +418,8 @@ TreeVerdict VerifyTree(const DataProblem& problem, solver::Budget budget) {
         if (correctOnlyKo) {
           // Fits only if the tree's kos are taken for success: kept in case nothing fits
           // outright (another goal or chain may fit the tree as it stands).
-          if (!koFit) koFit.emplace(KoFit{reached, std::move(analysis), std::move(enclosed.problem)});
+          if (!koFit)
+            koFit.emplace(KoFit{reached, std::move(analysis), std::move(enclosed.problem)});
           verdict.undecidedReason = kNoGoalFits;
           continue;
         }

@@ -1010,9 +1010,7 @@ class Search {
   void Pair(const Search* other) { other_ = other; }
 
   // The depth of the position on the current line, kNoLoop when it is not on it.
-  uint16_t DepthOnPath(uint64_t key) const {
-    return path_.Find(key);
-  }
+  uint16_t DepthOnPath(uint64_t key) const { return path_.Find(key); }
 
  private:
   bool OutOfBudget() {
@@ -1226,8 +1224,8 @@ class Search {
   std::vector<LeafSlot, LargePageAllocator<LeafSlot>> leaves_;
   size_t leafTests_ = 0;  // tests since the table last grew
   ProofTable table_;
-  const Search* other_ = nullptr;                // the search whose ko-free proofs this one borrows
-  LinePath path_;  // the positions on the line, with their depth
+  const Search* other_ = nullptr;  // the search whose ko-free proofs this one borrows
+  LinePath path_;                  // the positions on the line, with their depth
   // Mid's lists by depth on the line (a deque: a frame stays where it is while deeper ones are
   // added).
   struct Frame {
@@ -1328,7 +1326,10 @@ class Analyser {
 
   uint64_t Nodes() const { return nodes_; }
   // The positions every search may reach from now on, over all of them.
-  void Limit(uint64_t nodes) { nodeLimit_ = nodes; Cap(cap_); }
+  void Limit(uint64_t nodes) {
+    nodeLimit_ = nodes;
+    Cap(cap_);
+  }
 
  private:
   const Problem& problem_;
@@ -1437,8 +1438,7 @@ Analysis Analyse(const Problem& problem, Budget budget, const std::vector<Point>
   Search& any = analyser.For(SearchRules{problem.attacker, false});
   if (any.Terminal(root, false)) return analysis;  // already decided: nothing to judge
   const std::vector<std::pair<Point, State>> children = any.Children(root);
-  analysis.moves.resize(children.size());
-  for (size_t i = 0; i < children.size(); ++i) analysis.moves[i].move = children[i].first;
+  analysis.moves.resize(children.size());  // every move is judged below, by one thread or the other
   // The caller's `first` moves in its order, then the others in board order.
   std::vector<size_t> order;
   for (const Point p : first)
@@ -1483,8 +1483,8 @@ Analysis Analyse(const Problem& problem, Budget budget, const std::vector<Point>
       if (undecidedOnly && (isHanded[i] || analysis.moves[i].status != Status::Unknown)) continue;
       if (taken[i].exchange(1) != 0) continue;
       judge.Cap(judge.Deadline());
-      analysis.moves[i] = JudgeMove(judge, problem, children[i].first, children[i].second,
-                                    rootLine, tellSeki);
+      analysis.moves[i] =
+          JudgeMove(judge, problem, children[i].first, children[i].second, rootLine, tellSeki);
     }
   };
   auto handOver = [&](size_t from) {
@@ -1512,11 +1512,11 @@ Analysis Analyse(const Problem& problem, Budget budget, const std::vector<Point>
     const size_t i = order[k];
     if (isHanded[i]) continue;
     const bool mayHand = parallel && k < firstCount && !second.joinable();
-    analyser.Cap(std::chrono::steady_clock::now() +
-                 (mayHand ? std::min<std::chrono::steady_clock::duration>(slice, kHandOverAfter)
-                          : slice));
-    analysis.moves[i] = JudgeMove(analyser, problem, children[i].first, children[i].second,
-                                  rootLine, tellSeki);
+    analyser.Cap(
+        std::chrono::steady_clock::now() +
+        (mayHand ? std::min<std::chrono::steady_clock::duration>(slice, kHandOverAfter) : slice));
+    analysis.moves[i] =
+        JudgeMove(analyser, problem, children[i].first, children[i].second, rootLine, tellSeki);
     if (mayHand && analysis.moves[i].status == Status::Unknown) handOver(k);
   }
   judgeFrom(analyser, order, true);

@@ -519,8 +519,14 @@ TEST(SolverKnownStatus, TheCallersMovesAreJudgedFirst) {
 // milliseconds to judge. Named as the caller's moves, the moves still undecided after a short
 // try go to a second thread: every verdict is the one a single thread finds.
 TEST(SolverKnownStatus, MovesJudgedOnASecondThreadGetTheSameVerdicts) {
-  const KnownCase c{"", "....OX.\n....OX.\n.X.XOX.\nOOOOOX.\nXXXXXX.\n.......\n", 0, 3, 0, 4,
-                    Stone::White, Status::Works, ""};
+  const char* const diagram =
+      "....OX.\n"
+      "....OX.\n"
+      ".X.XOX.\n"
+      "OOOOOX.\n"
+      "XXXXXX.\n"
+      ".......\n";
+  const KnownCase c{"", diagram, 0, 3, 0, 4, Stone::White, Status::Works, ""};
   const Problem problem = MakeProblem(c);
   const Analysis alone = Analyse(problem, Budget{5'000'000, 60.0, 1});
   ASSERT_EQ(alone.status, Status::Works);
