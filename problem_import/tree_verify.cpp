@@ -359,8 +359,11 @@ TreeVerdict VerifyTree(const DataProblem& problem, solver::Budget budget) {
       const auto shares = g.seki ? 1.0 : static_cast<double>(unposed--);
       const solver::Budget share{static_cast<uint64_t>(static_cast<double>(left.nodes) / shares),
                                  left.seconds / shares, left.threads};
-      solver::Analysis analysis =
-          solver::Analyse(*enclosed.problem, share, Keys(firstMoves), g.seki);
+      // Without an answer a pass is judged right after the tree's moves: the goal holds only
+      // if a pass falls short of it.
+      std::vector<solver::Point> named = Keys(firstMoves);
+      if (inferred) named.push_back(solver::kPass);
+      solver::Analysis analysis = solver::Analyse(*enclosed.problem, share, named, g.seki);
       if (g.userKills && !g.seki) killFails = analysis.status == solver::Status::Fails;
       verdict.nodes += analysis.nodes;
       if (analysis.moves.empty()) {
@@ -384,9 +387,12 @@ TreeVerdict VerifyTree(const DataProblem& problem, solver::Budget budget) {
         // reported as correct lines that fail.
         bool correctOnlyKo = false;
         bool wrongInTree = false, wrongShort = false;
-        bool correctUnknown = false, wrongUnknown = false;  // tree moves left undecided
+        // Tree moves, and a pass, left undecided: a best result of working outright is known
+        // before every move is judged, but the goal is not until they are.
+        bool correctUnknown = false, wrongUnknown = false, passUnknown = false;
         for (const solver::MoveVerdict& m : analysis.moves) {
           if (m.status == solver::Status::Unknown) {
+            passUnknown = passUnknown || m.move == solver::kPass;
             const auto inTree = firstMoves.find(m.move);
             if (inTree != firstMoves.end()) (inTree->second ? correctUnknown : wrongUnknown) = true;
             continue;
@@ -405,9 +411,11 @@ TreeVerdict VerifyTree(const DataProblem& problem, solver::Budget budget) {
             wrongShort = wrongShort || short_;
           }
         }
-        const bool noCorrectReach = !correctReach, noWrongShort = wrongInTree && !wrongShort;
+        // The tree's wrong moves must include one short of the best, judged.
+        const bool noCorrectReach = !correctReach,
+                   noWrongShort = (wrongInTree || wrongUnknown) && !wrongShort;
         if (analysis.status == solver::Status::Fails || noCorrectReach || correctFail ||
-            passReaches || noWrongShort) {
+            passReaches || passUnknown || noWrongShort) {
           // Not fitting for certain, or only for want of the judgement of a tree move.
           const bool certain = analysis.status == solver::Status::Fails || correctFail ||
                                passReaches || (noCorrectReach && !correctUnknown) ||

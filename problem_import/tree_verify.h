@@ -7,8 +7,10 @@
 // takes the goal (kill, else life) under which the tree's correct first moves reach the best
 // result there is (unconditional, or a ko when no move does better) and none falls short of
 // the goal, a pass does not reach that best result, and some wrong first move of the tree (if
-// it has any) falls short of it (fails, or gets only a ko or a seki where more exists); only
-// wrong and missing moves can then disagree (and whether the author meant a ko cannot be told).
+// it has any) falls short of it (fails, or gets only a ko or a seki where more exists); the
+// pass and that wrong move must be judged within the budget, or the goal is not known and the
+// problem is beyond it. Only wrong and missing moves can then disagree (and whether the author
+// meant a ko cannot be told).
 // Where no move kills at all and neither goal fits, a third is tried: a kill whose best result
 // is a seki (the correct moves leave the stones only a seki, the wrong ones let them live
 // outright; the solver tells the two apart for it, solver::Analyse's tellSeki).

@@ -293,6 +293,47 @@ TEST(TreeVerify, WithoutAnAnswerTheGoalComesFromTheCorrectMoves) {
   }
 }
 
+// Without an answer the goal must also leave a pass, and a wrong first move of the tree, short
+// of the best result, so a budget that lets the correct move be judged but not those decides
+// nothing: over every small budget (one thread: the same positions every run), a decided
+// problem has its pass judged and a wrong move judged short of the best.
+TEST(TreeVerify, WithoutAnAnswerTheGoalWaitsForThePassAndAWrongMove) {
+  DataProblem bulky = Bulky(12, kBulkySound);
+  bulky.result2 = std::nullopt;
+  struct Case {
+    DataProblem problem;
+    std::vector<std::string> wrong;  // the tree's wrong first moves
+  };
+  const Case cases[] = {{Problem(12, kSoundTree, std::nullopt), {"BA", "DA"}},
+                        {bulky, {"CB", "BA", "BB", "DA"}}};
+  for (const Case& c : cases) {
+    const DataProblem& problem = c.problem;
+    int decided = 0;
+    for (uint64_t nodes = 1; nodes <= 150; ++nodes) {
+      SCOPED_TRACE(::testing::Message()
+                   << "problem " << problem.arrangedWhite << ", " << nodes << " positions");
+      const TreeVerdict v = VerifyTree(problem, solver::Budget{nodes, 10.0, 1});
+      if (!v.decided) {
+        EXPECT_EQ(v.undecidedReason, "beyond the budget");
+        continue;
+      }
+      ++decided;
+      const solver::Board& board = v.problem->board;
+      bool passJudged = false, wrongShort = false;
+      for (const solver::MoveVerdict& m : v.start.moves) {
+        if (m.move == solver::kPass) passJudged = m.status == solver::Status::Fails;
+        const bool isWrong = std::any_of(c.wrong.begin(), c.wrong.end(), [&](const auto& w) {
+          return m.move == board.At(w[0] - 'A', w[1] - 'A');
+        });
+        if (isWrong && m.status == solver::Status::Fails) wrongShort = true;
+      }
+      EXPECT_TRUE(passJudged);
+      EXPECT_TRUE(wrongShort);
+    }
+    EXPECT_GT(decided, 0);  // the budgets reach far enough to decide it
+  }
+}
+
 // Without an answer, a tree that marks correct both the outright kill (AA) and a move that wins
 // only a ko (AB) is read as the kill, and the ko move is a correct line that fails. With the
 // outright kill marked wrong instead, nothing fits (the case above).
