@@ -1370,8 +1370,10 @@ MoveVerdict JudgeMove(Analyser& analyser, const Problem& problem, Point move, co
   // the strict rules (unconditional life, else seki) or the defender as ko master (a ko,
   // else a failure).
   auto decide = [&](SearchRules rules) { return analyser.Solve(rules, child, rootLine); };
-  auto lineFor = [&](SearchRules rules, Winner w) {
-    return analyser.Line(rules, child, w, rootLine);
+  // The verdict, with the line that shows it: the search under `rules` proved `w` the winner.
+  auto settle = [&](Status status, SearchRules rules, Winner w) {
+    verdict.status = status;
+    verdict.line = analyser.Line(rules, child, w, rootLine);
   };
   if (kill) {
     const Winner a = decide(attackerMaster);
@@ -1379,19 +1381,12 @@ MoveVerdict JudgeMove(Analyser& analyser, const Problem& problem, Point move, co
       // The target survives; under the strict rules it may still be short of living outright
       // (a seki), which only tellSeki asks.
       const Winner s = tellSeki ? decide(strict) : theirs;
-      if (s != Winner::Unknown) {
-        verdict.status = s == mine ? Status::Seki : Status::Fails;
-        verdict.line = lineFor(attackerMaster, theirs);
-      }
+      if (s != Winner::Unknown)
+        settle(s == mine ? Status::Seki : Status::Fails, attackerMaster, theirs);
     } else if (a == mine) {
       const Winner d = decide(defenderMaster);
-      if (d == mine) {
-        verdict.status = Status::Works;
-        verdict.line = lineFor(defenderMaster, mine);
-      } else if (d == theirs) {
-        verdict.status = Status::WorksByKo;
-        verdict.line = lineFor(attackerMaster, mine);
-      }
+      if (d == mine) settle(Status::Works, defenderMaster, mine);
+      if (d == theirs) settle(Status::WorksByKo, attackerMaster, mine);
     }
   } else {
     // Surviving with the attacker as ko master first: failing there fails under the strict
@@ -1400,22 +1395,12 @@ MoveVerdict JudgeMove(Analyser& analyser, const Problem& problem, Point move, co
     const Winner l = decide(attackerMaster);
     if (l == mine) {
       const Winner s = decide(strict);
-      if (s == mine) {
-        verdict.status = Status::Works;
-        verdict.line = lineFor(strict, mine);
-      } else if (s == theirs) {
-        verdict.status = Status::Seki;
-        verdict.line = lineFor(attackerMaster, mine);
-      }
+      if (s == mine) settle(Status::Works, strict, mine);
+      if (s == theirs) settle(Status::Seki, attackerMaster, mine);
     } else if (l == theirs) {
       const Winner d = decide(defenderMaster);
-      if (d == mine) {
-        verdict.status = Status::WorksByKo;
-        verdict.line = lineFor(defenderMaster, mine);
-      } else if (d == theirs) {
-        verdict.status = Status::Fails;
-        verdict.line = lineFor(defenderMaster, theirs);
-      }
+      if (d == mine) settle(Status::WorksByKo, defenderMaster, mine);
+      if (d == theirs) settle(Status::Fails, defenderMaster, theirs);
     }
   }
   return verdict;
